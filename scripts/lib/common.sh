@@ -1,0 +1,71 @@
+# Shared by the project's scripts: installs what is missing and prepares Wine on a display.
+# Sourced, not run.
+
+repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# Debian packages the build, the tests and the benchmarks need, by the command or file
+# that shows each is present.
+need_packages() {
+    local missing=()
+    local check package
+    while read -r check package; do
+        [ -n "$check" ] || continue
+        if [[ $check == /* ]]; then
+            [ -e "$check" ] || missing+=("$package")
+        else
+            command -v "$check" > /dev/null 2>&1 || missing+=("$package")
+        fi
+    done <<'LIST'
+cmake cmake
+ninja ninja-build
+g++ g++
+x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
+wine wine
+/usr/lib/wine/wine64 wine64
+Xvfb xvfb
+xdotool xdotool
+xwd x11-apps
+convert imagemagick
+/usr/src/googletest/CMakeLists.txt googletest
+/usr/include/gtest/gtest.h libgtest-dev
+/usr/include/benchmark/benchmark.h libbenchmark-dev
+LIST
+    if [ ${#missing[@]} -gt 0 ]; then
+        if [ "$(id -u)" != 0 ]; then
+            echo "missing packages: ${missing[*]} (run as root, or install them)" >&2
+            exit 1
+        fi
+        echo "installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -q > /dev/null
+        apt-get install -y -q --no-install-recommends "${missing[@]}" > /dev/null
+    fi
+}
+
+# Starts a virtual display when there is none.
+need_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo > /dev/null 2>&1; then
+        return
+    fi
+    export DISPLAY=:${PLUVETTE_DISPLAY_NUMBER:-97}
+    if ! xdpyinfo > /dev/null 2>&1; then
+        Xvfb "$DISPLAY" -screen 0 "${PLUVETTE_SCREEN:-1280x800x24}" -nolisten tcp \
+            > /dev/null 2>&1 &
+        for _ in $(seq 50); do
+            xdpyinfo > /dev/null 2>&1 && break
+            sleep 0.1
+        done
+    fi
+}
+
+# A Wine prefix of the project's own, made once.
+need_wine_prefix() {
+    export WINEPREFIX=${WINEPREFIX:-$repo_root/build/wineprefix}
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i > /dev/null 2>&1
+        wineserver -w
+    fi
+}

@@ -1,0 +1,57 @@
+// The water simulation: two integer height fields over a grid of W x H cells, the background
+// picture and the refracted output picture. Plain integer arithmetic, free of platform calls.
+#pragma once
+
+#include <cstdint>
+
+// Same layout as the platform's BITMAPINFO (a BITMAPINFOHEADER and one colour entry): it
+// describes both pictures as top-down 32-bit BI_RGB images.
+struct SurfaceBitmapHeader {
+    uint32_t biSize;
+    int32_t biWidth;
+    int32_t biHeight;
+    uint16_t biPlanes;
+    uint16_t biBitCount;
+    uint32_t biCompression;
+    uint32_t biSizeImage;
+    int32_t biXPelsPerMeter;
+    int32_t biYPelsPerMeter;
+    uint32_t biClrUsed;
+    uint32_t biClrImportant;
+    uint32_t colour0;
+};
+static_assert(sizeof(SurfaceBitmapHeader) == 44, "must match BITMAPINFO");
+
+// Pixels are 0x00RRGGBB little-endian values, rows top first, stride 4 x width.
+struct RippleSurface {
+    SurfaceBitmapHeader header;
+    int32_t pixelCount; // N = W x H
+    int32_t byteSize;   // N x 4, the size of each buffer
+    uint32_t* source;
+    uint32_t* output;
+    int32_t* heights[2];
+    int32_t width;
+    int32_t height;
+    int32_t dampingShift;
+    int32_t current; // the height field that the next step renders and overwrites
+    void* window;    // the surface window's handle, owned by the platform layer
+    uintptr_t stepTimer;
+};
+
+constexpr int32_t rippleDampingShift = 7;
+
+// Allocates a zero-filled surface of width x height cells with a black source and output.
+// Returns null when a side is not positive, when 4 x W x H does not fit a signed 32-bit
+// value, or when memory runs out.
+RippleSurface* allocateRippleSurface(int32_t width, int32_t height);
+
+// Adds strength to the cells of the next field inside the open disc of the given radius
+// around (x, y) that lie in the interior of the grid.
+void addDrop(RippleSurface* surface, int32_t x, int32_t y, int32_t radius, int32_t strength);
+
+// Renders the output from the older field, propagates and damps the waves into it, then
+// makes it the newer field.
+void stepRipple(RippleSurface* surface);
+
+// Releases the buffers and the record. Accepts null and partly allocated surfaces.
+void freeRippleSurface(RippleSurface* surface);

@@ -1,0 +1,5 @@
+#include "show/effect_state.h"
+
+HWND effectWindow = nullptr;
+int32_t surfaceWidth = 0;
+int32_t surfaceHeight = 0;

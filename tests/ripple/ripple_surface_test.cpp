@@ -1,0 +1,299 @@
+#include "ripple/ripple_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "reference_ripple.h"
+
+namespace {
+
+struct SurfaceDeleter {
+    void operator()(RippleSurface* surface) const { freeRippleSurface(surface); }
+};
+using SurfacePtr = std::unique_ptr<RippleSurface, SurfaceDeleter>;
+
+SurfacePtr makeSurface(int32_t width, int32_t height) {
+    SurfacePtr surface(allocateRippleSurface(width, height));
+    if (!surface) {
+        ADD_FAILURE() << "allocation of " << width << "x" << height << " failed";
+    }
+    return surface;
+}
+
+// A picture whose every pixel differs from its neighbours, with byte 3 set to prove that
+// the render clears it.
+void paintGradient(RippleSurface& s) {
+    for (int32_t i = 0; i < s.pixelCount; ++i) {
+        const uint32_t x = uint32_t(i % s.width);
+        const uint32_t y = uint32_t(i / s.width);
+        s.source[i] = 0xAB000000u | ((x * 7 + y) & 0xFF) << 16 | ((x * 3 + y * 5) & 0xFF) << 8 |
+                      ((x + y * 11) & 0xFF);
+    }
+}
+
+std::vector<int32_t> field(const RippleSurface& s, int index) {
+    return {s.heights[index], s.heights[index] + s.pixelCount};
+}
+std::vector<uint32_t> output(const RippleSurface& s) { return {s.output, s.output + s.pixelCount}; }
+
+int32_t& cell(RippleSurface& s, int index, int32_t x, int32_t y) {
+    return s.heights[index][y * s.width + x];
+}
+
+TEST(RippleSurfaceCreation, StartsFlatBlackAndDescribesTopDown32BitPictures) {
+    SurfacePtr s = makeSurface(5, 3);
+    EXPECT_EQ(s->pixelCount, 15);
+    EXPECT_EQ(s->byteSize, 60);
+    EXPECT_EQ(s->header.biSize, 40u);
+    EXPECT_EQ(s->header.biWidth, 5);
+    EXPECT_EQ(s->header.biHeight, -3);
+    EXPECT_EQ(s->header.biPlanes, 1);
+    EXPECT_EQ(s->header.biBitCount, 32);
+    EXPECT_EQ(s->header.biCompression, 0u);
+    EXPECT_EQ(s->header.biSizeImage, 0u);
+    EXPECT_EQ(s->dampingShift, 7);
+    EXPECT_EQ(s->current, 0);
+    EXPECT_EQ(field(*s, 0), std::vector<int32_t>(15, 0));
+    EXPECT_EQ(field(*s, 1), std::vector<int32_t>(15, 0));
+    EXPECT_EQ(output(*s), std::vector<uint32_t>(15, 0));
+}
+
+TEST(RippleSurfaceCreation, RefusesSizesWithoutPixelsOrBeyond32BitByteCounts) {
+    for (auto [w, h] : {std::pair{0, 10}, {10, 0}, {-1, 10}, {10, -5}, {65536, 8192}, {46341, 46341}}) {
+        EXPECT_EQ(allocateRippleSurface(w, h), nullptr) << w << "x" << h;
+    }
+    SurfacePtr largest(allocateRippleSurface(1, std::numeric_limits<int32_t>::max() / 4));
+    EXPECT_NE(largest, nullptr);
+}
+
+TEST(RippleDrop, FollowsTheOpenDiscInsideTheInterior) {
+    struct Case {
+        const char* what;
+        int32_t x, y, radius;
+    };
+    const Case cases[] = {
+        {"corner", 0, 0, 10},       {"radius 1 interior", 10, 10, 1}, {"radius 0", 10, 10, 0},
+        {"last column", 19, 10, 4}, {"bottom right", 19, 14, 6},       {"outside left", -3, 7, 5},
+        {"far outside", 500, 500, 3}, {"negative radius", 10, 10, -4},  {"covers all", 10, 7, 90},
+    };
+    for (const Case& c : cases) {
+        SurfacePtr s = makeSurface(20, 15);
+        ReferenceRipple reference(20, 15);
+        addDrop(s.get(), c.x, c.y, c.radius, 42);
+        reference.drop(c.x, c.y, c.radius, 42);
+        EXPECT_EQ(field(*s, 1), reference.heights[1]) << c.what;
+        EXPECT_EQ(field(*s, 0), reference.heights[0]) << c.what;
+    }
+}
+
+TEST(RippleDrop, TouchesOnlyTheExpectedCells) {
+    SurfacePtr s = makeSurface(20, 15);
+    addDrop(s.get(), 10, 10, 1, 9);
+    std::vector<int32_t> expected(300, 0);
+    expected[10 * 20 + 10] = 9;
+    EXPECT_EQ(field(*s, 1), expected);
+
+    SurfacePtr edge = makeSurface(20, 15);
+    addDrop(edge.get(), 19, 7, 4, 1);
+    for (int32_t y = 0; y < 15; ++y) {
+        for (int32_t x = 0; x < 20; ++x) {
+            const bool inside = x >= 16 && x <= 18 && y >= 4 && y <= 10 &&
+                                (x - 19) * (x - 19) + (y - 7) * (y - 7) < 16;
+            EXPECT_EQ(cell(*edge, 1, x, y), inside ? 1 : 0) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(cell(*edge, 1, 16, 7), 1);
+    EXPECT_EQ(cell(*edge, 1, 18, 4), 1);
+}
+
+TEST(RippleDrop, AccumulatesInTheFieldTheNextStepReadsAndWraps) {
+    SurfacePtr s = makeSurface(8, 8);
+    addDrop(s.get(), 4, 4, 1, 5);
+    addDrop(s.get(), 4, 4, 1, 5);
+    EXPECT_EQ(cell(*s, 1, 4, 4), 10);
+    stepRipple(s.get());
+    addDrop(s.get(), 4, 4, 1, 3);
+    EXPECT_EQ(cell(*s, 0, 4, 4), 3);
+
+    addDrop(s.get(), 2, 2, 1, std::numeric_limits<int32_t>::max());
+    addDrop(s.get(), 2, 2, 1, 2);
+    EXPECT_EQ(cell(*s, 0, 2, 2), std::numeric_limits<int32_t>::min() + 1);
+}
+
+TEST(RippleStep, FlatFieldCopiesTheVisitedPixelsAndClearsTheSpareByte) {
+    for (int32_t height : {6, 499, 500, 700}) {
+        SurfacePtr s = makeSurface(9, height);
+        paintGradient(*s);
+        stepRipple(s.get());
+        EXPECT_EQ(s->current, 1);
+        const bool tall = height >= 500;
+        const int32_t lastRow = height == 700 ? 697 : height - 2;
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < 9; ++x) {
+                const int32_t i = y * 9 + x;
+                // Short surfaces render from (1, 1) on without a gap, which takes in the
+                // border columns and the first pixels of the bottom row.
+                bool visited = tall ? (y >= 1 && y <= lastRow && x >= 1 && x <= 7)
+                                    : (i >= 10 && i < 10 + ((9 * (height - 1) - 11) / 7 + 1) * 7);
+                EXPECT_EQ(s->output[i], visited ? (s->source[i] & 0xFFFFFFu) : 0u)
+                    << "height " << height << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(RippleStep, BorderColumnsShowBelow500RowsOnly) {
+    SurfacePtr shortSurface = makeSurface(12, 499);
+    SurfacePtr tallSurface = makeSurface(12, 500);
+    for (RippleSurface* s : {shortSurface.get(), tallSurface.get()}) {
+        paintGradient(*s);
+        stepRipple(s);
+    }
+    EXPECT_EQ(shortSurface->output[5 * 12], shortSurface->source[5 * 12] & 0xFFFFFFu);
+    EXPECT_EQ(shortSurface->output[5 * 12 + 11], shortSurface->source[5 * 12 + 11] & 0xFFFFFFu);
+    EXPECT_EQ(tallSurface->output[5 * 12], 0u);
+    EXPECT_EQ(tallSurface->output[5 * 12 + 11], 0u);
+}
+
+TEST(RippleStep, Row698OfA700RowSurfaceIsNeitherRenderedNorPropagated) {
+    SurfacePtr s = makeSurface(10, 700);
+    paintGradient(*s);
+    cell(*s, 0, 4, 698) = 77;
+    addDrop(s.get(), 4, 697, 3, 20);
+    for (int i = 0; i < 4; ++i) {
+        stepRipple(s.get());
+    }
+    for (int32_t x = 0; x < 10; ++x) {
+        EXPECT_EQ(s->output[698 * 10 + x], 0u);
+    }
+    EXPECT_EQ(cell(*s, 0, 4, 698), 77);
+    EXPECT_EQ(cell(*s, 1, 4, 698), 20); // the drop's share of row 698 stays put as well
+    EXPECT_NE(s->output[697 * 10 + 4], 0u);
+}
+
+TEST(RippleStep, SurfacesWithoutAnInteriorOnlyFlip) {
+    // Two rows, and grids narrower than three columns, which must not loop forever.
+    for (auto [w, h] : {std::pair{50, 2}, {1, 1}, {2, 40}, {1, 40}, {2, 600}, {1, 600}, {3, 2}}) {
+        SurfacePtr s = makeSurface(w, h);
+        paintGradient(*s);
+        addDrop(s.get(), 0, 0, 100, 3);
+        const std::vector<int32_t> newer = field(*s, 1);
+        stepRipple(s.get());
+        stepRipple(s.get());
+        stepRipple(s.get());
+        EXPECT_EQ(s->current, 1) << w << "x" << h;
+        EXPECT_EQ(field(*s, 1), newer) << w << "x" << h;
+        EXPECT_EQ(output(*s), std::vector<uint32_t>(size_t(w) * h, 0)) << w << "x" << h;
+    }
+}
+
+TEST(RippleStep, PropagationAndDampingFollowTheQuarterSumRule) {
+    // A cell whose older value is a and whose neighbours are flat becomes v - (v >> 7) with
+    // v = -a.
+    const std::pair<int32_t, int32_t> cases[] = {
+        {5, -4}, {-256, 254}, {-128, 127}, {-100, 100}, {1, 0}, {200, -198}, {0, 0},
+    };
+    for (auto [older, expected] : cases) {
+        SurfacePtr s = makeSurface(5, 5);
+        cell(*s, 0, 2, 2) = older;
+        stepRipple(s.get());
+        EXPECT_EQ(cell(*s, 0, 2, 2), expected) << "older " << older;
+    }
+    // The eight neighbours count, the centre of the newer field does not.
+    SurfacePtr s = makeSurface(5, 5);
+    for (int32_t y = 1; y <= 3; ++y) {
+        for (int32_t x = 1; x <= 3; ++x) {
+            cell(*s, 1, x, y) = 100;
+        }
+    }
+    cell(*s, 1, 2, 2) = 1000000;
+    stepRipple(s.get());
+    EXPECT_EQ(cell(*s, 0, 2, 2), 200 - (200 >> 7));
+}
+
+TEST(RippleStep, SlopesDisplaceTheLookupAndShadeByTheHorizontalSlope) {
+    SurfacePtr s = makeSurface(20, 20);
+    paintGradient(*s);
+    const int32_t i = 5 * 20 + 5;
+    s->heights[0][i] = 40;
+    s->source[i + 2 * 20 + 2] = 0x00FF3010;
+    stepRipple(s.get());
+    EXPECT_EQ(s->output[i], 0x00D70800u);
+
+    SurfacePtr raised = makeSurface(20, 20);
+    paintGradient(*raised);
+    raised->heights[0][i] = -40;
+    raised->source[i - 3 * 20 - 3] = 0x12F01020;
+    stepRipple(raised.get());
+    EXPECT_EQ(raised->output[i], 0x00FF3848u);
+}
+
+TEST(RippleStep, ALookupOutsideThePictureKeepsThePreviousPixel) {
+    SurfacePtr s = makeSurface(10, 10);
+    paintGradient(*s);
+    std::fill(s->output, s->output + s->pixelCount, 0x00123456u);
+    // dx = 16 moves one column right, dy = -16*k moves k rows up: from (1, 1) to index 0.
+    const int32_t i = 1 * 10 + 1;
+    s->heights[0][i] = 0;
+    s->heights[0][i + 1] = 16;
+    s->heights[0][i + 10] = 16;
+    // From (8, 8) a slope of 32 both ways points past the last pixel.
+    const int32_t far = 8 * 10 + 8;
+    s->heights[0][far] = 32;
+    stepRipple(s.get());
+    EXPECT_EQ(s->output[i], 0x00123456u);
+    EXPECT_EQ(s->output[far], 0x00123456u);
+}
+
+TEST(RippleStep, ExtremeHeightsWrapWithoutUndefinedBehaviour) {
+    SurfacePtr s = makeSurface(12, 9);
+    paintGradient(*s);
+    ReferenceRipple reference(12, 9);
+    reference.source.assign(s->source, s->source + s->pixelCount);
+    const int32_t extremes[] = {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()};
+    for (int32_t i = 0; i < s->pixelCount; ++i) {
+        s->heights[0][i] = reference.heights[0][i] = extremes[i % 2];
+        s->heights[1][i] = reference.heights[1][i] = extremes[(i / 3) % 2];
+    }
+    for (int k = 0; k < 5; ++k) {
+        stepRipple(s.get());
+        reference.step();
+    }
+    EXPECT_EQ(field(*s, 0), reference.heights[0]);
+    EXPECT_EQ(field(*s, 1), reference.heights[1]);
+    EXPECT_EQ(output(*s), reference.output);
+}
+
+// The engine against the literal model over many sizes, with drops interleaved with steps.
+TEST(RippleStep, MatchesTheReferenceModelOnRandomRipples) {
+    const std::pair<int32_t, int32_t> sizes[] = {
+        {3, 3}, {3, 4}, {4, 3}, {7, 5}, {16, 9}, {31, 17}, {5, 499}, {6, 500}, {4, 700}, {33, 120},
+    };
+    std::mt19937 random(1234);
+    for (auto [w, h] : sizes) {
+        SurfacePtr s = makeSurface(w, h);
+        paintGradient(*s);
+        ReferenceRipple reference(w, h);
+        reference.source.assign(s->source, s->source + s->pixelCount);
+        for (int round = 0; round < 40; ++round) {
+            const int32_t x = int32_t(random() % uint32_t(w + 4)) - 2;
+            const int32_t y = int32_t(random() % uint32_t(h + 4)) - 2;
+            const int32_t radius = int32_t(random() % 60);
+            const int32_t strength = int32_t(random() % 4001) - 2000;
+            addDrop(s.get(), x, y, radius, strength);
+            reference.drop(x, y, radius, strength);
+            stepRipple(s.get());
+            reference.step();
+            ASSERT_EQ(field(*s, 0), reference.heights[0]) << w << "x" << h << " round " << round;
+            ASSERT_EQ(field(*s, 1), reference.heights[1]) << w << "x" << h << " round " << round;
+            ASSERT_EQ(output(*s), reference.output) << w << "x" << h << " round " << round;
+            ASSERT_EQ(s->current, reference.current);
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,262 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "ripple/ripple_window.h"
+#include "show/effect_state.h"
+
+namespace {
+
+constexpr int32_t pictureWidth = 64;
+constexpr int32_t pictureHeight = 48;
+int closeRequests = 0;
+
+LRESULT CALLBACK countingShowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        ++closeRequests;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+uint32_t pictureColour(int32_t x, int32_t y) {
+    return uint32_t(x * 4) << 16 | uint32_t(y * 5) << 8 | uint32_t(255 - x - y);
+}
+
+// A top-down DIB section holding pictureColour at every pixel.
+HBITMAP makePicture(int32_t width, int32_t height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* pixels = static_cast<uint32_t*>(bits);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            pixels[y * width + x] = pictureColour(x, y);
+        }
+    }
+    return bitmap;
+}
+
+void pumpMessagesFor(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (GetTickCount() - start < milliseconds) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
+        Sleep(5);
+    }
+}
+
+std::vector<int32_t> fieldOf(const RippleSurface& s, int index) {
+    return {s.heights[index], s.heights[index] + s.pixelCount};
+}
+
+class RippleWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        instance = GetModuleHandleA(nullptr);
+        ASSERT_TRUE(registerRippleClass(instance));
+        WNDCLASSEXA showClass{};
+        showClass.cbSize = sizeof(showClass);
+        showClass.lpfnWndProc = countingShowProc;
+        showClass.hInstance = instance;
+        showClass.lpszClassName = "RippleTestShow";
+        ASSERT_NE(RegisterClassExA(&showClass), 0);
+    }
+
+    void SetUp() override {
+        show = CreateWindowExA(0, "RippleTestShow", "show", WS_POPUP | WS_VISIBLE, 0, 0,
+                               pictureWidth, pictureHeight, nullptr, nullptr, instance, nullptr);
+        ASSERT_NE(show, nullptr);
+        effectWindow = show;
+        surfaceWidth = pictureWidth;
+        surfaceHeight = pictureHeight;
+        closeRequests = 0;
+        HBITMAP picture = makePicture(pictureWidth, pictureHeight);
+        surface = createRippleSurface(0, 0, pictureWidth, pictureHeight, 0x10000 + 555, show,
+                                      instance, picture);
+        DeleteObject(picture);
+        ASSERT_NE(surface, nullptr);
+        window = static_cast<HWND>(surface->window);
+    }
+
+    void TearDown() override {
+        if (IsWindow(show)) {
+            DestroyWindow(show);
+        }
+    }
+
+    // A surface of the same size that follows the same drops and steps by hand.
+    static std::unique_ptr<RippleSurface, void (*)(RippleSurface*)> twin() {
+        return {allocateRippleSurface(pictureWidth, pictureHeight), freeRippleSurface};
+    }
+
+    static inline HINSTANCE instance = nullptr;
+    HWND show = nullptr;
+    HWND window = nullptr;
+    RippleSurface* surface = nullptr;
+};
+
+TEST_F(RippleWindowTest, ClassIsRegisteredOnceWithRoomForTheSurface) {
+    WNDCLASSEXA found{};
+    found.cbSize = sizeof(found);
+    ASSERT_TRUE(GetClassInfoExA(instance, rippleClassName, &found));
+    EXPECT_EQ(found.style, UINT(CS_PARENTDC));
+    EXPECT_EQ(found.lpfnWndProc, &rippleWindowProc);
+    EXPECT_EQ(found.cbWndExtra, int(sizeof(LONG_PTR)));
+    EXPECT_NE(found.hCursor, nullptr);
+    EXPECT_NE(found.hbrBackground, nullptr);
+    EXPECT_FALSE(registerRippleClass(instance));
+}
+
+TEST_F(RippleWindowTest, CreationCopiesThePictureAndRunsTheFirstStep) {
+    EXPECT_EQ(GetDlgItem(show, 555), window);
+    EXPECT_EQ(GetWindowLongPtrA(window, 0), reinterpret_cast<LONG_PTR>(surface));
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, pictureWidth);
+    EXPECT_EQ(client.bottom, pictureHeight);
+    EXPECT_EQ(surface->current, 1);
+    EXPECT_EQ(surface->source[7 * pictureWidth + 9], pictureColour(9, 7));
+    EXPECT_EQ(surface->output[7 * pictureWidth + 9], pictureColour(9, 7));
+    EXPECT_EQ(surface->output[0], 0u);
+    EXPECT_NE(surface->stepTimer, 0u);
+}
+
+TEST_F(RippleWindowTest, WithoutAPictureTheSourceStaysBlack) {
+    RippleSurface* bare =
+        createRippleSurface(0, 0, 8, 6, 556, show, instance, nullptr);
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(std::vector<uint32_t>(bare->source, bare->source + 48), std::vector<uint32_t>(48, 0));
+    DestroyWindow(static_cast<HWND>(bare->window));
+}
+
+TEST_F(RippleWindowTest, ANullCreationParameterRefusesTheWindow) {
+    EXPECT_EQ(CreateWindowExA(0, rippleClassName, nullptr, WS_CHILD, 0, 0, 4, 4, show, nullptr,
+                              instance, nullptr),
+              nullptr);
+    EXPECT_EQ(createRippleSurface(0, 0, 0, 10, 557, show, instance, nullptr), nullptr);
+}
+
+TEST_F(RippleWindowTest, CloseKeysAndRightButtonReleaseAskTheShowToClose) {
+    for (WPARAM key : {WPARAM(VK_BACK), WPARAM(VK_RETURN), WPARAM(VK_ESCAPE), WPARAM(30),
+                       WPARAM(VK_SPACE), WPARAM(VK_END)}) {
+        const int before = closeRequests;
+        EXPECT_EQ(SendMessageA(window, WM_KEYDOWN, key, 0), 1) << key;
+        EXPECT_EQ(closeRequests, before + 1) << key;
+    }
+    for (WPARAM key : {WPARAM(VK_TAB), WPARAM('A'), WPARAM(VK_HOME), WPARAM(31)}) {
+        SendMessageA(window, WM_KEYDOWN, key, 0);
+    }
+    EXPECT_EQ(closeRequests, 6);
+    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+    EXPECT_EQ(closeRequests, 6);
+    EXPECT_EQ(SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(3, 3)), 1);
+    EXPECT_EQ(closeRequests, 7);
+    EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(RippleWindowTest, MouseMakesSmallDropsAndAClickALargeOne) {
+    auto expected = twin();
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 15));
+    addDrop(expected.get(), 20, 15, 50, 70);
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 40));
+    addDrop(expected.get(), 30, 40, 18, 15);
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(30, 40));
+    // The twin has not stepped, so its "next" field is 1 while the window's is 0.
+    EXPECT_EQ(fieldOf(*surface, 0), fieldOf(*expected, 1));
+}
+
+TEST_F(RippleWindowTest, RainTimerDropsAtRandomPlacesThenSteps) {
+    auto expected = twin();
+    stepRipple(expected.get()); // the window's first step
+    std::srand(7);
+    const int32_t y = std::rand() % pictureHeight;
+    const int32_t x = std::rand() % pictureWidth;
+    addDrop(expected.get(), x, y, 12, 42);
+    stepRipple(expected.get());
+
+    std::srand(7);
+    SendMessageA(window, WM_TIMER, rippleRainTimerId, 0);
+    EXPECT_EQ(surface->current, expected->current);
+    EXPECT_EQ(fieldOf(*surface, 0), fieldOf(*expected, 0));
+    EXPECT_EQ(fieldOf(*surface, 1), fieldOf(*expected, 1));
+
+    SendMessageA(window, WM_TIMER, rippleStepTimerId, 0);
+    EXPECT_EQ(surface->current, 1 - expected->current);
+
+    // Before the show knows the picture's size there is nowhere for rain to fall.
+    surfaceWidth = 0;
+    SendMessageA(window, WM_TIMER, rippleRainTimerId, 0);
+    EXPECT_EQ(surface->current, expected->current);
+}
+
+TEST_F(RippleWindowTest, TimersKeepTheWaterMoving) {
+    const int32_t before = surface->current;
+    int flips = 0;
+    int32_t last = before;
+    for (int i = 0; i < 60 && flips < 3; ++i) {
+        pumpMessagesFor(20);
+        if (surface->current != last) {
+            ++flips;
+            last = surface->current;
+        }
+    }
+    EXPECT_GE(flips, 3);
+}
+
+TEST_F(RippleWindowTest, PaintingCopiesTheOutputToTheDevice) {
+    surface->output[5 * pictureWidth + 6] = 0x00123456;
+    // Into a device context given with the message.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pictureWidth, -pictureHeight, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP target = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, target);
+    SendMessageA(window, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+    GdiFlush();
+    const auto* painted = static_cast<const uint32_t*>(bits);
+    EXPECT_EQ(std::vector<uint32_t>(painted, painted + surface->pixelCount),
+              std::vector<uint32_t>(surface->output, surface->output + surface->pixelCount));
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(target);
+
+    // Into the window itself: the picture is what the screen shows.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT update{};
+    EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
+    HDC dc = GetDC(window);
+    EXPECT_EQ(GetPixel(dc, 6, 5), RGB(0x12, 0x34, 0x56));
+    const uint32_t expected = pictureColour(20, 30);
+    EXPECT_EQ(GetPixel(dc, 20, 30), RGB(expected >> 16, (expected >> 8) & 0xFF, expected & 0xFF));
+    ReleaseDC(window, dc);
+}
+
+TEST_F(RippleWindowTest, DestroyingTheWindowTellsTheShowAndDetachesTheSurface) {
+    EXPECT_TRUE(DestroyWindow(window));
+    EXPECT_EQ(closeRequests, 1);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(IsWindow(show));
+}
+
+TEST_F(RippleWindowTest, DestroyingTheShowTakesTheSurfaceWindowWithIt) {
+    EXPECT_TRUE(DestroyWindow(show));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(closeRequests, 1);
+}
+
+} // namespace
