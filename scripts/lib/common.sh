@@ -66,6 +66,10 @@ need_wine_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i > /dev/null 2>&1
+        # Without a window manager on the display, Wine waits two seconds for each managed
+        # window to be unmapped; unmanaged windows need no such wait.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+            > /dev/null 2>&1
         wineserver -w
     fi
 }

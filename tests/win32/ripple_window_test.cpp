@@ -27,8 +27,8 @@ uint32_t pictureColour(int32_t x, int32_t y) {
     return uint32_t(x * 4) << 16 | uint32_t(y * 5) << 8 | uint32_t(255 - x - y);
 }
 
-// A top-down DIB section holding pictureColour at every pixel.
-HBITMAP makePicture(int32_t width, int32_t height) {
+// A top-down 32-bit DIB section; bits receives its pixels.
+HBITMAP makeDibSection(int32_t width, int32_t height, void*& bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -36,8 +36,13 @@ HBITMAP makePicture(int32_t width, int32_t height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+// A picture holding pictureColour at every pixel.
+HBITMAP makePicture(int32_t width, int32_t height) {
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = makeDibSection(width, height, bits);
     auto* pixels = static_cast<uint32_t*>(bits);
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
@@ -220,10 +225,8 @@ TEST_F(RippleWindowTest, TimersKeepTheWaterMoving) {
 TEST_F(RippleWindowTest, PaintingCopiesTheOutputToTheDevice) {
     surface->output[5 * pictureWidth + 6] = 0x00123456;
     // Into a device context given with the message.
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pictureWidth, -pictureHeight, 1, 32, BI_RGB};
     void* bits = nullptr;
-    HBITMAP target = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP target = makeDibSection(pictureWidth, pictureHeight, bits);
     HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ previous = SelectObject(memory, target);
     SendMessageA(window, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
