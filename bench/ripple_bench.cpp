@@ -29,8 +29,9 @@ SurfacePtr rippledSurface(int32_t width, int32_t height) {
 }
 
 void setPixelCounters(benchmark::State& state, int64_t pixels) {
-    state.counters["ns/pixel"] = benchmark::Counter(
-        double(pixels), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["ns/pixel"] =
+        benchmark::Counter(double(pixels), benchmark::Counter::kIsIterationInvariantRate |
+                                               benchmark::Counter::kInvert);
     state.SetBytesProcessed(state.iterations() * pixels * 20);
 }
 
@@ -57,6 +58,9 @@ void memoryStreamBaseline(benchmark::State& state) {
 }
 
 BENCHMARK(stepRippleBench)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
-BENCHMARK(memoryStreamBaseline)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+BENCHMARK(memoryStreamBaseline)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -17,6 +17,7 @@ need_packages() {
         fi
     done <<'LIST'
 cmake cmake
+clang-format clang-format
 ninja ninja-build
 g++ g++
 x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix

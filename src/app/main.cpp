@@ -72,9 +72,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     surfaceHeight = GetSystemMetrics(SM_CYSCREEN);
     HBITMAP picture = loadPicture(__argc > 1 ? __argv[1] : nullptr, surfaceWidth, surfaceHeight);
 
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, previewClassName, "Pluvette",
-                                  WS_POPUP | WS_VISIBLE, 0, 0, surfaceWidth, surfaceHeight,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND window =
+        CreateWindowExA(WS_EX_TOPMOST, previewClassName, "Pluvette", WS_POPUP | WS_VISIBLE, 0, 0,
+                        surfaceWidth, surfaceHeight, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         return 1;
     }

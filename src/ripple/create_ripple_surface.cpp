@@ -37,9 +37,9 @@ RippleSurface* createRippleSurface(int32_t x, int32_t y, int32_t width, int32_t 
         copyBackground(*surface, background);
     }
     const auto childId = static_cast<UINT_PTR>(controlId & 0xFFFFu);
-    HWND window = CreateWindowExA(0, rippleClassName, nullptr, WS_CHILD | WS_VISIBLE, x, y, width,
-                                  height, parent, reinterpret_cast<HMENU>(childId), instance,
-                                  surface);
+    HWND window =
+        CreateWindowExA(0, rippleClassName, nullptr, WS_CHILD | WS_VISIBLE, x, y, width, height,
+                        parent, reinterpret_cast<HMENU>(childId), instance, surface);
     if (window == nullptr) {
         freeRippleSurface(surface);
         return nullptr;

@@ -29,8 +29,8 @@ uint32_t shadeChannel(uint32_t pixel, int shift, int32_t slope) {
 
 // The pointers of one step; the four buffers never overlap.
 struct StepBuffers {
-    int32_t* __restrict older;         // A: rendered, then overwritten with the newest state
-    const int32_t* __restrict newer;   // B: read for the neighbours
+    int32_t* __restrict older;       // A: rendered, then overwritten with the newest state
+    const int32_t* __restrict newer; // B: read for the neighbours
     const uint32_t* __restrict source;
     uint32_t* __restrict output;
     int32_t width;
@@ -49,7 +49,8 @@ inline void renderPixel(const StepBuffers& s, int32_t i, int32_t dx, int32_t dy)
         return;
     }
     const uint32_t pixel = s.source[j];
-    s.output[i] = shadeChannel(pixel, 16, dx) | shadeChannel(pixel, 8, dx) | shadeChannel(pixel, 0, dx);
+    s.output[i] =
+        shadeChannel(pixel, 16, dx) | shadeChannel(pixel, 8, dx) | shadeChannel(pixel, 0, dx);
 }
 
 // Renders indices [first, last) one by one; each has its right and lower neighbours.
@@ -109,10 +110,11 @@ void renderRun(const StepBuffers& s, int32_t first, int32_t last) {
             continue;
         }
         const __m128i index = _mm_add_epi32(_mm_set1_epi32(i), laneOffsets);
-        const __m128i j = _mm_add_epi32(
-            _mm_add_epi32(index, multiplyLow(_mm_srai_epi32(dy, 4), widthLanes)),
-            _mm_srai_epi32(dx, 4));
-        const __m128i inside = _mm_and_si128(_mm_cmpgt_epi32(j, zero), _mm_cmplt_epi32(j, countLanes));
+        const __m128i j =
+            _mm_add_epi32(_mm_add_epi32(index, multiplyLow(_mm_srai_epi32(dy, 4), widthLanes)),
+                          _mm_srai_epi32(dx, 4));
+        const __m128i inside =
+            _mm_and_si128(_mm_cmpgt_epi32(j, zero), _mm_cmplt_epi32(j, countLanes));
         _mm_store_si128(reinterpret_cast<__m128i*>(lookup), select(inside, j, index));
         const __m128i pixels = _mm_setr_epi32(
             static_cast<int32_t>(s.source[lookup[0]]), static_cast<int32_t>(s.source[lookup[1]]),
@@ -121,10 +123,12 @@ void renderRun(const StepBuffers& s, int32_t first, int32_t last) {
         __m128i slope = select(_mm_cmpgt_epi32(dx, channelLimit), channelLimit, dx);
         slope = select(_mm_cmplt_epi32(slope, negativeLimit), negativeLimit, slope);
         const __m128i darken = _mm_and_si128(slope, _mm_cmpgt_epi32(slope, zero));
-        const __m128i lighten = _mm_and_si128(_mm_sub_epi32(zero, slope), _mm_cmplt_epi32(slope, zero));
-        const __m128i shaded = _mm_and_si128(
-            _mm_subs_epu8(_mm_adds_epu8(pixels, spreadToChannels(lighten)), spreadToChannels(darken)),
-            colourMask);
+        const __m128i lighten =
+            _mm_and_si128(_mm_sub_epi32(zero, slope), _mm_cmplt_epi32(slope, zero));
+        const __m128i shaded =
+            _mm_and_si128(_mm_subs_epu8(_mm_adds_epu8(pixels, spreadToChannels(lighten)),
+                                        spreadToChannels(darken)),
+                          colourMask);
 
         // Reading the old output only when a lookup fell outside spares a memory stream.
         __m128i* out = reinterpret_cast<__m128i*>(s.output + i);
@@ -139,7 +143,9 @@ void renderRun(const StepBuffers& s, int32_t first, int32_t last) {
 
 #else
 
-void renderRun(const StepBuffers& s, int32_t first, int32_t last) { renderRunScalar(s, first, last); }
+void renderRun(const StepBuffers& s, int32_t first, int32_t last) {
+    renderRunScalar(s, first, last);
+}
 
 #endif
 
@@ -153,8 +159,8 @@ void propagateRow(const StepBuffers& s, int32_t rowStart, int shift) {
     int32_t* __restrict a = s.older + rowStart;
     for (int32_t c = 1; c < w - 1; ++c) {
         // Unsigned sums wrap, as 32-bit heights do.
-        const uint32_t sum = up[c - 1] + up[c] + up[c + 1] + mid[c - 1] + mid[c + 1] +
-                             down[c - 1] + down[c] + down[c + 1];
+        const uint32_t sum = up[c - 1] + up[c] + up[c + 1] + mid[c - 1] + mid[c + 1] + down[c - 1] +
+                             down[c] + down[c + 1];
         const int32_t v = wrapSub(static_cast<int32_t>(sum) >> 2, a[c]);
         a[c] = wrapSub(v, v >> shift);
     }
@@ -232,8 +238,8 @@ void stepRipple(RippleSurface* surface) {
     const int64_t end64 = static_cast<int64_t>(w) * (rows - 1);
     // Narrower than three columns there is no interior to render or propagate.
     if (w >= 3 && w + 1 < end64) {
-        const StepBuffers s{r.heights[r.current], r.heights[1 - r.current], r.source, r.output,
-                            w, r.pixelCount};
+        const StepBuffers s{r.heights[r.current], r.heights[1 - r.current], r.source, r.output, w,
+                            r.pixelCount};
         const auto end = static_cast<int32_t>(end64);
         const bool byRows = r.height >= 500;
         const int32_t passLength = w - 2;

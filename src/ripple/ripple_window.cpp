@@ -11,7 +11,9 @@ RippleSurface* attachedSurface(HWND window) {
     return reinterpret_cast<RippleSurface*>(GetWindowLongPtrA(window, 0));
 }
 
-void requestShowClose() { SendMessageA(effectWindow, WM_CLOSE, 0, 0); }
+void requestShowClose() {
+    SendMessageA(effectWindow, WM_CLOSE, 0, 0);
+}
 
 void dropAtPointer(RippleSurface* surface, LPARAM lParam, DropKind kind) {
     const auto x = static_cast<int32_t>(LOWORD(lParam));
@@ -30,7 +32,8 @@ void dropRain(RippleSurface* surface) {
 }
 
 LRESULT onCreate(HWND window, LPARAM lParam) {
-    auto* surface = static_cast<RippleSurface*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    auto* surface =
+        static_cast<RippleSurface*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     if (surface == nullptr) {
         return FALSE;
     }

@@ -2,7 +2,9 @@
 
 namespace {
 
-int32_t wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
+int32_t wrap(int64_t value) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
 
 int64_t floorShift(int64_t value, int bits) {
     const int64_t divisor = int64_t{1} << bits;
@@ -40,7 +42,9 @@ void ReferenceRipple::step() {
     const int64_t n = int64_t{width} * height;
     const int64_t rows = height == 700 ? 699 : height;
     const int64_t end = int64_t{width} * (rows - 1);
-    auto at = [&](int64_t index, int64_t centre) { return index < n ? a[size_t(index)] : a[size_t(centre)]; };
+    auto at = [&](int64_t index, int64_t centre) {
+        return index < n ? a[size_t(index)] : a[size_t(centre)];
+    };
 
     if (width + 1 < end && width >= 3) {
         int64_t start = width + 1;

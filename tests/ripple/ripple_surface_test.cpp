@@ -38,7 +38,9 @@ void paintGradient(RippleSurface& s) {
 std::vector<int32_t> field(const RippleSurface& s, int index) {
     return {s.heights[index], s.heights[index] + s.pixelCount};
 }
-std::vector<uint32_t> output(const RippleSurface& s) { return {s.output, s.output + s.pixelCount}; }
+std::vector<uint32_t> output(const RippleSurface& s) {
+    return {s.output, s.output + s.pixelCount};
+}
 
 int32_t& cell(RippleSurface& s, int index, int32_t x, int32_t y) {
     return s.heights[index][y * s.width + x];
@@ -63,7 +65,8 @@ TEST(RippleSurfaceCreation, StartsFlatBlackAndDescribesTopDown32BitPictures) {
 }
 
 TEST(RippleSurfaceCreation, RefusesSizesWithoutPixelsOrBeyond32BitByteCounts) {
-    for (auto [w, h] : {std::pair{0, 10}, {10, 0}, {-1, 10}, {10, -5}, {65536, 8192}, {46341, 46341}}) {
+    for (auto [w, h] :
+         {std::pair{0, 10}, {10, 0}, {-1, 10}, {10, -5}, {65536, 8192}, {46341, 46341}}) {
         EXPECT_EQ(allocateRippleSurface(w, h), nullptr) << w << "x" << h;
     }
     SurfacePtr largest(allocateRippleSurface(1, std::numeric_limits<int32_t>::max() / 4));
@@ -76,8 +79,8 @@ TEST(RippleDrop, FollowsTheOpenDiscInsideTheInterior) {
         int32_t x, y, radius;
     };
     const Case cases[] = {
-        {"corner", 0, 0, 10},       {"radius 1 interior", 10, 10, 1}, {"radius 0", 10, 10, 0},
-        {"last column", 19, 10, 4}, {"bottom right", 19, 14, 6},       {"outside left", -3, 7, 5},
+        {"corner", 0, 0, 10},         {"radius 1 interior", 10, 10, 1}, {"radius 0", 10, 10, 0},
+        {"last column", 19, 10, 4},   {"bottom right", 19, 14, 6},      {"outside left", -3, 7, 5},
         {"far outside", 500, 500, 3}, {"negative radius", 10, 10, -4},  {"covers all", 10, 7, 90},
     };
     for (const Case& c : cases) {
@@ -254,7 +257,8 @@ TEST(RippleStep, ExtremeHeightsWrapWithoutUndefinedBehaviour) {
     paintGradient(*s);
     ReferenceRipple reference(12, 9);
     reference.source.assign(s->source, s->source + s->pixelCount);
-    const int32_t extremes[] = {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()};
+    const int32_t extremes[] = {std::numeric_limits<int32_t>::max(),
+                                std::numeric_limits<int32_t>::min()};
     for (int32_t i = 0; i < s->pixelCount; ++i) {
         s->heights[0][i] = reference.heights[0][i] = extremes[i % 2];
         s->heights[1][i] = reference.heights[1][i] = extremes[(i / 3) % 2];

@@ -8,7 +8,9 @@
 
 namespace {
 
-std::vector<uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> bytesOf(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 const std::vector<uint8_t> twoPixels{0x10, 0x20, 0x30, 0xFF, 0x00, 0x01};
 
@@ -28,8 +30,14 @@ TEST(Ppm, ParsesBinaryPixelsWithCommentsInTheHeader) {
 
 TEST(Ppm, RejectsWhatIsNotAComplete8BitP6Picture) {
     const char* bad[] = {
-        "",           "P3\n1 1\n255\n000", "P6\n1 1\n65535\n\1\2\3\4\5\6", "P6\n0 1\n255\n",
-        "P6\n1 1\n255\nab", "P6\n1\n", "P6 99999999999 1 255\n", "P6\n40000 40000\n255\n",
+        "",
+        "P3\n1 1\n255\n000",
+        "P6\n1 1\n65535\n\1\2\3\4\5\6",
+        "P6\n0 1\n255\n",
+        "P6\n1 1\n255\nab",
+        "P6\n1\n",
+        "P6 99999999999 1 255\n",
+        "P6\n40000 40000\n255\n",
         "P6\n1 1\n255",
     };
     for (const char* text : bad) {
@@ -41,8 +49,8 @@ TEST(Ppm, RejectsWhatIsNotAComplete8BitP6Picture) {
 }
 
 struct ScriptTest : testing::Test {
-    std::unique_ptr<RippleSurface, void (*)(RippleSurface*)> surface{
-        allocateRippleSurface(6, 5), freeRippleSurface};
+    std::unique_ptr<RippleSurface, void (*)(RippleSurface*)> surface{allocateRippleSurface(6, 5),
+                                                                     freeRippleSurface};
     std::string error;
 };
 
@@ -60,8 +68,9 @@ TEST_F(ScriptTest, RunsDropsAndSteps) {
 }
 
 TEST_F(ScriptTest, RejectsMalformedCommands) {
-    for (const char* line : {"drop 1 2 3", "drop 1 2 3 4 5", "drop a 2 3 4", "drop 1 2 3 99999999999",
-                             "step -1", "step 2 3", "step x", "write", "heights a b", "jump 1"}) {
+    for (const char* line :
+         {"drop 1 2 3", "drop 1 2 3 4 5", "drop a 2 3 4", "drop 1 2 3 99999999999", "step -1",
+          "step 2 3", "step x", "write", "heights a b", "jump 1"}) {
         error.clear();
         EXPECT_FALSE(runRenderCommand(*surface, line, error)) << line;
         EXPECT_FALSE(error.empty()) << line;

@@ -68,7 +68,7 @@ std::vector<int32_t> fieldOf(const RippleSurface& s, int index) {
 }
 
 class RippleWindowTest : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         instance = GetModuleHandleA(nullptr);
         ASSERT_TRUE(registerRippleClass(instance));
@@ -141,8 +141,7 @@ TEST_F(RippleWindowTest, CreationCopiesThePictureAndRunsTheFirstStep) {
 }
 
 TEST_F(RippleWindowTest, WithoutAPictureTheSourceStaysBlack) {
-    RippleSurface* bare =
-        createRippleSurface(0, 0, 8, 6, 556, show, instance, nullptr);
+    RippleSurface* bare = createRippleSurface(0, 0, 8, 6, 556, show, instance, nullptr);
     ASSERT_NE(bare, nullptr);
     EXPECT_EQ(std::vector<uint32_t>(bare->source, bare->source + 48), std::vector<uint32_t>(48, 0));
     DestroyWindow(static_cast<HWND>(bare->window));

@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<RippleSurface, void (*)(RippleSurface*)> surface(
         allocateRippleSurface(picture.width, picture.height), freeRippleSurface);
     if (!surface) {
-        std::cerr << "ripple-render: out of memory for a " << picture.width << "x"
-                  << picture.height << " surface\n";
+        std::cerr << "ripple-render: out of memory for a " << picture.width << "x" << picture.height
+                  << " surface\n";
         return 1;
     }
     std::copy(picture.pixels.begin(), picture.pixels.end(), surface->source);

@@ -8,7 +8,7 @@
 namespace {
 
 class HeaderReader {
-public:
+  public:
     explicit HeaderReader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
 
     // Reads one decimal field after whitespace and comments.
@@ -34,7 +34,7 @@ public:
 
     size_t position() const { return pos_; }
 
-private:
+  private:
     void skipSpaceAndComments() {
         while (pos_ < bytes_.size()) {
             if (std::isspace(bytes_[pos_])) {
@@ -117,7 +117,8 @@ bool readFileBytes(const std::string& path, std::vector<uint8_t>& bytes) {
 
 bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     return !out.fail();
 }
