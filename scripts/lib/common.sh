@@ -43,7 +43,9 @@ LIST
     fi
 }
 
-# Starts a virtual display when there is none.
+# Starts a virtual display when there is none; started_display holds its process then.
+started_display=
+stop_started_display() { [ -z "$started_display" ] || kill "$started_display" 2> /dev/null || true; }
 need_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo > /dev/null 2>&1; then
         return
@@ -52,6 +54,7 @@ need_display() {
     if ! xdpyinfo > /dev/null 2>&1; then
         Xvfb "$DISPLAY" -screen 0 "${PLUVETTE_SCREEN:-1280x800x24}" -nolisten tcp \
             > /dev/null 2>&1 &
+        started_display=$!
         for _ in $(seq 50); do
             xdpyinfo > /dev/null 2>&1 && break
             sleep 0.1
