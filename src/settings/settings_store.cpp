@@ -1,0 +1,118 @@
+#include "settings/settings_store.h"
+
+#include <utility>
+
+#include "settings/file_access.h"
+
+namespace {
+
+constexpr char endOfFileMark = '\x1A';
+
+// Text-file reading done the same way on every platform: a Ctrl-Z byte ends the file, CR LF
+// and LF end a line, and a file that ends with a line end still has a last, empty line.
+std::vector<std::string> splitLines(const std::string& bytes) {
+    const std::string text = bytes.substr(0, bytes.find(endOfFileMark));
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t lineEnd = text.find('\n', start);
+        if (lineEnd == std::string::npos) {
+            lines.push_back(text.substr(start));
+            return lines;
+        }
+        size_t length = lineEnd - start;
+        if (length > 0 && text[lineEnd - 1] == '\r') {
+            --length;
+        }
+        lines.push_back(text.substr(start, length));
+        start = lineEnd + 1;
+    }
+}
+
+char foldAsciiCase(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (foldAsciiCase(a[i]) != foldAsciiCase(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+SettingsStore::SettingsStore(std::string fileName, char separator)
+    : fileName_(std::move(fileName)), separator_(separator) {}
+
+bool SettingsStore::load() {
+    std::string bytes;
+    if (!readWholeFile(fileName_, bytes)) {
+        return false;
+    }
+    for (const std::string& line : splitLines(bytes)) {
+        const size_t split = line.find(separator_);
+        if (split == std::string::npos) {
+            keys_.push_back(line);
+            values_.push_back(line);
+        } else {
+            // The value is all that follows the first separator, so a path with '=' in it
+            // survives a save and a load.
+            keys_.push_back(line.substr(0, split));
+            values_.push_back(line.substr(split + 1));
+        }
+    }
+    return true;
+}
+
+std::string SettingsStore::get(const std::string& key) const {
+    const int index = indexOf(key);
+    return index < 0 ? std::string() : values_[static_cast<size_t>(index)];
+}
+
+int SettingsStore::indexOf(const std::string& key) const {
+    for (size_t i = 0; i < keys_.size(); ++i) {
+        if (equalsIgnoringAsciiCase(keys_[i], key)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void SettingsStore::addIfAbsent(const std::string& key, const std::string& value) {
+    if (indexOf(key) < 0) {
+        keys_.push_back(key);
+        values_.push_back(value);
+    }
+}
+
+void SettingsStore::set(const std::string& key, const std::string& value) {
+    const int index = indexOf(key);
+    if (index >= 0) {
+        values_[static_cast<size_t>(index)] = value;
+    }
+}
+
+bool SettingsStore::save() const {
+    std::string text;
+    for (size_t i = 0; i < keys_.size(); ++i) {
+        if (!keys_[i].empty()) {
+            text += keys_[i] + separator_ + values_[i] + "\r\n";
+        }
+    }
+    return replaceWholeFile(fileName_, text);
+}
+
+void SettingsStore::clear() {
+    keys_.clear();
+    values_.clear();
+}
+
+void createEmptyFile(const std::string& path) {
+    truncateOrCreateFile(path);
+}

@@ -1,0 +1,46 @@
+// A small ordered key/value table bound to one settings file. Lines read "key=value";
+// keys match without regard to the case of ASCII letters. Writing goes through a new file
+// beside the old one, so a failed save never loses what the file held.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class SettingsStore {
+  public:
+    SettingsStore(std::string fileName, char separator);
+
+    // Appends the file's entries to the table. False when the file cannot be read; the
+    // table is then unchanged.
+    bool load();
+
+    // The value of the first entry with this key, or an empty string when there is none.
+    std::string get(const std::string& key) const;
+    // The position of the first entry with this key, or -1.
+    int indexOf(const std::string& key) const;
+    // Appends the entry unless some entry has the key already.
+    void addIfAbsent(const std::string& key, const std::string& value);
+    // Replaces the value of the first entry with this key; adds nothing when there is none.
+    void set(const std::string& key, const std::string& value);
+
+    // Writes every entry with a non-empty key, in order. True only when the whole file was
+    // written and put in place; otherwise the old file is left as it was.
+    bool save() const;
+    void clear();
+
+    const std::string& fileName() const { return fileName_; }
+    const std::vector<std::string>& keys() const { return keys_; }
+    const std::vector<std::string>& values() const { return values_; }
+
+  private:
+    std::string fileName_;
+    char separator_;
+    std::vector<std::string> keys_;
+    std::vector<std::string> values_;
+};
+
+// Creates the file, or empties it when it exists. Callers find out by loading it afterwards.
+void createEmptyFile(const std::string& path);
+
+// Equality after folding the ASCII letters A-Z to a-z, nothing else.
+bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b);

@@ -1,0 +1,237 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <utility>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+class SettingsStoreTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "settings-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        path = (dir / "config.txt").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void writeFile(const std::string& bytes) const {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    std::string readFile() const {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static Entries entriesOf(const SettingsStore& store) {
+        Entries entries;
+        for (size_t i = 0; i < store.keys().size(); ++i) {
+            entries.emplace_back(store.keys()[i], store.values()[i]);
+        }
+        return entries;
+    }
+
+    fs::path dir;
+    std::string path;
+};
+
+TEST_F(SettingsStoreTest, ReadsAndWritesTheFileFormat) {
+    struct Case {
+        const char* what;
+        std::string file;
+        Entries entries;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {"empty file", "", {{"", ""}}, ""},
+        {"final CR LF", "bg=null\r\n", {{"bg", "null"}, {"", ""}}, "bg=null\r\n"},
+        {"no final line end", "bg=null", {{"bg", "null"}}, "bg=null\r\n"},
+        {"defaults",
+         "bg=null\r\nsound=null\r\nfitscreen=yes\r\n",
+         {{"bg", "null"}, {"sound", "null"}, {"fitscreen", "yes"}, {"", ""}},
+         "bg=null\r\nsound=null\r\nfitscreen=yes\r\n"},
+        {"value holding the separator", "a=b=c", {{"a", "b=c"}}, "a=b=c\r\n"},
+        {"no separator", "letters", {{"letters", "letters"}}, "letters=letters\r\n"},
+        {"empty key", "=x", {{"", "x"}}, ""},
+        {"empty value", "k=\r\n", {{"k", ""}, {"", ""}}, "k=\r\n"},
+        {"path value", "BG=C:\\pics\\x.png", {{"BG", "C:\\pics\\x.png"}}, "BG=C:\\pics\\x.png\r\n"},
+        {"blanks are ordinary", "bg = x", {{"bg ", " x"}}, "bg = x\r\n"},
+        {"bare LF", "a=1\nb=2\n", {{"a", "1"}, {"b", "2"}, {"", ""}}, "a=1\r\nb=2\r\n"},
+        {"Ctrl-Z ends the file",
+         std::string("a=1\r\n\x1A"
+                     "b=2\r\n"),
+         {{"a", "1"}, {"", ""}},
+         "a=1\r\n"},
+        {"lone CR stays", "a=1\rb=2", {{"a", "1\rb=2"}}, "a=1\rb=2\r\n"},
+        {"blank lines", "\r\n\r\n", {{"", ""}, {"", ""}, {"", ""}}, ""},
+        {"duplicates", "bg=one\r\nBG=two", {{"bg", "one"}, {"BG", "two"}}, "bg=one\r\nBG=two\r\n"},
+    };
+    for (const Case& c : cases) {
+        writeFile(c.file);
+        SettingsStore store(path, '=');
+        ASSERT_TRUE(store.load()) << c.what;
+        EXPECT_EQ(entriesOf(store), c.entries) << c.what;
+        ASSERT_TRUE(store.save()) << c.what;
+        EXPECT_EQ(readFile(), c.saved) << c.what;
+    }
+}
+
+TEST_F(SettingsStoreTest, KeysMatchIgnoringAsciiCaseOnly) {
+    writeFile("BG=C:\\pics\\x.png\r\nbg =y\r\nsound=one\r\nSOUND=two\r\n\xC4=umlaut\r\n");
+    SettingsStore store(path, '=');
+    ASSERT_TRUE(store.load());
+    EXPECT_EQ(store.get("bg"), "C:\\pics\\x.png");
+    EXPECT_EQ(store.indexOf("Bg"), 0);
+    EXPECT_EQ(store.indexOf("bg "), 1);
+    EXPECT_EQ(store.get("sound"), "one");
+    EXPECT_EQ(store.indexOf("\xE4"), -1); // no folding outside A-Z
+    EXPECT_EQ(store.get("missing"), "");
+    EXPECT_EQ(store.indexOf("missing"), -1);
+
+    store.set("bg", "null");
+    store.set("Sound", "three");
+    store.set("missing", "x");
+    store.addIfAbsent("SOUND", "four");
+    store.addIfAbsent("fitscreen", "yes");
+    EXPECT_EQ(entriesOf(store), (Entries{{"BG", "null"},
+                                         {"bg ", "y"},
+                                         {"sound", "three"},
+                                         {"SOUND", "two"},
+                                         {"\xC4", "umlaut"},
+                                         {"", ""},
+                                         {"fitscreen", "yes"}}));
+    ASSERT_TRUE(store.save());
+    EXPECT_EQ(readFile(),
+              "BG=null\r\nbg =y\r\nsound=three\r\nSOUND=two\r\n\xC4=umlaut\r\nfitscreen=yes\r\n");
+}
+
+TEST_F(SettingsStoreTest, LoadingAppendsAndClearEmpties) {
+    writeFile("a=1\r\n");
+    SettingsStore store(path, '=');
+    ASSERT_TRUE(store.load());
+    ASSERT_TRUE(store.load());
+    EXPECT_EQ(entriesOf(store), (Entries{{"a", "1"}, {"", ""}, {"a", "1"}, {"", ""}}));
+    ASSERT_TRUE(store.save());
+    EXPECT_EQ(readFile(), "a=1\r\na=1\r\n");
+    store.clear();
+    EXPECT_TRUE(store.keys().empty());
+    EXPECT_TRUE(store.values().empty());
+    EXPECT_EQ(store.fileName(), path);
+}
+
+TEST_F(SettingsStoreTest, AFileThatCannotBeReadLeavesTheTableAsItWas) {
+    SettingsStore store(path, '=');
+    store.addIfAbsent("kept", "1");
+    EXPECT_FALSE(store.load()); // missing
+    fs::create_directory(path);
+    EXPECT_FALSE(store.load()); // a directory
+    EXPECT_EQ(entriesOf(store), (Entries{{"kept", "1"}}));
+}
+
+TEST_F(SettingsStoreTest, RoundTripsWhatItWrites) {
+    std::mt19937 random(5);
+    const std::string alphabet = "abcXYZ019 =:\\/.\t";
+    for (int round = 0; round < 50; ++round) {
+        SettingsStore store(path, '=');
+        Entries expected;
+        for (int n = int(random() % 6); n > 0; --n) {
+            std::string key(1, 'k');
+            std::string value;
+            for (int i = int(random() % 8); i > 0; --i) {
+                const char c = alphabet[random() % alphabet.size()];
+                if (c != '=') {
+                    key += c;
+                }
+                value += alphabet[random() % alphabet.size()];
+            }
+            key += std::to_string(expected.size());
+            store.addIfAbsent(key, value);
+            expected.emplace_back(key, value);
+        }
+        ASSERT_TRUE(store.save());
+        SettingsStore reread(path, '=');
+        ASSERT_TRUE(reread.load());
+        expected.emplace_back("", "");
+        EXPECT_EQ(entriesOf(reread), expected);
+    }
+}
+
+TEST_F(SettingsStoreTest, CreateEmptyFileTruncates) {
+    writeFile("a=1\r\n");
+    createEmptyFile(path);
+    EXPECT_EQ(readFile(), "");
+    createEmptyFile((dir / "new.txt").string());
+    EXPECT_TRUE(fs::exists(dir / "new.txt"));
+}
+
+// A failed save is a false result and never costs the old file.
+class FailedSaveTest : public SettingsStoreTest {
+  protected:
+    void SetUp() override {
+        SettingsStoreTest::SetUp();
+        writeFile(original);
+    }
+    void expectOriginalKept() const {
+        EXPECT_EQ(readFile(), original);
+        EXPECT_FALSE(fs::exists(path + ".tmp"));
+    }
+    const std::string original = "bg=C:\\pictures\\lake.png\r\nsound=null\r\nfitscreen=yes\r\n";
+};
+
+TEST_F(FailedSaveTest, WhereNoFileCanBeCreated) {
+    EXPECT_FALSE(SettingsStore("/proc/config.txt", '=').save());
+    EXPECT_FALSE(SettingsStore(path + "/config.txt", '=').save()); // inside a file
+    EXPECT_FALSE(SettingsStore((dir / "no" / "config.txt").string(), '=').save());
+}
+
+TEST_F(FailedSaveTest, WhenTheNewFileCannotBeMadeBesideTheOld) {
+    fs::create_directory(path + ".tmp");
+    SettingsStore replacing(path, '=');
+    replacing.addIfAbsent("bg", "null");
+    EXPECT_FALSE(replacing.save());
+    EXPECT_EQ(readFile(), original);
+}
+
+TEST_F(FailedSaveTest, WhenTheDiskFillsUpHalfWay) {
+    // A child process whose files may not grow past 4 KiB stands in for a full disk.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        SettingsStore full(path, '=');
+        full.addIfAbsent("bg", std::string(100000, 'x'));
+        _exit(full.save() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "save reported success";
+    expectOriginalKept();
+}
+
+TEST_F(FailedSaveTest, WhenTheFileIsWriteProtected) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "file permissions do not bind root";
+    }
+    fs::permissions(path, fs::perms::owner_read);
+    SettingsStore store(path, '=');
+    store.addIfAbsent("bg", "null");
+    EXPECT_FALSE(store.save());
+    expectOriginalKept();
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/messages.h"
+#include "probe_process.h"
+
+namespace {
+
+constexpr DWORD boxTimeoutMs = 10000;
+const char* const probe = "settings_probe.exe";
+
+struct Outcome {
+    ErrorBox box;
+    DWORD exitCode;
+    std::string output;
+};
+
+Outcome runProbe(const ScratchDirectory& dir, const std::string& arguments, bool expectBox) {
+    const std::string outputFile = dir.file("probe-output.txt");
+    Outcome outcome;
+    {
+        ProbeProcess process(probe, arguments, dir.path(), outputFile);
+        EXPECT_TRUE(process.started());
+        if (expectBox) {
+            outcome.box = process.dismissErrorBox(boxTimeoutMs);
+        }
+        outcome.exitCode = process.waitForExit(boxTimeoutMs);
+    }
+    // Standard output is in text mode: fold its CR LF line ends back to LF.
+    for (char c : readBytes(outputFile)) {
+        if (c != '\r') {
+            outcome.output += c;
+        }
+    }
+    DeleteFileA(outputFile.c_str());
+    return outcome;
+}
+
+void expectErrorBox(const Outcome& outcome, const ErrorMessage& message) {
+    ASSERT_TRUE(outcome.box.found) << "no error box for code " << message.code;
+    EXPECT_EQ(outcome.box.caption, "Error");
+    // The box shows the message and the support lines; Wine's static control may turn each
+    // LF into CR LF, so compare with those folded back.
+    std::string shown = outcome.box.text;
+    for (size_t at; (at = shown.find("\r\n")) != std::string::npos;) {
+        shown.erase(at, 1);
+    }
+    EXPECT_EQ(shown, composeErrorText(message));
+    EXPECT_EQ(outcome.box.buttons, std::vector<std::string>{"OK"});
+    EXPECT_TRUE(outcome.box.hasIcon);
+    EXPECT_EQ(outcome.exitCode, DWORD(message.code));
+}
+
+TEST(FatalError, ShowsAWarningBoxThenEndsWithTheErrorsNumber) {
+    ScratchDirectory dir;
+    for (const ErrorMessage& message : errorMessages::all) {
+        SCOPED_TRACE(message.code);
+        expectErrorBox(runProbe(dir, "fatal " + std::to_string(message.code), true), message);
+    }
+}
+
+TEST(DefaultSettings, FirstRunWritesExactlyTheThreeDefaults) {
+    ScratchDirectory dir;
+    const Outcome outcome = runProbe(dir, "write-defaults", false);
+    EXPECT_EQ(outcome.exitCode, 0u);
+    EXPECT_EQ(readBytes(dir.file("config.txt")), "bg=null\r\nsound=null\r\nfitscreen=yes\r\n");
+}
+
+TEST(DefaultSettings, ReplacesWhateverTheFileHeld) {
+    ScratchDirectory dir;
+    std::FILE* file = std::fopen(dir.file("config.txt").c_str(), "wb");
+    std::fputs("bg=C:\\x.png\r\nextra=1\r\n", file);
+    std::fclose(file);
+    EXPECT_EQ(runProbe(dir, "write-defaults", false).exitCode, 0u);
+    EXPECT_EQ(readBytes(dir.file("config.txt")), "bg=null\r\nsound=null\r\nfitscreen=yes\r\n");
+}
+
+TEST(DefaultSettings, AFileThatCannotBeCreatedEndsWith114) {
+    ScratchDirectory dir;
+    CreateDirectoryA(dir.file("config.txt").c_str(), nullptr);
+    expectErrorBox(runProbe(dir, "write-defaults", true), errorMessages::settingsFileUncreatable);
+}
+
+TEST(DefaultSettings, DefaultsThatCannotBeWrittenEndWith115) {
+    ScratchDirectory dir;
+    CreateDirectoryA(dir.file("config.txt.tmp").c_str(), nullptr);
+    expectErrorBox(runProbe(dir, "write-defaults", true), errorMessages::settingsUnsaved);
+}
+
+TEST(LoadSettings, ReadsTheThreeSettings) {
+    ScratchDirectory dir;
+    std::FILE* file = std::fopen(dir.file("config.txt").c_str(), "wb");
+    std::fputs("SOUND=C:\\music\\rain=1.mp3\r\nbg=NULL\nfitscreen=Yes please\r\n", file);
+    std::fclose(file);
+    const Outcome outcome = runProbe(dir, "load", false);
+    EXPECT_EQ(outcome.exitCode, 0u);
+    EXPECT_EQ(outcome.output, "NULL\nC:\\music\\rain=1.mp3\nYes please\n");
+}
+
+TEST(LoadSettings, AMissingKeyReadsAsEmpty) {
+    ScratchDirectory dir;
+    std::FILE* file = std::fopen(dir.file("config.txt").c_str(), "wb");
+    std::fputs("bg=null\r\n", file);
+    std::fclose(file);
+    EXPECT_EQ(runProbe(dir, "load", false).output, "null\n\n\n");
+}
+
+TEST(LoadSettings, AnUnreadableFileEndsWith101) {
+    ScratchDirectory dir;
+    expectErrorBox(runProbe(dir, "load", true), errorMessages::showSettingsUnreadable);
+    CreateDirectoryA(dir.file("config.txt").c_str(), nullptr);
+    expectErrorBox(runProbe(dir, "load", true), errorMessages::showSettingsUnreadable);
+}
+
+} // namespace
