@@ -1,0 +1,10 @@
+// Undoing the five PNG scanline filters.
+#pragma once
+
+#include <cstdint>
+
+// Reconstructs length bytes of a row filtered with type 1 to 4 into out. previous is the
+// reconstructed row above (all zero for the first row of an image or a pass); unit is the
+// bytes of one whole pixel, at least 1. Returns false for a type outside 1 to 4.
+bool unfilterRow(uint8_t type, const uint8_t* filtered, const uint8_t* previous, uint8_t* out,
+                 uint32_t length, uint32_t unit);

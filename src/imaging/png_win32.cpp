@@ -1,0 +1,90 @@
+#include "imaging/png_win32.h"
+
+#include <cstdlib>
+
+#include "imaging/png_internal.h"
+#include "imaging/png_pixels.h"
+
+namespace {
+
+// A device context obtained for a window and released on every path.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ReleaseDC(window_, dc_);
+        }
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+} // namespace
+
+uint32_t PngLoadResource(PngDecoder* decoder, HMODULE module, LPCSTR name) {
+    if (pngIsBusy(decoder)) {
+        return 0;
+    }
+    decoder->lastError = PNG_OK;
+    HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10));
+    if (found == nullptr) {
+        decoder->lastError = PNG_ERR_RESOURCE_NOT_FOUND;
+        return 0;
+    }
+    HGLOBAL loaded = LoadResource(module, found);
+    const DWORD size = SizeofResource(module, found);
+    if (loaded == nullptr || size == 0) {
+        decoder->lastError = PNG_ERR_RESOURCE_LOAD;
+        return 0;
+    }
+    const auto* data = static_cast<const uint8_t*>(LockResource(loaded));
+    return pngLoadInPlace(decoder, data, size, PNG_SOURCE_RESOURCE);
+}
+
+HBITMAP PngCreateBitmap(PngDecoder* decoder, HWND window, uint32_t format, BOOL deviceDependent) {
+    PngBitmapInfo description;
+    uint32_t descriptor = 0;
+    if (!PngPrepareBitmap(decoder, format, &description, &descriptor)) {
+        return nullptr;
+    }
+    static_assert(sizeof(BITMAPINFOHEADER) == sizeof(PngBitmapInfoHeader));
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(&description);
+    WindowDc dc(window);
+
+    if (!deviceDependent) {
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(dc.get(), info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap == nullptr) {
+            decoder->lastError = PNG_ERR_BITMAP;
+            return nullptr;
+        }
+        if (!PngConvertRows(decoder, static_cast<uint8_t*>(bits), descriptor)) {
+            DeleteObject(bitmap);
+            return nullptr;
+        }
+        return bitmap;
+    }
+
+    const uint64_t size =
+        pngBitmapStride(decoder->width, description.header.biBitCount) * decoder->height;
+    auto* bits = size <= SIZE_MAX ? static_cast<uint8_t*>(std::calloc(size_t(size), 1)) : nullptr;
+    if (bits == nullptr) {
+        decoder->lastError = PNG_ERR_NO_MEMORY;
+        return nullptr;
+    }
+    HBITMAP bitmap = nullptr;
+    if (PngConvertRows(decoder, bits, descriptor)) {
+        bitmap = CreateDIBitmap(dc.get(), &info->bmiHeader, CBM_INIT, bits, info, DIB_RGB_COLORS);
+        if (bitmap == nullptr) {
+            decoder->lastError = PNG_ERR_BITMAP;
+        }
+    }
+    std::free(bits);
+    return bitmap;
+}

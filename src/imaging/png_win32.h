@@ -1,0 +1,15 @@
+// The decoder's platform side: resources of a module as input, bitmaps as output.
+#pragma once
+
+#include <windows.h>
+
+#include "imaging/png_decoder.h"
+
+// Takes the PNG from an RCDATA resource of the module, read in place and never freed.
+uint32_t PngLoadResource(PngDecoder* decoder, HMODULE module, LPCSTR name);
+
+// Makes a top-down bitmap of the decoded picture in the given output format (or
+// PNG_FORMAT_DEFAULT), using the window's device context (the screen's for null): a DIB
+// section, or with deviceDependent a device-dependent bitmap. The caller owns it. Null on
+// failure, with nothing kept.
+HBITMAP PngCreateBitmap(PngDecoder* decoder, HWND window, uint32_t format, BOOL deviceDependent);

@@ -1,0 +1,11 @@
+// A device-independent bitmap as the bytes of a .bmp file.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "imaging/png_dib.h"
+
+// The 14-byte file header, the 40-byte info header, the colour table (biClrUsed entries, or
+// 2^bits for 1, 4 and 8 bits per pixel when that is 0) and the rows as they stand.
+std::vector<uint8_t> encodeBmpFile(const PngDib& dib);
