@@ -30,6 +30,13 @@ convert imagemagick
 /usr/src/googletest/CMakeLists.txt googletest
 /usr/include/gtest/gtest.h libgtest-dev
 /usr/include/benchmark/benchmark.h libbenchmark-dev
+clang++ clang
+/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
+/usr/include/zlib.h zlib1g-dev
+/usr/include/png.h libpng-dev
+/usr/include/spng.h libspng-dev
+/usr/include/libdeflate.h libdeflate-dev
+/usr/include/stb/stb_image.h libstb-dev
 LIST
     if [ ${#missing[@]} -gt 0 ]; then
         if [ "$(id -u)" != 0 ]; then

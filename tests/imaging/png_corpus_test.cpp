@@ -1,0 +1,225 @@
+// The decoder over real-world files: every valid PngSuite picture (and libpng's matrix of
+// generated ones) gives the samples libpng reads from it, and every broken PngSuite file
+// the outcome the decoder's rules prescribe.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "imaging/inflate.h"
+#include "imaging/png_dib.h"
+#include "png_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path shared = PLUVETTE_SHARED_DIR;
+
+Bytes readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct MemoryReader {
+    const Bytes* bytes;
+    size_t at;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
+    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (reader->at + count > reader->bytes->size()) {
+        png_error(png, "read past the end");
+    }
+    std::memcpy(out, reader->bytes->data() + reader->at, count);
+    reader->at += count;
+}
+
+// libpng's reading of the file as plain samples: no gamma, no transparency, no scaling; one
+// byte per sample below 8 bits, big-endian pairs at 16.
+bool readWithLibpng(const Bytes& file, Picture& picture) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    MemoryReader reader{&file, 0};
+    std::vector<png_bytep> rows;
+    Bytes pixels;
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &reader, readFromMemory);
+    png_read_info(png, info);
+    picture.width = png_get_image_width(png, info);
+    picture.height = png_get_image_height(png, info);
+    picture.colourType = png_get_color_type(png, info);
+    picture.bitDepth = png_get_bit_depth(png, info);
+    if (picture.colourType == PNG_COLOR_TYPE_PALETTE) {
+        png_colorp palette = nullptr;
+        int count = 0;
+        png_get_PLTE(png, info, &palette, &count);
+        for (int i = 0; i < count; ++i) {
+            picture.palette.insert(picture.palette.end(),
+                                   {palette[i].red, palette[i].green, palette[i].blue});
+        }
+    }
+    png_set_packing(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    const size_t rowBytes = png_get_rowbytes(png, info);
+    pixels.resize(rowBytes * picture.height);
+    for (uint32_t y = 0; y < picture.height; ++y) {
+        rows.push_back(pixels.data() + y * rowBytes);
+    }
+    png_read_image(png, rows.data());
+    png_destroy_read_struct(&png, &info, nullptr);
+
+    const uint32_t sampleBytes = picture.bitDepth == 16 ? 2 : 1;
+    picture.samples.resize(size_t(picture.width) * picture.height * picture.channels());
+    for (size_t i = 0; i < picture.samples.size(); ++i) {
+        picture.samples[i] = sampleBytes == 2 ? uint16_t(pixels[2 * i] << 8 | pixels[2 * i + 1])
+                                              : pixels[i];
+    }
+    return true;
+}
+
+uint8_t high(const Picture& p, uint32_t x, uint32_t y, uint32_t c) {
+    const uint16_t v = p.sample(x, y, c);
+    return static_cast<uint8_t>(p.bitDepth == 16 ? v >> 8 : v);
+}
+
+// The colour each bitmap pixel shows, through the colour table where there is one.
+void expectSameColours(const Picture& p, const PngDib& dib, const std::string& name) {
+    const uint32_t bits = dib.info.header.biBitCount;
+    for (uint32_t y = 0; y < p.height; ++y) {
+        const uint8_t* row = dib.bits.data() + size_t(y) * dib.stride;
+        for (uint32_t x = 0; x < p.width; ++x) {
+            uint8_t rgba[4] = {0, 0, 0, 255};
+            uint8_t expected[4] = {0, 0, 0, 255};
+            if (bits <= 8) {
+                const uint32_t at = x * bits;
+                const uint32_t index = (row[at / 8] >> (8 - bits - at % 8)) & ((1u << bits) - 1);
+                const PngRgbQuad& q = dib.info.colours[index];
+                rgba[0] = q.red;
+                rgba[1] = q.green;
+                rgba[2] = q.blue;
+            } else {
+                const uint8_t* pixel = row + x * (bits / 8);
+                rgba[0] = pixel[2];
+                rgba[1] = pixel[1];
+                rgba[2] = pixel[0];
+                if (bits == 32) {
+                    rgba[3] = pixel[3];
+                }
+            }
+            if (p.colourType == 3) {
+                const uint32_t index = p.sample(x, y, 0);
+                for (int c = 0; c < 3; ++c) {
+                    expected[c] = 3 * index + 2 < p.palette.size() ? p.palette[3 * index + c] : 0;
+                }
+            } else if (p.colourType == 0 || p.colourType == 4) {
+                uint8_t level = high(p, x, y, 0);
+                if (p.bitDepth < 8) {
+                    level = uint8_t(level * 255 / ((1u << p.bitDepth) - 1));
+                }
+                expected[0] = expected[1] = expected[2] = level;
+            } else {
+                for (uint32_t c = 0; c < 3; ++c) {
+                    expected[c] = high(p, x, y, c);
+                }
+                if (p.colourType == 6) {
+                    expected[3] = high(p, x, y, 3);
+                }
+            }
+            ASSERT_EQ(Bytes(rgba, rgba + 4), Bytes(expected, expected + 4))
+                << name << " at " << x << "," << y;
+        }
+    }
+}
+
+struct Outcome {
+    bool ok;
+    uint32_t error;
+    PngDib dib;
+};
+
+Outcome decodeFile(const fs::path& path) {
+    Outcome outcome{};
+    PngDecoder decoder;
+    PngInit(&decoder);
+    outcome.ok = PngLoadFile(&decoder, path.string().c_str()) && PngDecode(&decoder) &&
+                 pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, outcome.dib);
+    outcome.error = decoder.lastError;
+    PngRelease(&decoder);
+    return outcome;
+}
+
+std::vector<fs::path> pngsIn(const fs::path& dir) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() == ".png") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+void expectLikeLibpng(const fs::path& dir, bool (*include)(const std::string&)) {
+    int compared = 0;
+    for (const fs::path& path : pngsIn(dir)) {
+        const std::string name = path.filename().string();
+        if (!include(name)) {
+            continue;
+        }
+        Picture reference;
+        ASSERT_TRUE(readWithLibpng(readFile(path), reference)) << name;
+        const Outcome outcome = decodeFile(path);
+        ASSERT_TRUE(outcome.ok) << name << " error " << outcome.error;
+        expectSameColours(reference, outcome.dib, name);
+        ++compared;
+    }
+    EXPECT_GT(compared, 20);
+}
+
+TEST(PngCorpus, EveryValidPngSuitePictureMatchesLibpng) {
+    expectLikeLibpng(shared / "pngsuite", [](const std::string& name) { return name[0] != 'x'; });
+}
+
+TEST(PngCorpus, LibpngsGeneratedMatrixMatchesLibpng) {
+    expectLikeLibpng(shared / "png-corpora" / "libpng-testpngs" / "valid-matrix",
+                     [](const std::string&) { return true; });
+}
+
+TEST(PngCorpus, BrokenPngSuiteFilesGiveTheirPrescribedOutcome) {
+    const std::pair<const char*, uint32_t> cases[] = {
+        {"xc1n0g08.png", PNG_ERR_UNSUPPORTED}, // colour type 1
+        {"xc9n2c08.png", PNG_ERR_UNSUPPORTED}, // colour type 9
+        {"xcrn0g04.png", PNG_ERR_FORMAT},      // signature with CR LF turned to LF
+        {"xcsn0g01.png", PNG_OK},              // only an IDAT CRC is wrong
+        {"xd0n2c08.png", PNG_ERR_UNSUPPORTED}, // bit depth 0
+        {"xd3n2c08.png", PNG_ERR_UNSUPPORTED}, // bit depth 3
+        {"xd9n2c08.png", PNG_ERR_UNSUPPORTED}, // bit depth 99
+        {"xdtn0g01.png", PNG_ERR_FORMAT},      // no IDAT chunk
+        {"xhdn0g08.png", PNG_OK},              // only the header's CRC is wrong
+        {"xlfn0g04.png", PNG_ERR_FORMAT},      // signature with LF turned to CR LF
+        {"xs1n0g01.png", PNG_ERR_FORMAT},      // signature byte 1 wrong
+        {"xs2n0g01.png", PNG_ERR_FORMAT},      // signature byte 2 wrong
+        {"xs4n0g01.png", PNG_ERR_FORMAT},      // signature byte 4 wrong
+        {"xs7n0g01.png", PNG_ERR_FORMAT},      // signature byte 7 wrong
+    };
+    size_t broken = 0;
+    for (const fs::path& path : pngsIn(shared / "pngsuite")) {
+        broken += path.filename().string()[0] == 'x';
+    }
+    EXPECT_EQ(broken, std::size(cases));
+    for (auto [name, error] : cases) {
+        const Outcome outcome = decodeFile(shared / "pngsuite" / name);
+        EXPECT_EQ(outcome.ok ? uint32_t(PNG_OK) : outcome.error, error) << name;
+    }
+}
+
+} // namespace
