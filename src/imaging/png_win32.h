@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "imaging/png_decoder.h"
+#include "imaging/png_pixels.h"
 
 // Takes the PNG from an RCDATA resource of the module, read in place and never freed.
 uint32_t PngLoadResource(PngDecoder* decoder, HMODULE module, LPCSTR name);
