@@ -6,6 +6,43 @@
 #include <cstdint>
 #include <cstring>
 
+// The reader's moving parts, kept in one small value so that a decoding loop can hold them
+// in registers and hand them back.
+struct BitState {
+    uint64_t buffer = 0; // the next bits, the first in bit 0
+    uint32_t count = 0;  // how many of them are loaded
+    const uint8_t* next = nullptr;
+    const uint8_t* segmentEnd = nullptr; // end of the current chunk's data
+
+    // Loads whole bytes up to at least 56 bits when the current chunk has eight bytes left;
+    // false when the slow way must be taken.
+    bool refillFast() {
+        if (segmentEnd - next < 8) {
+            return false;
+        }
+        uint64_t word;
+        std::memcpy(&word, next, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        word = __builtin_bswap64(word);
+#endif
+        // Counts the whole bytes that fit; the bits of a partly fitting byte are the right
+        // ones and are loaded again next time.
+        buffer |= word << count;
+        next += (63 - count) >> 3;
+        count |= 56;
+        return true;
+    }
+    void consume(uint32_t bits) {
+        buffer >>= bits;
+        count -= bits;
+    }
+    uint32_t take(uint32_t bits) {
+        const auto value = uint32_t(buffer & ((uint64_t(1) << bits) - 1));
+        consume(bits);
+        return value;
+    }
+};
+
 class IdatBitReader {
   public:
     // firstIdat points at the length field of the first IDAT chunk, which lies in the input.
@@ -13,79 +50,54 @@ class IdatBitReader {
         startSegment(firstIdat);
     }
 
+    BitState& state() { return state_; }
+
     // Makes at least 56 bits available.
     void refill() {
-        while (count_ <= 56) {
-            if (segmentEnd_ - next_ >= 8) {
-                // Loads eight bytes and counts the whole ones that fit; the bits of the
-                // partly fitting byte are the right ones and get loaded again next time.
-                uint64_t word;
-                std::memcpy(&word, next_, 8);
-                bits_ |= littleEndian(word) << count_;
-                next_ += (63 - count_) >> 3;
-                count_ |= 56;
+        while (state_.count <= 56) {
+            if (state_.refillFast()) {
                 return;
             }
-            bits_ |= uint64_t(nextByte()) << count_;
-            count_ += 8;
+            state_.buffer |= uint64_t(nextByte()) << state_.count;
+            state_.count += 8;
         }
     }
-
-    // The buffered bits, the next one in bit 0. Only the low available() bits count.
-    uint64_t peek() const { return bits_; }
-    uint32_t available() const { return count_; }
-    void consume(uint32_t count) {
-        bits_ >>= count;
-        count_ -= count;
-    }
-    uint32_t take(uint32_t count) {
-        const auto value = uint32_t(bits_ & ((uint64_t(1) << count) - 1));
-        consume(count);
-        return value;
-    }
-    void alignToByte() { consume(count_ & 7); }
+    uint32_t take(uint32_t bits) { return state_.take(bits); }
+    void alignToByte() { state_.consume(state_.count & 7); }
 
     // Copies whole bytes once the reader is aligned to a byte.
     void copyBytes(uint8_t* to, uint32_t count) {
-        while (count > 0 && count_ >= 8) {
-            *to++ = static_cast<uint8_t>(bits_);
-            consume(8);
+        while (count > 0 && state_.count >= 8) {
+            *to++ = static_cast<uint8_t>(state_.buffer);
+            state_.consume(8);
             --count;
         }
         if (count == 0) {
             return;
         }
-        bits_ = 0; // drop bits loaded ahead of the bytes copied straight from the input
-        count_ = 0;
+        state_.buffer = 0; // drop bits loaded ahead of the bytes copied straight from the input
+        state_.count = 0;
         while (count > 0) {
-            if (next_ == segmentEnd_ && !advanceSegment()) {
+            if (state_.next == state_.segmentEnd && !advanceSegment()) {
                 std::memset(to, 0, count);
                 return;
             }
-            const auto chunk = static_cast<uint32_t>(
-                uint64_t(segmentEnd_ - next_) < count ? uint64_t(segmentEnd_ - next_) : count);
-            std::memcpy(to, next_, chunk);
+            const auto left = static_cast<uint64_t>(state_.segmentEnd - state_.next);
+            const auto chunk = static_cast<uint32_t>(left < count ? left : count);
+            std::memcpy(to, state_.next, chunk);
             to += chunk;
-            next_ += chunk;
+            state_.next += chunk;
             count -= chunk;
         }
     }
 
   private:
-    static uint64_t littleEndian(uint64_t word) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        return __builtin_bswap64(word);
-#else
-        return word;
-#endif
-    }
-
     void startSegment(const uint8_t* chunk) {
         const uint32_t length = uint32_t(chunk[0]) << 24 | uint32_t(chunk[1]) << 16 |
                                 uint32_t(chunk[2]) << 8 | chunk[3];
-        next_ = chunk + 8;
-        const auto room = static_cast<uint64_t>(inputEnd_ - next_);
-        segmentEnd_ = next_ + (length < room ? length : room);
+        state_.next = chunk + 8;
+        const auto room = static_cast<uint64_t>(inputEnd_ - state_.next);
+        state_.segmentEnd = state_.next + (length < room ? length : room);
     }
 
     // Moves on to the data of the next chunk when it is an IDAT chunk (the case of the type's
@@ -93,36 +105,33 @@ class IdatBitReader {
     bool advanceSegment() {
         while (!exhausted_) {
             // The CRC and the next chunk's length and type must be in the input.
-            if (inputEnd_ - segmentEnd_ < 12) {
+            if (inputEnd_ - state_.segmentEnd < 12) {
                 exhausted_ = true;
                 break;
             }
-            const uint8_t* chunk = segmentEnd_ + 4;
+            const uint8_t* chunk = state_.segmentEnd + 4;
             const uint8_t* type = chunk + 4;
             if (type[0] != 'I' || type[1] != 'D' || type[2] != 'A' || (type[3] & 0xDF) != 'T') {
                 exhausted_ = true;
                 break;
             }
             startSegment(chunk);
-            if (next_ != segmentEnd_) {
+            if (state_.next != state_.segmentEnd) {
                 return true;
             }
         }
-        next_ = segmentEnd_;
+        state_.next = state_.segmentEnd;
         return false;
     }
 
     uint8_t nextByte() {
-        if (next_ == segmentEnd_ && !advanceSegment()) {
+        if (state_.next == state_.segmentEnd && !advanceSegment()) {
             return 0;
         }
-        return *next_++;
+        return *state_.next++;
     }
 
-    const uint8_t* next_ = nullptr;
-    const uint8_t* segmentEnd_ = nullptr;
+    BitState state_;
     const uint8_t* const inputEnd_;
     bool exhausted_ = false;
-    uint64_t bits_ = 0;
-    uint32_t count_ = 0;
 };

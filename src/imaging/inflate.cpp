@@ -22,16 +22,64 @@ constexpr uint8_t distanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  
 constexpr uint8_t codeLengthOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                          11, 4,  12, 3, 13, 2, 14, 1, 15};
 
+// What a code stands for, packed for the decoding loop: the code's length in bits 0-7, the
+// number of extra bits in bits 8-11, the kind in bits 12-13 and the value (a literal byte, a
+// base length or a base distance) in bits 16-31. An entry of 0 is a code longer than the
+// lookup table reaches.
+enum EntryKind : uint32_t { literalEntry = 0, baseEntry = 1, endEntry = 2, invalidEntry = 3 };
+
+constexpr uint32_t makeEntry(uint32_t codeLength, EntryKind kind, uint32_t value = 0,
+                             uint32_t extra = 0) {
+    return codeLength | extra << 8 | uint32_t(kind) << 12 | value << 16;
+}
+constexpr uint32_t entryCodeLength(uint32_t entry) {
+    return entry & 0xFF;
+}
+constexpr uint32_t entryExtra(uint32_t entry) {
+    return (entry >> 8) & 0xF;
+}
+constexpr EntryKind entryKind(uint32_t entry) {
+    return EntryKind((entry >> 12) & 3);
+}
+constexpr uint32_t entryValue(uint32_t entry) {
+    return entry >> 16;
+}
+
+// Literal/length symbols: literals, end of block, lengths 3 to 258; 286, 287 are invalid.
+uint32_t literalEntryFor(uint32_t symbol, uint32_t codeLength) {
+    if (symbol < 256) {
+        return makeEntry(codeLength, literalEntry, symbol);
+    }
+    if (symbol == 256) {
+        return makeEntry(codeLength, endEntry);
+    }
+    if (symbol <= 285) {
+        return makeEntry(codeLength, baseEntry, lengthBase[symbol - 257],
+                         lengthExtra[symbol - 257]);
+    }
+    return makeEntry(codeLength, invalidEntry);
+}
+
+// Distance symbols 0 to 29; 30 and 31 are invalid.
+uint32_t distanceEntryFor(uint32_t symbol, uint32_t codeLength) {
+    if (symbol < 30) {
+        return makeEntry(codeLength, baseEntry, distanceBase[symbol], distanceExtra[symbol]);
+    }
+    return makeEntry(codeLength, invalidEntry);
+}
+
 // A lookup table over the next Bits bits of the stream, derived from a HuffmanTable so that
-// it gives exactly what decoding bit by bit gives. An entry holds the symbol in bits 0-15
-// and the code length in bits 16-23; 0 means the code is longer than Bits.
+// it gives exactly what decoding bit by bit gives.
 template <unsigned Bits> struct FastHuffman {
     static constexpr uint32_t size = 1u << Bits;
     HuffmanTable canonical;
+    uint16_t lengthCount[16];
     uint32_t maxLength;
+    uint32_t (*entryFor)(uint32_t symbol, uint32_t codeLength);
     uint32_t entries[size];
 
-    void build(const uint8_t* lengths, uint32_t symbolCount, uint32_t maximum) {
+    void build(const uint8_t* lengths, uint32_t symbolCount, uint32_t maximum,
+               uint32_t (*makeEntryFor)(uint32_t, uint32_t)) {
         uint16_t counts[16] = {};
         for (uint32_t s = 0; s < symbolCount; ++s) {
             ++counts[lengths[s]];
@@ -39,57 +87,109 @@ template <unsigned Bits> struct FastHuffman {
         counts[0] = 0;
         BuildHuffmanTable(&canonical, lengths, counts, symbolCount, maximum);
         maxLength = maximum;
+        entryFor = makeEntryFor;
+        std::copy(counts, counts + 16, lengthCount);
         std::fill(std::begin(entries), std::end(entries), 0u);
-        // A code c of length L matches every stream whose first L bits are c, unless a
-        // shorter code matched a prefix of it already.
-        for (uint32_t length = 1; length <= std::min<uint32_t>(maximum, Bits); ++length) {
-            const uint32_t limit = canonical.limit[length];
-            const uint32_t codes = std::min<uint32_t>(limit, 1u << length);
-            for (uint32_t code = 0; code < codes; ++code) {
-                uint32_t reversed = 0;
-                for (uint32_t bit = 0; bit < length; ++bit) {
-                    reversed |= ((code >> bit) & 1u) << (length - 1 - bit);
-                }
-                if (entries[reversed] != 0) {
-                    continue;
-                }
-                const uint32_t index = uint32_t(canonical.position[length]) + limit - 1 - code;
-                const uint32_t symbol =
-                    index < canonical.placed ? canonical.symbols[index] : huffmanNoSymbol;
-                for (uint32_t i = reversed; i < size; i += 1u << length) {
-                    entries[i] = symbol | length << 16;
-                }
-            }
+        if (oversubscribed(maximum)) {
+            fillExhaustively(maximum);
+        } else {
+            fillCanonically(maximum);
         }
         if (maximum <= Bits) {
             for (uint32_t& entry : entries) {
                 if (entry == 0) {
-                    entry = huffmanNoSymbol | Bits << 16; // matches nothing
+                    entry = makeEntry(Bits, invalidEntry); // matches nothing
                 }
             }
         }
     }
 
-    // The next symbol, or huffmanNoSymbol for a data error. Needs 15 bits in the reader.
-    uint32_t decode(IdatBitReader& reader) const {
-        uint32_t entry = entries[reader.peek() & (size - 1)];
-        if (entry == 0) {
-            uint32_t length = 0;
-            const uint32_t symbol =
-                decodeHuffmanSerial(canonical, maxLength, reader.peek(), length);
-            if (length == 0) {
-                return huffmanNoSymbol;
+    // Kraft's sum above one: more codes than the bit patterns hold.
+    bool oversubscribed(uint32_t maximum) const {
+        uint32_t room = 1;
+        for (uint32_t length = 1; length <= maximum; ++length) {
+            room *= 2;
+            const uint32_t count = countOf(length);
+            if (count > room) {
+                return true;
             }
-            entry = symbol | length << 16;
+            room -= count;
         }
-        reader.consume(entry >> 16);
-        return entry & 0xFFFF;
+        return false;
+    }
+
+    uint32_t countOf(uint32_t length) const { return lengthCount[length]; }
+
+    static uint32_t reverseBits(uint32_t code, uint32_t length) {
+        uint32_t reversed = 0;
+        for (uint32_t bit = 0; bit < length; ++bit) {
+            reversed |= ((code >> bit) & 1u) << (length - 1 - bit);
+        }
+        return reversed;
+    }
+
+    void fillCode(uint32_t code, uint32_t length, uint32_t entry) {
+        for (uint32_t i = reverseBits(code, length); i < size; i += 1u << length) {
+            entries[i] = entry;
+        }
+    }
+
+    // Without oversubscription every code value below the first code of its length begins
+    // with a shorter code, so only the codes themselves need filling.
+    void fillCanonically(uint32_t maximum) {
+        for (uint32_t length = 1; length <= std::min<uint32_t>(maximum, Bits); ++length) {
+            const uint32_t count = countOf(length);
+            const uint32_t limit = canonical.limit[length];
+            for (uint32_t k = 0; k < count; ++k) {
+                // Group entry k holds code limit - 1 - k.
+                fillCode(limit - 1 - k, length,
+                         entryFor(canonical.symbols[canonical.position[length] + k], length));
+            }
+        }
+    }
+
+    // Follows the bit-by-bit rule for every pattern: a code value c of length L matches
+    // unless a shorter code matched a prefix of it already.
+    void fillExhaustively(uint32_t maximum) {
+        for (uint32_t length = 1; length <= std::min<uint32_t>(maximum, Bits); ++length) {
+            const uint32_t limit = canonical.limit[length];
+            const uint32_t codes = std::min<uint32_t>(limit, 1u << length);
+            for (uint32_t code = 0; code < codes; ++code) {
+                if (entries[reverseBits(code, length)] != 0) {
+                    continue;
+                }
+                const uint32_t index = uint32_t(canonical.position[length]) + limit - 1 - code;
+                fillCode(code, length,
+                         index < canonical.placed ? entryFor(canonical.symbols[index], length)
+                                                  : makeEntry(length, invalidEntry));
+            }
+        }
+    }
+
+    // The entry for the next code. Needs 15 bits in the buffer.
+    uint32_t lookup(uint64_t bits) const {
+        const uint32_t entry = entries[bits & (size - 1)];
+        return entry != 0 ? entry : lookupLong(bits);
+    }
+
+    uint32_t lookupLong(uint64_t bits) const {
+        uint32_t length = 0;
+        const uint32_t symbol = decodeHuffmanSerial(canonical, maxLength, bits, length);
+        if (length == 0) {
+            return makeEntry(1, invalidEntry);
+        }
+        return symbol == huffmanNoSymbol ? makeEntry(length, invalidEntry)
+                                         : entryFor(symbol, length);
     }
 };
 
 using LiteralTable = FastHuffman<11>;
 using DistanceTable = FastHuffman<10>;
 using CodeLengthTable = FastHuffman<7>;
+
+uint32_t codeLengthEntryFor(uint32_t symbol, uint32_t codeLength) {
+    return makeEntry(codeLength, literalEntry, symbol);
+}
 
 struct Output {
     uint8_t* start;
@@ -100,26 +200,28 @@ struct Output {
 // Copies a match byte by byte in effect: an overlapping copy repeats the recent bytes.
 // Where the buffer has room, it writes eight bytes at a time and may run a few bytes past
 // the match; later output or the final zero fill covers them.
-void copyMatch(Output& out, uint32_t distance, uint32_t length) {
-    uint8_t* to = out.at;
+inline uint8_t* copyMatch(uint8_t* to, uint8_t* end, uint32_t distance, uint32_t length) {
     const uint8_t* from = to - distance;
     uint8_t* const stop = to + length;
-    if (size_t(out.end - to) >= size_t(length) + 8) {
-        if (distance == 1) {
+    if (size_t(end - to) >= size_t(length) + 8) {
+        if (distance >= 8) {
+            do {
+                std::memcpy(to, from, 8);
+                to += 8;
+                from += 8;
+            } while (to < stop);
+        } else if (distance == 1) {
             std::memset(to, to[-1], length);
         } else {
-            // Bytes repeat with period distance, so reading from period * k >= 8 back is the
-            // same as reading from distance back, and eight bytes never overlap.
-            const uint32_t period =
-                distance >= 8 ? distance : distance * ((8 + distance - 1) / distance);
+            // Bytes repeat with period distance, so reading from a multiple of it at least 8
+            // back reads the same bytes, and eight at a time never overlap.
+            const uint32_t period = distance * ((8 + distance - 1) / distance);
             const uint32_t lead = std::min(period - distance, length);
             for (uint32_t i = 0; i < lead; ++i) {
                 to[i] = from[i];
             }
-            uint8_t* chunk = to + lead;
-            while (chunk < stop) {
+            for (uint8_t* chunk = to + lead; chunk < stop; chunk += 8) {
                 std::memcpy(chunk, chunk - period, 8);
-                chunk += 8;
             }
         }
     } else {
@@ -127,7 +229,7 @@ void copyMatch(Output& out, uint32_t distance, uint32_t length) {
             to[i] = from[i];
         }
     }
-    out.at = stop;
+    return stop;
 }
 
 bool inflateStored(IdatBitReader& reader, Output& out) {
@@ -146,39 +248,66 @@ bool inflateStored(IdatBitReader& reader, Output& out) {
     return true;
 }
 
-// Decodes literal/length and distance symbols up to the end of the block.
-template <typename DistanceDecoder>
-bool inflateCodes(IdatBitReader& reader, Output& out, const LiteralTable& literals,
-                  DistanceDecoder decodeDistance) {
+// Decodes literal/length and distance codes up to the end of the block. The reader's state
+// and the output position live in locals here, so that byte stores cannot make the compiler
+// reload them.
+bool inflateCodes(IdatBitReader& reader, Output& output, const LiteralTable& literals,
+                  const DistanceTable& distances) {
+    BitState bits = reader.state();
+    uint8_t* out = output.at;
+    uint8_t* const start = output.start;
+    uint8_t* const end = output.end;
+    bool ended = false;
+    auto refill = [&] {
+        if (bits.count < 48 && !bits.refillFast()) {
+            reader.state() = bits;
+            reader.refill();
+            bits = reader.state();
+        }
+    };
     for (;;) {
-        reader.refill();
-        const uint32_t symbol = literals.decode(reader);
-        if (symbol < 256) {
-            if (out.at == out.end) {
-                return false;
+        // 48 bits hold the longest length code and distance code with their extra bits.
+        refill();
+        uint32_t entry = literals.lookup(bits.buffer);
+        if (entryKind(entry) == literalEntry) {
+            bits.consume(entryCodeLength(entry));
+            if (out == end) {
+                break;
             }
-            *out.at++ = static_cast<uint8_t>(symbol);
-            continue;
+            *out++ = static_cast<uint8_t>(entryValue(entry));
+            // Literals come in runs, and the bits left hold one more code.
+            entry = literals.lookup(bits.buffer);
+            if (entryKind(entry) == literalEntry) {
+                bits.consume(entryCodeLength(entry));
+                if (out == end) {
+                    break;
+                }
+                *out++ = static_cast<uint8_t>(entryValue(entry));
+                continue;
+            }
+            refill(); // keeps the bits the entry was looked up from
         }
-        if (symbol == 256) {
-            return true;
+        bits.consume(entryCodeLength(entry));
+        const EntryKind kind = entryKind(entry);
+        if (kind != baseEntry) {
+            ended = kind == endEntry;
+            break;
         }
-        const uint32_t lengthCode = symbol - 257; // 286, 287 and no symbol fall out here
-        if (lengthCode >= 29) {
-            return false;
+        const uint32_t length = entryValue(entry) + bits.take(entryExtra(entry));
+        const uint32_t distanceCode = distances.lookup(bits.buffer);
+        bits.consume(entryCodeLength(distanceCode));
+        if (entryKind(distanceCode) != baseEntry) {
+            break;
         }
-        const uint32_t length = lengthBase[lengthCode] + reader.take(lengthExtra[lengthCode]);
-        const uint32_t distanceCode = decodeDistance(reader);
-        if (distanceCode >= 30) {
-            return false;
+        const uint32_t distance = entryValue(distanceCode) + bits.take(entryExtra(distanceCode));
+        if (distance > size_t(out - start) || length > size_t(end - out)) {
+            break;
         }
-        const uint32_t distance =
-            distanceBase[distanceCode] + reader.take(distanceExtra[distanceCode]);
-        if (distance > size_t(out.at - out.start) || length > size_t(out.end - out.at)) {
-            return false;
-        }
-        copyMatch(out, distance, length);
+        out = copyMatch(out, end, distance, length);
     }
+    reader.state() = bits;
+    output.at = out;
+    return ended;
 }
 
 const LiteralTable& fixedLiteralTable() {
@@ -189,18 +318,27 @@ const LiteralTable& fixedLiteralTable() {
         std::fill(lengths + 256, lengths + 280, uint8_t{7});
         std::fill(lengths + 280, lengths + 288, uint8_t{8});
         LiteralTable built;
-        built.build(lengths, 288, 9);
+        built.build(lengths, 288, 9, literalEntryFor);
+        return built;
+    }();
+    return table;
+}
+
+// Fixed distance codes are five bits, the first read the most significant: all 32 codes
+// of length 5 as a canonical code give exactly that.
+const DistanceTable& fixedDistanceTable() {
+    static const DistanceTable table = [] {
+        uint8_t lengths[32];
+        std::fill(lengths, lengths + 32, uint8_t{5});
+        DistanceTable built;
+        built.build(lengths, 32, 5, distanceEntryFor);
         return built;
     }();
     return table;
 }
 
 bool inflateFixed(IdatBitReader& reader, Output& out) {
-    // Fixed distance codes are five bits, the first read the most significant.
-    return inflateCodes(reader, out, fixedLiteralTable(), [](IdatBitReader& r) {
-        const uint32_t bits = r.take(5);
-        return (bits & 1) << 4 | (bits & 2) << 2 | (bits & 4) | (bits & 8) >> 2 | (bits & 16) >> 4;
-    });
+    return inflateCodes(reader, out, fixedLiteralTable(), fixedDistanceTable());
 }
 
 // Reads the code lengths of a dynamic block's two codes.
@@ -212,11 +350,16 @@ bool readCodeLengths(IdatBitReader& reader, uint8_t* lengths, uint32_t total) {
         codeLengthLengths[codeLengthOrder[i]] = static_cast<uint8_t>(reader.take(3));
     }
     CodeLengthTable codeLengths;
-    codeLengths.build(codeLengthLengths, 19, 7);
+    codeLengths.build(codeLengthLengths, 19, 7, codeLengthEntryFor);
     uint32_t stored = 0;
     while (stored < total) {
         reader.refill();
-        const uint32_t symbol = codeLengths.decode(reader);
+        const uint32_t entry = codeLengths.lookup(reader.state().buffer);
+        reader.state().consume(entryCodeLength(entry));
+        if (entryKind(entry) != literalEntry) {
+            return false;
+        }
+        const uint32_t symbol = entryValue(entry);
         if (symbol < 16) {
             lengths[stored++] = static_cast<uint8_t>(symbol);
             continue;
@@ -231,10 +374,8 @@ bool readCodeLengths(IdatBitReader& reader, uint8_t* lengths, uint32_t total) {
             repeat = 3 + reader.take(2);
         } else if (symbol == 17) {
             repeat = 3 + reader.take(3);
-        } else if (symbol == 18) {
-            repeat = 11 + reader.take(7);
         } else {
-            return false;
+            repeat = 11 + reader.take(7);
         }
         if (repeat > total - stored) {
             return false;
@@ -255,10 +396,9 @@ bool inflateDynamic(IdatBitReader& reader, Output& out) {
     }
     LiteralTable literals;
     DistanceTable distances;
-    literals.build(lengths, literalCount, 15);
-    distances.build(lengths + literalCount, distanceCount, 15);
-    return inflateCodes(reader, out, literals,
-                        [&](IdatBitReader& r) { return distances.decode(r); });
+    literals.build(lengths, literalCount, 15, literalEntryFor);
+    distances.build(lengths + literalCount, distanceCount, 15, distanceEntryFor);
+    return inflateCodes(reader, out, literals, distances);
 }
 
 } // namespace

@@ -1,0 +1,222 @@
+// Decoding PNG pictures into blue-green-red(-alpha) bitmap rows: this program's decoder side
+// by side with libpng, libspng and stb_image, and its inflater beside zlib and libdeflate on
+// the same streams. Arguments: picture kind (0 photo, 1 screenshot), size (0 for 1920 x 1080,
+// 1 for 4096 x 4096), channels (3 or 4).
+#include <benchmark/benchmark.h>
+
+#include <libdeflate.h>
+#include <png.h>
+#include <spng.h>
+#include <zlib.h>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
+
+#include <cstring>
+#include <stdexcept>
+
+#include "imaging/inflate.h"
+#include "imaging/png_pixels.h"
+#include "test_pictures.h"
+
+namespace {
+
+const BenchPicture& pictureFor(benchmark::State& state) {
+    const auto kind = state.range(0) == 0 ? PictureKind::photo : PictureKind::screenshot;
+    const bool large = state.range(1) == 1;
+    const BenchPicture& picture =
+        benchPicture(kind, large ? 4096 : 1920, large ? 4096 : 1080, uint32_t(state.range(2)));
+    state.SetLabel(picture.name + " " + std::to_string(picture.width) + "x" +
+                   std::to_string(picture.height));
+    return picture;
+}
+
+size_t strideOf(const BenchPicture& p) {
+    return (size_t(p.width) * p.channels + 3) & ~size_t(3);
+}
+
+void countPixels(benchmark::State& state, const BenchPicture& p) {
+    state.counters["Mpixel/s"] = benchmark::Counter(double(p.width) * p.height / 1e6,
+                                                    benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// Swaps red and blue into bitmap rows, as the libraries without a BGR output need.
+void toBitmapRows(const uint8_t* rgb, const BenchPicture& p, uint8_t* bits) {
+    const size_t stride = strideOf(p);
+    for (uint32_t y = 0; y < p.height; ++y) {
+        const uint8_t* in = rgb + size_t(y) * p.width * p.channels;
+        uint8_t* out = bits + y * stride;
+        for (uint32_t x = 0; x < p.width; ++x, in += p.channels, out += p.channels) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+            if (p.channels == 4) {
+                out[3] = in[3];
+            }
+        }
+    }
+}
+
+void decodeOurs(benchmark::State& state) {
+    const BenchPicture& p = pictureFor(state);
+    std::vector<uint8_t> bits(strideOf(p) * p.height);
+    for (auto _ : state) {
+        PngDecoder decoder;
+        PngInit(&decoder);
+        PngBitmapInfo info;
+        uint32_t descriptor = 0;
+        if (!PngLoadMemory(&decoder, p.png.data(), uint32_t(p.png.size())) ||
+            !PngDecode(&decoder) ||
+            !PngPrepareBitmap(&decoder, PNG_FORMAT_DEFAULT, &info, &descriptor) ||
+            !PngConvertRows(&decoder, bits.data(), descriptor)) {
+            state.SkipWithError("decoding failed");
+        }
+        PngRelease(&decoder);
+        benchmark::DoNotOptimize(bits.data());
+    }
+    countPixels(state, p);
+}
+
+struct MemoryReader {
+    const std::vector<uint8_t>* bytes;
+    size_t at;
+};
+
+void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
+    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    std::memcpy(out, reader->bytes->data() + reader->at, count);
+    reader->at += count;
+}
+
+void decodeLibpng(benchmark::State& state) {
+    const BenchPicture& p = pictureFor(state);
+    std::vector<uint8_t> bits(strideOf(p) * p.height);
+    std::vector<png_bytep> rows(p.height);
+    for (uint32_t y = 0; y < p.height; ++y) {
+        rows[y] = bits.data() + y * strideOf(p);
+    }
+    for (auto _ : state) {
+        png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        png_infop info = png_create_info_struct(png);
+        MemoryReader reader{&p.png, 0};
+        png_set_read_fn(png, &reader, readFromMemory);
+        png_read_info(png, info);
+        png_set_bgr(png);
+        png_read_image(png, rows.data());
+        png_destroy_read_struct(&png, &info, nullptr);
+        benchmark::DoNotOptimize(bits.data());
+    }
+    countPixels(state, p);
+}
+
+void decodeSpng(benchmark::State& state) {
+    const BenchPicture& p = pictureFor(state);
+    std::vector<uint8_t> rgb(size_t(p.width) * p.height * p.channels);
+    std::vector<uint8_t> bits(strideOf(p) * p.height);
+    for (auto _ : state) {
+        spng_ctx* ctx = spng_ctx_new(0);
+        spng_set_png_buffer(ctx, p.png.data(), p.png.size());
+        const int format = p.channels == 4 ? SPNG_FMT_RGBA8 : SPNG_FMT_RGB8;
+        if (spng_decode_image(ctx, rgb.data(), rgb.size(), format, 0) != 0) {
+            state.SkipWithError("spng failed");
+        }
+        spng_ctx_free(ctx);
+        toBitmapRows(rgb.data(), p, bits.data());
+        benchmark::DoNotOptimize(bits.data());
+    }
+    countPixels(state, p);
+}
+
+void decodeStb(benchmark::State& state) {
+    const BenchPicture& p = pictureFor(state);
+    std::vector<uint8_t> bits(strideOf(p) * p.height);
+    for (auto _ : state) {
+        int w, h, n;
+        stbi_uc* rgb =
+            stbi_load_from_memory(p.png.data(), int(p.png.size()), &w, &h, &n, int(p.channels));
+        if (rgb == nullptr) {
+            state.SkipWithError("stb_image failed");
+            break;
+        }
+        toBitmapRows(rgb, p, bits.data());
+        stbi_image_free(rgb);
+        benchmark::DoNotOptimize(bits.data());
+    }
+    countPixels(state, p);
+}
+
+size_t inflatedSize(const BenchPicture& p) {
+    return (size_t(p.width) * p.channels + 1) * p.height;
+}
+
+void setInflateCounters(benchmark::State& state, const BenchPicture& p) {
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(inflatedSize(p)));
+}
+
+void inflateOurs(benchmark::State& state) {
+    const BenchPicture& p = pictureFor(state);
+    for (auto _ : state) {
+        PngDecoder decoder;
+        PngInit(&decoder);
+        if (!PngLoadMemory(&decoder, p.png.data(), uint32_t(p.png.size())) ||
+            !PngDecode(&decoder)) {
+            state.SkipWithError("inflate failed");
+        }
+        benchmark::DoNotOptimize(decoder.inflatedData);
+        PngRelease(&decoder);
+    }
+    setInflateCounters(state, p);
+}
+
+void inflateZlib(benchmark::State& state) {
+    const BenchPicture& p = pictureFor(state);
+    const std::vector<uint8_t> stream = idatStream(p.png);
+    std::vector<uint8_t> out(inflatedSize(p));
+    for (auto _ : state) {
+        uLongf size = uLongf(out.size());
+        if (uncompress(out.data(), &size, stream.data(), uLong(stream.size())) != Z_OK) {
+            state.SkipWithError("zlib failed");
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    setInflateCounters(state, p);
+}
+
+void inflateLibdeflate(benchmark::State& state) {
+    const BenchPicture& p = pictureFor(state);
+    const std::vector<uint8_t> stream = idatStream(p.png);
+    std::vector<uint8_t> out(inflatedSize(p));
+    libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+    for (auto _ : state) {
+        size_t size = 0;
+        if (libdeflate_zlib_decompress(decompressor, stream.data(), stream.size(), out.data(),
+                                       out.size(), &size) != LIBDEFLATE_SUCCESS) {
+            state.SkipWithError("libdeflate failed");
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    libdeflate_free_decompressor(decompressor);
+    setInflateCounters(state, p);
+}
+
+void pictures(benchmark::internal::Benchmark* b) {
+    for (int64_t size : {0, 1}) {
+        for (int64_t kind : {0, 1}) {
+            for (int64_t channels : {3, 4}) {
+                b->Args({kind, size, channels});
+            }
+        }
+    }
+    b->Unit(benchmark::kMillisecond)->MinTime(0.5);
+}
+
+BENCHMARK(decodeOurs)->Apply(pictures);
+BENCHMARK(decodeLibpng)->Apply(pictures);
+BENCHMARK(decodeSpng)->Apply(pictures);
+BENCHMARK(decodeStb)->Apply(pictures);
+BENCHMARK(inflateOurs)->Apply(pictures);
+BENCHMARK(inflateZlib)->Apply(pictures);
+BENCHMARK(inflateLibdeflate)->Apply(pictures);
+
+} // namespace
