@@ -13,7 +13,7 @@ namespace {
 // Writes DEFLATE fields: plain fields least significant bit first, Huffman codes most
 // significant bit first.
 class BitWriter {
-public:
+  public:
     void field(uint32_t value, int count) {
         for (int i = 0; i < count; ++i) {
             bit((value >> i) & 1);
@@ -38,7 +38,7 @@ public:
         return bytes_;
     }
 
-private:
+  private:
     void bit(uint32_t b) {
         if (used_ == 0) {
             bytes_.push_back(0);
@@ -126,11 +126,13 @@ struct Inflated {
 
 // Runs the decoder's inflater over the stream laid out as IDAT chunks of the given sizes
 // (the rest in a last one), followed by IEND.
-Inflated inflateChunks(const Bytes& stream, size_t outputSize, const std::vector<size_t>& splits = {}) {
+Inflated inflateChunks(const Bytes& stream, size_t outputSize,
+                       const std::vector<size_t>& splits = {}) {
     std::vector<Chunk> chunks;
     size_t start = 0;
     for (size_t size : splits) {
-        chunks.push_back({"IDAT", Bytes(stream.begin() + long(start), stream.begin() + long(start + size))});
+        chunks.push_back(
+            {"IDAT", Bytes(stream.begin() + long(start), stream.begin() + long(start + size))});
         start += size;
     }
     chunks.push_back({"IDAT", Bytes(stream.begin() + long(start), stream.end())});
@@ -157,7 +159,7 @@ Bytes zlibHeaderAnd(BitWriter& w) {
 TEST(Inflate, StoredBlocksCheckTheirLengthComplement) {
     for (auto [complement, ok] : {std::pair{0xFFFAu, true}, {0xFFFBu, false}, {0x0005u, false}}) {
         Bytes stream = {0x78, 0x01, 0x01, 0x05, 0x00, uint8_t(complement), uint8_t(complement >> 8),
-                        'h', 'e', 'l', 'l', 'o'};
+                        'h',  'e',  'l',  'l',  'o'};
         const Inflated result = inflateChunks(stream, 5);
         EXPECT_EQ(result.ok, ok) << std::hex << complement;
         EXPECT_EQ(result.error, ok ? uint32_t(PNG_OK) : uint32_t(PNG_ERR_FORMAT));
@@ -405,7 +407,8 @@ TEST(Inflate, MatchesZlibOnEveryLevelAndStrategy) {
                     left -= part;
                 }
                 const Inflated result = inflateChunks(stream, data.size(), splits);
-                ASSERT_TRUE(result.ok) << "kind " << kind << " level " << level << " strategy " << strategy;
+                ASSERT_TRUE(result.ok)
+                    << "kind " << kind << " level " << level << " strategy " << strategy;
                 ASSERT_EQ(result.output, data) << "kind " << kind << " level " << level;
             }
         }
@@ -456,12 +459,12 @@ TEST(HuffmanTable, CanonicalCodesPutSymbolsOfOneLengthInDecreasingOrder) {
     HuffmanTable table{};
     BuildHuffmanTable(&table, lengths, counts, 8, 4);
     EXPECT_EQ(table.limit[1], 0);
-    EXPECT_EQ(table.limit[2], 1);    // code 00
-    EXPECT_EQ(table.limit[3], 7);    // codes 010 to 110
-    EXPECT_EQ(table.limit[4], 16);   // codes 1110, 1111
+    EXPECT_EQ(table.limit[2], 1);  // code 00
+    EXPECT_EQ(table.limit[3], 7);  // codes 010 to 110
+    EXPECT_EQ(table.limit[4], 16); // codes 1110, 1111
     EXPECT_EQ(table.position[3], 1);
     EXPECT_EQ(table.symbols[0], 5);
-    EXPECT_EQ(table.symbols[1], 4);  // the group of length 3 from its largest symbol
+    EXPECT_EQ(table.symbols[1], 4); // the group of length 3 from its largest symbol
     EXPECT_EQ(table.symbols[5], 0);
     EXPECT_EQ(table.symbols[6], 7);
     uint32_t length = 0;

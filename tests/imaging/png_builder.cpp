@@ -187,16 +187,16 @@ Bytes filteredScanlines(const Picture& picture, uint8_t interlace, std::mt19937&
 }
 
 Bytes encodePng(const Picture& picture, uint8_t interlace, std::mt19937& random, int idatCount) {
-    std::vector<Chunk> chunks = {
-        {"IHDR", ihdrData(picture.width, picture.height, picture.bitDepth, picture.colourType,
-                          interlace)}};
+    std::vector<Chunk> chunks = {{"IHDR", ihdrData(picture.width, picture.height, picture.bitDepth,
+                                                   picture.colourType, interlace)}};
     if (!picture.palette.empty()) {
         chunks.push_back({"PLTE", picture.palette});
     }
     const Bytes stream = zlibCompress(filteredScanlines(picture, interlace, random));
     size_t start = 0;
     for (int i = 0; i < idatCount; ++i) {
-        const size_t end = i + 1 == idatCount ? stream.size() : start + random() % (stream.size() - start + 1);
+        const size_t end =
+            i + 1 == idatCount ? stream.size() : start + random() % (stream.size() - start + 1);
         chunks.push_back({"IDAT", Bytes(stream.begin() + long(start), stream.begin() + long(end))});
         start = end;
     }

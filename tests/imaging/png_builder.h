@@ -45,5 +45,4 @@ Bytes filteredScanlines(const Picture& picture, uint8_t interlace, std::mt19937&
                         const std::vector<uint8_t>& filterTypes = {0, 1, 2, 3, 4});
 
 // A whole PNG file of the picture; the stream is split over idatCount IDAT chunks.
-Bytes encodePng(const Picture& picture, uint8_t interlace, std::mt19937& random,
-                int idatCount = 1);
+Bytes encodePng(const Picture& picture, uint8_t interlace, std::mt19937& random, int idatCount = 1);

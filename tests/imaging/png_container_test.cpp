@@ -117,18 +117,22 @@ TEST(PngContainer, AcceptsExactlyTheStandardsColourTypesAndDepths) {
     for (uint8_t type = 0; type <= 8; ++type) {
         for (const int depthValue : {0, 1, 2, 3, 4, 8, 16, 32}) {
             const auto depth = static_cast<uint8_t>(depthValue);
-            const bool accepted = (type == 0 && (depth == 1 || depth == 2 || depth == 4 ||
-                                                 depth == 8 || depth == 16)) ||
-                                  (type == 3 && depth >= 1 && depth <= 8 && depth != 3) ||
-                                  ((type == 2 || type == 4 || type == 6) && (depth == 8 || depth == 16));
+            const bool accepted =
+                (type == 0 &&
+                 (depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16)) ||
+                (type == 3 && depth >= 1 && depth <= 8 && depth != 3) ||
+                ((type == 2 || type == 4 || type == 6) && (depth == 8 || depth == 16));
             const uint32_t error = loadError(pngFile({{"IHDR", ihdrData(1, 1, depth, type, 0)}}));
             EXPECT_EQ(error, accepted ? uint32_t(PNG_OK) : uint32_t(PNG_ERR_UNSUPPORTED))
                 << int(type) << "/" << int(depth);
         }
     }
-    EXPECT_EQ(loadError(pngFile({{"IHDR", ihdrData(1, 1, 8, 0, 2)}})), uint32_t(PNG_ERR_UNSUPPORTED));
-    EXPECT_EQ(loadError(pngFile({{"IHDR", ihdrData(1, 1, 8, 0, 0, 1)}})), uint32_t(PNG_ERR_UNSUPPORTED));
-    EXPECT_EQ(loadError(pngFile({{"IHDR", ihdrData(1, 1, 8, 0, 0, 0, 1)}})), uint32_t(PNG_ERR_UNSUPPORTED));
+    EXPECT_EQ(loadError(pngFile({{"IHDR", ihdrData(1, 1, 8, 0, 2)}})),
+              uint32_t(PNG_ERR_UNSUPPORTED));
+    EXPECT_EQ(loadError(pngFile({{"IHDR", ihdrData(1, 1, 8, 0, 0, 1)}})),
+              uint32_t(PNG_ERR_UNSUPPORTED));
+    EXPECT_EQ(loadError(pngFile({{"IHDR", ihdrData(1, 1, 8, 0, 0, 0, 1)}})),
+              uint32_t(PNG_ERR_UNSUPPORTED));
 }
 
 TEST(PngContainer, OperationsFollowTheDecoderStates) {
@@ -181,8 +185,12 @@ TEST(PngContainer, DecodedSizeCountsEveryScanlineWithItsFilterByte) {
         uint64_t size;
     };
     const Case cases[] = {
-        {1, 1, 8, 0, 1, 2},        {3, 2, 1, 0, 0, 4},         {8, 8, 8, 0, 1, 8 * 8 + 15},
-        {5, 5, 8, 2, 1, 5 * 5 * 3 + 11}, {10, 3, 16, 6, 0, (80 + 1) * 3}, {9, 1, 2, 0, 0, 4},
+        {1, 1, 8, 0, 1, 2},
+        {3, 2, 1, 0, 0, 4},
+        {8, 8, 8, 0, 1, 8 * 8 + 15},
+        {5, 5, 8, 2, 1, 5 * 5 * 3 + 11},
+        {10, 3, 16, 6, 0, (80 + 1) * 3},
+        {9, 1, 2, 0, 0, 4},
         {0x7FFFFFFF, 3, 16, 6, 0, uint64_t(1) << 32},
     };
     for (const Case& c : cases) {
@@ -197,16 +205,16 @@ TEST(PngContainer, DecodedSizeCountsEveryScanlineWithItsFilterByte) {
 }
 
 TEST(PngContainer, PicturesTooLargeFor32BitsAreRefused) {
-    const Bytes file = pngFile({{"IHDR", ihdrData(0x40000000, 0x40000000, 8, 6, 0)},
-                                {"IDAT", oneGreyRow},
-                                {"IEND", {}}});
+    const Bytes file = pngFile(
+        {{"IHDR", ihdrData(0x40000000, 0x40000000, 8, 6, 0)}, {"IDAT", oneGreyRow}, {"IEND", {}}});
     EXPECT_EQ(decodeError(file), uint32_t(PNG_ERR_UNSUPPORTED));
 }
 
 TEST(PngContainer, FilesAreReadWhole) {
     const auto path = (std::filesystem::temp_directory_path() / "pluvette-file-test.png").string();
     const Bytes file = greyPng();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), long(file.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), long(file.size()));
     PngDecoder decoder;
     PngInit(&decoder);
     ASSERT_TRUE(PngLoadFile(&decoder, path.c_str()));

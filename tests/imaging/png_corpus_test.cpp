@@ -80,8 +80,8 @@ bool readWithLibpng(const Bytes& file, Picture& picture) {
     const uint32_t sampleBytes = picture.bitDepth == 16 ? 2 : 1;
     picture.samples.resize(size_t(picture.width) * picture.height * picture.channels());
     for (size_t i = 0; i < picture.samples.size(); ++i) {
-        picture.samples[i] = sampleBytes == 2 ? uint16_t(pixels[2 * i] << 8 | pixels[2 * i + 1])
-                                              : pixels[i];
+        picture.samples[i] =
+            sampleBytes == 2 ? uint16_t(pixels[2 * i] << 8 | pixels[2 * i + 1]) : pixels[i];
     }
     return true;
 }

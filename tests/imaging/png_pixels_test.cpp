@@ -106,7 +106,7 @@ uint32_t bitmapBitsFor(const Pair& pair) {
 // bitmap holds exactly the picture's samples.
 TEST(PngPixels, EveryFormatDecodesToItsSamples) {
     std::mt19937 random(11);
-    const std::pair<uint32_t, uint32_t> sizes[] = {{1, 1}, {2, 1}, {1, 3}, {3, 2}, {4, 4}, {5, 3},
+    const std::pair<uint32_t, uint32_t> sizes[] = {{1, 1}, {2, 1}, {1, 3}, {3, 2},  {4, 4}, {5, 3},
                                                    {7, 9}, {8, 8}, {9, 5}, {13, 7}, {33, 3}};
     for (const Pair& pair : allPairs) {
         for (auto [w, h] : sizes) {
@@ -143,7 +143,8 @@ TEST(PngPixels, InterlacedAndPlainPicturesGiveTheSameBitmap) {
     }
 }
 
-Picture pictureOf(uint32_t width, uint8_t colourType, uint8_t bitDepth, std::vector<uint16_t> samples) {
+Picture pictureOf(uint32_t width, uint8_t colourType, uint8_t bitDepth,
+                  std::vector<uint16_t> samples) {
     Picture p;
     p.width = width;
     p.height = 1;
@@ -182,11 +183,12 @@ TEST(PngPixels, KnownRowsBecomeKnownBytes) {
     EXPECT_EQ(sixteen.dib.info.header.biClrUsed, 256u);
     EXPECT_EQ(sixteen.dib.info.colours[0x12].red, 0x12);
 
-    const Decoded rgba16 = decode(plainPng(pictureOf(
-        3, 6, 16, {0x1011, 0x2021, 0x3031, 0x4041, 0x5051, 0x6061, 0x7071, 0x8081, 0x9091, 0xA0A1,
-                   0xB0B1, 0xC0C1})));
-    EXPECT_EQ(rgba16.dib.bits, (Bytes{0x30, 0x20, 0x10, 0x40, 0x70, 0x60, 0x50, 0x80, 0xB0, 0xA0,
-                                      0x90, 0xC0}));
+    const Decoded rgba16 =
+        decode(plainPng(pictureOf(3, 6, 16,
+                                  {0x1011, 0x2021, 0x3031, 0x4041, 0x5051, 0x6061, 0x7071, 0x8081,
+                                   0x9091, 0xA0A1, 0xB0B1, 0xC0C1})));
+    EXPECT_EQ(rgba16.dib.bits,
+              (Bytes{0x30, 0x20, 0x10, 0x40, 0x70, 0x60, 0x50, 0x80, 0xB0, 0xA0, 0x90, 0xC0}));
     const Decoded greyAlpha = decode(plainPng(pictureOf(2, 4, 8, {7, 200, 9, 100})));
     EXPECT_EQ(greyAlpha.dib.info.header.biBitCount, 8);
     EXPECT_EQ(greyAlpha.dib.bits, (Bytes{7, 9, 0, 0}));
@@ -208,7 +210,8 @@ TEST(PngPixels, UnsuitableFormatsAreRefused) {
     const Bytes grey = plainPng(pictureOf(1, 0, 8, {5}));
     const Bytes rgba = plainPng(pictureOf(1, 6, 8, {1, 2, 3, 4}));
     for (uint32_t format : {0x0608010Du, 0x00080000u, 0x00080101u, 0x00100106u, 0x0u}) {
-        EXPECT_EQ(decode(grey, format).error, uint32_t(PNG_ERR_OUTPUT_FORMAT)) << std::hex << format;
+        EXPECT_EQ(decode(grey, format).error, uint32_t(PNG_ERR_OUTPUT_FORMAT))
+            << std::hex << format;
     }
     EXPECT_EQ(decode(rgba, 0x0608000E).error, uint32_t(PNG_ERR_OUTPUT_FORMAT));
     EXPECT_TRUE(decode(grey, 0x00080100).ok);
@@ -217,9 +220,8 @@ TEST(PngPixels, UnsuitableFormatsAreRefused) {
 TEST(PngPixels, UnknownFilterTypesFailWithoutAnError) {
     for (int type = 5; type <= 255; type += 25) {
         Bytes scanlines = {uint8_t(type), 1, 2};
-        const Bytes file = pngFile({{"IHDR", ihdrData(2, 1, 8, 0, 0)},
-                                    {"IDAT", zlibCompress(scanlines)},
-                                    {"IEND", {}}});
+        const Bytes file = pngFile(
+            {{"IHDR", ihdrData(2, 1, 8, 0, 0)}, {"IDAT", zlibCompress(scanlines)}, {"IEND", {}}});
         const Decoded d = decode(file);
         EXPECT_FALSE(d.ok) << type;
         EXPECT_EQ(d.error, 0u) << type;

@@ -164,7 +164,8 @@ ReferenceInflateResult referenceInflate(const std::vector<uint8_t>& stream, size
             const uint32_t hlit = bits.field(5) + 257;
             const uint32_t hdist = bits.field(5) + 1;
             const uint32_t hclen = bits.field(4) + 4;
-            const int order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+            const int order[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
+                                   11, 4,  12, 3, 13, 2, 14, 1, 15};
             uint8_t clens[19] = {};
             for (uint32_t i = 0; i < hclen; ++i) {
                 clens[order[i]] = uint8_t(bits.field(3));
