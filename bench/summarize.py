@@ -1,0 +1,36 @@
+#!/usr/bin/env python3
+"""Prints the ratios the README reports from Google Benchmark JSON files: each of this
+program's timings divided by the one it is measured against in the same run."""
+import json
+import sys
+
+PAIRS = {
+    "stepRippleBench": [("memory baseline", "memoryStreamBaseline")],
+    "decodeOurs": [("libpng", "decodeLibpng"), ("libspng", "decodeSpng"), ("stb_image", "decodeStb")],
+    "inflateOurs": [("zlib", "inflateZlib"), ("libdeflate", "inflateLibdeflate")],
+}
+
+
+def main(paths):
+    times, labels = {}, {}
+    for path in paths:
+        with open(path) as f:
+            for b in json.load(f)["benchmarks"]:
+                name = b["name"].split("/min_time")[0]
+                function, _, args = name.partition("/")
+                times[(function, args)] = b["real_time"]
+                labels[args] = b.get("label") or args.replace("/", "x")
+    for ours, references in PAIRS.items():
+        rows = [args for (function, args) in times if function == ours]
+        if not rows:
+            continue
+        header = " / ".join(name for name, _ in references)
+        print(f"\n{ours}: time divided by {header} (below 1.00 is faster)")
+        for args in rows:
+            ratios = [times[(ours, args)] / times[(ref, args)] for _, ref in references
+                      if (ref, args) in times]
+            print(f"  {labels[args]:<30}" + "".join(f"{r:8.2f}" for r in ratios))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
