@@ -1,0 +1,4 @@
+#include "app/app_state.h"
+
+HINSTANCE appInstance = nullptr;
+HWND launcherWindow = nullptr;

@@ -1,0 +1,8 @@
+// Program-wide handles set at start-up and by the launcher.
+#pragma once
+
+#include <windows.h>
+
+extern HINSTANCE appInstance;
+// The launcher dialog, shown again when a show ends; null while there is none.
+extern HWND launcherWindow;

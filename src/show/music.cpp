@@ -1,0 +1,97 @@
+#include "show/music.h"
+
+#include <shlwapi.h>
+#include <tlhelp32.h>
+
+#include "settings/program_settings.h"
+#include "settings/settings_store.h"
+
+SHELLEXECUTEINFOA musicLaunchInfo{};
+std::string playerExeName;
+FILETIME musicLaunchTime{};
+
+namespace {
+
+bool startedSince(HANDLE process, FILETIME since) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+        return false;
+    }
+    return CompareFileTime(&created, &since) >= 0;
+}
+
+} // namespace
+
+bool musicChosen() { return soundSetting.size() > 5; }
+
+bool startMusic() {
+    musicLaunchInfo = {};
+    musicLaunchInfo.cbSize = sizeof(musicLaunchInfo);
+    musicLaunchInfo.fMask = SEE_MASK_NOCLOSEPROCESS;
+    musicLaunchInfo.nShow = SW_SHOWMINNOACTIVE;
+    musicLaunchInfo.lpFile = soundSetting.c_str();
+    GetSystemTimeAsFileTime(&musicLaunchTime);
+    return ShellExecuteExA(&musicLaunchInfo) != FALSE;
+}
+
+std::string findPlayerExeName() {
+    char executable[MAX_PATH] = {};
+    const auto found = reinterpret_cast<INT_PTR>(
+        FindExecutableA(soundSetting.c_str(), nullptr, executable));
+    return found > 32 ? std::string(PathFindFileNameA(executable)) : std::string();
+}
+
+void stopMusic() {
+    if (!musicChosen()) {
+        return;
+    }
+    if (terminateByHandle(musicLaunchInfo.hProcess)) {
+        CloseHandle(musicLaunchInfo.hProcess);
+        musicLaunchInfo.hProcess = nullptr;
+        return;
+    }
+    if (playerExeName.size() > 2) {
+        terminateByExeName(playerExeName, musicLaunchTime);
+    }
+}
+
+bool terminateByHandle(HANDLE process) {
+    if (process == nullptr) {
+        return false;
+    }
+    if (TerminateProcess(process, 0)) {
+        return true;
+    }
+    HANDLE again = OpenProcess(0x1F0FFF, TRUE, GetProcessId(process));
+    if (again == nullptr) {
+        return false;
+    }
+    const bool ended = TerminateProcess(again, 0) != FALSE;
+    CloseHandle(again);
+    return ended;
+}
+
+void terminateByExeName(const std::string& name, FILETIME since) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (!equalsIgnoringAsciiCase(entry.szExeFile, name)) {
+            continue;
+        }
+        HANDLE process =
+            OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        if (process == nullptr) {
+            continue;
+        }
+        // Players the user had open before the show keep running, with what they hold.
+        if (startedSince(process, since)) {
+            TerminateProcess(process, 9);
+        }
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+}

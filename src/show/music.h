@@ -1,0 +1,37 @@
+// Background music: the file is opened with the program the system associates with it,
+// minimised and without taking the focus, and that program is ended when the show ends.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+// The launch record; keeps the started player's process handle (null when the shell handed
+// the file to a player that was already running).
+extern SHELLEXECUTEINFOA musicLaunchInfo;
+// File name (no folder) of the executable associated with the music file, or empty.
+extern std::string playerExeName;
+// When the music was launched: only players started since then are ended by name.
+extern FILETIME musicLaunchTime;
+
+// Music is chosen when the sound setting is longer than five characters ("null" is not).
+bool musicChosen();
+
+// Opens the sound setting's file with its associated program; true when the shell took it.
+bool startMusic();
+
+// The associated executable's file name for the sound setting's file, or an empty string.
+std::string findPlayerExeName();
+
+// Ends the launched player: by its process handle, or else every process of the player's
+// executable name that started since the music was launched. Does nothing without music.
+void stopMusic();
+
+// Ends the process, asking for it again by its identifier when the handle does not allow
+// it. False for a null handle or when it could not be ended.
+bool terminateByHandle(HANDLE process);
+
+// Ends every process whose executable file name equals name, ignoring case, and that was
+// created no earlier than startedSince. Processes that cannot be opened are skipped.
+void terminateByExeName(const std::string& name, FILETIME startedSince);
