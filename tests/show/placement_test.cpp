@@ -1,0 +1,62 @@
+#include "show/placement.h"
+
+#include <gtest/gtest.h>
+
+#include "show/file_extension.h"
+
+namespace {
+
+TEST(Placement, SmallerPicturesAreCentredEachHalfRoundedDown) {
+    const PicturePlacement place = placePicture(800, 600, 1366, 768, "no");
+    EXPECT_EQ(place.x, 283);
+    EXPECT_EQ(place.y, 84);
+    EXPECT_FALSE(place.stretch);
+    const PicturePlacement odd = placePicture(801, 599, 1366, 767, "");
+    EXPECT_EQ(odd.x, 683 - 400);
+    EXPECT_EQ(odd.y, 383 - 299);
+}
+
+TEST(Placement, AScreenSizedPictureStaysAtTheOrigin) {
+    const PicturePlacement place = placePicture(1920, 1080, 1920, 1080, "no");
+    EXPECT_EQ(place.x, 0);
+    EXPECT_EQ(place.y, 0);
+    EXPECT_FALSE(place.stretch);
+    EXPECT_TRUE(placePicture(1920, 1080, 1920, 1080, "yes").stretch);
+    const PicturePlacement wide = placePicture(1920, 500, 1920, 1080, "no");
+    EXPECT_EQ(wide.x, 0);
+    EXPECT_EQ(wide.y, 290);
+}
+
+TEST(Placement, LargerPicturesAreStretchedWhateverTheSetting) {
+    for (auto [w, h] : {std::pair{2000, 500}, {500, 2000}, {1921, 1080}, {1920, 1081}}) {
+        const PicturePlacement place = placePicture(w, h, 1920, 1080, "no");
+        EXPECT_TRUE(place.stretch) << w << "x" << h;
+        EXPECT_EQ(place.x, 0);
+        EXPECT_EQ(place.y, 0);
+    }
+}
+
+TEST(Placement, FitToScreenLooksAtTheFirstThreeLettersIgnoringCase) {
+    const std::pair<const char*, bool> cases[] = {
+        {"yes", true}, {"YES", true}, {"Yes please", true}, {"yEs!", true}, {"ye", false},
+        {"", false},   {"no", false}, {" yes", false},      {"y es", false},
+    };
+    for (auto [setting, fits] : cases) {
+        EXPECT_EQ(fitsScreen(setting), fits) << '"' << setting << '"';
+        EXPECT_EQ(placePicture(10, 10, 100, 100, setting).stretch, fits) << setting;
+    }
+}
+
+TEST(FileExtension, IsWhatFollowsTheLastDot) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\pics\\lake.png", "png"}, {"C:\\pics\\LAKE.PNG", "PNG"},
+        {"a.b.jpg", "jpg"},            {"C:\\my.pics\\lake", "pics\\lake"},
+        {"lake", ""},                  {".png", ""},
+        {"lake.", ""},                 {"", ""},
+    };
+    for (auto [path, extension] : cases) {
+        EXPECT_EQ(extensionOf(path), extension) << path;
+    }
+}
+
+} // namespace

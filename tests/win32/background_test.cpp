@@ -1,0 +1,124 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "imaging/picture_file.h"
+#include "show/background.h"
+
+namespace {
+
+const std::string pictures = PLUVETTE_TEST_PICTURES;
+std::string picture(const char* name) { return pictures + "\\" + name; }
+
+SIZE sizeOf(HBITMAP bitmap) {
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof(info), &info);
+    return {info.bmWidth, std::abs(info.bmHeight)};
+}
+
+// The colour at (x, y), read through a 32-bit top-down copy of the bitmap.
+COLORREF colourAt(HBITMAP bitmap, int x, int y) {
+    const SIZE size = sizeOf(bitmap);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::string pixels(size_t(size.cx) * size.cy * 4, '\0');
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bitmap, 0, UINT(size.cy), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    const auto* p = reinterpret_cast<const uint8_t*>(pixels.data()) + (size_t(y) * size.cx + x) * 4;
+    return RGB(p[2], p[1], p[0]);
+}
+
+void expectNear(COLORREF actual, COLORREF expected, int tolerance, const std::string& what) {
+    EXPECT_NEAR(GetRValue(actual), GetRValue(expected), tolerance) << what;
+    EXPECT_NEAR(GetGValue(actual), GetGValue(expected), tolerance) << what;
+    EXPECT_NEAR(GetBValue(actual), GetBValue(expected), tolerance) << what;
+}
+
+// Every picture format the launcher offers loads with its size and colours: red, green, blue
+// and white quarters.
+TEST(Background, PictureFilesLoadWithTheirSizeAndColours) {
+    for (const char* name : {"quad.png", "quad.jpg", "quad.gif", "quad.bmp"}) {
+        HBITMAP bitmap = loadBackground(picture(name).c_str());
+        ASSERT_NE(bitmap, nullptr) << name;
+        const SIZE size = sizeOf(bitmap);
+        EXPECT_EQ(size.cx, 32) << name;
+        EXPECT_EQ(size.cy, 16) << name;
+        const int tolerance = std::string(name).find(".jpg") != std::string::npos ? 24 : 0;
+        expectNear(colourAt(bitmap, 4, 4), RGB(255, 0, 0), tolerance, name);
+        expectNear(colourAt(bitmap, 27, 3), RGB(0, 255, 0), tolerance, name);
+        expectNear(colourAt(bitmap, 5, 12), RGB(0, 0, 255), tolerance, name);
+        expectNear(colourAt(bitmap, 28, 13), RGB(255, 255, 255), tolerance, name);
+        DeleteObject(bitmap);
+    }
+}
+
+TEST(Background, WhatIsNoBitmapGivesNull) {
+    for (const char* name : {"icon.ico", "empty.gif", "not-a-picture.jpg", "missing.bmp",
+                             "damaged.png", "missing.png"}) {
+        EXPECT_EQ(loadBackground(picture(name).c_str()), nullptr) << name;
+    }
+    EXPECT_EQ(LoadPictureFile(picture("icon.ico").c_str()), nullptr);
+    EXPECT_EQ(LoadPictureFromMemory(nullptr, 0), nullptr);
+}
+
+TEST(Background, TheExtensionChoosesTheDecoder) {
+    // A JPEG named .PNG goes to the PNG decoder, which refuses it; a file without a dot goes
+    // to the picture service.
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string jpegAsPng = std::string(folder) + "pluvette-test.PNG";
+    const std::string withoutDot = std::string(folder) + "pluvette-test-bmp";
+    CopyFileA(picture("quad.jpg").c_str(), jpegAsPng.c_str(), FALSE);
+    CopyFileA(picture("quad.bmp").c_str(), withoutDot.c_str(), FALSE);
+    EXPECT_EQ(loadBackground(jpegAsPng.c_str()), nullptr);
+    HBITMAP bitmap = loadBackground(withoutDot.c_str());
+    EXPECT_NE(bitmap, nullptr);
+    DeleteObject(bitmap);
+    DeleteFileA(jpegAsPng.c_str());
+    DeleteFileA(withoutDot.c_str());
+
+    HBITMAP png = loadPngBitmap(picture("quad.png").c_str());
+    ASSERT_NE(png, nullptr);
+    DIBSECTION section{};
+    EXPECT_EQ(GetObjectA(png, sizeof(section), &section), int(sizeof(section))); // a DIB section
+    DeleteObject(png);
+}
+
+TEST(Background, StretchingMakesANewBitmapOfTheAskedSize) {
+    HBITMAP source = loadBackground(picture("quad.bmp").c_str());
+    ASSERT_NE(source, nullptr);
+    HBITMAP same = stretchBitmap(source, 32, 16);
+    ASSERT_NE(same, nullptr);
+    EXPECT_NE(same, source);
+    HBITMAP wide = stretchBitmap(source, 64, 8);
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(sizeOf(wide).cx, 64);
+    EXPECT_EQ(sizeOf(wide).cy, 8);
+    expectNear(colourAt(wide, 8, 2), RGB(255, 0, 0), 0, "stretched red");
+    expectNear(colourAt(wide, 60, 6), RGB(255, 255, 255), 0, "stretched white");
+    expectNear(colourAt(source, 4, 4), RGB(255, 0, 0), 0, "source kept");
+    DeleteObject(same);
+    DeleteObject(wide);
+    DeleteObject(source);
+}
+
+TEST(Background, CaptureTakesTheWholeScreen) {
+    HBITMAP capture = captureScreen();
+    ASSERT_NE(capture, nullptr);
+    EXPECT_EQ(sizeOf(capture).cx, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(sizeOf(capture).cy, GetSystemMetrics(SM_CYSCREEN));
+    DIBSECTION section{};
+    GetObjectA(capture, sizeof(section), &section);
+    EXPECT_EQ(section.dsBmih.biBitCount, 24);
+    DeleteObject(capture);
+}
+
+} // namespace

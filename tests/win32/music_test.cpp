@@ -1,0 +1,183 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "settings/program_settings.h"
+#include "show/music.h"
+
+namespace {
+
+const char* const songExtension = ".plvsong";
+const char* const songClass = "PluvetteTestSong";
+
+std::string inQuotes(const std::string& text) {
+    std::string result = "\"";
+    result.append(text).append("\"");
+    return result;
+}
+
+std::string besideThisProgram(const std::string& name) {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string self(path, length);
+    return self.substr(0, self.find_last_of("\\/") + 1) + name;
+}
+
+// Registers a file type in the test's own Wine prefix (Wine looks file types up in the
+// machine-wide classes).
+void setClassesValue(const std::string& key, const std::string& value) {
+    RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                    DWORD(value.size() + 1));
+}
+
+struct PlayerReport {
+    bool found = false;
+    int showCommand = 0;
+    DWORD processId = 0;
+};
+
+// What the stand-in player wrote when it was opened with the song.
+PlayerReport waitForPlayer(const std::string& song) {
+    PlayerReport report;
+    for (int i = 0; i < 250 && !report.found; ++i) {
+        std::ifstream in(song + ".player");
+        report.found = static_cast<bool>(in >> report.showCommand >> report.processId);
+        if (!report.found) {
+            Sleep(20);
+        }
+    }
+    return report;
+}
+
+bool isRunning(DWORD processId) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) {
+        return false;
+    }
+    const bool running = WaitForSingleObject(process, 2000) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+class MusicTest : public testing::Test {
+protected:
+    void SetUp() override {
+        setClassesValue(songExtension, songClass);
+        setClassesValue(std::string(songClass) + "\\shell\\open\\command",
+                        inQuotes(besideThisProgram("test_player.exe")).append(" \"%1\""));
+        char folder[MAX_PATH];
+        GetTempPathA(MAX_PATH, folder);
+        song = std::string(folder) + "pluvette rain" + songExtension;
+        earlierSong = std::string(folder) + "pluvette earlier" + songExtension;
+        for (const std::string& file : {song, earlierSong}) {
+            std::ofstream(file) << "la la la";
+            DeleteFileA((file + ".player").c_str());
+        }
+        soundSetting = song;
+    }
+    void TearDown() override {
+        for (const std::string& file : {song, earlierSong}) {
+            DeleteFileA(file.c_str());
+            DeleteFileA((file + ".player").c_str());
+        }
+        if (musicLaunchInfo.hProcess != nullptr) {
+            TerminateProcess(musicLaunchInfo.hProcess, 0);
+            CloseHandle(musicLaunchInfo.hProcess);
+            musicLaunchInfo.hProcess = nullptr;
+        }
+    }
+
+    std::string song;
+    std::string earlierSong;
+};
+
+TEST_F(MusicTest, StartsThePlayerMinimisedAndEndsItByHandle) {
+    ASSERT_TRUE(startMusic());
+    const PlayerReport player = waitForPlayer(song);
+    ASSERT_TRUE(player.found);
+    EXPECT_EQ(player.showCommand, SW_SHOWMINNOACTIVE);
+    ASSERT_NE(musicLaunchInfo.hProcess, nullptr);
+    EXPECT_EQ(GetProcessId(musicLaunchInfo.hProcess), player.processId);
+    playerExeName = findPlayerExeName();
+    EXPECT_EQ(playerExeName, "test_player.exe");
+
+    stopMusic();
+    EXPECT_FALSE(isRunning(player.processId));
+    stopMusic(); // the show's second close request finds nothing left to end
+}
+
+TEST_F(MusicTest, ByNameOnlyPlayersStartedForTheShowAreEnded) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION earlier{};
+    std::string commandLine = inQuotes(besideThisProgram("test_player.exe"));
+    commandLine.append(" ").append(inQuotes(earlierSong));
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &earlier));
+    ASSERT_TRUE(waitForPlayer(earlierSong).found);
+    Sleep(50);
+
+    ASSERT_TRUE(startMusic());
+    const PlayerReport player = waitForPlayer(song);
+    ASSERT_TRUE(player.found);
+    playerExeName = findPlayerExeName();
+    // As when the shell hands the song to a player that was already running: no handle.
+    CloseHandle(musicLaunchInfo.hProcess);
+    musicLaunchInfo.hProcess = nullptr;
+    stopMusic();
+
+    EXPECT_FALSE(isRunning(player.processId));
+    EXPECT_TRUE(isRunning(earlier.dwProcessId));
+    TerminateProcess(earlier.hProcess, 0);
+    CloseHandle(earlier.hProcess);
+    CloseHandle(earlier.hThread);
+}
+
+TEST_F(MusicTest, ShortSettingsMeanNoMusic) {
+    for (const char* setting : {"null", "NULL", "a.mp3", ""}) {
+        soundSetting = setting;
+        EXPECT_FALSE(musicChosen()) << setting;
+    }
+    soundSetting = "ab.mp3";
+    EXPECT_TRUE(musicChosen());
+    EXPECT_FALSE(terminateByHandle(nullptr));
+}
+
+BOOL CALLBACK dismissBoxOfThisProcess(HWND window, LPARAM dismissed) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof(name));
+    if (owner == GetCurrentProcessId() && std::string(name) == "#32770" && IsWindowVisible(window)) {
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        *reinterpret_cast<bool*>(dismissed) = true;
+    }
+    return TRUE;
+}
+
+// Dismisses the box in which the shell says that no program opens the file.
+DWORD WINAPI dismissShellBox(LPVOID dismissed) {
+    for (int i = 0; i < 500 && !*static_cast<bool*>(dismissed); ++i) {
+        EnumWindows(dismissBoxOfThisProcess, reinterpret_cast<LPARAM>(dismissed));
+        Sleep(20);
+    }
+    return 0;
+}
+
+TEST_F(MusicTest, AFileWithoutAnAssociatedPlayerDoesNotStart) {
+    soundSetting = song + "-no-player-for-this";
+    std::ofstream(soundSetting) << "x";
+    EXPECT_EQ(findPlayerExeName(), "");
+    bool dismissed = false;
+    HANDLE watcher = CreateThread(nullptr, 0, dismissShellBox, &dismissed, 0, nullptr);
+    EXPECT_FALSE(startMusic());
+    WaitForSingleObject(watcher, INFINITE);
+    CloseHandle(watcher);
+    DeleteFileA(soundSetting.c_str());
+}
+
+} // namespace

@@ -1,0 +1,24 @@
+// A stand-in music player for the tests: writes how it was asked to show itself and its
+// process identifier next to the file it was opened with, then waits for messages, as a
+// real player does (the shell waits until a program it starts is ready for input).
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    if (__argc < 2) {
+        return 2;
+    }
+    const std::string report = std::string(__argv[1]) + ".player";
+    std::FILE* file = std::fopen(report.c_str(), "w");
+    if (file != nullptr) {
+        std::fprintf(file, "%d %lu\n", showCommand, GetCurrentProcessId());
+        std::fclose(file);
+    }
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
