@@ -28,6 +28,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     appInstance = instance;
     registerRippleClass(instance);
     prepareSettings();
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(effectDialogId), nullptr,
-                                            effectDialogProc, 0));
+    return static_cast<int>(
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(effectDialogId), nullptr, effectDialogProc, 0));
 }

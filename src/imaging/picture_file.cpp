@@ -7,7 +7,7 @@ namespace {
 
 // Releases a COM interface when it goes out of scope.
 template <typename Interface> class Released {
-public:
+  public:
     ~Released() {
         if (pointer != nullptr) {
             pointer->Release();

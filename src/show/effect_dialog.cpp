@@ -50,14 +50,14 @@ void startShow(HWND dialog) {
     std::srand(GetTickCount());
     surfaceWidth = GetSystemMetrics(SM_CXSCREEN);
     surfaceHeight = GetSystemMetrics(SM_CYSCREEN);
-    HBITMAP picture = equalsIgnoringAsciiCase(bgSetting, "null") ? captureScreen()
-                                                                 : loadBackground(bgSetting.c_str());
+    HBITMAP picture = equalsIgnoringAsciiCase(bgSetting, "null")
+                          ? captureScreen()
+                          : loadBackground(bgSetting.c_str());
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, surfaceWidth, surfaceHeight, SWP_FRAMECHANGED);
     if (picture == nullptr) {
         fatalError(errorMessages::imageUnloadable);
     }
     showPicture(dialog, picture);
-    SetTimer(dialog, keepOnTopTimerId, keepOnTopIntervalMs, nullptr);
     if (musicChosen()) {
         if (!startMusic()) {
             fatalError(errorMessages::musicUnlaunchable);
@@ -65,6 +65,9 @@ void startShow(HWND dialog) {
         Sleep(100); // lets the shell start the player before its name is looked up
         playerExeName = findPlayerExeName();
     }
+    // Started after the music, so that it cannot pull the show over the shell's and the
+    // program's error boxes while they wait for the user.
+    SetTimer(dialog, keepOnTopTimerId, keepOnTopIntervalMs, nullptr);
     effectWindow = dialog;
 }
 
@@ -93,7 +96,8 @@ INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_TIMER:
         if (wParam == keepOnTopTimerId) {
             SetForegroundWindow(dialog);
-            SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+            SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
         }
         return FALSE;
     case WM_KEYDOWN:

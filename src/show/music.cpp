@@ -22,7 +22,9 @@ bool startedSince(HANDLE process, FILETIME since) {
 
 } // namespace
 
-bool musicChosen() { return soundSetting.size() > 5; }
+bool musicChosen() {
+    return soundSetting.size() > 5;
+}
 
 bool startMusic() {
     musicLaunchInfo = {};
@@ -36,8 +38,8 @@ bool startMusic() {
 
 std::string findPlayerExeName() {
     char executable[MAX_PATH] = {};
-    const auto found = reinterpret_cast<INT_PTR>(
-        FindExecutableA(soundSetting.c_str(), nullptr, executable));
+    const auto found =
+        reinterpret_cast<INT_PTR>(FindExecutableA(soundSetting.c_str(), nullptr, executable));
     return found > 32 ? std::string(PathFindFileNameA(executable)) : std::string();
 }
 
@@ -78,12 +80,13 @@ void terminateByExeName(const std::string& name, FILETIME since) {
     }
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
         if (!equalsIgnoringAsciiCase(entry.szExeFile, name)) {
             continue;
         }
-        HANDLE process =
-            OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                     entry.th32ProcessID);
         if (process == nullptr) {
             continue;
         }

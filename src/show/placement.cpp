@@ -9,7 +9,8 @@ bool fitsScreen(const std::string& fitscreenSetting) {
 
 PicturePlacement placePicture(int32_t pictureWidth, int32_t pictureHeight, int32_t screenWidth,
                               int32_t screenHeight, const std::string& fitscreenSetting) {
-    if (pictureWidth > screenWidth || pictureHeight > screenHeight || fitsScreen(fitscreenSetting)) {
+    if (pictureWidth > screenWidth || pictureHeight > screenHeight ||
+        fitsScreen(fitscreenSetting)) {
         return {0, 0, true};
     }
     const int32_t x = pictureWidth < screenWidth ? screenWidth / 2 - pictureWidth / 2 : 0;

@@ -38,7 +38,7 @@ TEST(Placement, LargerPicturesAreStretchedWhateverTheSetting) {
 
 TEST(Placement, FitToScreenLooksAtTheFirstThreeLettersIgnoringCase) {
     const std::pair<const char*, bool> cases[] = {
-        {"yes", true}, {"YES", true}, {"Yes please", true}, {"yEs!", true}, {"ye", false},
+        {"yes", true}, {"YES", true}, {"Yes please", true}, {"yEs!", true},  {"ye", false},
         {"", false},   {"no", false}, {" yes", false},      {"y es", false},
     };
     for (auto [setting, fits] : cases) {
@@ -49,10 +49,14 @@ TEST(Placement, FitToScreenLooksAtTheFirstThreeLettersIgnoringCase) {
 
 TEST(FileExtension, IsWhatFollowsTheLastDot) {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\pics\\lake.png", "png"}, {"C:\\pics\\LAKE.PNG", "PNG"},
-        {"a.b.jpg", "jpg"},            {"C:\\my.pics\\lake", "pics\\lake"},
-        {"lake", ""},                  {".png", ""},
-        {"lake.", ""},                 {"", ""},
+        {"C:\\pics\\lake.png", "png"},
+        {"C:\\pics\\LAKE.PNG", "PNG"},
+        {"a.b.jpg", "jpg"},
+        {"C:\\my.pics\\lake", "pics\\lake"},
+        {"lake", ""},
+        {".png", ""},
+        {"lake.", ""},
+        {"", ""},
     };
     for (auto [path, extension] : cases) {
         EXPECT_EQ(extensionOf(path), extension) << path;

@@ -11,7 +11,9 @@
 namespace {
 
 const std::string pictures = PLUVETTE_TEST_PICTURES;
-std::string picture(const char* name) { return pictures + "\\" + name; }
+std::string picture(const char* name) {
+    return pictures + "\\" + name;
+}
 
 SIZE sizeOf(HBITMAP bitmap) {
     BITMAP info{};

@@ -64,7 +64,7 @@ bool isRunning(DWORD processId) {
 }
 
 class MusicTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setClassesValue(songExtension, songClass);
         setClassesValue(std::string(songClass) + "\\shell\\open\\command",
@@ -152,7 +152,8 @@ BOOL CALLBACK dismissBoxOfThisProcess(HWND window, LPARAM dismissed) {
     GetWindowThreadProcessId(window, &owner);
     char name[16] = {};
     GetClassNameA(window, name, sizeof(name));
-    if (owner == GetCurrentProcessId() && std::string(name) == "#32770" && IsWindowVisible(window)) {
+    if (owner == GetCurrentProcessId() && std::string(name) == "#32770" &&
+        IsWindowVisible(window)) {
         PostMessageA(window, WM_COMMAND, IDOK, 0);
         *reinterpret_cast<bool*>(dismissed) = true;
     }

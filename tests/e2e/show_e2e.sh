@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Runs pluvette.exe under Wine on the current X display in working folders of its own, with
+# config.txt naming a picture or the screen, and checks what the screen shows: the picture
+# centred or stretched, the screen captured, rain and clicks that ripple it, the keys and the
+# right click that end it, and the error boxes of a missing picture and of music that no
+# program plays. PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
+set -euo pipefail
+exe=$(readlink -f "$1")
+shots=${PLUVETTE_E2E_SHOTS:-}
+work=$(mktemp -d)
+pid=
+desktop=
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; [ -n "$desktop" ] && kill "$desktop" 2> /dev/null; rm -rf "$work"' EXIT
+
+read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+total=$((width * height))
+convert -size 400x300 gradient:'#ff8000-#0040ff' -fill white -draw 'circle 200,150 200,200' \
+    PNG24:"$work/picture.png"
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+differing() { compare -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1 || true; }
+shot() {
+    import -window root "$work/$1.png"
+    [ -z "$shots" ] || cp "$work/$1.png" "$shots/$1.png"
+}
+# Starts a show in a fresh folder whose config.txt holds the given lines.
+start() {
+    local folder="$work/run$RANDOM"
+    mkdir -p "$folder"
+    printf '%s\r\n' "$@" > "$folder/config.txt"
+    (cd "$folder" && exec wine "$exe") &
+    pid=$!
+    sleep 2.5
+}
+expect_exit() {
+    local code
+    for _ in $(seq 80); do
+        if ! kill -0 "$pid" 2> /dev/null; then
+            code=0
+            wait "$pid" || code=$?
+            pid=
+            [ "$code" = "$1" ] || fail "exit code $code after $2, not $1"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the show did not end after $2"
+}
+winpath() { winepath -w "$1" 2> /dev/null; }
+# Presses Return on every box called "Error" until the program has ended; the screenshots
+# of the boxes are named after the label.
+dismiss_error_boxes() {
+    local label=$1
+    local seen=0 box
+    for _ in $(seq 60); do
+        box=$(xdotool search --name '^Error$' 2> /dev/null | head -n 1) || true
+        if [ -n "$box" ]; then
+            shot "$label-box-$seen"
+            xdotool windowfocus --sync "$box" key Return 2> /dev/null || xdotool key Return
+            seen=$((seen + 1))
+            sleep 0.5
+        elif [ $seen -gt 0 ] && ! kill -0 "$pid" 2> /dev/null; then
+            break
+        else
+            sleep 0.2
+        fi
+    done
+    [ $seen -gt 0 ] || fail "no error box appeared"
+}
+
+# 1. A picture smaller than the screen is centred at its own size, the rest is black.
+start "bg=$(winpath "$work/picture.png")" "sound=null" "fitscreen=no"
+shot centred
+x=$((width / 2 - 200)) y=$((height / 2 - 150))
+convert "$work/centred.png" -crop "400x300+$x+$y" +repage "$work/centred-part.png"
+changed=$(differing "$work/picture.png" "$work/centred-part.png" 10%)
+echo "centred: $changed of 120000 picture pixels differ"
+[ "$changed" -lt 30000 ] || fail "the picture is not at ($x, $y)"
+convert "$work/centred.png" -crop "${x}x${height}+0+0" +repage "$work/left.png"
+[ "$(convert "$work/left.png" -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)" = 0 ] ||
+    fail "left of the picture is not black"
+
+# 2. Rain changes the picture over time; a click makes a large ripple where it lands.
+sleep 1
+shot later
+rained=$(differing "$work/centred.png" "$work/later.png")
+echo "rain: $rained pixels changed in a second"
+[ "$rained" -gt 50 ] || fail "no rain"
+cx=$((x + 100)) cy=$((y + 150))
+xdotool mousemove "$cx" "$cy" click 1
+sleep 0.3
+shot clicked
+convert "$work/later.png" -crop "120x120+$((cx - 60))+$((cy - 60))" +repage "$work/before-click.png"
+convert "$work/clicked.png" -crop "120x120+$((cx - 60))+$((cy - 60))" +repage "$work/after-click.png"
+rippled=$(differing "$work/before-click.png" "$work/after-click.png")
+echo "click: $rippled pixels changed around it"
+[ "$rippled" -gt 1000 ] || fail "no ripple where the pointer clicked"
+xdotool key Escape
+expect_exit 0 "Escape"
+
+# 3. Fit to screen stretches the picture over the whole screen; a right click ends the show.
+start "bg=$(winpath "$work/picture.png")" "sound=null" "fitscreen=Yes"
+shot stretched
+convert "$work/picture.png" -sample "${width}x${height}!" "$work/picture-stretched.png"
+changed=$(differing "$work/picture-stretched.png" "$work/stretched.png" 8%)
+echo "stretched: $changed of $total pixels differ"
+[ "$changed" -lt $((total / 5)) ] || fail "the picture is not stretched over the screen"
+xdotool mousemove 20 20 click 3
+expect_exit 0 "a right click"
+
+# 4. With bg=null the show captures what the screen shows; Space ends it.
+convert -size "${width}x${height}" plasma:fractal -blur 0x4 "$work/desktop-picture.png"
+display -immutable -borderwidth 0 -geometry +0+0 "$work/desktop-picture.png" > /dev/null 2>&1 &
+desktop=$!
+sleep 1.5
+shot desktop
+start "bg=null" "sound=null" "fitscreen=no"
+shot captured
+changed=$(differing "$work/desktop.png" "$work/captured.png" 2%)
+echo "captured: $changed of $total pixels differ from the screen before"
+[ "$changed" -lt $((total / 5)) ] || fail "the show does not show the captured screen"
+xdotool key space
+expect_exit 0 "Space"
+kill "$desktop"
+desktop=
+
+# 5. A picture that cannot be loaded ends the program with error 104.
+start "bg=$(winpath "$work/missing.png")" "sound=null" "fitscreen=no"
+dismiss_error_boxes error104
+expect_exit 104 "error 104"
+
+# 6. Music that no program plays ends the program with error 105.
+echo "not music" > "$work/song.plvnone"
+start "bg=$(winpath "$work/picture.png")" "sound=$(winpath "$work/song.plvnone")" "fitscreen=no"
+dismiss_error_boxes error105
+expect_exit 105 "error 105"
+echo "show end to end: ok"
