@@ -6,6 +6,7 @@
 # program plays. PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
 set -euo pipefail
 exe=$(readlink -f "$1")
+player=$(readlink -f "$2") # a stand-in music player
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
@@ -137,4 +138,26 @@ echo "not music" > "$work/song.plvnone"
 start "bg=$(winpath "$work/picture.png")" "sound=$(winpath "$work/song.plvnone")" "fitscreen=no"
 dismiss_error_boxes error105
 expect_exit 105 "error 105"
+# 7. Music plays in its program while the show runs and ends with it; a copy of the same
+# player that was running before the show keeps running.
+wine reg add 'HKCR\.plvsong' /ve /d PluvetteTestSong /f > /dev/null 2>&1
+wine reg add 'HKCR\PluvetteTestSong\shell\open\command' /ve /d "\"$(winpath "$player")\" \"%1\"" \
+    /f > /dev/null 2>&1
+echo "earlier" > "$work/earlier.plvsong"
+wine "$player" "$(winpath "$work/earlier.plvsong")" &
+earlier=$!
+echo "la la la" > "$work/song.plvsong"
+start "bg=$(winpath "$work/picture.png")" "sound=$(winpath "$work/song.plvsong")" "fitscreen=no"
+[ -s "$work/song.plvsong.player" ] || fail "the music did not start"
+read -r show_command _ < "$work/song.plvsong.player"
+[ "$show_command" = 7 ] || fail "the player was shown with $show_command, not minimised (7)"
+running() { pgrep -f "$(basename "$work")\\\\$1" > /dev/null; }
+running song.plvsong || fail "no player for the show's music"
+xdotool key End
+expect_exit 0 "End"
+sleep 0.5
+! running song.plvsong || fail "the show's player was not ended"
+running earlier.plvsong || fail "the player started before the show was ended too"
+kill "$earlier"
+wine reg delete 'HKCR\.plvsong' /f > /dev/null 2>&1 || true
 echo "show end to end: ok"
