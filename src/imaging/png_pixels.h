@@ -5,22 +5,10 @@
 
 #include <cstdint>
 
+#include "imaging/bitmap_info_header.h"
 #include "imaging/png_decoder.h"
 
-// Same layout as the platform's BITMAPINFOHEADER and RGBQUAD.
-struct PngBitmapInfoHeader {
-    uint32_t biSize;
-    int32_t biWidth;
-    int32_t biHeight;
-    uint16_t biPlanes;
-    uint16_t biBitCount;
-    uint32_t biCompression;
-    uint32_t biSizeImage;
-    int32_t biXPelsPerMeter;
-    int32_t biYPelsPerMeter;
-    uint32_t biClrUsed;
-    uint32_t biClrImportant;
-};
+// Same layout as the platform's RGBQUAD.
 struct PngRgbQuad {
     uint8_t blue;
     uint8_t green;
@@ -28,10 +16,9 @@ struct PngRgbQuad {
     uint8_t reserved;
 };
 struct PngBitmapInfo {
-    PngBitmapInfoHeader header;
+    BitmapInfoHeader header;
     PngRgbQuad colours[256];
 };
-static_assert(sizeof(PngBitmapInfoHeader) == 40);
 static_assert(sizeof(PngBitmapInfo) == 40 + 256 * 4);
 
 // An output format descriptor: colour type << 24 | bit depth << 16 | 0x100 | converter index.

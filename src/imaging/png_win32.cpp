@@ -53,7 +53,7 @@ HBITMAP PngCreateBitmap(PngDecoder* decoder, HWND window, uint32_t format, BOOL 
     if (!PngPrepareBitmap(decoder, format, &description, &descriptor)) {
         return nullptr;
     }
-    static_assert(sizeof(BITMAPINFOHEADER) == sizeof(PngBitmapInfoHeader));
+    static_assert(sizeof(BITMAPINFOHEADER) == sizeof(BitmapInfoHeader));
     const auto* info = reinterpret_cast<const BITMAPINFO*>(&description);
     WindowDc dc(window);
 

@@ -194,11 +194,11 @@ RippleSurface* allocateRippleSurface(int32_t width, int32_t height) {
         freeRippleSurface(surface);
         return nullptr;
     }
-    surface->header.biSize = 40;
-    surface->header.biWidth = width;
-    surface->header.biHeight = -height;
-    surface->header.biPlanes = 1;
-    surface->header.biBitCount = 32;
+    surface->header.info.biSize = 40;
+    surface->header.info.biWidth = width;
+    surface->header.info.biHeight = -height;
+    surface->header.info.biPlanes = 1;
+    surface->header.info.biBitCount = 32;
     surface->width = width;
     surface->height = height;
     surface->dampingShift = rippleDampingShift;

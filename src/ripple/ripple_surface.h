@@ -4,20 +4,12 @@
 
 #include <cstdint>
 
+#include "imaging/bitmap_info_header.h"
+
 // Same layout as the platform's BITMAPINFO (a BITMAPINFOHEADER and one colour entry): it
 // describes both pictures as top-down 32-bit BI_RGB images.
 struct SurfaceBitmapHeader {
-    uint32_t biSize;
-    int32_t biWidth;
-    int32_t biHeight;
-    uint16_t biPlanes;
-    uint16_t biBitCount;
-    uint32_t biCompression;
-    uint32_t biSizeImage;
-    int32_t biXPelsPerMeter;
-    int32_t biYPelsPerMeter;
-    uint32_t biClrUsed;
-    uint32_t biClrImportant;
+    BitmapInfoHeader info;
     uint32_t colour0;
 };
 static_assert(sizeof(SurfaceBitmapHeader) == 44, "must match BITMAPINFO");

@@ -124,8 +124,21 @@ struct Inflated {
     Bytes output;
 };
 
-// Runs the decoder's inflater over the stream laid out as IDAT chunks of the given sizes
-// (the rest in a last one), followed by IEND.
+// Runs the decoder's inflater over a file whose first chunk (after the signature) starts the
+// stream.
+Inflated inflateFile(const Bytes& file, size_t outputSize) {
+    Bytes output(outputSize, 0xEE);
+    PngDecoder decoder{};
+    decoder.inputData = file.data();
+    decoder.inputSize = uint32_t(file.size());
+    decoder.firstIdat = file.data() + 8;
+    decoder.inflatedData = output.data();
+    decoder.inflatedSize = uint32_t(output.size());
+    const bool ok = Inflate(&decoder) != 0;
+    return {ok, decoder.lastError, output};
+}
+
+// The stream laid out as IDAT chunks of the given sizes (the rest in a last one), then IEND.
 Inflated inflateChunks(const Bytes& stream, size_t outputSize,
                        const std::vector<size_t>& splits = {}) {
     std::vector<Chunk> chunks;
@@ -137,16 +150,7 @@ Inflated inflateChunks(const Bytes& stream, size_t outputSize,
     }
     chunks.push_back({"IDAT", Bytes(stream.begin() + long(start), stream.end())});
     chunks.push_back({"IEND", {}});
-    const Bytes file = pngFile(chunks);
-    Bytes output(outputSize, 0xEE);
-    PngDecoder decoder{};
-    decoder.inputData = file.data();
-    decoder.inputSize = uint32_t(file.size());
-    decoder.firstIdat = file.data() + 8;
-    decoder.inflatedData = output.data();
-    decoder.inflatedSize = uint32_t(output.size());
-    const bool ok = Inflate(&decoder) != 0;
-    return {ok, decoder.lastError, output};
+    return inflateFile(pngFile(chunks), outputSize);
 }
 
 Bytes zlibHeaderAnd(BitWriter& w) {
@@ -336,26 +340,20 @@ TEST(Inflate, StreamsSplitOverIdatChunksDecodeAsOne) {
     EXPECT_EQ(inflateChunks(stream, data.size(), {0}).output, data);
 
     // An IDAT chunk after another kind of chunk is not part of the stream.
-    const Bytes file = pngFile({{"IDAT", Bytes(stream.begin(), stream.begin() + 10)},
-                                {"tEXt", {'a'}},
-                                {"IDAT", Bytes(stream.begin() + 10, stream.end())}});
-    Bytes output(data.size());
-    PngDecoder decoder{};
-    decoder.inputData = file.data();
-    decoder.inputSize = uint32_t(file.size());
-    decoder.firstIdat = file.data() + 8;
-    decoder.inflatedData = output.data();
-    decoder.inflatedSize = uint32_t(output.size());
-    EXPECT_FALSE(Inflate(&decoder) && output == data);
+    const Inflated interrupted =
+        inflateFile(pngFile({{"IDAT", Bytes(stream.begin(), stream.begin() + 10)},
+                             {"tEXt", {'a'}},
+                             {"IDAT", Bytes(stream.begin() + 10, stream.end())}}),
+                    data.size());
+    EXPECT_FALSE(interrupted.ok && interrupted.output == data);
 
     // The last letter's case does not matter for the chunks that follow the first.
-    Bytes lowerCase = pngFile({{"IDAT", Bytes(stream.begin(), stream.begin() + 10)},
-                               {"IDAt", Bytes(stream.begin() + 10, stream.end())}});
-    decoder.inputData = lowerCase.data();
-    decoder.inputSize = uint32_t(lowerCase.size());
-    decoder.firstIdat = lowerCase.data() + 8;
-    EXPECT_TRUE(Inflate(&decoder));
-    EXPECT_EQ(output, data);
+    const Inflated lowerCase =
+        inflateFile(pngFile({{"IDAT", Bytes(stream.begin(), stream.begin() + 10)},
+                             {"IDAt", Bytes(stream.begin() + 10, stream.end())}}),
+                    data.size());
+    EXPECT_TRUE(lowerCase.ok);
+    EXPECT_EQ(lowerCase.output, data);
 }
 
 TEST(Inflate, AChunkLongerThanTheInputEndsTheStreamThere) {
@@ -363,15 +361,9 @@ TEST(Inflate, AChunkLongerThanTheInputEndsTheStreamThere) {
     Bytes file = pngFile({{"IDAT", zlibCompress(data)}});
     file[8 + 3] = 0xFF; // the chunk claims more data than the file holds
     file[8 + 2] = 0xFF;
-    Bytes output(data.size());
-    PngDecoder decoder{};
-    decoder.inputData = file.data();
-    decoder.inputSize = uint32_t(file.size());
-    decoder.firstIdat = file.data() + 8;
-    decoder.inflatedData = output.data();
-    decoder.inflatedSize = uint32_t(output.size());
-    EXPECT_TRUE(Inflate(&decoder));
-    EXPECT_EQ(output, data);
+    const Inflated result = inflateFile(file, data.size());
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.output, data);
 }
 
 // Random data of several kinds, every compression level and strategy, random splits into

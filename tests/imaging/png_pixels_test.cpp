@@ -67,7 +67,7 @@ Bytes expectedBits(const Picture& p, uint32_t bitmapBits, bool keepAlpha) {
 void expectPicture(const Picture& p, const Decoded& decoded, uint32_t bitmapBits, bool keepAlpha,
                    const std::string& what) {
     ASSERT_TRUE(decoded.ok) << what << " error " << decoded.error;
-    const PngBitmapInfoHeader& h = decoded.dib.info.header;
+    const BitmapInfoHeader& h = decoded.dib.info.header;
     EXPECT_EQ(h.biSize, 40u) << what;
     EXPECT_EQ(h.biWidth, int32_t(p.width)) << what;
     EXPECT_EQ(h.biHeight, -int32_t(p.height)) << what;

@@ -10,7 +10,7 @@ void putLittleEndian(std::vector<uint8_t>& bytes, uint32_t value, int size) {
     }
 }
 
-uint32_t colourTableEntries(const PngBitmapInfoHeader& header) {
+uint32_t colourTableEntries(const BitmapInfoHeader& header) {
     if (header.biClrUsed != 0) {
         return header.biClrUsed;
     }
