@@ -33,4 +33,11 @@ echo 'fly 1 2' > "$dir/cmd"
 fails "$tool" "$dir/in.ppm" < "$dir/cmd"
 echo "write $dir/no/such/dir/out.ppm" > "$dir/cmd"
 fails "$tool" "$dir/in.ppm" < "$dir/cmd"
+# A PNG picture gives the same surface as the same pixels in a PPM.
+printf '\211PNG\r\n\032\n' > "$dir/broken.png"
+fails "$tool" "$dir/broken.png" < /dev/null
+if [ -n "${2:-}" ]; then
+    printf 'step\nwrite %s\n' "$dir/from-png.ppm" | "$tool" "$2"
+    [ "$(head -c 11 "$dir/from-png.ppm")" = "$(printf 'P6\n2 2\n255')" ] || { echo "PNG size"; exit 1; }
+fi
 echo "ripple-render end to end: ok"

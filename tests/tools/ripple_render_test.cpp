@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "png_picture.h"
 #include "ppm.h"
 #include "render_script.h"
 
@@ -46,6 +47,21 @@ TEST(Ppm, RejectsWhatIsNotAComplete8BitP6Picture) {
         EXPECT_FALSE(parsePpm(bytesOf(text), picture, error)) << text;
         EXPECT_FALSE(error.empty());
     }
+}
+
+TEST(PngPicture, ColoursComeThroughTheProgramsDecoder) {
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(readFileBytes(PLUVETTE_TEST_PICTURES "/rgba-2x2.png", bytes));
+    ASSERT_TRUE(isPng(bytes));
+    RgbPicture picture;
+    std::string error;
+    ASSERT_TRUE(decodePngPicture(bytes, picture, error)) << error;
+    EXPECT_EQ(picture.width, 2);
+    EXPECT_EQ(picture.height, 2);
+    EXPECT_EQ(picture.pixels, (std::vector<uint32_t>{0x0A141E, 0x323C46, 0x5A646E, 0x828C96}));
+    bytes.resize(40);
+    EXPECT_FALSE(decodePngPicture(bytes, picture, error));
+    EXPECT_NE(error.find("PNG_ERR_FORMAT"), std::string::npos) << error;
 }
 
 struct ScriptTest : testing::Test {

@@ -1,16 +1,17 @@
-// ripple-render PICTURE: runs the water arithmetic without a window. Commands come on
-// standard input, one a line (see render_script.h).
+// ripple-render PICTURE: runs the water arithmetic without a window over a binary PPM or a
+// PNG picture. Commands come on standard input, one a line (see render_script.h).
 #include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
 
+#include "png_picture.h"
 #include "ppm.h"
 #include "render_script.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::cerr << "usage: ripple-render PICTURE.ppm < COMMANDS\n";
+        std::cerr << "usage: ripple-render PICTURE.ppm|PICTURE.png < COMMANDS\n";
         return 2;
     }
     std::vector<uint8_t> bytes;
@@ -20,7 +21,9 @@ int main(int argc, char** argv) {
     }
     RgbPicture picture;
     std::string error;
-    if (!parsePpm(bytes, picture, error)) {
+    const bool read =
+        isPng(bytes) ? decodePngPicture(bytes, picture, error) : parsePpm(bytes, picture, error);
+    if (!read) {
         std::cerr << "ripple-render: " << argv[1] << ": " << error << "\n";
         return 1;
     }
