@@ -5,77 +5,89 @@
 
 #ifdef _WIN32
 #include <windows.h>
-
-namespace {
-
-// Reads the whole file; false when it cannot be opened, is 4 GiB or larger, or reads short.
-bool readWholeFile(const char* path, uint8_t*& data, uint32_t& size, uint32_t& error) {
-    HANDLE file =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = PNG_ERR_FILE;
-        return false;
-    }
-    LARGE_INTEGER length{};
-    if (!GetFileSizeEx(file, &length) || length.QuadPart >= 0xFFFFFFFF) {
-        CloseHandle(file);
-        error = PNG_ERR_FILE;
-        return false;
-    }
-    size = static_cast<uint32_t>(length.QuadPart);
-    data = static_cast<uint8_t*>(std::malloc(size != 0 ? size : 1));
-    if (data == nullptr) {
-        CloseHandle(file);
-        error = PNG_ERR_NO_MEMORY;
-        return false;
-    }
-    DWORD read = 0;
-    const bool complete = ReadFile(file, data, size, &read, nullptr) && read == size;
-    CloseHandle(file);
-    if (!complete) {
-        std::free(data);
-        error = PNG_ERR_FILE;
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
 #else
 #include <cstdio>
 #include <sys/stat.h>
+#endif
 
 namespace {
 
-bool readWholeFile(const char* path, uint8_t*& data, uint32_t& size, uint32_t& error) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        error = PNG_ERR_FILE;
-        return false;
+// A file opened for reading, closed when it goes out of scope.
+class ReadOnlyFile {
+  public:
+#ifdef _WIN32
+    explicit ReadOnlyFile(const char* path)
+        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr)) {}
+    ~ReadOnlyFile() {
+        if (isOpen()) {
+            CloseHandle(handle_);
+        }
+    }
+    bool isOpen() const {
+        return handle_ != INVALID_HANDLE_VALUE;
+    }
+    bool size(uint64_t& bytes) const {
+        LARGE_INTEGER length{};
+        if (!GetFileSizeEx(handle_, &length)) {
+            return false;
+        }
+        bytes = uint64_t(length.QuadPart);
+        return true;
+    }
+    bool readAll(uint8_t* to, uint32_t count) const {
+        DWORD read = 0;
+        return ReadFile(handle_, to, count, &read, nullptr) && read == count;
+    }
+
+  private:
+    HANDLE handle_;
+#else
+    explicit ReadOnlyFile(const char* path) : file_(std::fopen(path, "rb")) {}
+    ~ReadOnlyFile() {
+        if (isOpen()) {
+            std::fclose(file_);
+        }
+    }
+    bool isOpen() const {
+        return file_ != nullptr;
     }
     // Only regular files hold pictures; a directory cannot be opened on Windows either.
-    struct stat status {};
-    long length = -1;
-    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) &&
-        std::fseek(file, 0, SEEK_END) == 0) {
-        length = std::ftell(file);
+    bool size(uint64_t& bytes) const {
+        struct stat status {};
+        if (fstat(fileno(file_), &status) != 0 || !S_ISREG(status.st_mode)) {
+            return false;
+        }
+        bytes = uint64_t(status.st_size);
+        return true;
     }
-    if (length < 0 || length >= 0xFFFFFFFFL || std::fseek(file, 0, SEEK_SET) != 0) {
-        std::fclose(file);
+    bool readAll(uint8_t* to, uint32_t count) const {
+        return std::fread(to, 1, count, file_) == count;
+    }
+
+  private:
+    std::FILE* file_;
+#endif
+  public:
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+};
+
+// Reads the whole file; fails when it cannot be opened, is 4 GiB or larger, or reads short.
+bool readWholeFile(const char* path, uint8_t*& data, uint32_t& size, uint32_t& error) {
+    ReadOnlyFile file(path);
+    uint64_t length = 0;
+    if (!file.isOpen() || !file.size(length) || length >= 0xFFFFFFFF) {
         error = PNG_ERR_FILE;
         return false;
     }
     size = static_cast<uint32_t>(length);
     data = static_cast<uint8_t*>(std::malloc(size != 0 ? size : 1));
     if (data == nullptr) {
-        std::fclose(file);
         error = PNG_ERR_NO_MEMORY;
         return false;
     }
-    const bool complete = std::fread(data, 1, size, file) == size;
-    std::fclose(file);
-    if (!complete) {
+    if (!file.readAll(data, size)) {
         std::free(data);
         error = PNG_ERR_FILE;
         return false;
@@ -84,8 +96,6 @@ bool readWholeFile(const char* path, uint8_t*& data, uint32_t& size, uint32_t& e
 }
 
 } // namespace
-
-#endif
 
 uint32_t PngLoadFile(PngDecoder* decoder, const char* path) {
     if (pngIsBusy(decoder)) {
