@@ -25,8 +25,9 @@ wine wine
 /usr/lib/wine/wine64 wine64
 Xvfb xvfb
 xdotool xdotool
-xwd x11-apps
-convert imagemagick
+xdpyinfo x11-utils
+pgrep procps
+/usr/bin/compare-im6.q16 imagemagick
 /usr/src/googletest/CMakeLists.txt googletest
 /usr/include/gtest/gtest.h libgtest-dev
 /usr/include/benchmark/benchmark.h libbenchmark-dev
