@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "probe_process.h"
 #include "settings/program_settings.h"
 #include "show/music.h"
 
@@ -18,13 +19,6 @@ std::string inQuotes(const std::string& text) {
     std::string result = "\"";
     result.append(text).append("\"");
     return result;
-}
-
-std::string besideThisProgram(const std::string& name) {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, length);
-    return self.substr(0, self.find_last_of("\\/") + 1) + name;
 }
 
 // Registers a file type in the test's own Wine prefix (Wine looks file types up in the

@@ -6,13 +6,6 @@
 
 namespace {
 
-std::string besideThisProgram(const std::string& name) {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, length);
-    return self.substr(0, self.find_last_of("\\/") + 1) + name;
-}
-
 std::string windowText(HWND window) {
     char text[1024] = {};
     GetWindowTextA(window, text, sizeof(text));
@@ -59,6 +52,13 @@ BOOL CALLBACK readControl(HWND control, LPARAM context) {
 }
 
 } // namespace
+
+std::string besideThisProgram(const std::string& name) {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string self(path, length);
+    return self.substr(0, self.find_last_of("\\/") + 1) + name;
+}
 
 ProbeProcess::ProbeProcess(const std::string& helper, const std::string& arguments,
                            const std::string& workingDirectory, const std::string& outputFile) {

@@ -51,3 +51,6 @@ class ScratchDirectory {
 };
 
 std::string readBytes(const std::string& path);
+
+// The path of a file in the folder of this test program.
+std::string besideThisProgram(const std::string& name);
