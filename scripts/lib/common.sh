@@ -3,9 +3,9 @@
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# Debian packages the build, the tests and the benchmarks need, by the command or file
-# that shows each is present.
-need_packages() {
+# Installs the Debian packages of a list on standard input that are missing: a line each,
+# the command or file that shows the package is present, then the package.
+need_packages_from_list() {
     local missing=()
     local check package
     while read -r check package; do
@@ -15,7 +15,22 @@ need_packages() {
         else
             command -v "$check" > /dev/null 2>&1 || missing+=("$package")
         fi
-    done <<'LIST'
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        if [ "$(id -u)" != 0 ]; then
+            echo "missing packages: ${missing[*]} (run as root, or install them)" >&2
+            exit 1
+        fi
+        echo "installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -q > /dev/null
+        apt-get install -y -q --no-install-recommends "${missing[@]}" > /dev/null
+    fi
+}
+
+# Debian packages the build, the tests and the benchmarks need.
+need_packages() {
+    need_packages_from_list <<'LIST'
 cmake cmake
 clang-format clang-format
 ninja ninja-build
@@ -39,16 +54,6 @@ clang++ clang
 /usr/include/libdeflate.h libdeflate-dev
 /usr/include/stb/stb_image.h libstb-dev
 LIST
-    if [ ${#missing[@]} -gt 0 ]; then
-        if [ "$(id -u)" != 0 ]; then
-            echo "missing packages: ${missing[*]} (run as root, or install them)" >&2
-            exit 1
-        fi
-        echo "installing: ${missing[*]}"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -q > /dev/null
-        apt-get install -y -q --no-install-recommends "${missing[@]}" > /dev/null
-    fi
 }
 
 # Starts a virtual display when there is none; started_display holds its process then.

@@ -1,0 +1,179 @@
+#include "skin/about_panel.h"
+
+#include <algorithm>
+
+#include "app/fatal_error.h"
+#include "settings/program_settings.h"
+#include "skin/window_fades.h"
+
+AboutPanel aboutPanel;
+int aboutFadeStepMs = 15;
+std::vector<std::string> tickerTexts;
+uint32_t tickerIndex = 0;
+
+namespace {
+
+enum AboutControl : int {
+    backgroundId = -1,
+    tickerStripId = 1000,
+    visitBannerId = 1001,
+    donateButtonId = 1009,
+    socialButton1Id = 1012,
+    socialButton2Id = 1013,
+    gpButtonId = 1014,
+    closeButtonId = 1015,
+};
+
+constexpr UINT_PTR tickerTimerId = 1;
+constexpr UINT tickerIntervalMs = 700;
+constexpr int fadeAlpha = 220;
+constexpr COLORREF tickerColour = RGB(255, 255, 255);
+
+// Made at the first opening and kept until the process ends.
+HFONT tickerFont() {
+    static const HFONT font = createPointFont("Arial", 12, FW_BOLD, 0);
+    return font;
+}
+
+// The artwork is drawn in pixels for the template's layout with the dialog font's base units
+// at 96 pixels per inch (6 by 13 pixels). Another font (Wine's stand-in for Ms Shell Dlg) or
+// a higher resolution would spread the controls away from their places on the background and
+// leave part of the panel unpainted, so the controls are put back at the artwork's pixels and
+// the panel takes the background picture's size, centred on the pointer.
+constexpr int artworkBaseX = 6;
+constexpr int artworkBaseY = 13;
+
+void layOutAtArtworkScale(HWND dialog) {
+    RECT base{0, 0, 4, 8};
+    MapDialogRect(dialog, &base); // the template's base units as this system maps them
+    SIZE panel{0, 0};
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT box;
+        GetWindowRect(child, &box);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
+        const int x = MulDiv(MulDiv(box.left, 4, base.right), artworkBaseX, 4);
+        const int y = MulDiv(MulDiv(box.top, 8, base.bottom), artworkBaseY, 8);
+        SetWindowPos(child, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (GetDlgCtrlID(child) == backgroundId) {
+            panel = {box.right - box.left, box.bottom - box.top};
+        }
+    }
+    POINT pointer;
+    GetCursorPos(&pointer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoA(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const LONG left = std::clamp(pointer.x - panel.cx / 2, area.left, area.right - panel.cx);
+    const LONG top = std::clamp(pointer.y - panel.cy / 2, area.top, area.bottom - panel.cy);
+    SetWindowPos(dialog, nullptr, left, top, panel.cx, panel.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void attachControls(HWND dialog) {
+    AboutPanel& panel = aboutPanel;
+    initForm(panel.form, dialog);
+    addPictureButton(panel.form, panel.closeButton, closeButtonId, 705, 704, 0);
+    addPictureButton(panel.form, panel.socialButton1, socialButton1Id, 709, 708, 0);
+    addPictureButton(panel.form, panel.socialButton2, socialButton2Id, 703, 702, 0);
+    addPictureButton(panel.form, panel.gpButton, gpButtonId, 711, 710, 0);
+    addPictureButton(panel.form, panel.donateButton, donateButtonId, 707, 706, 0);
+    addPictureButton(panel.form, panel.visitBanner, visitBannerId, 714, 713, 0);
+    addPictureLabel(panel.form, panel.ticker, tickerStripId, 712);
+    resetControls(panel.form);
+    setTextOrigin(panel.ticker, 10, 10);
+    // A placeholder that sets the ticker's colour and font; the first advance replaces it.
+    setLabelText(panel.ticker, "Testing", tickerColour, tickerFont());
+}
+
+void onCommand(HWND dialog, int controlId) {
+    switch (controlId) {
+    case tickerStripId:
+    case visitBannerId:
+        openWithShell(homePageUrl);
+        break;
+    case donateButtonId:
+        openWithShell(donatePageUrl);
+        break;
+    case socialButton1Id:
+        openWithShell(socialPageUrl1);
+        break;
+    case socialButton2Id:
+        openWithShell(socialPageUrl2);
+        break;
+    case gpButtonId:
+        openWithShell(gpPageUrl);
+        break;
+    case closeButtonId:
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        break;
+    default:
+        break; // Enter and Escape (IDOK, IDCANCEL) among them: the panel stays open
+    }
+}
+
+// Lets the platform take a press on the bare panel as a press on a caption: while the left
+// button is held, the panel follows the pointer.
+void dragByBackground(HWND dialog) {
+    // Windows starts the move from the pointer's position whatever the message carries; Wine
+    // reads the start point from lParam, so it gets the real one.
+    const DWORD position = GetMessagePos();
+    SendMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(position));
+}
+
+} // namespace
+
+void fillTickerTexts() {
+    // The list holds each text once, so reopening the panel does not grow it; the cycle
+    // shown is the same as with the texts appended at every opening.
+    if (!tickerTexts.empty()) {
+        return;
+    }
+    tickerTexts = {"More Free Programs !", "Snowdrift", "Lumen Clock", "Tidewatch", "Leafall"};
+}
+
+void advanceTicker() {
+    const std::string text = tickerTexts[tickerIndex];
+    setHoverText(aboutPanel.ticker, &aboutPanel.ticker, text);
+    applyHoverText(aboutPanel.ticker);
+    if (tickerIndex < tickerTexts.size() - 1) {
+        ++tickerIndex;
+    } else {
+        tickerIndex = 0;
+    }
+}
+
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        layOutAtArtworkScale(dialog);
+        attachControls(dialog);
+        SetTimer(dialog, tickerTimerId, tickerIntervalMs, nullptr);
+        fillTickerTexts();
+        advanceTicker();
+        fadeIn(dialog, aboutFadeStepMs, fadeAlpha);
+        return FALSE; // no control gets the focus
+    case WM_TIMER:
+        advanceTicker();
+        return FALSE;
+    case WM_MOUSEMOVE:
+        dragByBackground(dialog);
+        resetControls(aboutPanel.form);
+        return FALSE;
+    case WM_COMMAND:
+        onCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        fadeOut(dialog, aboutFadeStepMs, fadeAlpha);
+        EndDialog(dialog, 0);
+        return TRUE;
+    case WM_ERASEBKGND:
+        return TRUE; // the background picture covers the whole panel
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        return answerCtlColor(aboutPanel.form, reinterpret_cast<HWND>(lParam),
+                              reinterpret_cast<HDC>(wParam));
+    default:
+        return FALSE;
+    }
+}

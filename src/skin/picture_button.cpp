@@ -1,0 +1,92 @@
+#include "skin/picture_button.h"
+
+#include "win32/handles.h"
+
+WNDPROC savedButtonProc = nullptr;
+
+namespace {
+
+void invalidate(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+}
+
+LRESULT CALLBACK pictureButtonEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* button = reinterpret_cast<PictureButton*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return pictureButtonProc(*button, window, message, wParam, lParam);
+}
+
+void paintPicture(HWND window, HBITMAP picture) {
+    const win32::PaintScope paint(window);
+    const win32::OwnedDc memory = win32::memoryDcFor(paint.dc());
+    const win32::Selection selected(memory.get(), picture);
+    const SIZE size = bitmapSize(picture);
+    BitBlt(paint.dc(), 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
+}
+
+} // namespace
+
+int addPictureButton(SkinForm& form, PictureButton& button, int controlId, int normalId,
+                     int hoverId, int pressedId) {
+    const ResourcePicture* normal = sharedPngResource(normalId);
+    const ResourcePicture* hover = sharedPngResource(hoverId);
+    const ResourcePicture* pressed = pressedId != 0 ? sharedPngResource(pressedId) : nullptr;
+    if (normal == nullptr || hover == nullptr || (pressedId != 0 && pressed == nullptr)) {
+        return 0;
+    }
+    HWND control = GetDlgItem(form.window, controlId);
+    if (control == nullptr) {
+        return 0;
+    }
+    attachPictureButton(button, control, normal->bitmap, hover->bitmap,
+                        pressed ? pressed->bitmap : nullptr);
+    registerPictureButton(form, &button);
+    return 0;
+}
+
+HWND attachPictureButton(PictureButton& button, HWND control, HBITMAP normal, HBITMAP hover,
+                         HBITMAP pressed) {
+    button.normal = normal;
+    button.hover = hover;
+    button.pressed = pressed != nullptr ? pressed : normal;
+    button.released = true;
+    button.window = control;
+    fitToBitmap(control, normal);
+    button.current = normal;
+    invalidate(control);
+    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&button));
+    subclassControl(control, pictureButtonEntry, savedButtonProc);
+    return control;
+}
+
+LRESULT pictureButtonProc(PictureButton& button, HWND window, UINT message, WPARAM wParam,
+                          LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        // The update region is validated here, so the button's own painting that follows
+        // draws nothing.
+        paintPicture(window, button.current);
+        break;
+    case WM_MOUSEMOVE:
+        if (button.released) {
+            button.current = button.hover;
+            invalidate(window);
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        button.released = false;
+        button.current = button.pressed;
+        invalidate(window);
+        break;
+    case WM_LBUTTONUP:
+        button.released = true;
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(savedButtonProc, window, message, wParam, lParam);
+}
+
+void resetPictureButton(PictureButton& button) {
+    button.current = button.normal;
+    invalidate(button.window);
+}

@@ -1,0 +1,121 @@
+#include "skin/picture_label.h"
+
+#include "win32/handles.h"
+
+WNDPROC savedLabelProc = nullptr;
+
+namespace {
+
+void invalidate(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+}
+
+LRESULT CALLBACK pictureLabelEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* label = reinterpret_cast<PictureLabel*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return pictureLabelProc(*label, window, message, wParam, lParam);
+}
+
+// Drawn off-screen and copied in one piece, so the text never flickers over a half-drawn
+// picture.
+void paintLabel(PictureLabel& label, HWND window) {
+    const win32::PaintScope paint(window);
+    const win32::OwnedDc memory = win32::memoryDcFor(paint.dc());
+    const win32::GdiObject<HBITMAP> image(
+        CreateCompatibleBitmap(paint.dc(), label.width, label.height));
+    // Restored before the image is deleted, which a context that holds it would refuse.
+    const win32::SavedDcState saved(memory.get());
+    SelectObject(memory.get(), image.get());
+    BitBlt(memory.get(), 0, 0, label.width, label.height, label.pictureContext, 0, 0, SRCCOPY);
+    if (label.textPending) {
+        if (label.font != nullptr) {
+            SelectObject(memory.get(), label.font);
+        }
+        SetTextColor(memory.get(), label.colour);
+        SetBkMode(memory.get(), TRANSPARENT);
+        DrawTextA(memory.get(), label.text.c_str(), static_cast<int>(label.text.size()),
+                  &label.textRect, DT_NOPREFIX);
+        label.textPending = false;
+    }
+    BitBlt(paint.dc(), 0, 0, label.width, label.height, memory.get(), 0, 0, SRCCOPY);
+}
+
+} // namespace
+
+HWND addPictureLabel(SkinForm& form, PictureLabel& label, int controlId, int resourceId) {
+    const ResourcePicture* picture = sharedPngResource(resourceId);
+    if (picture == nullptr) {
+        return nullptr;
+    }
+    HWND control = GetDlgItem(form.window, controlId);
+    if (control == nullptr) {
+        return nullptr;
+    }
+    return attachPictureLabel(label, control, picture->bitmap);
+}
+
+HWND attachPictureLabel(PictureLabel& label, HWND control, HBITMAP picture) {
+    label.window = control;
+    label.picture = picture;
+    // A bitmap can be selected into one context at a time: the context of an earlier
+    // attach goes first. The current one lives until the next attach or the process ends.
+    if (label.pictureContext != nullptr) {
+        DeleteDC(label.pictureContext);
+    }
+    {
+        const win32::WindowDc screen(nullptr);
+        label.pictureContext = CreateCompatibleDC(screen.get());
+    }
+    SelectObject(label.pictureContext, picture);
+    label.textRect = textRectFor(picture);
+    label.width = label.textRect.right;
+    label.height = label.textRect.bottom;
+    fitToBitmap(control, picture);
+    invalidate(control);
+    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&label));
+    subclassControl(control, pictureLabelEntry, savedLabelProc);
+    return control;
+}
+
+RECT textRectFor(HBITMAP picture) {
+    const SIZE size = bitmapSize(picture);
+    return {size.cx / 2, 10, size.cx, size.cy};
+}
+
+void setLabelText(PictureLabel& label, const std::string& text, COLORREF colour, HFONT font) {
+    if (colour != 0 && font != nullptr) {
+        label.colour = colour;
+        label.font = font;
+    }
+    label.text = text;
+    label.textPending = true;
+    if (label.window != nullptr) {
+        invalidate(label.window);
+    }
+}
+
+void setTextOrigin(PictureLabel& label, int left, int top) {
+    label.textRect.left = left;
+    label.textRect.top = top;
+}
+
+void setHoverText(PictureLabel& label, PictureLabel* target, const std::string& text) {
+    label.hoverTarget = target;
+    label.hoverText = text;
+    label.hoverTextSet = true;
+}
+
+void applyHoverText(PictureLabel& label) {
+    if (label.hoverTextSet) {
+        setLabelText(*label.hoverTarget, std::string(label.hoverText), 0, nullptr);
+    }
+}
+
+LRESULT pictureLabelProc(PictureLabel& label, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam) {
+    if (message == WM_PAINT) {
+        paintLabel(label, window);
+    } else if (message == WM_MOUSEMOVE) {
+        applyHoverText(label);
+    }
+    return CallWindowProcA(savedLabelProc, window, message, wParam, lParam);
+}

@@ -1,0 +1,81 @@
+#include "skin/skin_form.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "imaging/inflate.h"
+#include "imaging/png_win32.h"
+#include "skin/picture_button.h"
+
+void initForm(SkinForm& form, HWND window) {
+    form.window = window;
+}
+
+INT_PTR answerCtlColor(SkinForm&, HWND, HDC) {
+    return 1;
+}
+
+void resetControls(SkinForm& form) {
+    for (PictureButton* button : form.pictureButtons) {
+        resetPictureButton(*button);
+    }
+}
+
+void registerPictureButton(SkinForm& form, PictureButton* button) {
+    auto& buttons = form.pictureButtons;
+    if (std::find(buttons.begin(), buttons.end(), button) == buttons.end()) {
+        buttons.push_back(button);
+    }
+}
+
+bool loadPngResource(int resourceId, ResourcePicture& picture) {
+    PngDecoder decoder;
+    PngInit(&decoder);
+    if (!PngLoadResource(&decoder, GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)) ||
+        !PngDecode(&decoder)) {
+        PngRelease(&decoder);
+        return false;
+    }
+    picture.bitmap = PngCreateBitmap(&decoder, nullptr, PNG_FORMAT_DEFAULT, FALSE);
+    picture.width = static_cast<int>(decoder.width);
+    picture.height = static_cast<int>(decoder.height);
+    PngRelease(&decoder);
+    return true;
+}
+
+const ResourcePicture* sharedPngResource(int resourceId) {
+    // Decoded once, kept until the process ends: the bitmaps are never deleted.
+    static std::map<int, std::optional<ResourcePicture>> pictures;
+    auto [entry, first] = pictures.try_emplace(resourceId);
+    if (first) {
+        ResourcePicture picture;
+        if (loadPngResource(resourceId, picture)) {
+            entry->second = picture;
+        }
+    }
+    return entry->second ? &*entry->second : nullptr;
+}
+
+SIZE bitmapSize(HBITMAP bitmap) {
+    BITMAP info{};
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof(info), &info) == 0) {
+        return {0, 0};
+    }
+    return {info.bmWidth, info.bmHeight};
+}
+
+void fitToBitmap(HWND control, HBITMAP bitmap) {
+    const SIZE size = bitmapSize(bitmap);
+    POINT corner{0, 0};
+    MapWindowPoints(control, GetParent(control), &corner, 1);
+    MoveWindow(control, corner.x, corner.y, size.cx, size.cy, TRUE);
+}
+
+void subclassControl(HWND control, WNDPROC procedure, WNDPROC& saved) {
+    const auto installed = reinterpret_cast<LONG_PTR>(procedure);
+    // Pointers need the full width of the 64-bit slots.
+    if (GetWindowLongPtrA(control, GWLP_WNDPROC) != installed) {
+        saved = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, installed));
+    }
+}

@@ -1,0 +1,52 @@
+// The form side of the skinned controls: the dialog a set of picture controls belongs to,
+// the registry of its picture buttons, and the two services every picture control uses.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+struct PictureButton;
+
+struct SkinForm {
+    HWND window = nullptr;
+    // Every picture button attached to the form, each once, in the order of attaching. The
+    // buttons are the panel's own objects; the form does not own them.
+    std::vector<PictureButton*> pictureButtons;
+};
+
+// Binds the form to a newly created dialog; earlier registrations stay.
+void initForm(SkinForm& form, HWND window);
+
+// The dialog's answer to WM_CTLCOLORSTATIC and WM_CTLCOLOREDIT: 1 for every control, with the
+// device context left as it is.
+INT_PTR answerCtlColor(SkinForm& form, HWND control, HDC deviceContext);
+
+// Puts every registered picture button back to its resting picture.
+void resetControls(SkinForm& form);
+
+// Adds the button to the registry unless it is there already.
+void registerPictureButton(SkinForm& form, PictureButton* button);
+
+struct ResourcePicture {
+    HBITMAP bitmap = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+// Decodes an RCDATA PNG of the program into a new top-down DIB section that the caller owns.
+bool loadPngResource(int resourceId, ResourcePicture& picture);
+
+// The picture of an RCDATA PNG, decoded at its first use and kept until the process ends, so
+// that every opening of a panel shows the same bitmaps. Null when it cannot be decoded.
+const ResourcePicture* sharedPngResource(int resourceId);
+
+// Gives the control the bitmap's pixel size at its current place in its parent.
+void fitToBitmap(HWND control, HBITMAP bitmap);
+
+// The bitmap's width and height in pixels (0 by 0 for none).
+SIZE bitmapSize(HBITMAP bitmap);
+
+// Installs the procedure on the control and keeps the control's previous one in saved; a
+// control that already has the procedure keeps the saved value as it is.
+void subclassControl(HWND control, WNDPROC procedure, WNDPROC& saved);

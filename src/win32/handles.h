@@ -1,0 +1,146 @@
+// Owners of Win32 resources that must be given back: each releases what it holds when it
+// goes out of scope, on every path. Objects that live until the process ends are plain
+// handles and say so where they are made.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace win32 {
+
+// A device context of a window (the screen's for null), from GetDC.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ReleaseDC(window_, dc_);
+        }
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A device context this program created (memory or display), deleted with DeleteDC.
+class OwnedDc {
+  public:
+    explicit OwnedDc(HDC dc = nullptr) : dc_(dc) {}
+    ~OwnedDc() { reset(); }
+    OwnedDc(OwnedDc&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+    OwnedDc& operator=(OwnedDc&& other) noexcept {
+        if (this != &other) {
+            reset(std::exchange(other.dc_, nullptr));
+        }
+        return *this;
+    }
+    HDC get() const { return dc_; }
+    void reset(HDC dc = nullptr) {
+        if (dc_ != nullptr) {
+            DeleteDC(dc_);
+        }
+        dc_ = dc;
+    }
+
+  private:
+    HDC dc_;
+};
+
+inline OwnedDc memoryDcFor(HDC compatibleWith) {
+    return OwnedDc(CreateCompatibleDC(compatibleWith));
+}
+
+// A GDI object (bitmap, font, brush) this program created, deleted with DeleteObject unless
+// released to a new owner.
+template <typename Handle> class GdiObject {
+  public:
+    explicit GdiObject(Handle handle = nullptr) : handle_(handle) {}
+    ~GdiObject() {
+        if (handle_ != nullptr) {
+            DeleteObject(handle_);
+        }
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    Handle get() const { return handle_; }
+    Handle release() { return std::exchange(handle_, nullptr); }
+
+  private:
+    Handle handle_;
+};
+
+// An object selected into a device context, and the one it replaced put back.
+class Selection {
+  public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
+            SelectObject(dc_, previous_);
+        }
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The state of a device context (objects, colours, modes), saved and restored.
+class SavedDcState {
+  public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_ != 0) {
+            RestoreDC(dc_, saved_);
+        }
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+  private:
+    HDC dc_;
+    int saved_;
+};
+
+// BeginPaint and EndPaint around the painting of one WM_PAINT.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return dc_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// A kernel handle (process, file, snapshot), closed with CloseHandle.
+class Handle {
+  public:
+    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
+    ~Handle() { reset(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    void reset(HANDLE handle = nullptr) {
+        if (valid()) {
+            CloseHandle(handle_);
+        }
+        handle_ = handle;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+} // namespace win32

@@ -1,0 +1,46 @@
+// Opens the About panel from the program's own resources, as the launcher does, for the
+// end-to-end tests and for trying it by hand: about_runner [LAYOUT-FILE]. With a file name it
+// writes where the panel and each control sit on the screen, a line each: id x y w h.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "skin/about_panel.h"
+
+namespace {
+
+const char* layoutFile = nullptr;
+
+void writeLayout(HWND dialog) {
+    std::FILE* file = std::fopen(layoutFile, "w");
+    if (file == nullptr) {
+        return;
+    }
+    RECT box;
+    GetWindowRect(dialog, &box);
+    std::fprintf(file, "panel %ld %ld %ld %ld\n", box.left, box.top, box.right - box.left,
+                 box.bottom - box.top);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        GetWindowRect(child, &box);
+        std::fprintf(file, "%d %ld %ld %ld %ld\n", GetDlgCtrlID(child), box.left, box.top,
+                     box.right - box.left, box.bottom - box.top);
+    }
+    std::fclose(file);
+}
+
+void CALLBACK reportLayout(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    writeLayout(aboutPanel.form.window);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (__argc > 1) {
+        layoutFile = __argv[1];
+        SetTimer(nullptr, 0, 100, reportLayout); // runs in the panel's modal loop
+    }
+    return static_cast<int>(
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(aboutDialogId), nullptr, aboutDialogProc, 0));
+}
