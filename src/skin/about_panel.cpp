@@ -112,13 +112,19 @@ void onCommand(HWND dialog, int controlId) {
     }
 }
 
-// Lets the platform take a press on the bare panel as a press on a caption: while the left
-// button is held, the panel follows the pointer.
-void dragByBackground(HWND dialog) {
-    // Windows starts the move from the pointer's position whatever the message carries; Wine
-    // reads the start point from lParam, so it gets the real one.
-    const DWORD position = GetMessagePos();
-    SendMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(position));
+// Where the left button went down on the bare panel, in screen pixels, packed as a message
+// position.
+DWORD pressPosition = 0;
+
+// Lets the platform take the held left button as a press on a caption, so the panel follows
+// the pointer until the button is released. Only with the button held: Windows ignores the
+// request otherwise, while Wine would start a move that follows the bare pointer. The move is
+// measured from the press, which Wine reads from lParam, so the panel keeps its place under
+// the pointer.
+void dragByBackground(HWND dialog, WPARAM buttons) {
+    if ((buttons & MK_LBUTTON) != 0) {
+        SendMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(pressPosition));
+    }
 }
 
 } // namespace
@@ -156,8 +162,11 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
         advanceTicker();
         return FALSE;
+    case WM_LBUTTONDOWN:
+        pressPosition = GetMessagePos();
+        return FALSE;
     case WM_MOUSEMOVE:
-        dragByBackground(dialog);
+        dragByBackground(dialog, wParam);
         resetControls(aboutPanel.form);
         return FALSE;
     case WM_COMMAND:
