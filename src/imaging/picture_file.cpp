@@ -3,6 +3,8 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "win32/handles.h"
+
 namespace {
 
 // Releases a COM interface when it goes out of scope.
@@ -49,22 +51,24 @@ HBITMAP LoadPictureFromMemory(HGLOBAL block, DWORD length) {
 }
 
 HBITMAP LoadPictureFile(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE || file == nullptr) {
-        return nullptr;
-    }
-    LARGE_INTEGER size{};
     HGLOBAL block = nullptr;
     DWORD read = 0;
-    // Files of 4 GiB or more are no pictures this program can show.
-    if (GetFileSizeEx(file, &size) && size.QuadPart < 0xFFFFFFFF) {
-        block = GlobalAlloc(GMEM_ZEROINIT, SIZE_T(size.QuadPart));
-        if (block != nullptr && !ReadFile(file, block, DWORD(size.QuadPart), &read, nullptr)) {
-            read = 0;
+    LARGE_INTEGER size{};
+    {
+        const win32::Handle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            return nullptr;
+        }
+        // Files of 4 GiB or more are no pictures this program can show.
+        if (GetFileSizeEx(file.get(), &size) && size.QuadPart < 0xFFFFFFFF) {
+            block = GlobalAlloc(GMEM_ZEROINIT, SIZE_T(size.QuadPart));
+            if (block != nullptr &&
+                !ReadFile(file.get(), block, DWORD(size.QuadPart), &read, nullptr)) {
+                read = 0;
+            }
         }
     }
-    CloseHandle(file);
     if (block == nullptr || read != size.QuadPart) {
         if (block != nullptr) {
             GlobalFree(block);

@@ -4,28 +4,7 @@
 
 #include "imaging/png_internal.h"
 #include "imaging/png_pixels.h"
-
-namespace {
-
-// A device context obtained for a window and released on every path.
-class WindowDc {
-  public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_ != nullptr) {
-            ReleaseDC(window_, dc_);
-        }
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
-} // namespace
+#include "win32/handles.h"
 
 uint32_t PngLoadResource(PngDecoder* decoder, HMODULE module, LPCSTR name) {
     if (pngIsBusy(decoder)) {
@@ -55,7 +34,7 @@ HBITMAP PngCreateBitmap(PngDecoder* decoder, HWND window, uint32_t format, BOOL 
     }
     static_assert(sizeof(BITMAPINFOHEADER) == sizeof(BitmapInfoHeader));
     const auto* info = reinterpret_cast<const BITMAPINFO*>(&description);
-    WindowDc dc(window);
+    const win32::WindowDc dc(window);
 
     if (!deviceDependent) {
         void* bits = nullptr;

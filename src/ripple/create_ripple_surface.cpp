@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "ripple/ripple_window.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -19,9 +20,9 @@ void copyBackground(RippleSurface& surface, HBITMAP background) {
     BITMAPINFO info;
     std::memcpy(&info, &surface.header, sizeof(info));
     info.bmiHeader.biHeight = -rows;
-    HDC dc = CreateCompatibleDC(nullptr);
-    GetDIBits(dc, background, 0, static_cast<UINT>(rows), surface.source, &info, DIB_RGB_COLORS);
-    DeleteDC(dc);
+    const win32::OwnedDc dc = win32::memoryDcFor(nullptr);
+    GetDIBits(dc.get(), background, 0, static_cast<UINT>(rows), surface.source, &info,
+              DIB_RGB_COLORS);
 }
 
 } // namespace

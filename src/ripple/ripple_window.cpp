@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "show/effect_state.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -46,14 +47,17 @@ LRESULT onCreate(HWND window, LPARAM lParam) {
 }
 
 void paint(HWND window, HDC given, const RippleSurface& surface) {
-    HDC dc = given != nullptr ? given : GetDC(window);
     BITMAPINFO info;
     static_assert(sizeof(info) == sizeof(surface.header));
     std::memcpy(&info, &surface.header, sizeof(info));
-    SetDIBitsToDevice(dc, 0, 0, surface.width, surface.height, 0, 0, 0, surface.height,
-                      surface.output, &info, DIB_RGB_COLORS);
-    if (given == nullptr) {
-        ReleaseDC(window, dc);
+    auto draw = [&](HDC dc) {
+        SetDIBitsToDevice(dc, 0, 0, surface.width, surface.height, 0, 0, 0, surface.height,
+                          surface.output, &info, DIB_RGB_COLORS);
+    };
+    if (given != nullptr) {
+        draw(given);
+    } else {
+        draw(win32::WindowDc(window).get());
     }
     ValidateRect(window, nullptr);
 }

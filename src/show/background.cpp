@@ -5,12 +5,13 @@
 #include "imaging/png_win32.h"
 #include "settings/settings_store.h"
 #include "show/file_extension.h"
+#include "win32/handles.h"
 
 HBITMAP captureScreen() {
-    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    HDC memory = CreateCompatibleDC(display);
-    const int width = GetDeviceCaps(display, HORZRES);
-    const int height = GetDeviceCaps(display, VERTRES);
+    const win32::OwnedDc display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+    const win32::OwnedDc memory = win32::memoryDcFor(display.get());
+    const int width = GetDeviceCaps(display.get(), HORZRES);
+    const int height = GetDeviceCaps(display.get(), VERTRES);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -19,14 +20,11 @@ HBITMAP captureScreen() {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP capture = CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP capture = CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (capture != nullptr) {
-        HGDIOBJ previous = SelectObject(memory, capture);
-        BitBlt(memory, 0, 0, width, height, display, 0, 0, SRCCOPY);
-        SelectObject(memory, previous);
+        const win32::Selection selected(memory.get(), capture);
+        BitBlt(memory.get(), 0, 0, width, height, display.get(), 0, 0, SRCCOPY);
     }
-    DeleteDC(memory);
-    DeleteDC(display);
     return capture;
 }
 
@@ -35,22 +33,21 @@ HBITMAP stretchBitmap(HBITMAP source, uint16_t width, uint16_t height) {
     if (GetObjectA(source, sizeof(size), &size) == 0) {
         return nullptr;
     }
-    HDC screen = GetDC(nullptr);
-    HBITMAP target = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
+    HBITMAP target;
+    {
+        const win32::WindowDc screen(nullptr);
+        target = CreateCompatibleBitmap(screen.get(), width, height);
+    }
     if (target == nullptr) {
         return nullptr;
     }
-    HDC from = CreateCompatibleDC(nullptr);
-    HDC to = CreateCompatibleDC(nullptr);
-    HGDIOBJ previousFrom = SelectObject(from, source);
-    HGDIOBJ previousTo = SelectObject(to, target);
-    SetStretchBltMode(to, COLORONCOLOR);
-    StretchBlt(to, 0, 0, width, height, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
-    SelectObject(from, previousFrom);
-    SelectObject(to, previousTo);
-    DeleteDC(from);
-    DeleteDC(to);
+    const win32::OwnedDc from = win32::memoryDcFor(nullptr);
+    const win32::OwnedDc to = win32::memoryDcFor(nullptr);
+    const win32::Selection fromSelected(from.get(), source);
+    const win32::Selection toSelected(to.get(), target);
+    SetStretchBltMode(to.get(), COLORONCOLOR);
+    StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, size.bmWidth, size.bmHeight,
+               SRCCOPY);
     return target;
 }
 

@@ -5,6 +5,7 @@
 
 #include "settings/program_settings.h"
 #include "settings/settings_store.h"
+#include "win32/handles.h"
 
 SHELLEXECUTEINFOA musicLaunchInfo{};
 std::string playerExeName;
@@ -64,37 +65,27 @@ bool terminateByHandle(HANDLE process) {
     if (TerminateProcess(process, 0)) {
         return true;
     }
-    HANDLE again = OpenProcess(0x1F0FFF, TRUE, GetProcessId(process));
-    if (again == nullptr) {
-        return false;
-    }
-    const bool ended = TerminateProcess(again, 0) != FALSE;
-    CloseHandle(again);
-    return ended;
+    const win32::Handle again(OpenProcess(0x1F0FFF, TRUE, GetProcessId(process)));
+    return again.valid() && TerminateProcess(again.get(), 0);
 }
 
 void terminateByExeName(const std::string& name, FILETIME since) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
+    const win32::Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0));
+    if (!snapshot.valid()) {
         return;
     }
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry)) {
         if (!equalsIgnoringAsciiCase(entry.szExeFile, name)) {
             continue;
         }
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                     entry.th32ProcessID);
-        if (process == nullptr) {
-            continue;
-        }
+        const win32::Handle process(OpenProcess(
+            PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
         // Players the user had open before the show keep running, with what they hold.
-        if (startedSince(process, since)) {
-            TerminateProcess(process, 9);
+        if (process.valid() && startedSince(process.get(), since)) {
+            TerminateProcess(process.get(), 9);
         }
-        CloseHandle(process);
     }
-    CloseHandle(snapshot);
 }
