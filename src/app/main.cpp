@@ -1,33 +1,14 @@
-// Entry point. Until the launcher is in place, the program runs one show straight away: the
-// water over a capture of the screen, or over the picture that config.txt names.
+// Entry point: the program lives in the launcher's modal loop, which ends the process when
+// the launcher is closed. The command line is not used.
 #include <windows.h>
 
 #include "app/app_state.h"
-#include "app/fatal_error.h"
+#include "app/launcher_dialog.h"
 #include "ripple/ripple_window.h"
-#include "settings/program_settings.h"
-#include "show/effect_dialog.h"
-
-namespace {
-
-// The settings file is made with its defaults when it cannot be read, as on a first run.
-void prepareSettings() {
-    if (launcherSettings.load()) {
-        return;
-    }
-    launcherSettings.clear();
-    writeDefaultSettings();
-    if (!launcherSettings.load()) {
-        fatalError(errorMessages::launcherSettingsUnreadable);
-    }
-}
-
-} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     appInstance = instance;
-    registerRippleClass(instance);
-    prepareSettings();
-    return static_cast<int>(
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(effectDialogId), nullptr, effectDialogProc, 0));
+    registerRippleClass(instance); // without it, shows run without water
+    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(launcherDialogId), nullptr,
+                                            launcherDialogProc, 0));
 }

@@ -1,0 +1,192 @@
+#include "app/launcher_dialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shlwapi.h>
+
+#include "app/app_state.h"
+#include "app/fatal_error.h"
+#include "settings/program_settings.h"
+#include "show/effect_dialog.h"
+#include "skin/about_panel.h"
+#include "skin/window_fades.h"
+
+HWND imageField = nullptr;
+HWND musicField = nullptr;
+
+namespace {
+
+enum LauncherControl : int {
+    musicDefaultId = IDOK, // Enter presses it, unless another button has the focus
+    musicFieldId = 1002,
+    imageFieldId = 1003,
+    launchId = 1004,
+    aboutId = 1006,
+    moreAppsId = 1015,
+    imageDefaultId = 1000,
+    browseImageId = 1016,
+    browseMusicId = 1017,
+};
+
+constexpr int fadeStepMs = 15;
+constexpr int fadeAlpha = 220;
+
+// The filters hold pairs of display text and pattern, each ended by a NUL, and a NUL after
+// the last pair.
+constexpr char imageFilter[] = "Image Files\0*.png;*.jpg;*.jpeg;*.gif;*.bmp\0";
+constexpr char musicFilter[] =
+    "Music Files\0*.mp3;*.wav;*.ogg;*.xm;*.it;*.mod;*.s3m\0All Files\0*.*\0";
+
+void loadLauncherSettings() {
+    if (launcherSettings.load()) {
+        return;
+    }
+    launcherSettings.clear();
+    writeDefaultSettings();
+    if (!launcherSettings.load()) {
+        fatalError(errorMessages::launcherSettingsUnreadable);
+    }
+}
+
+// "null" is the only value shown as the display text; the comparison is exact, so a hand-
+// written "NULL" shows as a file name.
+void showChoice(HWND field, const std::string& value, const std::string& nullText) {
+    SetWindowTextA(field, value != "null" ? fileNameOf(value).c_str() : nullText.c_str());
+}
+
+void startLauncher(HWND dialog) {
+    loadLauncherSettings();
+    musicField = GetDlgItem(dialog, musicFieldId);
+    imageField = GetDlgItem(dialog, imageFieldId);
+    launcherWindow = dialog;
+    const std::string sound = launcherSettings.get(soundKey);
+    const std::string background = launcherSettings.get(backgroundKey);
+    showChoice(imageField, background, captureScreenText);
+    showChoice(musicField, sound, noMusicText);
+    SetWindowTextA(dialog, (std::string("Pluvette : ") + siteHostName).c_str());
+    addTooltip(dialog, "Default", imageDefaultId, false);
+    addTooltip(dialog, "Default", musicDefaultId, false);
+    addTooltip(dialog, "Browse Music", browseMusicId, false);
+    addTooltip(dialog, "Browse Image", browseImageId, false);
+}
+
+void launchShow(HWND dialog) {
+    launcherSettings.save(); // a failed save leaves the show what the file holds
+    ShowWindow(dialog, SW_HIDE);
+    ShowWindow(dialog, SW_HIDE);
+    // The show brings the launcher back when it ends.
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(effectDialogId), nullptr, effectDialogProc, 0);
+}
+
+void onCommand(HWND dialog, int controlId) {
+    switch (controlId) {
+    case musicDefaultId:
+        SetWindowTextA(musicField, noMusicText.c_str());
+        launcherSettings.set(soundKey, "null");
+        break;
+    case imageDefaultId:
+        SetWindowTextA(imageField, captureScreenText.c_str());
+        launcherSettings.set(backgroundKey, "null");
+        break;
+    case browseImageId:
+        if (const std::string path = browseImage(dialog); !path.empty()) {
+            SetWindowTextA(imageField, fileNameOf(path).c_str());
+        }
+        break;
+    case browseMusicId:
+        if (const std::string path = browseMusic(dialog); !path.empty()) {
+            SetWindowTextA(musicField, fileNameOf(path).c_str());
+        }
+        break;
+    case launchId:
+        launchShow(dialog);
+        break;
+    case aboutId:
+        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(aboutDialogId), nullptr, aboutDialogProc, 0);
+        break;
+    case moreAppsId:
+        openWithShell(homePageUrl);
+        break;
+    default:
+        break; // Escape (IDCANCEL) among them
+    }
+}
+
+std::string browseAndStore(HWND owner, const char* filter, const char* key) {
+    std::string path = browseForFile(owner, filter, "*.*");
+    if (path.size() > 1) {
+        launcherSettings.set(key, path); // changes only a key the file already has
+    }
+    return path;
+}
+
+} // namespace
+
+bool addTooltip(HWND dialog, const char* text, int controlId, bool balloon) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
+    InitCommonControlsEx(&controls);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    // Owned by the dialog, which destroys it with itself.
+    HWND tip = CreateWindowExA(
+        0, TOOLTIPS_CLASSA, nullptr,
+        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0), CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, instance, nullptr);
+    SendMessageA(tip, TTM_ACTIVATE, TRUE, 0);
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, controlId));
+    tool.hinst = instance;
+    tool.lpszText = const_cast<char*>(text);
+    return SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+}
+
+std::string browseForFile(HWND owner, const char* filter, const char* defaultExtension) {
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = defaultExtension;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    return GetOpenFileNameA(&dialog) ? std::string(file) : std::string();
+}
+
+std::string browseImage(HWND owner) {
+    return browseAndStore(owner, imageFilter, backgroundKey);
+}
+
+std::string browseMusic(HWND owner) {
+    return browseAndStore(owner, musicFilter, soundKey);
+}
+
+std::string fileNameOf(const std::string& path) {
+    return PathFindFileNameA(path.c_str());
+}
+
+void closeLauncher(HWND dialog) {
+    fadeOut(dialog, fadeStepMs, fadeAlpha);
+    launcherSettings.save();
+    launcherSettings.clear();
+    EndDialog(dialog, 0);
+    ExitProcess(0);
+}
+
+INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        startLauncher(dialog);
+        break;
+    case WM_COMMAND:
+        onCommand(dialog, LOWORD(wParam));
+        break;
+    case WM_CLOSE:
+        closeLauncher(dialog);
+    default:
+        break;
+    }
+    return FALSE; // the dialog manager's own handling follows every message
+}

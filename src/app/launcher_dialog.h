@@ -1,0 +1,32 @@
+// The launcher: the small window the user meets first. It shows the background and music
+// choices, changes them, starts the show, opens the About panel and the home page, and ends
+// the program when it is closed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+inline constexpr int launcherDialogId = 715;
+
+// The two fields that show the choices; set when the launcher starts.
+extern HWND imageField;
+extern HWND musicField;
+
+INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Gives the control a plain hover tip (a balloon with the flag); its own tooltip window lives
+// as long as the dialog.
+bool addTooltip(HWND dialog, const char* text, int controlId, bool balloon);
+
+// The chosen full path of an existing file, or empty when the user cancels. The working
+// directory, where config.txt lives, never changes.
+std::string browseForFile(HWND owner, const char* filter, const char* defaultExtension);
+std::string browseImage(HWND owner);
+std::string browseMusic(HWND owner);
+
+// The last component of a path, after its last folder separator.
+std::string fileNameOf(const std::string& path);
+
+// Fades the launcher out, saves the choices and ends the process with exit code 0.
+[[noreturn]] void closeLauncher(HWND dialog);
