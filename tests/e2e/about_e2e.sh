@@ -13,24 +13,10 @@ work=$(mktemp -d)
 pid=
 trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-winpath() { winepath -w "$1" 2> /dev/null; }
-differing() { compare -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1 || true; }
-shot() {
-    import -window root "$work/$1.png"
-    [ -z "$shots" ] || cp "$work/$1.png" "$shots/$1.png"
-}
+source "$(dirname "$0")/common.sh"
 crop() { convert "$work/$1.png" -crop "$2" +repage "$work/$3.png"; }
 
-for scheme in http https; do
-    wine reg add "HKCR\\$scheme\\shell\\open\\command" /ve /d "\"$(winpath "$browser")\" \"%1\"" \
-        /f > /dev/null 2>&1
-done
-export PLUVETTE_BROWSER_LOG
-PLUVETTE_BROWSER_LOG=$(winpath "$work/browser.log")
+use_test_browser "$browser"
 
 # Opens the panel with the pointer at (640, 400) and reads where its controls are.
 open_panel() {

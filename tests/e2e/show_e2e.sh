@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs pluvette.exe under Wine on the current X display in working folders of its own, with
-# config.txt naming a picture or the screen, and checks what the screen shows: the picture
+# config.txt naming a picture or the screen, launches the show from the launcher and checks
+# what the screen shows: the picture
 # centred or stretched, the screen captured, rain and clicks that ripple it, the keys and the
 # right click that end it, and the error boxes of a missing picture and of music that no
 # program plays. PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
 set -euo pipefail
 exe=$(readlink -f "$1")
 player=$(readlink -f "$2") # a stand-in music player
+probe_exe=$(readlink -f "$3") # reads the launcher's controls
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
@@ -18,22 +20,17 @@ total=$((width * height))
 convert -size 400x300 gradient:'#ff8000-#0040ff' -fill white -draw 'circle 200,150 200,200' \
     PNG24:"$work/picture.png"
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-differing() { compare -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1 || true; }
-shot() {
-    import -window root "$work/$1.png"
-    [ -z "$shots" ] || cp "$work/$1.png" "$shots/$1.png"
-}
-# Starts a show in a fresh folder whose config.txt holds the given lines.
+source "$(dirname "$0")/common.sh"
+# Starts the program in a fresh folder whose config.txt holds the given lines, and launches
+# the show.
 start() {
     local folder="$work/run$RANDOM"
     mkdir -p "$folder"
     printf '%s\r\n' "$@" > "$folder/config.txt"
     (cd "$folder" && exec wine "$exe") &
     pid=$!
+    wait_for launcher_visible || fail "the launcher did not open"
+    click 1004
     sleep 2.5
 }
 expect_exit() {
@@ -50,7 +47,12 @@ expect_exit() {
     done
     fail "the show did not end after $2"
 }
-winpath() { winepath -w "$1" 2> /dev/null; }
+# The show ended and gave the launcher back, which Alt+F4 closes.
+back_to_launcher() {
+    wait_for launcher_visible || fail "the launcher did not come back after $1"
+    xdotool key alt+F4
+    expect_exit 0 "closing the launcher after $1"
+}
 # Presses Return on every box called "Error" until the program has ended; the screenshots
 # of the boxes are named after the label.
 dismiss_error_boxes() {
@@ -100,7 +102,7 @@ rippled=$(differing "$work/before-click.png" "$work/after-click.png")
 echo "click: $rippled pixels changed around it"
 [ "$rippled" -gt 1000 ] || fail "no ripple where the pointer clicked"
 xdotool key Escape
-expect_exit 0 "Escape"
+back_to_launcher "Escape"
 
 # 3. Fit to screen stretches the picture over the whole screen; a right click ends the show.
 start "bg=$(winpath "$work/picture.png")" "sound=null" "fitscreen=Yes"
@@ -110,7 +112,7 @@ changed=$(differing "$work/picture-stretched.png" "$work/stretched.png" 8%)
 echo "stretched: $changed of $total pixels differ"
 [ "$changed" -lt $((total / 5)) ] || fail "the picture is not stretched over the screen"
 xdotool mousemove 20 20 click 3
-expect_exit 0 "a right click"
+back_to_launcher "a right click"
 
 # 4. With bg=null the show captures what the screen shows; Space ends it.
 convert -size "${width}x${height}" plasma:fractal -blur 0x4 "$work/desktop-picture.png"
@@ -124,7 +126,7 @@ changed=$(differing "$work/desktop.png" "$work/captured.png" 2%)
 echo "captured: $changed of $total pixels differ from the screen before"
 [ "$changed" -lt $((total / 5)) ] || fail "the show does not show the captured screen"
 xdotool key space
-expect_exit 0 "Space"
+back_to_launcher "Space"
 kill "$desktop"
 desktop=
 
@@ -154,7 +156,7 @@ read -r show_command _ < "$work/song.plvsong.player"
 running() { pgrep -f "$(basename "$work")\\\\$1" > /dev/null; }
 running song.plvsong || fail "no player for the show's music"
 xdotool key End
-expect_exit 0 "End"
+back_to_launcher "End"
 sleep 0.5
 ! running song.plvsong || fail "the show's player was not ended"
 running earlier.plvsong || fail "the player started before the show was ended too"

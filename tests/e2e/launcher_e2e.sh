@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# Drives pluvette.exe under Wine on the current X display as a user would, from the launcher:
+# the first run, choosing a picture and music through the file dialog, launching shows and
+# coming back, the default buttons, More Apps, the About panel, Enter and Escape, closing
+# with the close box and Alt+F4, and hand-edited settings files. Window texts are read with a
+# probe program. PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
+set -euo pipefail
+exe=$(readlink -f "$1")
+probe_exe=$(readlink -f "$2")  # prints a window's controls and their texts
+browser=$(readlink -f "$3")    # records the addresses it is given
+player=$(readlink -f "$4")     # a stand-in music player
+shots=${PLUVETTE_E2E_SHOTS:-}
+work=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; wine reg delete "HKCR\\.plvsong" /f > /dev/null 2>&1; rm -rf "$work"' EXIT
+
+source "$(dirname "$0")/common.sh"
+read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+
+use_test_browser "$browser"
+wine reg add 'HKCR\.plvsong' /ve /d PluvetteTestSong /f > /dev/null 2>&1
+wine reg add 'HKCR\PluvetteTestSong\shell\open\command' /ve /d "\"$(winpath "$player")\" \"%1\"" \
+    /f > /dev/null 2>&1
+convert -size 400x300 gradient:'#ff8000-#0040ff' -fill white -draw 'circle 200,150 200,200' \
+    PNG24:"$work/picture.png"
+echo "la la la" > "$work/song.plvsong"
+
+expect_fields() {
+    probe || fail "no launcher window called '$launcher_caption'"
+    [ "$(text_of 1003)" = "$1" ] || fail "the image field shows '$(text_of 1003)', not '$1'"
+    [ "$(text_of 1002)" = "$2" ] || fail "the music field shows '$(text_of 1002)', not '$2'"
+}
+start() {
+    folder=$work/run$RANDOM
+    mkdir -p "$folder"
+    [ $# -eq 0 ] || printf '%s\r\n' "$@" > "$folder/config.txt"
+    (cd "$folder" && exec wine "$exe") &
+    pid=$!
+    wait_for launcher_visible || fail "the launcher did not open"
+}
+expect_exit() {
+    wait_for eval '! kill -0 $pid 2> /dev/null' || fail "the program did not end after $1"
+    local code=0
+    wait "$pid" || code=$?
+    pid=
+    [ "$code" = 0 ] || fail "exit code $code after $1"
+    wait_for eval "! pgrep -x pluvette.exe > /dev/null" || fail "pluvette.exe still runs after $1"
+}
+open_dialog() { xdotool search --name '^Open$' > /dev/null 2>&1; }
+# Clicks a browse button, types the path into the file dialog and presses the key.
+browse() {
+    probe
+    click "$1"
+    wait_for open_dialog || fail "no file dialog"
+    sleep 0.3
+    [ -z "$2" ] || xdotool type --delay 5 "$2"
+    xdotool key "$3"
+    wait_for eval '! open_dialog' || fail "the file dialog stayed open"
+    sleep 0.2
+}
+config_line() { tr -d '\r' < "$folder/config.txt" | grep "^$1=" || true; }
+
+# 1. The first run writes the defaults and shows them; the caption names the site.
+start
+[ "$(od -An -c "$folder/config.txt" | tr -d ' \n')" = 'bg=null\r\nsound=null\r\nfitscreen=yes\r\n' ] ||
+    fail "the first run wrote: $(od -c "$folder/config.txt")"
+expect_fields "Capture Screen" "No Music"
+shot launcher
+
+# 2. Choosing a picture and music shows their names; a cancelled dialog changes nothing.
+browse 1016 "$(winpath "$work/picture.png")" Return
+browse 1017 "$(winpath "$work/song.plvsong")" Return
+expect_fields picture.png song.plvsong
+browse 1016 "" Escape
+expect_fields picture.png song.plvsong
+
+# 3. Launch saves the choices, hides the launcher and shows the picture over the screen with
+# the music playing; Escape brings the launcher back with the same choices.
+click 1004
+sleep 3
+shot show
+[ "$(config_line bg)" = "bg=$(winpath "$work/picture.png")" ] || fail "Launch saved $(config_line bg)"
+[ "$(config_line sound)" = "sound=$(winpath "$work/song.plvsong")" ] || fail "Launch saved $(config_line sound)"
+! launcher_visible || fail "the launcher stayed visible during the show"
+convert "$work/picture.png" -sample "${width}x${height}!" "$work/stretched.png"
+changed=$(differing "$work/stretched.png" "$work/show.png" 8%)
+echo "show: $changed of $((width * height)) pixels differ from the chosen picture"
+[ "$changed" -lt $((width * height / 5)) ] || fail "the show does not show the chosen picture"
+[ -s "$work/song.plvsong.player" ] || fail "the music did not start"
+xdotool key Escape
+wait_for launcher_visible || fail "the launcher did not come back"
+expect_fields picture.png song.plvsong
+pgrep -f 'song.plvsong' > /dev/null && fail "the music still plays"
+
+# 4. Enter in a field resets the music; Escape does nothing; the default buttons put back
+# the screen capture, and a second show shows the screen.
+click 1003
+xdotool key Return
+sleep 0.3
+expect_fields picture.png "No Music"
+xdotool key Escape
+sleep 0.3
+launcher_visible || fail "Escape closed the launcher"
+click 1000
+expect_fields "Capture Screen" "No Music"
+shot before
+click 1004
+sleep 3
+[ "$(config_line bg)" = "bg=null" ] && [ "$(config_line sound)" = "sound=null" ] ||
+    fail "the default buttons did not reset the settings"
+shot captured
+sleep 1
+shot now
+! launcher_visible || fail "the second show did not start"
+rained=$(differing "$work/captured.png" "$work/now.png")
+echo "second show: $rained pixels changed by rain in a second"
+[ "$rained" -gt 50 ] || fail "the second show shows no water"
+xdotool key Escape
+wait_for launcher_visible || fail "the launcher did not come back after the second show"
+
+# 5. More Apps opens the home page; About opens the panel, which Alt+F4 ends.
+probe
+click 1015
+wait_for test -s "$work/browser.log" || fail "More Apps opened nothing"
+[ "$(tr -d '\r' < "$work/browser.log")" = "https://www.pluvette.org/" ] ||
+    fail "More Apps opened $(cat "$work/browser.log")"
+panel() { xdotool search --class pluvette | while read -r w; do
+    xdotool getwindowgeometry "$w" | grep -q 'Geometry: 257x344' && echo "$w"; done | grep -q .; }
+click 1006
+wait_for panel || fail "About opened no panel"
+sleep 1
+shot about
+xdotool key alt+F4
+wait_for eval '! panel' || fail "the About panel stayed open"
+launcher_visible || fail "the launcher went away with the About panel"
+
+# 6. The close box fades the launcher out, saves and ends the program with exit code 0.
+read -r wx wy < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ ,]+' '/Position/ { print $3, $4 }')
+read -r ww _ < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ x]+' '/Geometry/ { print $3, $4 }')
+xdotool mousemove $((wx + ww - 12)) $((wy + 10)) click 1
+sleep 0.15
+kill -0 "$pid" 2> /dev/null || fail "the launcher ended without fading out"
+expect_exit "the close box"
+
+# 7. A hand-edited file without "sound": choosing music shows it but is not saved (Alt+F4).
+start "bg=null" "fitscreen=yes"
+browse 1017 "$(winpath "$work/song.plvsong")" Return
+expect_fields "Capture Screen" song.plvsong
+xdotool key alt+F4
+expect_exit "Alt+F4"
+[ "$(cat "$folder/config.txt")" = "$(printf 'bg=null\r\nfitscreen=yes\r')" ] ||
+    fail "the file without sound became: $(od -c "$folder/config.txt")"
+
+# 8. "NULL" in capitals is a file name to the launcher, and the screen to the show.
+start "bg=NULL" "sound=null" "fitscreen=yes"
+expect_fields NULL "No Music"
+click 1004
+sleep 3
+xdotool search --name '^Error$' > /dev/null 2>&1 && fail "bg=NULL gave an error"
+! launcher_visible || fail "the show with bg=NULL did not start"
+xdotool key Escape
+wait_for launcher_visible || fail "the launcher did not come back after bg=NULL"
+xdotool key alt+F4
+expect_exit "Alt+F4"
+echo "launcher end to end: ok"
