@@ -6,10 +6,6 @@ WNDPROC savedButtonProc = nullptr;
 
 namespace {
 
-void invalidate(HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
-}
-
 LRESULT CALLBACK pictureButtonEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* button = reinterpret_cast<PictureButton*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     return pictureButtonProc(*button, window, message, wParam, lParam);
@@ -52,7 +48,7 @@ HWND attachPictureButton(PictureButton& button, HWND control, HBITMAP normal, HB
     button.window = control;
     fitToBitmap(control, normal);
     button.current = normal;
-    invalidate(control);
+    invalidateControl(control);
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&button));
     subclassControl(control, pictureButtonEntry, savedButtonProc);
     return control;
@@ -69,13 +65,13 @@ LRESULT pictureButtonProc(PictureButton& button, HWND window, UINT message, WPAR
     case WM_MOUSEMOVE:
         if (button.released) {
             button.current = button.hover;
-            invalidate(window);
+            invalidateControl(window);
         }
         break;
     case WM_LBUTTONDOWN:
         button.released = false;
         button.current = button.pressed;
-        invalidate(window);
+        invalidateControl(window);
         break;
     case WM_LBUTTONUP:
         button.released = true;
@@ -88,5 +84,5 @@ LRESULT pictureButtonProc(PictureButton& button, HWND window, UINT message, WPAR
 
 void resetPictureButton(PictureButton& button) {
     button.current = button.normal;
-    invalidate(button.window);
+    invalidateControl(button.window);
 }

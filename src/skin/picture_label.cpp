@@ -6,10 +6,6 @@ WNDPROC savedLabelProc = nullptr;
 
 namespace {
 
-void invalidate(HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
-}
-
 LRESULT CALLBACK pictureLabelEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* label = reinterpret_cast<PictureLabel*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     return pictureLabelProc(*label, window, message, wParam, lParam);
@@ -70,7 +66,7 @@ HWND attachPictureLabel(PictureLabel& label, HWND control, HBITMAP picture) {
     label.width = label.textRect.right;
     label.height = label.textRect.bottom;
     fitToBitmap(control, picture);
-    invalidate(control);
+    invalidateControl(control);
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&label));
     subclassControl(control, pictureLabelEntry, savedLabelProc);
     return control;
@@ -89,7 +85,7 @@ void setLabelText(PictureLabel& label, const std::string& text, COLORREF colour,
     label.text = text;
     label.textPending = true;
     if (label.window != nullptr) {
-        invalidate(label.window);
+        invalidateControl(label.window);
     }
 }
 

@@ -79,3 +79,7 @@ void subclassControl(HWND control, WNDPROC procedure, WNDPROC& saved) {
         saved = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, installed));
     }
 }
+
+void invalidateControl(HWND control) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE);
+}

@@ -50,3 +50,6 @@ SIZE bitmapSize(HBITMAP bitmap);
 // Installs the procedure on the control and keeps the control's previous one in saved; a
 // control that already has the procedure keeps the saved value as it is.
 void subclassControl(HWND control, WNDPROC procedure, WNDPROC& saved);
+
+// Marks the whole control for repainting.
+void invalidateControl(HWND control);
