@@ -43,6 +43,29 @@ struct BitState {
     }
 };
 
+// How many stream bytes the consecutive IDAT chunks from firstIdat on hold, as the reader
+// takes them: chunks cut short by the end of the input count what the input has.
+inline uint64_t idatStreamBytes(const uint8_t* chunk, const uint8_t* inputEnd) {
+    uint64_t total = 0;
+    for (;;) {
+        const uint32_t length = uint32_t(chunk[0]) << 24 | uint32_t(chunk[1]) << 16 |
+                                uint32_t(chunk[2]) << 8 | chunk[3];
+        const uint8_t* data = chunk + 8;
+        const auto room = static_cast<uint64_t>(inputEnd - data);
+        const uint64_t taken = length < room ? length : room;
+        total += taken;
+        const uint8_t* end = data + taken;
+        if (inputEnd - end < 12) {
+            return total;
+        }
+        chunk = end + 4;
+        const uint8_t* type = chunk + 4;
+        if (type[0] != 'I' || type[1] != 'D' || type[2] != 'A' || (type[3] & 0xDF) != 'T') {
+            return total;
+        }
+    }
+}
+
 class IdatBitReader {
   public:
     // firstIdat points at the length field of the first IDAT chunk, which lies in the input.

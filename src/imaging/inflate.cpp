@@ -496,6 +496,17 @@ uint32_t PngDecode(PngDecoder* decoder) {
         decoder->lastError = PNG_ERR_UNSUPPORTED;
         return 0;
     }
+    // Deflate makes at most 1032 bytes of each byte it is given (a 258-byte match in two
+    // bits), so a stream far too short for the image can only be a lie: refused before the
+    // memory is taken. A stream that merely ends early is zero-filled.
+    const uint64_t streamBytes =
+        decoder->firstIdat != nullptr
+            ? idatStreamBytes(decoder->firstIdat, decoder->inputData + decoder->inputSize)
+            : 0;
+    if (size > maxInflateRatio * (streamBytes + 1)) {
+        decoder->lastError = PNG_ERR_FORMAT;
+        return 0;
+    }
     decoder->inflatedSize = static_cast<uint32_t>(size);
     decoder->inflatedData = static_cast<uint8_t*>(std::malloc(size_t(size)));
     if (decoder->inflatedData == nullptr) {

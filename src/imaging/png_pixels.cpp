@@ -182,8 +182,12 @@ void Adam7Scatter(uint32_t pass, uint32_t outputBitsPerPixel, uint32_t stride,
 
 uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor) {
     const PngOutputFormat* format = findPngOutputFormat(descriptor);
-    if (decoder->state != PNG_STATE_DECODED || format == nullptr ||
-        (descriptor & 0xFFFF0000u) != imageKey(decoder)) {
+    if (decoder->state != PNG_STATE_DECODED) {
+        decoder->lastError = PNG_ERR_STATE;
+        return 0;
+    }
+    if (format == nullptr || (descriptor & 0xFFFF0000u) != imageKey(decoder)) {
+        decoder->lastError = PNG_ERR_OUTPUT_FORMAT;
         return 0;
     }
     const uint32_t bitsPerPixel = pngBitsPerPixel(decoder);
@@ -194,6 +198,7 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
     const RowConverter convert = rowConverterFor(descriptor & 0xFF);
     Scanlines scanlines(rowBytes);
     if (!scanlines.ok()) {
+        decoder->lastError = PNG_ERR_NO_MEMORY;
         return 0;
     }
     const uint8_t* in = decoder->inflatedData;
@@ -203,6 +208,7 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
         for (uint32_t y = 0; y < decoder->height; ++y) {
             const uint8_t* row = reconstructRow(in, rowBytes, unit, above, scanlines);
             if (row == nullptr) {
+                decoder->lastError = PNG_ERR_FORMAT;
                 return 0;
             }
             convert(row, bits + y * stride, decoder->width, rowBytes);
@@ -214,6 +220,7 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
 
     auto* line = static_cast<uint8_t*>(std::malloc(stride + 16));
     if (line == nullptr) {
+        decoder->lastError = PNG_ERR_NO_MEMORY;
         return 0;
     }
     if (outputBits < 8) {
@@ -233,6 +240,7 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
             const uint8_t* row = reconstructRow(in, passBytes, unit, above, scanlines);
             if (row == nullptr) {
                 std::free(line);
+                decoder->lastError = PNG_ERR_FORMAT;
                 return 0;
             }
             convert(row, line, passWidth, passBytes);

@@ -49,7 +49,9 @@ uint32_t PngPrepareBitmap(PngDecoder* decoder, uint32_t requested, PngBitmapInfo
                           uint32_t* descriptor);
 
 // Unfilters and converts every row into bits, which hold height rows of the bitmap's stride.
-// Fails on a filter type above 4, leaving the last error as it was.
+// Fails with PNG_ERR_FORMAT on a filter type above 4, PNG_ERR_STATE or PNG_ERR_OUTPUT_FORMAT
+// when the image is not decoded or the descriptor is not its own, PNG_ERR_NO_MEMORY when
+// its working rows cannot be had.
 uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor);
 
 // Places the first passWidth pixels of a converted pass row into their columns of the

@@ -84,18 +84,29 @@ int SettingsStore::indexOf(const std::string& key) const {
     return -1;
 }
 
+namespace {
+
+// A value written on its line must not end the line or the file.
+bool fitsOnOneLine(const std::string& value) {
+    return value.find_first_of("\r\n\x1A") == std::string::npos;
+}
+
+} // namespace
+
 void SettingsStore::addIfAbsent(const std::string& key, const std::string& value) {
-    if (indexOf(key) < 0) {
+    if (indexOf(key) < 0 && fitsOnOneLine(value)) {
         keys_.push_back(key);
         values_.push_back(value);
     }
 }
 
-void SettingsStore::set(const std::string& key, const std::string& value) {
+bool SettingsStore::set(const std::string& key, const std::string& value) {
     const int index = indexOf(key);
-    if (index >= 0) {
-        values_[static_cast<size_t>(index)] = value;
+    if (index < 0 || !fitsOnOneLine(value)) {
+        return false;
     }
+    values_[static_cast<size_t>(index)] = value;
+    return true;
 }
 
 bool SettingsStore::save() const {

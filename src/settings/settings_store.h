@@ -18,10 +18,12 @@ class SettingsStore {
     std::string get(const std::string& key) const;
     // The position of the first entry with this key, or -1.
     int indexOf(const std::string& key) const;
-    // Appends the entry unless some entry has the key already.
+    // Appends the entry unless some entry has the key already. A value that would end its
+    // line early (a CR, an LF or a Ctrl-Z) is refused: the table stays as it was.
     void addIfAbsent(const std::string& key, const std::string& value);
-    // Replaces the value of the first entry with this key; adds nothing when there is none.
-    void set(const std::string& key, const std::string& value);
+    // Replaces the value of the first entry with this key; adds nothing when there is none,
+    // and refuses a value with a CR, an LF or a Ctrl-Z. True when the value was replaced.
+    bool set(const std::string& key, const std::string& value);
 
     // Writes every entry with a non-empty key, in order. True only when the whole file was
     // written and put in place; otherwise the old file is left as it was.

@@ -210,6 +210,33 @@ TEST(PngContainer, PicturesTooLargeFor32BitsAreRefused) {
     EXPECT_EQ(decodeError(file), uint32_t(PNG_ERR_UNSUPPORTED));
 }
 
+// Deflate makes at most 1032 bytes of a byte: a picture its stream could never fill is a lie
+// told in a few bytes, refused before any memory is taken; a stream that merely ends early
+// still decodes, zero-filled.
+TEST(PngContainer, PicturesTheirStreamCouldNeverFillAreRefusedBeforeAllocating) {
+    const Bytes emptyStream = zlibCompress({});
+    EXPECT_EQ(
+        decodeError(pngFile(
+            {{"IHDR", ihdrData(30000, 30000, 8, 6, 0)}, {"IDAT", emptyStream}, {"IEND", {}}})),
+        uint32_t(PNG_ERR_FORMAT));
+    EXPECT_EQ(
+        decodeError(pngFile(
+            {{"IHDR", ihdrData(1, 2147483647, 1, 0, 0)}, {"IDAT", emptyStream}, {"IEND", {}}})),
+        uint32_t(PNG_ERR_FORMAT));
+    EXPECT_EQ(decodeError(pngFile({{"IHDR", ihdrData(30000, 30000, 8, 6, 0)}, {"IEND", {}}})),
+              uint32_t(PNG_ERR_FORMAT));
+    // Zeros compress by about a thousand to one, and still decode; so does a complete
+    // stream shorter than the picture, zero-filled.
+    const Bytes grey = pngFile({{"IHDR", ihdrData(256, 256, 8, 0, 0)},
+                                {"IDAT", zlibCompress(Bytes(257 * 256, 0), 9)},
+                                {"IEND", {}}});
+    EXPECT_EQ(decodeError(grey), uint32_t(PNG_OK));
+    const Bytes shorter = pngFile({{"IHDR", ihdrData(256, 120, 8, 0, 0)},
+                                   {"IDAT", zlibCompress(Bytes(257 * 100, 0), 9)},
+                                   {"IEND", {}}});
+    EXPECT_EQ(decodeError(shorter), uint32_t(PNG_OK));
+}
+
 TEST(PngContainer, FilesAreReadWhole) {
     const auto path = (std::filesystem::temp_directory_path() / "pluvette-file-test.png").string();
     const Bytes file = greyPng();

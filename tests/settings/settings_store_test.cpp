@@ -117,6 +117,20 @@ TEST_F(SettingsStoreTest, KeysMatchIgnoringAsciiCaseOnly) {
               "BG=null\r\nbg =y\r\nsound=three\r\nSOUND=two\r\n\xC4=umlaut\r\nfitscreen=yes\r\n");
 }
 
+// A value that would end its line or the file would be read back as other keys.
+TEST_F(SettingsStoreTest, ValuesThatWouldBreakTheirLineAreRefused) {
+    writeFile("bg=null\r\nsound=null\r\n");
+    SettingsStore store(path, '=');
+    ASSERT_TRUE(store.load());
+    for (const char* value : {"C:\\x\nsound=evil", "a\rb", "a\x1A", "\n"}) {
+        EXPECT_FALSE(store.set("bg", value));
+        store.addIfAbsent("new", value);
+    }
+    EXPECT_TRUE(store.set("bg", "C:\\a b\t=c.png"));
+    ASSERT_TRUE(store.save());
+    EXPECT_EQ(readFile(), "bg=C:\\a b\t=c.png\r\nsound=null\r\n");
+}
+
 TEST_F(SettingsStoreTest, LoadingAppendsAndClearEmpties) {
     writeFile("a=1\r\n");
     SettingsStore store(path, '=');

@@ -25,5 +25,12 @@ if "$tool" "$suite/basn0g08.png" "$dir/x.bmp" --format 0x0608010D 2> "$dir/err";
     echo "an unsuitable format was accepted"; exit 1
 fi
 grep -q '0x2002 PNG_ERR_OUTPUT_FORMAT' "$dir/err" || { echo "wrong error: $(cat "$dir/err")"; exit 1; }
+# 65 bytes that claim 30000 x 30000 RGBA pixels (CRCs are not checked): refused at once.
+printf '\211PNG\r\n\032\n\0\0\0\rIHDR\0\0u0\0\0u0\010\006\0\0\0\0\0\0\0\0\0\0\010IDATx\234\003\0\0\0\0\001\0\0\0\0\0\0\0\0IEND\0\0\0\0' \
+    > "$dir/claims.png"
+if "$tool" "$dir/claims.png" "$dir/claims.bmp" 2> "$dir/err"; then
+    echo "a picture its stream cannot fill was accepted"; exit 1
+fi
+grep -q '0x2000 PNG_ERR_FORMAT' "$dir/err" || { echo "wrong error: $(cat "$dir/err")"; exit 1; }
 if "$tool" only-one-argument 2> /dev/null; then echo "usage not checked"; exit 1; fi
 echo "png2bmp end to end: ok"

@@ -36,6 +36,11 @@ fails "$tool" "$dir/in.ppm" < "$dir/cmd"
 # A PNG picture gives the same surface as the same pixels in a PPM.
 printf '\211PNG\r\n\032\n' > "$dir/broken.png"
 fails "$tool" "$dir/broken.png" < /dev/null
+# 65 bytes that claim a 30000 x 30000 picture: refused before anything is decoded.
+printf '\211PNG\r\n\032\n\0\0\0\rIHDR\0\0u0\0\0u0\010\006\0\0\0\0\0\0\0\0\0\0\010IDATx\234\003\0\0\0\0\001\0\0\0\0\0\0\0\0IEND\0\0\0\0' \
+    > "$dir/claims.png"
+fails "$tool" "$dir/claims.png" < /dev/null
+grep -q 'size out of range' "$dir/err" || { echo "wrong error: $(cat "$dir/err")"; exit 1; }
 if [ -n "${2:-}" ]; then
     printf 'step\nwrite %s\n' "$dir/from-png.ppm" | "$tool" "$2"
     [ "$(head -c 11 "$dir/from-png.ppm")" = "$(printf 'P6\n2 2\n255')" ] || { echo "PNG size"; exit 1; }

@@ -17,7 +17,15 @@ uint32_t colourTableEntries(const BitmapInfoHeader& header) {
     return header.biBitCount <= 8 ? 1u << header.biBitCount : 0;
 }
 
+uint64_t bmpFileSize(const PngDib& dib) {
+    return 14 + 40 + uint64_t(colourTableEntries(dib.info.header)) * 4 + dib.bits.size();
+}
+
 } // namespace
+
+bool fitsBmpFile(const PngDib& dib) {
+    return bmpFileSize(dib) <= 0xFFFFFFFFu;
+}
 
 std::vector<uint8_t> encodeBmpFile(const PngDib& dib) {
     const uint32_t tableBytes = colourTableEntries(dib.info.header) * 4;

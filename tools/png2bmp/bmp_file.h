@@ -9,3 +9,6 @@
 // The 14-byte file header, the 40-byte info header, the colour table (biClrUsed entries, or
 // 2^bits for 1, 4 and 8 bits per pixel when that is 0) and the rows as they stand.
 std::vector<uint8_t> encodeBmpFile(const PngDib& dib);
+
+// Whether the file's 32-bit size field can hold the whole file.
+bool fitsBmpFile(const PngDib& dib);

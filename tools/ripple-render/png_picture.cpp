@@ -36,17 +36,21 @@ bool decodePngPicture(const std::vector<uint8_t>& bytes, RgbPicture& picture, st
     PngDecoder decoder;
     PngInit(&decoder);
     PngDib dib;
-    const bool decoded = PngLoadMemory(&decoder, bytes.data(), uint32_t(bytes.size())) &&
-                         PngDecode(&decoder) && pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib);
-    const uint32_t code = decoder.lastError;
+    // The surface's size is checked before the picture is decoded: a few bytes can claim
+    // any size.
+    const bool loaded = PngLoadMemory(&decoder, bytes.data(), uint32_t(bytes.size()));
     const uint32_t width = decoder.width, height = decoder.height;
+    if (loaded && uint64_t(width) * height > std::numeric_limits<int32_t>::max() / 4) {
+        PngRelease(&decoder);
+        error = "picture size out of range";
+        return false;
+    }
+    const bool decoded =
+        loaded && PngDecode(&decoder) && pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib);
+    const uint32_t code = decoder.lastError;
     PngRelease(&decoder);
     if (!decoded) {
         error = std::string("PNG not decoded: ") + pngErrorName(code);
-        return false;
-    }
-    if (uint64_t(width) * height > std::numeric_limits<int32_t>::max() / 4) {
-        error = "picture size out of range";
         return false;
     }
     picture.width = int32_t(width);
