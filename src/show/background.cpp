@@ -5,6 +5,7 @@
 #include "imaging/png_win32.h"
 #include "settings/settings_store.h"
 #include "show/file_extension.h"
+#include "show/path_limit.h"
 #include "win32/handles.h"
 
 HBITMAP captureScreen() {
@@ -66,6 +67,9 @@ HBITMAP loadPngBitmap(const char* path) {
 }
 
 HBITMAP loadBackground(const char* path) {
+    if (!fitsPathLimit(path)) {
+        return nullptr;
+    }
     if (equalsIgnoringAsciiCase(extensionOf(path), "png")) {
         return loadPngBitmap(path);
     }

@@ -5,6 +5,7 @@
 
 #include "settings/program_settings.h"
 #include "settings/settings_store.h"
+#include "show/path_limit.h"
 #include "win32/handles.h"
 
 SHELLEXECUTEINFOA musicLaunchInfo{};
@@ -29,6 +30,9 @@ bool musicChosen() {
 
 bool startMusic() {
     musicLaunchInfo = {};
+    if (!fitsPathLimit(soundSetting)) {
+        return false; // music that cannot be played, without asking the shell
+    }
     musicLaunchInfo.cbSize = sizeof(musicLaunchInfo);
     musicLaunchInfo.fMask = SEE_MASK_NOCLOSEPROCESS;
     musicLaunchInfo.nShow = SW_SHOWMINNOACTIVE;
@@ -38,6 +42,9 @@ bool startMusic() {
 }
 
 std::string findPlayerExeName() {
+    if (!fitsPathLimit(soundSetting)) {
+        return {};
+    }
     char executable[MAX_PATH] = {};
     const auto found =
         reinterpret_cast<INT_PTR>(FindExecutableA(soundSetting.c_str(), nullptr, executable));

@@ -19,6 +19,7 @@ extern FILETIME musicLaunchTime;
 bool musicChosen();
 
 // Opens the sound setting's file with its associated program; true when the shell took it.
+// A path longer than the platform's limit is never handed to the shell: false.
 bool startMusic();
 
 // The associated executable's file name for the sound setting's file, or an empty string.

@@ -140,7 +140,17 @@ echo "not music" > "$work/song.plvnone"
 start "bg=$(winpath "$work/picture.png")" "sound=$(winpath "$work/song.plvnone")" "fitscreen=no"
 dismiss_error_boxes error105
 expect_exit 105 "error 105"
-# 7. Music plays in its program while the show runs and ends with it; a copy of the same
+# 7. Paths longer than any file system holds are a picture or music that cannot be used: the
+# same boxes and exit codes, never a crash.
+long=$(printf 'Z:\\tmp\\%01000d' 0 | tr 0 x)
+start "bg=$(winpath "$work/picture.png")" "sound=$long.mp3" "fitscreen=no"
+dismiss_error_boxes long-music
+expect_exit 105 "a 1000-character music path"
+start "bg=$long.png" "sound=null" "fitscreen=no"
+dismiss_error_boxes long-picture
+expect_exit 104 "a 1000-character picture path"
+
+# 8. Music plays in its program while the show runs and ends with it; a copy of the same
 # player that was running before the show keeps running.
 wine reg add 'HKCR\.plvsong' /ve /d PluvetteTestSong /f > /dev/null 2>&1
 wine reg add 'HKCR\PluvetteTestSong\shell\open\command' /ve /d "\"$(winpath "$player")\" \"%1\"" \

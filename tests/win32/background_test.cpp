@@ -6,6 +6,7 @@
 #include <string>
 
 #include "imaging/picture_file.h"
+#include "long_path.h"
 #include "show/background.h"
 
 namespace {
@@ -59,6 +60,21 @@ TEST(Background, PictureFilesLoadWithTheirSizeAndColours) {
         expectNear(colourAt(bitmap, 5, 12), RGB(0, 0, 255), tolerance, name);
         expectNear(colourAt(bitmap, 28, 13), RGB(255, 255, 255), tolerance, name);
         DeleteObject(bitmap);
+    }
+}
+
+// A picture at a path of the longest length the platform takes loads; a longer one is no
+// picture, whatever the file system holds.
+TEST(Background, PathsUpToThePlatformsLimitLoad) {
+    for (const char* name : {"quad.png", "quad.bmp"}) {
+        const std::string longest = pathOfLength(259, name);
+        ASSERT_TRUE(CopyFileA(picture(name).c_str(), longest.c_str(), FALSE)) << longest;
+        HBITMAP bitmap = loadBackground(longest.c_str());
+        EXPECT_NE(bitmap, nullptr) << name;
+        DeleteObject(bitmap);
+        DeleteFileA(longest.c_str());
+        RemoveDirectoryA(longest.substr(0, longest.rfind('\\')).c_str());
+        EXPECT_EQ(loadBackground((longest + std::string(1000, 'x')).c_str()), nullptr);
     }
 }
 

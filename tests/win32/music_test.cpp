@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "long_path.h"
 #include "probe_process.h"
 #include "settings/program_settings.h"
 #include "show/music.h"
@@ -161,6 +162,27 @@ DWORD WINAPI dismissShellBox(LPVOID dismissed) {
         Sleep(20);
     }
     return 0;
+}
+
+// Long paths play; paths past the platform's limit (259 characters) are music that cannot be
+// played and never reach the shell, whose fixed buffers they would overrun. Wine's shell
+// finds no file past 255 characters (Windows' takes 259), so 255 is the longest tried here.
+TEST_F(MusicTest, PathsUpToThePlatformsLimitPlay) {
+    soundSetting = pathOfLength(255, std::string("song") + songExtension);
+    std::ofstream(soundSetting) << "la";
+    ASSERT_TRUE(startMusic());
+    EXPECT_TRUE(waitForPlayer(soundSetting).found);
+    EXPECT_EQ(findPlayerExeName(), "test_player.exe");
+    stopMusic();
+    DeleteFileA(soundSetting.c_str());
+    DeleteFileA((soundSetting + ".player").c_str());
+    RemoveDirectoryA(soundSetting.substr(0, soundSetting.rfind('\\')).c_str());
+    for (size_t length : {260u, 1000u, 5000u}) {
+        soundSetting = "Z:\\tmp\\" + std::string(length - 11, 'a') + ".mp3";
+        ASSERT_EQ(soundSetting.size(), length);
+        EXPECT_FALSE(startMusic()) << length;
+        EXPECT_EQ(findPlayerExeName(), "") << length;
+    }
 }
 
 TEST_F(MusicTest, AFileWithoutAnAssociatedPlayerDoesNotStart) {
