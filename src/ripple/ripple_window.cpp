@@ -1,6 +1,8 @@
 #include "ripple/ripple_window.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <cstring>
 
 #include "show/effect_state.h"
@@ -77,17 +79,7 @@ void onDestroy(HWND window, RippleSurface* surface) {
 } // namespace
 
 bool isCloseKey(WPARAM virtualKey) {
-    switch (virtualKey) {
-    case VK_BACK:
-    case VK_RETURN:
-    case VK_ESCAPE:
-    case 30:
-    case VK_SPACE:
-    case VK_END:
-        return true;
-    default:
-        return false;
-    }
+    return std::find(std::begin(closeKeys), std::end(closeKeys), virtualKey) != std::end(closeKeys);
 }
 
 bool registerRippleClass(HINSTANCE instance) {

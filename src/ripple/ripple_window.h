@@ -22,6 +22,7 @@ inline constexpr DropKind mouseMoveDrop{18, 15};
 inline constexpr DropKind mouseClickDrop{50, 70};
 
 // Backspace, Enter, Escape, 30, Space and End end the show.
+inline constexpr UINT closeKeys[] = {VK_BACK, VK_RETURN, VK_ESCAPE, 30, VK_SPACE, VK_END};
 bool isCloseKey(WPARAM virtualKey);
 
 // Registers the window class once per process; true when the platform gave it an atom.

@@ -8,6 +8,7 @@
 #include "settings/program_settings.h"
 #include "settings/settings_store.h"
 #include "show/background.h"
+#include "show/close_keys.h"
 #include "show/effect_state.h"
 #include "show/music.h"
 #include "show/placement.h"
@@ -58,13 +59,17 @@ void startShow(HWND dialog) {
         fatalError(errorMessages::imageUnloadable);
     }
     showPicture(dialog, picture);
+    lockForeground();
     if (musicChosen()) {
         if (!startMusic()) {
+            releaseCloseKeys(dialog); // the lock would outlive the program on Windows
             fatalError(errorMessages::musicUnlaunchable);
         }
         Sleep(100); // lets the shell start the player before its name is looked up
         playerExeName = findPlayerExeName();
+        SetForegroundWindow(dialog); // back from a player that activated itself meanwhile
     }
+    holdCloseKeys(dialog);
     // Started after the music, so that it cannot pull the show over the shell's and the
     // program's error boxes while they wait for the user.
     SetTimer(dialog, keepOnTopTimerId, keepOnTopIntervalMs, nullptr);
@@ -74,6 +79,7 @@ void startShow(HWND dialog) {
 // Runs for every close request, and once more when the surface window is torn down with
 // the dialog.
 void endShow(HWND dialog) {
+    releaseCloseKeys(dialog);
     stopMusic();
     ShowWindow(launcherWindow, SW_SHOW);
     SetForegroundWindow(launcherWindow);
@@ -100,6 +106,11 @@ INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
                          SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
         }
         return FALSE;
+    case WM_HOTKEY:
+        if (isCloseHotKey(wParam)) {
+            SendMessageA(dialog, WM_CLOSE, 0, 0);
+        }
+        return TRUE;
     case WM_KEYDOWN:
         if (isCloseKey(wParam)) {
             SendMessageA(dialog, WM_CLOSE, 0, 0);

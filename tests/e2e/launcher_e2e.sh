@@ -15,6 +15,7 @@ pid=
 trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; wine reg delete "HKCR\\.plvsong" /f > /dev/null 2>&1; rm -rf "$work"' EXIT
 
 source "$(dirname "$0")/common.sh"
+! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
 read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
 
 use_test_browser "$browser"

@@ -21,6 +21,7 @@ convert -size 400x300 gradient:'#ff8000-#0040ff' -fill white -draw 'circle 200,1
     PNG24:"$work/picture.png"
 
 source "$(dirname "$0")/common.sh"
+! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
 # Starts the program in a fresh folder whose config.txt holds the given lines, and launches
 # the show.
 start() {
@@ -172,4 +173,25 @@ sleep 0.5
 running earlier.plvsong || fail "the player started before the show was ended too"
 kill "$earlier"
 wine reg delete 'HKCR\.plvsong' /f > /dev/null 2>&1 || true
+
+# 9. A player with a window of its own (Wine's notepad) takes the keyboard focus; every close
+# key still ends the show while the player's window is there.
+wine reg add 'HKCR\.plvtext' /ve /d PluvetteTestText /f > /dev/null 2>&1
+wine reg add 'HKCR\PluvetteTestText\shell\open\command' /ve /d 'notepad.exe "%1"' /f \
+    > /dev/null 2>&1
+echo "la la la" > "$work/song.plvtext"
+notepad_focused() { xdotool getwindowfocus getwindowname 2> /dev/null | grep -q Notepad; }
+start "bg=$(winpath "$work/picture.png")" "sound=$(winpath "$work/song.plvtext")" "fitscreen=no"
+for key in Escape space End BackSpace Return; do
+    wait_for notepad_focused || fail "the player's window did not take the focus"
+    xdotool key "$key"
+    wait_for launcher_visible || fail "$key did not end the show while the player had the focus"
+    wait_for eval '! pgrep -f song.plvtext > /dev/null' || fail "the player outlived the show"
+    probe
+    click 1004
+    sleep 2.5
+done
+xdotool key Escape
+back_to_launcher "the windowed player's last show"
+wine reg delete 'HKCR\.plvtext' /f > /dev/null 2>&1 || true
 echo "show end to end: ok"

@@ -1,0 +1,34 @@
+#include "show/close_keys.h"
+
+#include <iterator>
+
+#include "ripple/ripple_window.h"
+
+namespace {
+
+// Identifiers 1 to 6, one for each close key in order.
+constexpr int firstHotKeyId = 1;
+constexpr int hotKeyCount = static_cast<int>(std::size(closeKeys));
+
+} // namespace
+
+void lockForeground() {
+    LockSetForegroundWindow(LSFW_LOCK); // only the foreground process may lock
+}
+
+void holdCloseKeys(HWND show) {
+    for (int i = 0; i < hotKeyCount; ++i) {
+        RegisterHotKey(show, firstHotKeyId + i, MOD_NOREPEAT, closeKeys[i]);
+    }
+}
+
+void releaseCloseKeys(HWND show) {
+    for (int i = 0; i < hotKeyCount; ++i) {
+        UnregisterHotKey(show, firstHotKeyId + i);
+    }
+    LockSetForegroundWindow(LSFW_UNLOCK);
+}
+
+bool isCloseHotKey(WPARAM id) {
+    return id >= WPARAM(firstHotKeyId) && id < WPARAM(firstHotKeyId + hotKeyCount);
+}
