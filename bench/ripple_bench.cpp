@@ -35,7 +35,13 @@ void setPixelCounters(benchmark::State& state, int64_t pixels) {
     state.SetBytesProcessed(state.iterations() * pixels * 20);
 }
 
+// The third argument is the code path: 0 SSE2, 1 AVX2.
 void stepRippleBench(benchmark::State& state) {
+    const auto path = static_cast<RippleCodePath>(state.range(2));
+    if (!useRippleCodePath(path)) {
+        state.SkipWithError("this processor cannot take the path");
+        return;
+    }
     SurfacePtr surface = rippledSurface(int32_t(state.range(0)), int32_t(state.range(1)));
     for (auto _ : state) {
         stepRipple(surface.get());
@@ -57,8 +63,15 @@ void memoryStreamBaseline(benchmark::State& state) {
     setPixelCounters(state, surface->pixelCount);
 }
 
-BENCHMARK(stepRippleBench)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+BENCHMARK(stepRippleBench)
+    ->ArgNames({"width", "height", "avx2"})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1})
+    ->Args({3840, 2160, 0})
+    ->Args({3840, 2160, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(memoryStreamBaseline)
+    ->ArgNames({"width", "height"})
     ->Args({1920, 1080})
     ->Args({3840, 2160})
     ->Unit(benchmark::kMillisecond);

@@ -45,5 +45,19 @@ void addDrop(RippleSurface* surface, int32_t x, int32_t y, int32_t radius, int32
 // makes it the newer field.
 void stepRipple(RippleSurface* surface);
 
+// The ways the step can run, each giving exactly the same result: SSE2, which every x86-64
+// processor has (plain code elsewhere), and AVX2, eight cells at a time.
+enum class RippleCodePath { sse2, avx2 };
+
+// Whether this processor can take the path.
+bool rippleCodePathAvailable(RippleCodePath path);
+
+// The path steps take: the widest this processor has, chosen at the first step.
+RippleCodePath rippleCodePath();
+
+// Makes steps take the path, for tests and benchmarks; false, changing nothing, when this
+// processor cannot take it.
+bool useRippleCodePath(RippleCodePath path);
+
 // Releases the buffers and the record. Accepts null and partly allocated surfaces.
 void freeRippleSurface(RippleSurface* surface);

@@ -42,6 +42,18 @@ std::vector<uint32_t> output(const RippleSurface& s) {
     return {s.output, s.output + s.pixelCount};
 }
 
+// Every code path this processor can take, each made the one steps take while it is
+// visited; the widest is left in use afterwards.
+std::vector<RippleCodePath> availableCodePaths() {
+    std::vector<RippleCodePath> paths;
+    for (RippleCodePath path : {RippleCodePath::sse2, RippleCodePath::avx2}) {
+        if (rippleCodePathAvailable(path)) {
+            paths.push_back(path);
+        }
+    }
+    return paths;
+}
+
 int32_t& cell(RippleSurface& s, int index, int32_t x, int32_t y) {
     return s.heights[index][y * s.width + x];
 }
@@ -252,52 +264,68 @@ TEST(RippleStep, ALookupOutsideThePictureKeepsThePreviousPixel) {
     EXPECT_EQ(s->output[far], 0x00123456u);
 }
 
-TEST(RippleStep, ExtremeHeightsWrapWithoutUndefinedBehaviour) {
-    SurfacePtr s = makeSurface(12, 9);
-    paintGradient(*s);
-    ReferenceRipple reference(12, 9);
-    reference.source.assign(s->source, s->source + s->pixelCount);
-    const int32_t extremes[] = {std::numeric_limits<int32_t>::max(),
-                                std::numeric_limits<int32_t>::min()};
-    for (int32_t i = 0; i < s->pixelCount; ++i) {
-        s->heights[0][i] = reference.heights[0][i] = extremes[i % 2];
-        s->heights[1][i] = reference.heights[1][i] = extremes[(i / 3) % 2];
-    }
-    for (int k = 0; k < 5; ++k) {
-        stepRipple(s.get());
-        reference.step();
-    }
-    EXPECT_EQ(field(*s, 0), reference.heights[0]);
-    EXPECT_EQ(field(*s, 1), reference.heights[1]);
-    EXPECT_EQ(output(*s), reference.output);
-}
-
-// The engine against the literal model over many sizes, with drops interleaved with steps.
-TEST(RippleStep, MatchesTheReferenceModelOnRandomRipples) {
-    const std::pair<int32_t, int32_t> sizes[] = {
-        {3, 3}, {3, 4}, {4, 3}, {7, 5}, {16, 9}, {31, 17}, {5, 499}, {6, 500}, {4, 700}, {33, 120},
-    };
-    std::mt19937 random(1234);
-    for (auto [w, h] : sizes) {
-        SurfacePtr s = makeSurface(w, h);
+TEST(RippleStep, ExtremeHeightsWrapWithoutUndefinedBehaviourOnEveryCodePath) {
+    const RippleCodePath widest = rippleCodePath();
+    for (RippleCodePath path : availableCodePaths()) {
+        SCOPED_TRACE(int(path));
+        ASSERT_TRUE(useRippleCodePath(path));
+        SurfacePtr s = makeSurface(21, 9);
         paintGradient(*s);
-        ReferenceRipple reference(w, h);
+        ReferenceRipple reference(21, 9);
         reference.source.assign(s->source, s->source + s->pixelCount);
-        for (int round = 0; round < 40; ++round) {
-            const int32_t x = int32_t(random() % uint32_t(w + 4)) - 2;
-            const int32_t y = int32_t(random() % uint32_t(h + 4)) - 2;
-            const int32_t radius = int32_t(random() % 60);
-            const int32_t strength = int32_t(random() % 4001) - 2000;
-            addDrop(s.get(), x, y, radius, strength);
-            reference.drop(x, y, radius, strength);
+        const int32_t extremes[] = {std::numeric_limits<int32_t>::max(),
+                                    std::numeric_limits<int32_t>::min()};
+        for (int32_t i = 0; i < s->pixelCount; ++i) {
+            s->heights[0][i] = reference.heights[0][i] = extremes[i % 2];
+            s->heights[1][i] = reference.heights[1][i] = extremes[(i / 3) % 2];
+        }
+        for (int k = 0; k < 5; ++k) {
             stepRipple(s.get());
             reference.step();
-            ASSERT_EQ(field(*s, 0), reference.heights[0]) << w << "x" << h << " round " << round;
-            ASSERT_EQ(field(*s, 1), reference.heights[1]) << w << "x" << h << " round " << round;
-            ASSERT_EQ(output(*s), reference.output) << w << "x" << h << " round " << round;
-            ASSERT_EQ(s->current, reference.current);
+        }
+        EXPECT_EQ(field(*s, 0), reference.heights[0]);
+        EXPECT_EQ(field(*s, 1), reference.heights[1]);
+        EXPECT_EQ(output(*s), reference.output);
+    }
+    useRippleCodePath(widest);
+}
+
+// The engine against the literal model over many sizes, with drops interleaved with steps, on
+// every code path this processor can take.
+TEST(RippleStep, MatchesTheReferenceModelOnRandomRipplesOnEveryCodePath) {
+    const std::pair<int32_t, int32_t> sizes[] = {
+        {3, 3},   {3, 4},   {4, 3},   {7, 5},    {16, 9},  {31, 17},
+        {5, 499}, {6, 500}, {4, 700}, {33, 120}, {67, 40}, {130, 24},
+    };
+    const RippleCodePath widest = rippleCodePath();
+    for (RippleCodePath path : availableCodePaths()) {
+        ASSERT_TRUE(useRippleCodePath(path));
+        EXPECT_EQ(rippleCodePath(), path);
+        std::mt19937 random(1234);
+        for (auto [w, h] : sizes) {
+            SurfacePtr s = makeSurface(w, h);
+            paintGradient(*s);
+            ReferenceRipple reference(w, h);
+            reference.source.assign(s->source, s->source + s->pixelCount);
+            for (int round = 0; round < 40; ++round) {
+                const int32_t x = int32_t(random() % uint32_t(w + 4)) - 2;
+                const int32_t y = int32_t(random() % uint32_t(h + 4)) - 2;
+                const int32_t radius = int32_t(random() % 60);
+                const int32_t strength = int32_t(random() % 4001) - 2000;
+                addDrop(s.get(), x, y, radius, strength);
+                reference.drop(x, y, radius, strength);
+                stepRipple(s.get());
+                reference.step();
+                const auto where = testing::Message() << "path " << int(path) << ", " << w << "x"
+                                                      << h << " round " << round;
+                ASSERT_EQ(field(*s, 0), reference.heights[0]) << where;
+                ASSERT_EQ(field(*s, 1), reference.heights[1]) << where;
+                ASSERT_EQ(output(*s), reference.output) << where;
+                ASSERT_EQ(s->current, reference.current);
+            }
         }
     }
+    useRippleCodePath(widest);
 }
 
 } // namespace

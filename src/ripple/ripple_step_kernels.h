@@ -1,0 +1,89 @@
+// The inner loops of the water step, shared by its code paths: the SSE2 path every x86-64
+// processor runs and a wider AVX2 path chosen at run time. Internal to the ripple engine.
+#pragma once
+
+#include <cstdint>
+
+namespace ripple {
+
+// Heights are unbounded, so their arithmetic wraps as 32-bit two's complement instead of
+// overflowing.
+inline int32_t wrapAdd(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+inline int32_t wrapSub(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+inline int32_t wrapMul(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
+
+inline uint32_t shadeChannel(uint32_t pixel, int shift, int32_t slope) {
+    const int32_t value = wrapSub(static_cast<int32_t>((pixel >> shift) & 0xFF), slope);
+    const int32_t clamped = value < 0 ? 0 : (value > 255 ? 255 : value);
+    return static_cast<uint32_t>(clamped) << shift;
+}
+
+// The pointers of one step; the four buffers never overlap.
+struct StepBuffers {
+    int32_t* __restrict older;       // A: rendered, then overwritten with the newest state
+    const int32_t* __restrict newer; // B: read for the neighbours
+    const uint32_t* __restrict source;
+    uint32_t* __restrict output;
+    int32_t width;
+    int32_t pixelCount;
+};
+
+// Looks up the source pixel displaced by the slopes and lightens or darkens it by dx. A
+// lookup outside the picture keeps the previous output pixel.
+inline void renderPixel(const StepBuffers& s, int32_t i, int32_t dx, int32_t dy) {
+    if ((dx | dy) == 0) {
+        s.output[i] = s.source[i] & 0x00FFFFFFu; // flat water: the common case
+        return;
+    }
+    const int32_t j = wrapAdd(wrapAdd(i, wrapMul(s.width, dy >> 4)), dx >> 4);
+    if (j <= 0 || j >= s.pixelCount) {
+        return;
+    }
+    const uint32_t pixel = s.source[j];
+    s.output[i] =
+        shadeChannel(pixel, 16, dx) | shadeChannel(pixel, 8, dx) | shadeChannel(pixel, 0, dx);
+}
+
+// Renders indices [first, last) one by one; each has its right and lower neighbours.
+inline void renderRunScalar(const StepBuffers& s, int32_t first, int32_t last) {
+    const int32_t* a = s.older;
+    const int32_t w = s.width;
+    for (int32_t i = first; i < last; ++i) {
+        renderPixel(s, i, wrapSub(a[i], a[i + 1]), wrapSub(a[i], a[i + w]));
+    }
+}
+
+// Propagates columns [first, last) of the row that starts at rowStart one by one: each cell
+// becomes the damped difference between a quarter of its eight neighbours in B and its own
+// old value in A.
+inline void propagateCellsScalar(const StepBuffers& s, int32_t rowStart, int32_t first,
+                                 int32_t last, int shift) {
+    const int32_t w = s.width;
+    const uint32_t* up = reinterpret_cast<const uint32_t*>(s.newer + rowStart - w);
+    const uint32_t* mid = reinterpret_cast<const uint32_t*>(s.newer + rowStart);
+    const uint32_t* down = reinterpret_cast<const uint32_t*>(s.newer + rowStart + w);
+    int32_t* __restrict a = s.older + rowStart;
+    for (int32_t c = first; c < last; ++c) {
+        // Unsigned sums wrap, as 32-bit heights do.
+        const uint32_t sum = up[c - 1] + up[c] + up[c + 1] + mid[c - 1] + mid[c + 1] + down[c - 1] +
+                             down[c] + down[c + 1];
+        const int32_t v = wrapSub(static_cast<int32_t>(sum) >> 2, a[c]);
+        a[c] = wrapSub(v, v >> shift);
+    }
+}
+
+// Renders indices [first, last), each of which has its right and lower neighbours.
+void renderRunSse2(const StepBuffers& s, int32_t first, int32_t last);
+void renderRunAvx2(const StepBuffers& s, int32_t first, int32_t last);
+
+// Propagates the interior cells of the row that starts at rowStart.
+void propagateRowSse2(const StepBuffers& s, int32_t rowStart, int shift);
+void propagateRowAvx2(const StepBuffers& s, int32_t rowStart, int shift);
+
+} // namespace ripple

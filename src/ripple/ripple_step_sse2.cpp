@@ -1,0 +1,107 @@
+#include <limits>
+
+#include "ripple/ripple_step_kernels.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace ripple {
+
+#if defined(__SSE2__)
+
+namespace {
+
+__m128i select(__m128i mask, __m128i ifSet, __m128i ifClear) {
+    return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, ifClear));
+}
+
+// The low 32 bits of each lane times the same factor in every lane.
+__m128i multiplyLow(__m128i lanes, __m128i factor) {
+    const __m128i even = _mm_mul_epu32(lanes, factor);
+    const __m128i odd = _mm_mul_epu32(_mm_srli_epi64(lanes, 32), factor);
+    return _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
+                              _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
+}
+
+// Copies a lane's value (0 to 255) into bytes 0, 1 and 2 of that lane.
+__m128i spreadToChannels(__m128i lanes) {
+    return _mm_or_si128(lanes, _mm_or_si128(_mm_slli_epi32(lanes, 8), _mm_slli_epi32(lanes, 16)));
+}
+
+} // namespace
+
+// Four pixels at a time. Shading c - dx clamped to 0..255 equals a saturating byte add of
+// max(-dx, 0) and subtract of max(dx, 0) once dx is clamped to -255..255. That holds for
+// every dx except those within 255 of the lowest 32-bit value, where c - dx wraps; such
+// groups go the scalar way.
+void renderRunSse2(const StepBuffers& s, int32_t first, int32_t last) {
+    const int32_t* a = s.older;
+    const int32_t w = s.width;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i widthLanes = _mm_set1_epi32(w);
+    const __m128i countLanes = _mm_set1_epi32(s.pixelCount);
+    const __m128i laneOffsets = _mm_setr_epi32(0, 1, 2, 3);
+    const __m128i wrapLimit = _mm_set1_epi32(std::numeric_limits<int32_t>::min() + 256);
+    const __m128i channelLimit = _mm_set1_epi32(255);
+    const __m128i negativeLimit = _mm_set1_epi32(-255);
+    const __m128i colourMask = _mm_set1_epi32(0x00FFFFFF);
+    alignas(16) int32_t lookup[4];
+
+    int32_t i = first;
+    for (; i + 4 <= last; i += 4) {
+        const __m128i centre = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i + 1));
+        const __m128i below = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i + w));
+        const __m128i dx = _mm_sub_epi32(centre, right);
+        const __m128i dy = _mm_sub_epi32(centre, below);
+        if (_mm_movemask_epi8(_mm_cmplt_epi32(dx, wrapLimit)) != 0) {
+            renderRunScalar(s, i, i + 4);
+            continue;
+        }
+        const __m128i index = _mm_add_epi32(_mm_set1_epi32(i), laneOffsets);
+        const __m128i j =
+            _mm_add_epi32(_mm_add_epi32(index, multiplyLow(_mm_srai_epi32(dy, 4), widthLanes)),
+                          _mm_srai_epi32(dx, 4));
+        const __m128i inside =
+            _mm_and_si128(_mm_cmpgt_epi32(j, zero), _mm_cmplt_epi32(j, countLanes));
+        _mm_store_si128(reinterpret_cast<__m128i*>(lookup), select(inside, j, index));
+        const __m128i pixels = _mm_setr_epi32(
+            static_cast<int32_t>(s.source[lookup[0]]), static_cast<int32_t>(s.source[lookup[1]]),
+            static_cast<int32_t>(s.source[lookup[2]]), static_cast<int32_t>(s.source[lookup[3]]));
+
+        __m128i slope = select(_mm_cmpgt_epi32(dx, channelLimit), channelLimit, dx);
+        slope = select(_mm_cmplt_epi32(slope, negativeLimit), negativeLimit, slope);
+        const __m128i darken = _mm_and_si128(slope, _mm_cmpgt_epi32(slope, zero));
+        const __m128i lighten =
+            _mm_and_si128(_mm_sub_epi32(zero, slope), _mm_cmplt_epi32(slope, zero));
+        const __m128i shaded =
+            _mm_and_si128(_mm_subs_epu8(_mm_adds_epu8(pixels, spreadToChannels(lighten)),
+                                        spreadToChannels(darken)),
+                          colourMask);
+
+        // Reading the old output only when a lookup fell outside spares a memory stream.
+        __m128i* out = reinterpret_cast<__m128i*>(s.output + i);
+        if (_mm_movemask_epi8(inside) == 0xFFFF) {
+            _mm_storeu_si128(out, shaded);
+        } else {
+            _mm_storeu_si128(out, select(inside, shaded, _mm_loadu_si128(out)));
+        }
+    }
+    renderRunScalar(s, i, last);
+}
+
+#else
+
+void renderRunSse2(const StepBuffers& s, int32_t first, int32_t last) {
+    renderRunScalar(s, first, last);
+}
+
+#endif
+
+// Plain code, which the compiler turns into SSE2.
+void propagateRowSse2(const StepBuffers& s, int32_t rowStart, int shift) {
+    propagateCellsScalar(s, rowStart, 1, s.width - 1, shift);
+}
+
+} // namespace ripple
