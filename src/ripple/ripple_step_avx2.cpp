@@ -97,6 +97,11 @@ PLUVETTE_AVX2 void propagateRowAvx2(const StepBuffers& s, int32_t rowStart, int 
     const __m128i damping = _mm_cvtsi32_si128(shift);
     int32_t c = 1;
     for (; c + 8 <= w - 1; c += 8) {
+        // The next row's cells, fetched a row ahead: rows are long and cross pages, where
+        // the processor's own prefetching starts over.
+        _mm_prefetch(reinterpret_cast<const char*>(down + c + w), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(a + c + 2 * w), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(s.source + rowStart + w + c), _MM_HINT_T0);
         // Lane additions wrap, as 32-bit heights do.
         const __m256i sum = _mm256_add_epi32(
             _mm256_add_epi32(_mm256_add_epi32(load(up + c - 1), load(up + c)),
