@@ -1,14 +1,26 @@
 // Entry point: the program lives in the launcher's modal loop, which ends the process when
-// the launcher is closed. The command line is not used.
+// the launcher is closed. Windows' screen-saver requests ("/s", "/p HWND") run the show or
+// its preview instead; any other command line opens the launcher.
 #include <windows.h>
 
 #include "app/app_state.h"
+#include "app/command_line.h"
 #include "app/launcher_dialog.h"
+#include "app/screen_saver.h"
 #include "ripple/ripple_window.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     appInstance = instance;
     registerRippleClass(instance); // without it, shows run without water
+    const StartRequest request = parseCommandLine(commandLine != nullptr ? commandLine : "");
+    switch (request.mode) {
+    case StartMode::screenSaver:
+        return runScreenSaver(instance);
+    case StartMode::preview:
+        return runPreview(instance, reinterpret_cast<HWND>(request.previewParent));
+    case StartMode::launcher:
+        break;
+    }
     return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(launcherDialogId), nullptr,
                                             launcherDialogProc, 0));
 }

@@ -1,14 +1,24 @@
 #include "ripple/ripple_window.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
 #include <cstring>
+#include <optional>
 
 #include "show/effect_state.h"
 #include "win32/handles.h"
 
+RippleInput rippleInput = RippleInput::interactive;
+
 namespace {
+
+// Where the pointer was said to be when the show started, and where it was at the first
+// move away from there, once there has been one.
+POINT pointerAtStart{};
+std::optional<POINT> pointerStart;
 
 RippleSurface* attachedSurface(HWND window) {
     return reinterpret_cast<RippleSurface*>(GetWindowLongPtrA(window, 0));
@@ -44,7 +54,9 @@ LRESULT onCreate(HWND window, LPARAM lParam) {
     stepRipple(surface);
     surface->stepTimer = SetTimer(window, rippleStepTimerId, rippleStepIntervalMs, nullptr);
     SetTimer(window, rippleRainTimerId, rippleRainIntervalMs, nullptr);
-    SetActiveWindow(window);
+    if (rippleInput != RippleInput::none) {
+        SetActiveWindow(window); // a preview must not take the activation
+    }
     return TRUE;
 }
 
@@ -64,6 +76,31 @@ void paint(HWND window, HDC given, const RippleSurface& surface) {
     ValidateRect(window, nullptr);
 }
 
+// The show's mouse and keys: ripples under the pointer and where it clicks, a right click or
+// a close key ends the show. Empty for the messages it leaves to the default handling.
+std::optional<LRESULT> answerShowInput(RippleSurface* surface, UINT message, WPARAM wParam,
+                                       LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEMOVE:
+        dropAtPointer(surface, lParam, mouseMoveDrop);
+        return 0;
+    case WM_LBUTTONDOWN:
+        dropAtPointer(surface, lParam, mouseClickDrop);
+        return 0;
+    case WM_RBUTTONUP:
+        requestShowClose();
+        return 1;
+    case WM_KEYDOWN:
+        if (isCloseKey(wParam)) {
+            requestShowClose();
+            return 1;
+        }
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
 void onDestroy(HWND window, RippleSurface* surface) {
     KillTimer(window, surface->stepTimer);
     SetWindowLongPtrA(window, 0, 0);
@@ -80,6 +117,44 @@ void onDestroy(HWND window, RippleSurface* surface) {
 
 bool isCloseKey(WPARAM virtualKey) {
     return std::find(std::begin(closeKeys), std::end(closeKeys), virtualKey) != std::end(closeKeys);
+}
+
+void rememberPointerStart() {
+    GetCursorPos(&pointerAtStart);
+    pointerStart.reset();
+}
+
+// Moves are measured from the first one that reports another place than the start: Wine
+// knows where the pointer is only once it has moved over one of its windows, and reports a
+// stale place until then, for example in the move sent when the show's window appears.
+bool pointerMovedAway() {
+    const DWORD position = GetMessagePos(); // for the message being handled
+    const POINT now{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (!pointerStart) {
+        if (now.x != pointerAtStart.x || now.y != pointerAtStart.y) {
+            pointerStart = now;
+        }
+        return false;
+    }
+    return std::abs(now.x - pointerStart->x) > pointerSlackPixels ||
+           std::abs(now.y - pointerStart->y) > pointerSlackPixels;
+}
+
+bool endsScreenSaver(UINT message) {
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+        return true;
+    case WM_MOUSEMOVE:
+        return pointerMovedAway();
+    default:
+        return false;
+    }
 }
 
 bool registerRippleClass(HINSTANCE instance) {
@@ -116,26 +191,20 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         stepRipple(surface);
         InvalidateRect(window, nullptr, FALSE);
         break;
-    case WM_MOUSEMOVE:
-        dropAtPointer(surface, lParam, mouseMoveDrop);
-        return 0;
-    case WM_LBUTTONDOWN:
-        dropAtPointer(surface, lParam, mouseClickDrop);
-        return 0;
-    case WM_RBUTTONUP:
-        requestShowClose();
-        return 1;
-    case WM_KEYDOWN:
-        if (isCloseKey(wParam)) {
+    default:
+        if (rippleInput == RippleInput::endOnInput && endsScreenSaver(message)) {
             requestShowClose();
-            return 1;
+            return 0;
+        }
+        if (rippleInput == RippleInput::interactive) {
+            if (const auto answer = answerShowInput(surface, message, wParam, lParam)) {
+                return *answer;
+            }
         }
         break;
     case WM_NCDESTROY:
         onDestroy(window, surface);
         return 0;
-    default:
-        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

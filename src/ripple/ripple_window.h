@@ -25,6 +25,22 @@ inline constexpr DropKind mouseClickDrop{50, 70};
 inline constexpr UINT closeKeys[] = {VK_BACK, VK_RETURN, VK_ESCAPE, 30, VK_SPACE, VK_END};
 bool isCloseKey(WPARAM virtualKey);
 
+// How the window answers the mouse and the keyboard: the show's ripples under the pointer,
+// clicks and close keys; a screen saver's end on any key, any button or the pointer moving
+// away from where it was (no ripples from the pointer); or, for a preview, not at all.
+enum class RippleInput { interactive, endOnInput, none };
+extern RippleInput rippleInput;
+
+// How far the pointer may move from where it was at the start before a screen saver ends.
+inline constexpr int pointerSlackPixels = 4;
+// Notes where the pointer is said to be as a screen saver starts; pointerMovedAway, for a
+// mouse message, then tells whether it has gone past the slack since its first move.
+void rememberPointerStart();
+bool pointerMovedAway();
+// Whether the message ends a screen saver: any key, any mouse button or wheel, or a pointer
+// move past the slack.
+bool endsScreenSaver(UINT message);
+
 // Registers the window class once per process; true when the platform gave it an atom.
 bool registerRippleClass(HINSTANCE instance);
 

@@ -1,5 +1,7 @@
 #include "settings/program_settings.h"
 
+#include <windows.h>
+
 #include "app/fatal_error.h"
 
 const std::string settingsFileName = "config.txt";
@@ -36,6 +38,23 @@ void loadSettings() {
     SettingsStore settings(settingsFileName, settingsSeparator);
     if (!settings.load()) {
         fatalError(errorMessages::showSettingsUnreadable);
+    }
+    bgSetting = settings.get(backgroundKey);
+    soundSetting = settings.get(soundKey);
+    fitscreenSetting = settings.get(fitScreenKey);
+}
+
+void loadScreenSaverSettings() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length < MAX_PATH ? length : 0);
+    folder.erase(folder.find_last_of("\\/") + 1);
+    SettingsStore settings(folder + settingsFileName, settingsSeparator);
+    if (!settings.load()) {
+        bgSetting = "null";
+        soundSetting = "null";
+        fitscreenSetting = "yes";
+        return;
     }
     bgSetting = settings.get(backgroundKey);
     soundSetting = settings.get(soundKey);

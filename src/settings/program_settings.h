@@ -36,3 +36,8 @@ void writeDefaultSettings();
 // Reads config.txt into the three setting strings. Ends the program with error 101 when the
 // file cannot be read.
 void loadSettings();
+
+// Reads the three setting strings as a screen saver does: from config.txt in the folder of
+// the program file (Windows starts screen savers in its system folder), or the defaults when
+// that file cannot be read. Writes nothing and never ends the program.
+void loadScreenSaverSettings();

@@ -45,29 +45,56 @@ void showPicture(HWND dialog, HBITMAP picture) {
     DeleteObject(picture); // the surface has its own copy of the pixels
 }
 
+// The picture under the water: the screen, or the chosen file. A screen saver that cannot
+// load the file shows the screen instead of an error.
+HBITMAP showBackground() {
+    const bool capture = equalsIgnoringAsciiCase(bgSetting, "null");
+    HBITMAP picture = capture ? captureScreen() : loadBackground(bgSetting.c_str());
+    if (picture == nullptr && screenSaverShow && !capture) {
+        picture = captureScreen();
+    }
+    return picture;
+}
+
+void startMusicOfShow(HWND dialog) {
+    if (!startMusic(screenSaverShow)) {
+        if (screenSaverShow) {
+            soundSetting.clear(); // silence: nothing to end later
+            return;
+        }
+        releaseCloseKeys(dialog); // the lock would outlive the program on Windows
+        fatalError(errorMessages::musicUnlaunchable);
+    }
+    Sleep(100); // lets the shell start the player before its name is looked up
+    playerExeName = findPlayerExeName();
+    SetForegroundWindow(dialog); // back from a player that activated itself meanwhile
+}
+
 void startShow(HWND dialog) {
     SetWindowTextA(dialog, "Pluvette");
-    loadSettings();
+    if (screenSaverShow) {
+        loadScreenSaverSettings();
+        rememberPointerStart();
+        ShowCursor(FALSE);
+    } else {
+        loadSettings();
+    }
     std::srand(GetTickCount());
     surfaceWidth = GetSystemMetrics(SM_CXSCREEN);
     surfaceHeight = GetSystemMetrics(SM_CYSCREEN);
-    HBITMAP picture = equalsIgnoringAsciiCase(bgSetting, "null")
-                          ? captureScreen()
-                          : loadBackground(bgSetting.c_str());
+    HBITMAP picture = showBackground();
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, surfaceWidth, surfaceHeight, SWP_FRAMECHANGED);
     if (picture == nullptr) {
+        if (screenSaverShow) {
+            EndDialog(dialog, 0); // not even the screen to show: nothing to say either
+            return;
+        }
         fatalError(errorMessages::imageUnloadable);
     }
     showPicture(dialog, picture);
     lockForeground();
     if (musicChosen()) {
-        if (!startMusic()) {
-            releaseCloseKeys(dialog); // the lock would outlive the program on Windows
-            fatalError(errorMessages::musicUnlaunchable);
-        }
-        Sleep(100); // lets the shell start the player before its name is looked up
-        playerExeName = findPlayerExeName();
-        SetForegroundWindow(dialog); // back from a player that activated itself meanwhile
+        startMusicOfShow(dialog);
     }
     holdCloseKeys(dialog);
     // Started after the music, so that it cannot pull the show over the shell's and the
@@ -95,6 +122,11 @@ HBRUSH blackBrush() {
 } // namespace
 
 INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    // A screen saver ends on any input, on the black margin around the picture too.
+    if (screenSaverShow && effectWindow == dialog && endsScreenSaver(message)) {
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        return TRUE;
+    }
     switch (message) {
     case WM_INITDIALOG:
         startShow(dialog);

@@ -28,13 +28,13 @@ bool musicChosen() {
     return soundSetting.size() > 5;
 }
 
-bool startMusic() {
+bool startMusic(bool quietly) {
     musicLaunchInfo = {};
     if (!fitsPathLimit(soundSetting)) {
         return false; // music that cannot be played, without asking the shell
     }
     musicLaunchInfo.cbSize = sizeof(musicLaunchInfo);
-    musicLaunchInfo.fMask = SEE_MASK_NOCLOSEPROCESS;
+    musicLaunchInfo.fMask = SEE_MASK_NOCLOSEPROCESS | (quietly ? SEE_MASK_FLAG_NO_UI : 0);
     musicLaunchInfo.nShow = SW_SHOWMINNOACTIVE;
     musicLaunchInfo.lpFile = soundSetting.c_str();
     GetSystemTimeAsFileTime(&musicLaunchTime);

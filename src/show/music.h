@@ -20,7 +20,8 @@ bool musicChosen();
 
 // Opens the sound setting's file with its associated program; true when the shell took it.
 // A path longer than the platform's limit is never handed to the shell: false.
-bool startMusic();
+// Quietly, the shell shows no box of its own when it cannot open the file.
+bool startMusic(bool quietly = false);
 
 // The associated executable's file name for the sound setting's file, or an empty string.
 std::string findPlayerExeName();

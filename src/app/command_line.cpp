@@ -1,0 +1,51 @@
+#include "app/command_line.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A window handle written in decimal, as Windows writes it; 0 when it is not one.
+uintptr_t parseHandle(const std::string& text) {
+    const std::string digits = trimmed(text);
+    if (digits.empty() || digits.size() > 20) {
+        return 0;
+    }
+    for (char c : digits) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            return 0;
+        }
+    }
+    return static_cast<uintptr_t>(std::strtoull(digits.c_str(), nullptr, 10));
+}
+
+} // namespace
+
+StartRequest parseCommandLine(const std::string& commandLine) {
+    const std::string line = trimmed(commandLine);
+    if (line.size() < 2 || (line[0] != '/' && line[0] != '-')) {
+        return {};
+    }
+    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(line[1])));
+    const std::string rest = line.substr(2);
+    const bool alone = rest.empty();
+    const bool withArgument = !alone && (rest[0] == ':' || rest[0] == ' ' || rest[0] == '\t');
+    if (letter == 's' && alone) {
+        return {StartMode::screenSaver, 0};
+    }
+    if (letter == 'p' && withArgument) {
+        const uintptr_t parent = parseHandle(rest.substr(1));
+        if (parent != 0) {
+            return {StartMode::preview, parent};
+        }
+    }
+    return {}; // "/c", "/c:HWND" and everything else: the launcher
+}

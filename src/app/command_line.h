@@ -1,0 +1,18 @@
+// What the program is asked to do by its command line. Windows starts a screen saver with
+// "/s" (show it), "/p HWND" (preview it inside a window) or "/c" (its settings); anything
+// else starts the program as usual, at the launcher.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum class StartMode { launcher, screenSaver, preview };
+
+struct StartRequest {
+    StartMode mode = StartMode::launcher;
+    uintptr_t previewParent = 0; // the window to preview in, for StartMode::preview
+};
+
+// Reads "/s", "-s", "/p HWND", "/p:HWND", "/c", "/c:HWND" in any letter case; a preview
+// without a usable window handle, and any other command line, asks for the launcher.
+StartRequest parseCommandLine(const std::string& commandLine);

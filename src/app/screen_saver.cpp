@@ -1,0 +1,72 @@
+#include "app/screen_saver.h"
+
+#include "ripple/ripple_window.h"
+#include "settings/program_settings.h"
+#include "settings/settings_store.h"
+#include "show/background.h"
+#include "show/effect_dialog.h"
+#include "show/effect_state.h"
+#include "win32/handles.h"
+
+namespace {
+
+constexpr UINT previewCheckIntervalMs = 250;
+
+// The screen, or the chosen picture when it loads, at the given size. The caller owns it.
+HBITMAP previewPicture(int width, int height) {
+    HBITMAP picture = nullptr;
+    if (!equalsIgnoringAsciiCase(bgSetting, "null")) {
+        picture = loadBackground(bgSetting.c_str());
+    }
+    if (picture == nullptr) {
+        picture = captureScreen();
+    }
+    const win32::GdiObject<HBITMAP> full(picture);
+    return full.get() != nullptr ? stretchBitmap(full.get(), static_cast<uint16_t>(width),
+                                                 static_cast<uint16_t>(height))
+                                 : nullptr;
+}
+
+} // namespace
+
+int runScreenSaver(HINSTANCE instance) {
+    screenSaverShow = true;
+    rippleInput = RippleInput::endOnInput;
+    return static_cast<int>(
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(effectDialogId), nullptr, effectDialogProc, 0));
+}
+
+int runPreview(HINSTANCE instance, HWND parent) {
+    rippleInput = RippleInput::none;
+    RECT client{};
+    if (!IsWindow(parent) || !GetClientRect(parent, &client) || client.right <= 0 ||
+        client.bottom <= 0 || client.right > 0xFFFF || client.bottom > 0xFFFF) {
+        return 1;
+    }
+    loadScreenSaverSettings();
+    surfaceWidth = client.right;
+    surfaceHeight = client.bottom;
+    // The water draws with its parent's device context, which a window of another program
+    // cannot lend: a black frame of this program's own holds it.
+    const HWND preview = CreateWindowExA(
+        0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | SS_BLACKRECT, 0, 0,
+        client.right, client.bottom, parent, nullptr, instance, nullptr);
+    const win32::GdiObject<HBITMAP> picture(previewPicture(client.right, client.bottom));
+    if (preview == nullptr ||
+        createRippleSurface(0, 0, client.right, client.bottom, surfaceControlId, preview, instance,
+                            picture.get()) == nullptr) {
+        return 1;
+    }
+    // The parent belongs to another program: look every so often whether it is still there,
+    // since nothing else may wake this loop once the preview's timers are gone.
+    const UINT_PTR check = SetTimer(nullptr, 0, previewCheckIntervalMs, nullptr);
+    MSG message;
+    while (IsWindow(preview) && IsWindow(parent) && GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageA(&message);
+    }
+    KillTimer(nullptr, check);
+    if (IsWindow(preview)) {
+        DestroyWindow(preview); // and the water with it, which frees its surface
+    }
+    return 0;
+}

@@ -1,0 +1,30 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CommandLine, ScreenSaverRequestsInEveryFormWindowsAndUsersWrite) {
+    for (const char* line : {"/s", "/S", "-s", "-S", "  /s  "}) {
+        EXPECT_EQ(parseCommandLine(line).mode, StartMode::screenSaver) << line;
+    }
+    const std::pair<const char*, uintptr_t> previews[] = {
+        {"/p 123456", 123456}, {"/P:42", 42}, {"-p 7", 7}, {"/p  99 ", 99}};
+    for (auto [line, parent] : previews) {
+        const StartRequest request = parseCommandLine(line);
+        EXPECT_EQ(request.mode, StartMode::preview) << line;
+        EXPECT_EQ(request.previewParent, parent) << line;
+    }
+}
+
+TEST(CommandLine, EverythingElseOpensTheLauncherAsBefore) {
+    for (const char* line :
+         {"", "/c", "/C:1234", "-c", "/", "s", "/sx", "/s 1", "/p", "/p:", "/p 0", "/p abc",
+          "/p 12x", "/p 123456789012345678901234", "/x", "config.txt", "--help"}) {
+        const StartRequest request = parseCommandLine(line);
+        EXPECT_EQ(request.mode, StartMode::launcher) << line;
+        EXPECT_EQ(request.previewParent, 0u) << line;
+    }
+}
+
+} // namespace
