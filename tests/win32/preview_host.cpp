@@ -25,8 +25,9 @@ int main(int argc, char** argv) {
     if (argc < 3) {
         return 2;
     }
-    HWND window = CreateWindowExA(0, "STATIC", "Preview host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 240,
-                                  180, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window =
+        CreateWindowExA(0, "STATIC", "Preview host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100,
+                        100, 240, 180, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     std::FILE* file = std::fopen(argv[1], "w");
     if (window == nullptr || file == nullptr) {
         return 1;
