@@ -19,6 +19,7 @@
 #include "imaging/inflate.h"
 #include "imaging/png_pixels.h"
 #include "test_pictures.h"
+#include "wuffs_png.h"
 
 namespace {
 
@@ -73,6 +74,22 @@ void decodeOurs(benchmark::State& state) {
             state.SkipWithError("decoding failed");
         }
         PngRelease(&decoder);
+        benchmark::DoNotOptimize(bits.data());
+    }
+    countPixels(state, p);
+}
+
+void decodeWuffs(benchmark::State& state) {
+    const BenchPicture& p = pictureFor(state);
+    // The bench pictures' rows need no padding to whole 32-bit words.
+    std::vector<uint8_t> bits(strideOf(p) * p.height);
+    std::vector<uint8_t> work((size_t(p.width) * p.channels + 1) * p.height);
+    std::vector<uint8_t> decoder(wuffsDecoderSize());
+    for (auto _ : state) {
+        if (!wuffsDecodePng(p.png.data(), p.png.size(), int(p.channels), bits.data(), bits.size(),
+                            work.data(), work.size(), decoder.data())) {
+            state.SkipWithError("decoding failed");
+        }
         benchmark::DoNotOptimize(bits.data());
     }
     countPixels(state, p);
@@ -212,6 +229,7 @@ void pictures(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(decodeOurs)->Apply(pictures);
+BENCHMARK(decodeWuffs)->Apply(pictures);
 BENCHMARK(decodeLibpng)->Apply(pictures);
 BENCHMARK(decodeSpng)->Apply(pictures);
 BENCHMARK(decodeStb)->Apply(pictures);

@@ -6,7 +6,7 @@ import sys
 
 PAIRS = {
     "stepRippleBench": [("memory baseline", "memoryStreamBaseline")],
-    "decodeOurs": [("libpng", "decodeLibpng"), ("libspng", "decodeSpng"), ("stb_image", "decodeStb")],
+    "decodeOurs": [("Wuffs", "decodeWuffs"), ("libpng", "decodeLibpng"), ("libspng", "decodeSpng"), ("stb_image", "decodeStb")],
     "inflateOurs": [("zlib", "inflateZlib"), ("libdeflate", "inflateLibdeflate")],
 }
 
