@@ -6,20 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-void pumpFor(DWORD milliseconds) {
-    const DWORD until = GetTickCount() + milliseconds;
-    while (GetTickCount() < until) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
-
-} // namespace
+#include "message_pump.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -35,8 +22,8 @@ int main(int argc, char** argv) {
     std::fprintf(file, "%llu\n",
                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
     std::fclose(file);
-    pumpFor(static_cast<DWORD>(std::atoi(argv[2])));
+    pumpMessagesFor(static_cast<DWORD>(std::atoi(argv[2])));
     DestroyWindow(window);
-    pumpFor(1000);
+    pumpMessagesFor(1000);
     return 0;
 }

@@ -11,20 +11,10 @@
 #include <vector>
 
 #include "app/screen_saver.h"
+#include "message_pump.h"
 #include "ripple/ripple_window.h"
 
 namespace {
-
-void pumpFor(DWORD milliseconds) {
-    const DWORD until = GetTickCount() + milliseconds;
-    while (GetTickCount() < until) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&message);
-        }
-        Sleep(5);
-    }
-}
 
 // What the screen shows where the window is.
 std::vector<COLORREF> pixelsOf(HWND window) {
@@ -47,13 +37,13 @@ TEST(Preview, RainFallsOverTheWholeClientAreaUntilTheWindowGoesAway) {
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100,
                                   100, 240, 180, nullptr, nullptr, instance, nullptr);
     ASSERT_NE(parent, nullptr);
-    pumpFor(300);
+    pumpMessagesFor(300);
     const std::vector<COLORREF> before = pixelsOf(parent);
     std::atomic<int> exitCode{-1};
     std::thread preview([&] { exitCode = runPreview(instance, parent); });
-    pumpFor(1500);
+    pumpMessagesFor(1500);
     const std::vector<COLORREF> first = pixelsOf(parent);
-    pumpFor(1000);
+    pumpMessagesFor(1000);
     const std::vector<COLORREF> second = pixelsOf(parent);
     EXPECT_NE(first, before); // the preview covers the window
     EXPECT_NE(second, first); // and rain falls on it
@@ -72,7 +62,7 @@ TEST(Preview, RainFallsOverTheWholeClientAreaUntilTheWindowGoesAway) {
 
     DestroyWindow(parent);
     for (int i = 0; i < 200 && exitCode == -1; ++i) {
-        pumpFor(10);
+        pumpMessagesFor(10);
     }
     EXPECT_EQ(exitCode, 0);
     preview.join();
