@@ -46,7 +46,9 @@ constexpr int artworkBaseY = 13;
 void layOutAtArtworkScale(HWND dialog) {
     RECT base{0, 0, 4, 8};
     MapDialogRect(dialog, &base); // the template's base units as this system maps them
-    SIZE panel{0, 0};
+    RECT own;
+    GetWindowRect(dialog, &own);
+    SIZE panel{own.right - own.left, own.bottom - own.top}; // without a background picture
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         RECT box;
@@ -55,7 +57,7 @@ void layOutAtArtworkScale(HWND dialog) {
         const int x = MulDiv(MulDiv(box.left, 4, base.right), artworkBaseX, 4);
         const int y = MulDiv(MulDiv(box.top, 8, base.bottom), artworkBaseY, 8);
         SetWindowPos(child, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        if (GetDlgCtrlID(child) == backgroundId) {
+        if (GetDlgCtrlID(child) == backgroundId && box.right > box.left) {
             panel = {box.right - box.left, box.bottom - box.top};
         }
     }
@@ -65,8 +67,10 @@ void layOutAtArtworkScale(HWND dialog) {
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoA(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& area = monitor.rcWork;
-    const LONG left = std::clamp(pointer.x - panel.cx / 2, area.left, area.right - panel.cx);
-    const LONG top = std::clamp(pointer.y - panel.cy / 2, area.top, area.bottom - panel.cy);
+    // On the monitor where it fits; its top-left corner first where it does not.
+    const LONG left =
+        std::max(area.left, std::min(pointer.x - panel.cx / 2, area.right - panel.cx));
+    const LONG top = std::max(area.top, std::min(pointer.y - panel.cy / 2, area.bottom - panel.cy));
     SetWindowPos(dialog, nullptr, left, top, panel.cx, panel.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
