@@ -1,4 +1,4 @@
-// The one way errors reach the user, and the one way web pages are opened.
+// The one way errors reach the user.
 #pragma once
 
 #include <string>
@@ -8,6 +8,3 @@
 // Shows the message in a warning box with no owner, waits for OK, then ends the process at
 // once with the message's number as the exit code. Nothing is saved or closed first.
 [[noreturn]] void fatalError(const ErrorMessage& message);
-
-// Hands a web address or a document to the system's default handler; failures show nothing.
-void openWithShell(const std::string& target);

@@ -10,6 +10,7 @@
 #include "show/effect_dialog.h"
 #include "skin/about_panel.h"
 #include "skin/window_fades.h"
+#include "win32/shell.h"
 
 HWND imageField = nullptr;
 HWND musicField = nullptr;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/fatal_error.h"
 #include "settings/program_settings.h"
 #include "skin/window_fades.h"
+#include "win32/shell.h"
 
 AboutPanel aboutPanel;
 int aboutFadeStepMs = 15;
