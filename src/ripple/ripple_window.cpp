@@ -8,9 +8,11 @@
 #include <cstring>
 #include <optional>
 
-#include "show/effect_state.h"
 #include "win32/handles.h"
 
+HWND effectWindow = nullptr;
+int32_t surfaceWidth = 0;
+int32_t surfaceHeight = 0;
 RippleInput rippleInput = RippleInput::interactive;
 
 namespace {

@@ -8,6 +8,12 @@
 
 inline constexpr const char* rippleClassName = "RippleImage";
 
+// Set by the show that holds the water. Its window receives the water's close requests (none
+// while null); the size is the picture's under the water, where the rain falls.
+extern HWND effectWindow;
+extern int32_t surfaceWidth;
+extern int32_t surfaceHeight;
+
 inline constexpr UINT_PTR rippleStepTimerId = 1;
 inline constexpr UINT rippleStepIntervalMs = 25;
 inline constexpr UINT_PTR rippleRainTimerId = 2;
