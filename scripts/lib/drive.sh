@@ -25,3 +25,15 @@ click() {
     read -r x y w h < <(awk -v id="$1" '$1 == id { print $2, $3, $4, $5 }' "$work/probe.txt")
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
+launcher_hidden() { probe && grep -q '^visible 0' "$work/probe.txt"; }
+# Clicks Launch and waits until the launcher has made way for the show. A click that comes
+# as the launcher first appears can be lost on a slow first start of Wine: one more then.
+launch() {
+    probe
+    click 1004
+    if ! wait_for launcher_hidden; then
+        probe
+        click 1004
+        wait_for launcher_hidden || return 1
+    fi
+}

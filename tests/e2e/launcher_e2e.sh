@@ -77,7 +77,7 @@ expect_fields picture.png song.plvsong
 
 # 3. Launch saves the choices, hides the launcher and shows the picture over the screen with
 # the music playing; Escape brings the launcher back with the same choices.
-click 1004
+launch || fail "Launch did not start the show"
 sleep 3
 shot show
 [ "$(config_line bg)" = "bg=$(winpath "$work/picture.png")" ] || fail "Launch saved $(config_line bg)"
@@ -105,7 +105,7 @@ launcher_visible || fail "Escape closed the launcher"
 click 1000
 expect_fields "Capture Screen" "No Music"
 shot before
-click 1004
+launch || fail "Launch did not start the show"
 sleep 3
 [ "$(config_line bg)" = "bg=null" ] && [ "$(config_line sound)" = "sound=null" ] ||
     fail "the default buttons did not reset the settings"
@@ -155,7 +155,7 @@ expect_exit "Alt+F4"
 # 8. "NULL" in capitals is a file name to the launcher, and the screen to the show.
 start "bg=NULL" "sound=null" "fitscreen=yes"
 expect_fields NULL "No Music"
-click 1004
+launch || fail "Launch did not start the show"
 sleep 3
 xdotool search --name '^Error$' > /dev/null 2>&1 && fail "bg=NULL gave an error"
 ! launcher_visible || fail "the show with bg=NULL did not start"

@@ -31,9 +31,12 @@ start() {
     (cd "$folder" && exec wine "$exe") &
     pid=$!
     wait_for launcher_visible || fail "the launcher did not open"
-    click 1004
-    sleep 2.5
+    launch || fail "Launch did not start the show"
+    # The show's window appears once its picture is in place, or an error box instead.
+    wait_for show_or_box || true
+    sleep 1.5
 }
+show_or_box() { xdotool search --onlyvisible --name '^(Pluvette|Error)$' > /dev/null 2>&1; }
 expect_exit() {
     local code
     for _ in $(seq 80); do
@@ -187,8 +190,7 @@ for key in Escape space End BackSpace Return; do
     xdotool key "$key"
     wait_for launcher_visible || fail "$key did not end the show while the player had the focus"
     wait_for eval '! pgrep -f song.plvtext > /dev/null' || fail "the player outlived the show"
-    probe
-    click 1004
+    launch || fail "Launch did not start the show"
     sleep 2.5
 done
 xdotool key Escape
