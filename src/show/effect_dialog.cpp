@@ -12,14 +12,9 @@
 #include "show/effect_state.h"
 #include "show/music.h"
 #include "show/placement.h"
+#include "win32/bitmap_size.h"
 
 namespace {
-
-SIZE bitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    GetObjectA(bitmap, sizeof(info), &info);
-    return {info.bmWidth, info.bmHeight};
-}
 
 // Puts the picture under the water, centred or stretched, and deletes it.
 void showPicture(HWND dialog, HBITMAP picture) {

@@ -57,14 +57,6 @@ const ResourcePicture* sharedPngResource(int resourceId) {
     return entry->second ? &*entry->second : nullptr;
 }
 
-SIZE bitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof(info), &info) == 0) {
-        return {0, 0};
-    }
-    return {info.bmWidth, info.bmHeight};
-}
-
 void fitToBitmap(HWND control, HBITMAP bitmap) {
     const SIZE size = bitmapSize(bitmap);
     POINT corner{0, 0};

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "win32/bitmap_size.h"
+
 struct PictureButton;
 
 struct SkinForm {
@@ -43,9 +45,6 @@ const ResourcePicture* sharedPngResource(int resourceId);
 
 // Gives the control the bitmap's pixel size at its current place in its parent.
 void fitToBitmap(HWND control, HBITMAP bitmap);
-
-// The bitmap's width and height in pixels (0 by 0 for none).
-SIZE bitmapSize(HBITMAP bitmap);
 
 // Installs the procedure on the control and keeps the control's previous one in saved; a
 // control that already has the procedure keeps the saved value as it is.
