@@ -86,4 +86,16 @@ void renderRunAvx2(const StepBuffers& s, int32_t first, int32_t last);
 void propagateRowSse2(const StepBuffers& s, int32_t rowStart, int shift);
 void propagateRowAvx2(const StepBuffers& s, int32_t rowStart, int shift);
 
+// Renders columns 1 .. W - 2 of the row that starts at rowStart and propagates them, in one
+// pass.
+void stepRowSse2(const StepBuffers& s, int32_t rowStart, int shift);
+void stepRowAvx2(const StepBuffers& s, int32_t rowStart, int shift);
+
+// Asks for the cache line 16 KiB past `at`, wherever that lies: the one-pass rows fetch each
+// stream ahead because rows are long and cross pages, where the processor's own prefetching
+// starts over.
+inline void prefetchAhead(const void* at) {
+    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(at) + 16384));
+}
+
 } // namespace ripple

@@ -12,16 +12,17 @@ namespace {
 struct StepKernels {
     void (*renderRun)(const StepBuffers&, int32_t, int32_t);
     void (*propagateRow)(const StepBuffers&, int32_t, int);
+    void (*stepRow)(const StepBuffers&, int32_t, int);
 };
 
 StepKernels kernelsFor(RippleCodePath path) {
 #if defined(__x86_64__) || defined(__i386__)
     if (path == RippleCodePath::avx2) {
-        return {renderRunAvx2, propagateRowAvx2};
+        return {renderRunAvx2, propagateRowAvx2, stepRowAvx2};
     }
 #endif
     (void)path;
-    return {renderRunSse2, propagateRowSse2};
+    return {renderRunSse2, propagateRowSse2, stepRowSse2};
 }
 
 RippleCodePath widestCodePath() {
@@ -112,11 +113,11 @@ void stepRipple(RippleSurface* surface) {
         const int32_t contiguousEnd = w + 1 + ((end - 1 - (w + 1)) / passLength + 1) * passLength;
         for (int32_t rowStart = w; rowStart + 1 < end; rowStart += w) {
             if (byRows) {
-                kernels.renderRun(s, rowStart + 1, rowStart + w - 1);
+                kernels.stepRow(s, rowStart, r.dampingShift);
             } else {
                 kernels.renderRun(s, rowStart == w ? w + 1 : rowStart, rowStart + w);
+                kernels.propagateRow(s, rowStart, r.dampingShift);
             }
-            kernels.propagateRow(s, rowStart, r.dampingShift);
         }
         for (int32_t i = end; !byRows && i < contiguousEnd; ++i) {
             renderPixel(s, i, wrapSub(s.older[i], s.older[i + 1]), 0);
