@@ -22,10 +22,13 @@ constexpr uint8_t distanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  
 constexpr uint8_t codeLengthOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                          11, 4,  12, 3, 13, 2, 14, 1, 15};
 
-// What a code stands for, packed for the decoding loop: the code's length in bits 0-7, the
-// number of extra bits in bits 8-11, the kind in bits 12-13 and the value (a literal byte, a
-// base length or a base distance) in bits 16-31. An entry of 0 is a code longer than the
-// lookup table reaches.
+// What a code stands for, packed for the decoding loop: the code's length in bits 0-7 (at
+// most 15, so the low six bits alone give it, as a 64-bit shift takes them), the number of
+// extra bits in bits 8-11, the kind in bits 12-13 and the value (a literal byte, a base
+// length or a base distance) in bits 16-31. A code longer than the lookup table reaches has
+// the entry `longCode`, which is not a literal. In the literal table, an entry may stand
+// for two literal codes in a row (`twoLiterals`): their lengths summed, the first literal in
+// bits 16-23 and the second in bits 24-31.
 enum EntryKind : uint32_t { literalEntry = 0, baseEntry = 1, endEntry = 2, invalidEntry = 3 };
 
 constexpr uint32_t makeEntry(uint32_t codeLength, EntryKind kind, uint32_t value = 0,
@@ -33,7 +36,7 @@ constexpr uint32_t makeEntry(uint32_t codeLength, EntryKind kind, uint32_t value
     return codeLength | extra << 8 | uint32_t(kind) << 12 | value << 16;
 }
 constexpr uint32_t entryCodeLength(uint32_t entry) {
-    return entry & 0xFF;
+    return entry & 63;
 }
 constexpr uint32_t entryExtra(uint32_t entry) {
     return (entry >> 8) & 0xF;
@@ -44,6 +47,8 @@ constexpr EntryKind entryKind(uint32_t entry) {
 constexpr uint32_t entryValue(uint32_t entry) {
     return entry >> 16;
 }
+constexpr uint32_t longCode = makeEntry(0, invalidEntry) | 1u << 14;
+constexpr uint32_t twoLiterals = 1u << 15;
 
 // Literal/length symbols: literals, end of block, lengths 3 to 258; 286, 287 are invalid.
 uint32_t literalEntryFor(uint32_t symbol, uint32_t codeLength) {
@@ -95,11 +100,31 @@ template <unsigned Bits> struct FastHuffman {
         } else {
             fillCanonically(maximum);
         }
-        if (maximum <= Bits) {
-            for (uint32_t& entry : entries) {
-                if (entry == 0) {
-                    entry = makeEntry(Bits, invalidEntry); // matches nothing
-                }
+        for (uint32_t& entry : entries) {
+            if (entry == 0) {
+                // Past the table's reach, or matching nothing.
+                entry = maximum > Bits ? longCode : makeEntry(Bits, invalidEntry);
+            }
+        }
+    }
+
+    // Makes each entry of a literal that leaves room in the table's bits for a whole second
+    // literal code stand for both. A code of length L fills every entry with the same low L
+    // bits, so the entry of the bits after the first code is the second code's whatever the
+    // bits beyond the table; going down, entries are read before they are changed.
+    void pairLiterals() {
+        for (uint32_t i = size; i-- > 0;) {
+            const uint32_t first = entries[i];
+            if (entryKind(first) != literalEntry) {
+                continue;
+            }
+            const uint32_t firstLength = entryCodeLength(first);
+            const uint32_t second = entries[i >> firstLength];
+            const uint32_t length = firstLength + entryCodeLength(second);
+            if (entryKind(second) == literalEntry && length <= Bits) {
+                entries[i] =
+                    makeEntry(length, literalEntry, entryValue(first) | entryValue(second) << 8) |
+                    twoLiterals;
             }
         }
     }
@@ -169,8 +194,11 @@ template <unsigned Bits> struct FastHuffman {
     // The entry for the next code. Needs 15 bits in the buffer.
     uint32_t lookup(uint64_t bits) const {
         const uint32_t entry = entries[bits & (size - 1)];
-        return entry != 0 ? entry : lookupLong(bits);
+        return entry != longCode ? entry : lookupLong(bits);
     }
+
+    // The table's entry, which may be `longCode`.
+    uint32_t lookupShort(uint64_t bits) const { return entries[bits & (size - 1)]; }
 
     uint32_t lookupLong(uint64_t bits) const {
         uint32_t length = 0;
@@ -265,27 +293,52 @@ bool inflateCodes(IdatBitReader& reader, Output& output, const LiteralTable& lit
             bits = reader.state();
         }
     };
+    // Writes the one or two literals of an entry; false when they do not fit.
+    auto putLiterals = [&](uint32_t entry) {
+        const uint32_t count = 1 + (entry >> 15 & 1);
+        if (end - out < 2) {
+            if (out == end) {
+                return false;
+            }
+            *out++ = static_cast<uint8_t>(entryValue(entry));
+            return count == 1;
+        }
+        // Two bytes either way: a byte past a single literal is covered by what comes next,
+        // or by the zero fill at the end.
+        out[0] = static_cast<uint8_t>(entryValue(entry));
+        out[1] = static_cast<uint8_t>(entryValue(entry) >> 8);
+        out += count;
+        return true;
+    };
     for (;;) {
         // 48 bits hold the longest length code and distance code with their extra bits.
         refill();
-        uint32_t entry = literals.lookup(bits.buffer);
+        uint32_t entry = literals.lookupShort(bits.buffer);
         if (entryKind(entry) == literalEntry) {
             bits.consume(entryCodeLength(entry));
-            if (out == end) {
+            if (!putLiterals(entry)) {
                 break;
             }
-            *out++ = static_cast<uint8_t>(entryValue(entry));
-            // Literals come in runs, and the bits left hold one more code.
-            entry = literals.lookup(bits.buffer);
+            // Literals come in runs, and the bits left hold one more entry.
+            entry = literals.lookupShort(bits.buffer);
             if (entryKind(entry) == literalEntry) {
                 bits.consume(entryCodeLength(entry));
-                if (out == end) {
+                if (!putLiterals(entry)) {
                     break;
                 }
-                *out++ = static_cast<uint8_t>(entryValue(entry));
                 continue;
             }
             refill(); // keeps the bits the entry was looked up from
+        }
+        if (entry == longCode) {
+            entry = literals.lookupLong(bits.buffer);
+            if (entryKind(entry) == literalEntry) {
+                bits.consume(entryCodeLength(entry));
+                if (!putLiterals(entry)) {
+                    break;
+                }
+                continue;
+            }
         }
         bits.consume(entryCodeLength(entry));
         const EntryKind kind = entryKind(entry);
@@ -319,6 +372,7 @@ const LiteralTable& fixedLiteralTable() {
         std::fill(lengths + 280, lengths + 288, uint8_t{8});
         LiteralTable built;
         built.build(lengths, 288, 9, literalEntryFor);
+        built.pairLiterals();
         return built;
     }();
     return table;
@@ -397,6 +451,7 @@ bool inflateDynamic(IdatBitReader& reader, Output& out) {
     LiteralTable literals;
     DistanceTable distances;
     literals.build(lengths, literalCount, 15, literalEntryFor);
+    literals.pairLiterals();
     distances.build(lengths + literalCount, distanceCount, 15, distanceEntryFor);
     return inflateCodes(reader, out, literals, distances);
 }
