@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "imaging/idat_bit_reader.h"
+#include "imaging/png_filters.h"
 
 namespace {
 
@@ -22,10 +23,11 @@ constexpr uint8_t distanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  
 constexpr uint8_t codeLengthOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                          11, 4,  12, 3, 13, 2, 14, 1, 15};
 
-// What a code stands for, packed for the decoding loop: the code's length in bits 0-7 (at
-// most 15, so the low six bits alone give it, as a 64-bit shift takes them), the number of
-// extra bits in bits 8-11, the kind in bits 12-13 and the value (a literal byte, a base
-// length or a base distance) in bits 16-31. A code longer than the lookup table reaches has
+// What a code stands for, packed for the decoding loop: the bits that the code and its extra
+// bits take together in bits 0-7 (at most 28, so the low six bits alone give them, as a
+// 64-bit shift takes them: one shift passes over both), the number of extra bits in bits
+// 8-11, the kind in bits 12-13 and the value (a literal byte, a base length or a base
+// distance) in bits 16-31. A code longer than the lookup table reaches has
 // the entry `longCode`, which is not a literal. In the literal table, an entry may stand
 // for two literal codes in a row (`twoLiterals`): their lengths summed, the first literal in
 // bits 16-23 and the second in bits 24-31.
@@ -33,13 +35,18 @@ enum EntryKind : uint32_t { literalEntry = 0, baseEntry = 1, endEntry = 2, inval
 
 constexpr uint32_t makeEntry(uint32_t codeLength, EntryKind kind, uint32_t value = 0,
                              uint32_t extra = 0) {
-    return codeLength | extra << 8 | uint32_t(kind) << 12 | value << 16;
+    return (codeLength + extra) | extra << 8 | uint32_t(kind) << 12 | value << 16;
 }
-constexpr uint32_t entryCodeLength(uint32_t entry) {
+constexpr uint32_t entryBits(uint32_t entry) {
     return entry & 63;
 }
 constexpr uint32_t entryExtra(uint32_t entry) {
     return (entry >> 8) & 0xF;
+}
+// The value of the entry's extra bits, from the bits its code began.
+constexpr uint32_t extraValue(uint64_t bits, uint32_t entry) {
+    const uint32_t extra = entryExtra(entry);
+    return uint32_t(bits >> (entryBits(entry) - extra)) & ((1u << extra) - 1);
 }
 constexpr EntryKind entryKind(uint32_t entry) {
     return EntryKind((entry >> 12) & 3);
@@ -118,9 +125,9 @@ template <unsigned Bits> struct FastHuffman {
             if (entryKind(first) != literalEntry) {
                 continue;
             }
-            const uint32_t firstLength = entryCodeLength(first);
+            const uint32_t firstLength = entryBits(first);
             const uint32_t second = entries[i >> firstLength];
-            const uint32_t length = firstLength + entryCodeLength(second);
+            const uint32_t length = firstLength + entryBits(second);
             if (entryKind(second) == literalEntry && length <= Bits) {
                 entries[i] =
                     makeEntry(length, literalEntry, entryValue(first) | entryValue(second) << 8) |
@@ -315,14 +322,14 @@ bool inflateCodes(IdatBitReader& reader, Output& output, const LiteralTable& lit
         refill();
         uint32_t entry = literals.lookupShort(bits.buffer);
         if (entryKind(entry) == literalEntry) {
-            bits.consume(entryCodeLength(entry));
+            bits.consume(entryBits(entry));
             if (!putLiterals(entry)) {
                 break;
             }
             // Literals come in runs, and the bits left hold one more entry.
             entry = literals.lookupShort(bits.buffer);
             if (entryKind(entry) == literalEntry) {
-                bits.consume(entryCodeLength(entry));
+                bits.consume(entryBits(entry));
                 if (!putLiterals(entry)) {
                     break;
                 }
@@ -333,26 +340,28 @@ bool inflateCodes(IdatBitReader& reader, Output& output, const LiteralTable& lit
         if (entry == longCode) {
             entry = literals.lookupLong(bits.buffer);
             if (entryKind(entry) == literalEntry) {
-                bits.consume(entryCodeLength(entry));
+                bits.consume(entryBits(entry));
                 if (!putLiterals(entry)) {
                     break;
                 }
                 continue;
             }
         }
-        bits.consume(entryCodeLength(entry));
+        const uint64_t lengthBits = bits.buffer;
+        bits.consume(entryBits(entry));
         const EntryKind kind = entryKind(entry);
         if (kind != baseEntry) {
             ended = kind == endEntry;
             break;
         }
-        const uint32_t length = entryValue(entry) + bits.take(entryExtra(entry));
-        const uint32_t distanceCode = distances.lookup(bits.buffer);
-        bits.consume(entryCodeLength(distanceCode));
+        const uint32_t length = entryValue(entry) + extraValue(lengthBits, entry);
+        const uint64_t distanceBits = bits.buffer;
+        const uint32_t distanceCode = distances.lookup(distanceBits);
+        bits.consume(entryBits(distanceCode));
         if (entryKind(distanceCode) != baseEntry) {
             break;
         }
-        const uint32_t distance = entryValue(distanceCode) + bits.take(entryExtra(distanceCode));
+        const uint32_t distance = entryValue(distanceCode) + extraValue(distanceBits, distanceCode);
         if (distance > size_t(out - start) || length > size_t(end - out)) {
             break;
         }
@@ -409,7 +418,7 @@ bool readCodeLengths(IdatBitReader& reader, uint8_t* lengths, uint32_t total) {
     while (stored < total) {
         reader.refill();
         const uint32_t entry = codeLengths.lookup(reader.state().buffer);
-        reader.state().consume(entryCodeLength(entry));
+        reader.state().consume(entryBits(entry));
         if (entryKind(entry) != literalEntry) {
             return false;
         }
@@ -563,11 +572,12 @@ uint32_t PngDecode(PngDecoder* decoder) {
         return 0;
     }
     decoder->inflatedSize = static_cast<uint32_t>(size);
-    decoder->inflatedData = static_cast<uint8_t*>(std::malloc(size_t(size)));
+    decoder->inflatedData = static_cast<uint8_t*>(std::malloc(size_t(size) + unfilterSlack));
     if (decoder->inflatedData == nullptr) {
         decoder->lastError = PNG_ERR_NO_MEMORY;
         return 0;
     }
+    std::memset(decoder->inflatedData + size, 0, unfilterSlack);
     if (!Inflate(decoder)) {
         std::free(decoder->inflatedData);
         decoder->inflatedData = nullptr;

@@ -59,7 +59,8 @@ struct PngDecoder {
     const uint8_t* inputData; // the whole PNG, from its signature on
     uint32_t inputSize;
     const uint8_t* chunkCursor; // length field of the chunk being examined
-    uint8_t* inflatedData;      // filtered scanlines, each after its filter-type byte
+    uint8_t* inflatedData;      // filtered scanlines, each after its filter-type byte, then
+                                // unfilterSlack zero bytes
     uint32_t inflatedSize;
     const uint8_t* paletteData; // RGB triples of the first PLTE chunk, or null
     uint32_t sourceKind;

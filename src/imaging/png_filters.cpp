@@ -48,27 +48,17 @@ void unfilterScalar(uint8_t type, const uint8_t* in, const uint8_t* previous, ui
 
 #if defined(__SSE2__)
 
-// Pixels of three or four bytes, one pixel at a time in the low lanes of a register.
-// Three-byte pixels are put together from their bytes: a partial copy through memory would
-// stall the loads that follow it.
-template <uint32_t Unit> inline __m128i loadPixel(const uint8_t* p) {
+// Pixels of three or four bytes, one pixel at a time in the low lanes of a register. A
+// three-byte pixel moves as four: the byte after it is read, and overwritten, before the
+// next pixel's store puts it right (or lies in the row's slack).
+inline __m128i loadPixel(const uint8_t* p) {
     uint32_t value;
-    if constexpr (Unit == 4) {
-        std::memcpy(&value, p, 4);
-    } else {
-        value = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
-    }
+    std::memcpy(&value, p, 4);
     return _mm_cvtsi32_si128(static_cast<int>(value));
 }
-template <uint32_t Unit> inline void storePixel(uint8_t* p, __m128i v) {
+inline void storePixel(uint8_t* p, __m128i v) {
     const auto value = static_cast<uint32_t>(_mm_cvtsi128_si32(v));
-    if constexpr (Unit == 4) {
-        std::memcpy(p, &value, 4);
-    } else {
-        p[0] = static_cast<uint8_t>(value);
-        p[1] = static_cast<uint8_t>(value >> 8);
-        p[2] = static_cast<uint8_t>(value >> 16);
-    }
+    std::memcpy(p, &value, 4);
 }
 
 inline __m128i absolute16(__m128i v) {
@@ -87,8 +77,8 @@ void unfilterPixels(uint8_t type, const uint8_t* in, const uint8_t* previous, ui
     __m128i a = zero; // the reconstructed pixel to the left
     __m128i c = zero; // the pixel above that one
     for (uint32_t i = 0; i + Unit <= length; i += Unit) {
-        const __m128i x = loadPixel<Unit>(in + i);
-        const __m128i b = loadPixel<Unit>(previous + i);
+        const __m128i x = loadPixel(in + i);
+        const __m128i b = loadPixel(previous + i);
         __m128i predictor;
         if (type == 1) {
             predictor = a;
@@ -111,7 +101,7 @@ void unfilterPixels(uint8_t type, const uint8_t* in, const uint8_t* previous, ui
         }
         a = _mm_add_epi8(x, predictor);
         c = b;
-        storePixel<Unit>(out + i, a);
+        storePixel(out + i, a);
     }
 }
 

@@ -37,29 +37,27 @@ uint32_t greyRampSize(const PngDecoder* decoder) {
     return 1u << decoder->bitDepth;
 }
 
-// Scanline workspace: two rows used in turn and a zero row standing for "no row above".
+// Scanline workspace: two rows used in turn and a zero row standing for "no row above", each
+// with the slack the reconstruction may touch.
 class Scanlines {
   public:
-    explicit Scanlines(uint32_t rowBytes) : rowBytes_(rowBytes) {
-        const size_t size = (3 * size_t(rowBytes) + 16 + 7) & ~size_t(7);
-        memory_ = static_cast<uint8_t*>(std::malloc(size));
-        if (memory_ != nullptr) {
-            std::memset(zeroRow(), 0, rowBytes);
-        }
+    explicit Scanlines(uint32_t rowBytes)
+        : stride_((size_t(rowBytes) + unfilterSlack + 15) & ~size_t(15)) {
+        memory_ = static_cast<uint8_t*>(std::calloc(3, stride_));
     }
     ~Scanlines() { std::free(memory_); }
     Scanlines(const Scanlines&) = delete;
     Scanlines& operator=(const Scanlines&) = delete;
 
     bool ok() const { return memory_ != nullptr; }
-    uint8_t* zeroRow() const { return memory_ + 2 * size_t(rowBytes_); }
+    uint8_t* zeroRow() const { return memory_ + 2 * stride_; }
     // A buffer to reconstruct into that is not the row above.
     uint8_t* bufferOtherThan(const uint8_t* above) const {
-        return above == memory_ ? memory_ + rowBytes_ : memory_;
+        return above == memory_ ? memory_ + stride_ : memory_;
     }
 
   private:
-    uint32_t rowBytes_;
+    size_t stride_;
     uint8_t* memory_ = nullptr;
 };
 
