@@ -1,10 +1,12 @@
 #include "imaging/png_filters.h"
 
+#include "imaging/cpu_extensions.h"
+
 #include <cstdlib>
 #include <cstring>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -61,47 +63,94 @@ inline void storePixel(uint8_t* p, __m128i v) {
     std::memcpy(p, &value, 4);
 }
 
-inline __m128i absolute16(__m128i v) {
-    return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v));
+// Sub and Average, a pixel at a time: each pixel's predictor is its reconstructed left
+// neighbour, or that and the pixel above.
+template <uint32_t Unit>
+void unfilterSubOrAverage(uint8_t type, const uint8_t* in, const uint8_t* previous, uint8_t* out,
+                          uint32_t length) {
+    const __m128i one = _mm_set1_epi8(1);
+    __m128i a = _mm_setzero_si128(); // the reconstructed pixel to the left
+    for (uint32_t i = 0; i + Unit <= length; i += Unit) {
+        const __m128i x = loadPixel(in + i);
+        __m128i predictor = a;
+        if (type == 3) {
+            // The rounding-up average, less one where a + b is odd, is the floor average.
+            const __m128i b = loadPixel(previous + i);
+            predictor = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
+        }
+        a = _mm_add_epi8(x, predictor);
+        storePixel(out + i, a);
+    }
 }
 
-inline __m128i select(__m128i mask, __m128i ifSet, __m128i ifClear) {
+// Paeth, a pixel at a time in 16-bit lanes. Each pixel waits for the one to its left, so the
+// work that depends on it is kept short: the distances that do not involve the left pixel
+// come first, the choice is two selects, and the sum is masked to a byte instead of packed
+// and widened again. Written once per instruction set through the two operations that
+// differ.
+#define PLUVETTE_PAETH_ROW(absolute, select)                                                       \
+    const __m128i zero = _mm_setzero_si128();                                                      \
+    const __m128i lowByte = _mm_set1_epi16(0xFF);                                                  \
+    __m128i a = zero; /* the reconstructed pixel to the left */                                    \
+    __m128i c = zero; /* the pixel above that one */                                               \
+    for (uint32_t i = 0; i + Unit <= length; i += Unit) {                                          \
+        const __m128i x = _mm_unpacklo_epi8(loadPixel(in + i), zero);                              \
+        const __m128i b = _mm_unpacklo_epi8(loadPixel(previous + i), zero);                        \
+        const __m128i towardsA = _mm_sub_epi16(b, c);                                              \
+        const __m128i pa = absolute(towardsA);                                                     \
+        const __m128i towardsB = _mm_sub_epi16(a, c);                                              \
+        const __m128i pb = absolute(towardsB);                                                     \
+        const __m128i pc = absolute(_mm_add_epi16(towardsA, towardsB));                            \
+        const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));       \
+        const __m128i bOrC = select(_mm_cmpgt_epi16(pb, pc), c, b);                                \
+        a = _mm_and_si128(_mm_add_epi16(x, select(notA, bOrC, a)), lowByte);                       \
+        c = b;                                                                                     \
+        storePixel(out + i, _mm_packus_epi16(a, a));                                               \
+    }
+
+inline __m128i absoluteSse2(__m128i v) {
+    return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v));
+}
+inline __m128i selectSse2(__m128i mask, __m128i ifSet, __m128i ifClear) {
     return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, ifClear));
 }
 
 template <uint32_t Unit>
+void unfilterPaethSse2(const uint8_t* in, const uint8_t* previous, uint8_t* out,
+                       uint32_t length){PLUVETTE_PAETH_ROW(absoluteSse2, selectSse2)}
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#define PLUVETTE_SSE41 __attribute__((target("sse4.1")))
+
+PLUVETTE_SSE41 inline __m128i absoluteSse41(__m128i v) {
+    return _mm_abs_epi16(v);
+}
+PLUVETTE_SSE41 inline __m128i selectSse41(__m128i mask, __m128i ifSet, __m128i ifClear) {
+    return _mm_blendv_epi8(ifClear, ifSet, mask);
+}
+
+template <uint32_t Unit>
+PLUVETTE_SSE41 void unfilterPaethSse41(const uint8_t* in, const uint8_t* previous, uint8_t* out,
+                                       uint32_t length) {
+    PLUVETTE_PAETH_ROW(absoluteSse41, selectSse41)
+}
+
+#endif
+
+template <uint32_t Unit>
 void unfilterPixels(uint8_t type, const uint8_t* in, const uint8_t* previous, uint8_t* out,
                     uint32_t length) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i one = _mm_set1_epi8(1);
-    __m128i a = zero; // the reconstructed pixel to the left
-    __m128i c = zero; // the pixel above that one
-    for (uint32_t i = 0; i + Unit <= length; i += Unit) {
-        const __m128i x = loadPixel(in + i);
-        const __m128i b = loadPixel(previous + i);
-        __m128i predictor;
-        if (type == 1) {
-            predictor = a;
-        } else if (type == 3) {
-            // The rounding-up average, less one where a + b is odd, is the floor average.
-            predictor = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
-        } else {
-            const __m128i a16 = _mm_unpacklo_epi8(a, zero);
-            const __m128i b16 = _mm_unpacklo_epi8(b, zero);
-            const __m128i c16 = _mm_unpacklo_epi8(c, zero);
-            const __m128i towardsA = _mm_sub_epi16(b16, c16);
-            const __m128i towardsB = _mm_sub_epi16(a16, c16);
-            const __m128i pa = absolute16(towardsA);
-            const __m128i pb = absolute16(towardsB);
-            const __m128i pc = absolute16(_mm_add_epi16(towardsA, towardsB));
-            const __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
-            const __m128i chosen = select(_mm_cmpeq_epi16(pa, smallest), a16,
-                                          select(_mm_cmpeq_epi16(pb, smallest), b16, c16));
-            predictor = _mm_packus_epi16(chosen, chosen);
+    if (type == 4) {
+#if defined(__x86_64__) || defined(__i386__)
+        if (mayUse(CpuExtension::sse41)) {
+            unfilterPaethSse41<Unit>(in, previous, out, length);
+            return;
         }
-        a = _mm_add_epi8(x, predictor);
-        c = b;
-        storePixel(out + i, a);
+#endif
+        unfilterPaethSse2<Unit>(in, previous, out, length);
+    } else {
+        unfilterSubOrAverage<Unit>(type, in, previous, out, length);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "imaging/row_converters.h"
 
+#include "imaging/cpu_extensions.h"
+
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -86,7 +88,7 @@ uint32_t rgbaToBgra(const uint8_t* in, uint8_t* out, uint32_t width, uint32_t ro
 }
 
 RowConverter rgbToBgr() {
-    return __builtin_cpu_supports("ssse3") ? rgbToBgrSsse3 : toBgr<3, 1, false>;
+    return mayUse(CpuExtension::ssse3) ? rgbToBgrSsse3 : toBgr<3, 1, false>;
 }
 
 #else

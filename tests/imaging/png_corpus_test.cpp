@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "imaging/cpu_extensions.h"
 #include "imaging/inflate.h"
 #include "imaging/png_dib.h"
 #include "png_builder.h"
@@ -185,13 +186,25 @@ void expectLikeLibpng(const fs::path& dir, bool (*include)(const std::string&)) 
     EXPECT_GT(compared, 20);
 }
 
+// Both with the processor's extensions and held to the SSE2 code every x86-64 processor runs.
 TEST(PngCorpus, EveryValidPngSuitePictureMatchesLibpng) {
-    expectLikeLibpng(shared / "pngsuite", [](const std::string& name) { return name[0] != 'x'; });
+    for (bool sse2Only : {false, true}) {
+        SCOPED_TRACE(sse2Only ? "SSE2 only" : "all extensions");
+        holdToSse2(sse2Only);
+        expectLikeLibpng(shared / "pngsuite",
+                         [](const std::string& name) { return name[0] != 'x'; });
+    }
+    holdToSse2(false);
 }
 
 TEST(PngCorpus, LibpngsGeneratedMatrixMatchesLibpng) {
-    expectLikeLibpng(shared / "png-corpora" / "libpng-testpngs" / "valid-matrix",
-                     [](const std::string&) { return true; });
+    for (bool sse2Only : {false, true}) {
+        SCOPED_TRACE(sse2Only ? "SSE2 only" : "all extensions");
+        holdToSse2(sse2Only);
+        expectLikeLibpng(shared / "png-corpora" / "libpng-testpngs" / "valid-matrix",
+                         [](const std::string&) { return true; });
+    }
+    holdToSse2(false);
 }
 
 TEST(PngCorpus, BrokenPngSuiteFilesGiveTheirPrescribedOutcome) {
