@@ -84,10 +84,9 @@ void unfilterSubOrAverage(uint8_t type, const uint8_t* in, const uint8_t* previo
 }
 
 // Paeth, a pixel at a time in 16-bit lanes. Each pixel waits for the one to its left, so the
-// work that depends on it is kept short: the distances that do not involve the left pixel
-// come first, the choice is two selects, and the sum is masked to a byte instead of packed
-// and widened again. Written once per instruction set through the two operations that
-// differ.
+// work that depends on it is kept short: the sums with the pixel above and the one above-left
+// do not wait for it, and the choice is two selects among the three finished sums. Written
+// once per instruction set through the two operations that differ.
 #define PLUVETTE_PAETH_ROW(absolute, select)                                                       \
     const __m128i zero = _mm_setzero_si128();                                                      \
     const __m128i lowByte = _mm_set1_epi16(0xFF);                                                  \
@@ -98,12 +97,14 @@ void unfilterSubOrAverage(uint8_t type, const uint8_t* in, const uint8_t* previo
         const __m128i b = _mm_unpacklo_epi8(loadPixel(previous + i), zero);                        \
         const __m128i towardsA = _mm_sub_epi16(b, c);                                              \
         const __m128i pa = absolute(towardsA);                                                     \
+        const __m128i plusB = _mm_and_si128(_mm_add_epi16(x, b), lowByte);                         \
+        const __m128i plusC = _mm_and_si128(_mm_add_epi16(x, c), lowByte);                         \
+        const __m128i plusA = _mm_and_si128(_mm_add_epi16(x, a), lowByte);                         \
         const __m128i towardsB = _mm_sub_epi16(a, c);                                              \
         const __m128i pb = absolute(towardsB);                                                     \
         const __m128i pc = absolute(_mm_add_epi16(towardsA, towardsB));                            \
         const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));       \
-        const __m128i bOrC = select(_mm_cmpgt_epi16(pb, pc), c, b);                                \
-        a = _mm_and_si128(_mm_add_epi16(x, select(notA, bOrC, a)), lowByte);                       \
+        a = select(notA, select(_mm_cmpgt_epi16(pb, pc), plusC, plusB), plusA);                    \
         c = b;                                                                                     \
         storePixel(out + i, _mm_packus_epi16(a, a));                                               \
     }
