@@ -293,8 +293,10 @@ bool inflateCodes(IdatBitReader& reader, Output& output, const LiteralTable& lit
     uint8_t* const start = output.start;
     uint8_t* const end = output.end;
     bool ended = false;
+    // Tops the bits up whatever their count: testing the count first would branch on the
+    // codes just read, which the processor cannot foresee.
     auto refill = [&] {
-        if (bits.count < 48 && !bits.refillFast()) {
+        if (!bits.refillFast()) {
             reader.state() = bits;
             reader.refill();
             bits = reader.state();
@@ -326,14 +328,22 @@ bool inflateCodes(IdatBitReader& reader, Output& output, const LiteralTable& lit
             if (!putLiterals(entry)) {
                 break;
             }
-            // Literals come in runs, and the bits left hold one more entry.
+            // Literals come in runs, and the bits left hold two more entries (of at most 11
+            // bits, and then the 15 bits a lookup needs).
             entry = literals.lookupShort(bits.buffer);
             if (entryKind(entry) == literalEntry) {
                 bits.consume(entryBits(entry));
                 if (!putLiterals(entry)) {
                     break;
                 }
-                continue;
+                entry = literals.lookupShort(bits.buffer);
+                if (entryKind(entry) == literalEntry) {
+                    bits.consume(entryBits(entry));
+                    if (!putLiterals(entry)) {
+                        break;
+                    }
+                    continue;
+                }
             }
             refill(); // keeps the bits the entry was looked up from
         }
