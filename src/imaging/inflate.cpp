@@ -1,6 +1,7 @@
 #include "imaging/inflate.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -80,6 +81,16 @@ uint32_t distanceEntryFor(uint32_t symbol, uint32_t codeLength) {
     return makeEntry(codeLength, invalidEntry);
 }
 
+constexpr auto reversedBytes = [] {
+    std::array<uint8_t, 256> table{};
+    for (uint32_t b = 0; b < 256; ++b) {
+        for (uint32_t bit = 0; bit < 8; ++bit) {
+            table[b] = static_cast<uint8_t>(table[b] | ((b >> bit) & 1u) << (7 - bit));
+        }
+    }
+    return table;
+}();
+
 // A lookup table over the next Bits bits of the stream, derived from a HuffmanTable so that
 // it gives exactly what decoding bit by bit gives.
 template <unsigned Bits> struct FastHuffman {
@@ -101,17 +112,12 @@ template <unsigned Bits> struct FastHuffman {
         maxLength = maximum;
         entryFor = makeEntryFor;
         std::copy(counts, counts + 16, lengthCount);
-        std::fill(std::begin(entries), std::end(entries), 0u);
+        // What no code fills: past the table's reach, or matching nothing.
+        std::fill(std::begin(entries), std::end(entries), unfilled());
         if (oversubscribed(maximum)) {
             fillExhaustively(maximum);
         } else {
             fillCanonically(maximum);
-        }
-        for (uint32_t& entry : entries) {
-            if (entry == 0) {
-                // Past the table's reach, or matching nothing.
-                entry = maximum > Bits ? longCode : makeEntry(Bits, invalidEntry);
-            }
         }
     }
 
@@ -152,12 +158,15 @@ template <unsigned Bits> struct FastHuffman {
 
     uint32_t countOf(uint32_t length) const { return lengthCount[length]; }
 
+    uint32_t unfilled() const {
+        return maxLength > Bits ? longCode : makeEntry(Bits, invalidEntry);
+    }
+
+    // The code's bits in the order the stream gives them, first in bit 0.
     static uint32_t reverseBits(uint32_t code, uint32_t length) {
-        uint32_t reversed = 0;
-        for (uint32_t bit = 0; bit < length; ++bit) {
-            reversed |= ((code >> bit) & 1u) << (length - 1 - bit);
-        }
-        return reversed;
+        const uint32_t reversed16 =
+            uint32_t(reversedBytes[code & 0xFF]) << 8 | reversedBytes[(code >> 8) & 0xFF];
+        return reversed16 >> (16 - length);
     }
 
     void fillCode(uint32_t code, uint32_t length, uint32_t entry) {
@@ -187,7 +196,7 @@ template <unsigned Bits> struct FastHuffman {
             const uint32_t limit = canonical.limit[length];
             const uint32_t codes = std::min<uint32_t>(limit, 1u << length);
             for (uint32_t code = 0; code < codes; ++code) {
-                if (entries[reverseBits(code, length)] != 0) {
+                if (entries[reverseBits(code, length)] != unfilled()) {
                     continue;
                 }
                 const uint32_t index = uint32_t(canonical.position[length]) + limit - 1 - code;
