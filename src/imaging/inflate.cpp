@@ -242,36 +242,50 @@ struct Output {
 };
 
 // Copies a match byte by byte in effect: an overlapping copy repeats the recent bytes.
-// Where the buffer has room, it writes eight bytes at a time and may run a few bytes past
-// the match; later output or the final zero fill covers them.
+// Where the buffer has room, it writes whole words and may run up to 31 bytes past the
+// match; later output or the final zero fill covers them.
 inline uint8_t* copyMatch(uint8_t* to, uint8_t* end, uint32_t distance, uint32_t length) {
     const uint8_t* from = to - distance;
     uint8_t* const stop = to + length;
-    if (size_t(end - to) >= size_t(length) + 8) {
-        if (distance >= 8) {
-            do {
-                std::memcpy(to, from, 8);
-                to += 8;
-                from += 8;
-            } while (to < stop);
-        } else if (distance == 1) {
-            std::memset(to, to[-1], length);
-        } else {
-            // Bytes repeat with period distance, so reading from a multiple of it at least 8
-            // back reads the same bytes, and eight at a time never overlap.
-            const uint32_t period = distance * ((8 + distance - 1) / distance);
-            const uint32_t lead = std::min(period - distance, length);
-            for (uint32_t i = 0; i < lead; ++i) {
-                to[i] = from[i];
-            }
-            for (uint8_t* chunk = to + lead; chunk < stop; chunk += 8) {
-                std::memcpy(chunk, chunk - period, 8);
-            }
-        }
-    } else {
+    if (size_t(end - to) < size_t(length) + 32) {
         for (uint32_t i = 0; i < length; ++i) {
             to[i] = from[i];
         }
+        return stop;
+    }
+    if (distance >= 16) {
+        do {
+            std::memcpy(to, from, 16);
+            to += 16;
+            from += 16;
+        } while (to < stop);
+    } else if (distance >= 8) {
+        do {
+            std::memcpy(to, from, 8);
+            to += 8;
+            from += 8;
+        } while (to < stop);
+    } else if (distance == 1) {
+        uint8_t run[32];
+        std::memset(run, to[-1], 32);
+        do {
+            std::memcpy(to, run, 32);
+            to += 32;
+        } while (to < stop);
+    } else {
+        // The bytes repeat with period distance, so eight of them from the match's start fit
+        // wherever a whole number of periods follows: stored again and again, with nothing
+        // read back from the output.
+        uint8_t pattern[8];
+        for (uint32_t k = 0; k < 8; ++k) {
+            pattern[k] = k < distance ? from[k] : pattern[k - distance];
+        }
+        const uint32_t step = distance * (8 / distance);
+        do {
+            std::memcpy(to, pattern, 8);
+            std::memcpy(to + step, pattern, 8);
+            to += 2 * step;
+        } while (to < stop);
     }
     return stop;
 }
