@@ -92,7 +92,8 @@ PLUVETTE_AVX2 inline __m256i propagated(const int32_t* up, const int32_t* mid, c
 
 } // namespace
 
-PLUVETTE_AVX2 void renderRunAvx2(const StepBuffers& s, int32_t first, int32_t last) {
+PLUVETTE_AVX2 void renderRunAvx2(const StepBuffers& buffers, int32_t first, int32_t last) {
+    const StepBuffers s = buffers; // a copy, which the stores cannot be taken to change
     const int32_t* a = s.older;
     const int32_t w = s.width;
     int32_t i = first;
@@ -120,7 +121,8 @@ PLUVETTE_AVX2 void propagateRowAvx2(const StepBuffers& s, int32_t rowStart, int 
 // One pass over the row: each group of eight cells is rendered from A, then propagated into
 // A. The render reads A in this row up to the next group's first cell and in the row below,
 // none of which is propagated yet.
-PLUVETTE_AVX2 void stepRowAvx2(const StepBuffers& s, int32_t rowStart, int shift) {
+PLUVETTE_AVX2 void stepRowAvx2(const StepBuffers& buffers, int32_t rowStart, int shift) {
+    const StepBuffers s = buffers; // a copy, which the stores cannot be taken to change
     const int32_t w = s.width;
     const int32_t* up = s.newer + rowStart - w;
     const int32_t* mid = s.newer + rowStart;
