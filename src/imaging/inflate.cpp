@@ -227,7 +227,9 @@ template <unsigned Bits> struct FastHuffman {
     }
 };
 
-using LiteralTable = FastHuffman<11>;
+// Ten bits: a table small enough to build for every block costs less than the rare codes
+// it leaves to decoding bit by bit.
+using LiteralTable = FastHuffman<10>;
 using DistanceTable = FastHuffman<10>;
 using CodeLengthTable = FastHuffman<7>;
 
@@ -351,7 +353,7 @@ bool inflateCodes(IdatBitReader& reader, Output& output, const LiteralTable& lit
             if (!putLiterals(entry)) {
                 break;
             }
-            // Literals come in runs, and the bits left hold two more entries (of at most 11
+            // Literals come in runs, and the bits left hold two more entries (of at most 10
             // bits, and then the 15 bits a lookup needs).
             entry = literals.lookupShort(bits.buffer);
             if (entryKind(entry) == literalEntry) {
