@@ -1,9 +1,9 @@
 #include "imaging/png_filters.h"
 
-#include "imaging/cpu_extensions.h"
-
 #include <cstdlib>
 #include <cstring>
+
+#include "imaging/cpu_extensions.h"
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -117,8 +117,9 @@ inline __m128i selectSse2(__m128i mask, __m128i ifSet, __m128i ifClear) {
 }
 
 template <uint32_t Unit>
-void unfilterPaethSse2(const uint8_t* in, const uint8_t* previous, uint8_t* out,
-                       uint32_t length){PLUVETTE_PAETH_ROW(absoluteSse2, selectSse2)}
+void unfilterPaethSse2(const uint8_t* in, const uint8_t* previous, uint8_t* out, uint32_t length) {
+    PLUVETTE_PAETH_ROW(absoluteSse2, selectSse2);
+}
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -134,7 +135,7 @@ PLUVETTE_SSE41 inline __m128i selectSse41(__m128i mask, __m128i ifSet, __m128i i
 template <uint32_t Unit>
 PLUVETTE_SSE41 void unfilterPaethSse41(const uint8_t* in, const uint8_t* previous, uint8_t* out,
                                        uint32_t length) {
-    PLUVETTE_PAETH_ROW(absoluteSse41, selectSse41)
+    PLUVETTE_PAETH_ROW(absoluteSse41, selectSse41);
 }
 
 #endif

@@ -1,8 +1,8 @@
 #include "imaging/row_converters.h"
 
-#include "imaging/cpu_extensions.h"
-
 #include <cstring>
+
+#include "imaging/cpu_extensions.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
