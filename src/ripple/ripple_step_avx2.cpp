@@ -92,8 +92,7 @@ PLUVETTE_AVX2 inline __m256i propagated(const int32_t* up, const int32_t* mid, c
 
 } // namespace
 
-PLUVETTE_AVX2 void renderRunAvx2(const StepBuffers& buffers, int32_t first, int32_t last) {
-    const StepBuffers s = buffers; // a copy, which the stores cannot be taken to change
+PLUVETTE_AVX2 void renderRunAvx2(StepBuffers s, int32_t first, int32_t last) {
     const int32_t* a = s.older;
     const int32_t w = s.width;
     int32_t i = first;
@@ -105,7 +104,7 @@ PLUVETTE_AVX2 void renderRunAvx2(const StepBuffers& buffers, int32_t first, int3
     renderRunScalar(s, i, last);
 }
 
-PLUVETTE_AVX2 void propagateRowAvx2(const StepBuffers& s, int32_t rowStart, int shift) {
+PLUVETTE_AVX2 void propagateRowAvx2(StepBuffers s, int32_t rowStart, int shift) {
     const int32_t w = s.width;
     int32_t* a = s.older + rowStart;
     const __m128i damping = _mm_cvtsi32_si128(shift);
@@ -121,8 +120,7 @@ PLUVETTE_AVX2 void propagateRowAvx2(const StepBuffers& s, int32_t rowStart, int 
 // One pass over the row: each group of eight cells is rendered from A, then propagated into
 // A. The render reads A in this row up to the next group's first cell and in the row below,
 // none of which is propagated yet.
-PLUVETTE_AVX2 void stepRowAvx2(const StepBuffers& buffers, int32_t rowStart, int shift) {
-    const StepBuffers s = buffers; // a copy, which the stores cannot be taken to change
+PLUVETTE_AVX2 void stepRowAvx2(StepBuffers s, int32_t rowStart, int shift) {
     const int32_t w = s.width;
     const int32_t* up = s.newer + rowStart - w;
     const int32_t* mid = s.newer + rowStart;

@@ -77,8 +77,7 @@ __m128i load(const int32_t* at) {
 
 } // namespace
 
-void renderRunSse2(const StepBuffers& buffers, int32_t first, int32_t last) {
-    const StepBuffers s = buffers; // a copy, which the stores cannot be taken to change
+void renderRunSse2(StepBuffers s, int32_t first, int32_t last) {
     const int32_t* a = s.older;
     const int32_t w = s.width;
     int32_t i = first;
@@ -94,8 +93,7 @@ void renderRunSse2(const StepBuffers& buffers, int32_t first, int32_t last) {
 // A: the damped difference between a quarter of its eight neighbours in B and its own old
 // value. The render reads A in this row up to the next group's first cell and in the row
 // below, none of which is propagated yet.
-void stepRowSse2(const StepBuffers& buffers, int32_t rowStart, int shift) {
-    const StepBuffers s = buffers; // a copy, which the stores cannot be taken to change
+void stepRowSse2(StepBuffers s, int32_t rowStart, int shift) {
     const int32_t w = s.width;
     const int32_t* up = s.newer + rowStart - w;
     const int32_t* mid = s.newer + rowStart;
@@ -129,11 +127,11 @@ void stepRowSse2(const StepBuffers& buffers, int32_t rowStart, int shift) {
 
 #else
 
-void renderRunSse2(const StepBuffers& s, int32_t first, int32_t last) {
+void renderRunSse2(StepBuffers s, int32_t first, int32_t last) {
     renderRunScalar(s, first, last);
 }
 
-void stepRowSse2(const StepBuffers& s, int32_t rowStart, int shift) {
+void stepRowSse2(StepBuffers s, int32_t rowStart, int shift) {
     renderRunScalar(s, rowStart + 1, rowStart + s.width - 1);
     propagateCellsScalar(s, rowStart, 1, s.width - 1, shift);
 }
@@ -141,7 +139,7 @@ void stepRowSse2(const StepBuffers& s, int32_t rowStart, int shift) {
 #endif
 
 // Plain code, which the compiler turns into SSE2.
-void propagateRowSse2(const StepBuffers& s, int32_t rowStart, int shift) {
+void propagateRowSse2(StepBuffers s, int32_t rowStart, int shift) {
     propagateCellsScalar(s, rowStart, 1, s.width - 1, shift);
 }
 

@@ -10,9 +10,9 @@ using namespace ripple;
 namespace {
 
 struct StepKernels {
-    void (*renderRun)(const StepBuffers&, int32_t, int32_t);
-    void (*propagateRow)(const StepBuffers&, int32_t, int);
-    void (*stepRow)(const StepBuffers&, int32_t, int);
+    void (*renderRun)(StepBuffers, int32_t, int32_t);
+    void (*propagateRow)(StepBuffers, int32_t, int);
+    void (*stepRow)(StepBuffers, int32_t, int);
 };
 
 StepKernels kernelsFor(RippleCodePath path) {
