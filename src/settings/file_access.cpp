@@ -1,11 +1,19 @@
 #include "settings/file_access.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #ifdef _WIN32
 #include <windows.h>
 #include <io.h>
+#include <process.h>
+
+#include "win32/handles.h"
 #else
+#include <cerrno>
+#include <csignal>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -47,20 +55,112 @@ bool writableOrAbsent(const std::string& path) {
     return true;
 }
 
+// Size of an open file, or false for what is not a regular file.
+bool sizeOf(std::FILE* file, unsigned long long& size) {
+#ifdef _WIN32
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    LARGE_INTEGER length{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &length)) {
+        return false;
+    }
+    size = static_cast<unsigned long long>(length.QuadPart);
+#else
+    struct stat status {};
+    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return false;
+    }
+    size = static_cast<unsigned long long>(status.st_size);
+#endif
+    return true;
+}
+
+unsigned long thisProcess() {
+#ifdef _WIN32
+    return GetCurrentProcessId();
+#else
+    return static_cast<unsigned long>(getpid());
+#endif
+}
+
+bool processRuns(unsigned long id) {
+#ifdef _WIN32
+    const win32::Handle process(OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id)));
+    if (!process.valid()) {
+        return GetLastError() == ERROR_ACCESS_DENIED; // there, but not ours to see
+    }
+    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+#else
+    return kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+#endif
+}
+
+// The process id in a file name of the form <base>.<id>.tmp, or 0 when it has another form.
+unsigned long savingProcessOf(const std::string& name, const std::string& base) {
+    const std::string suffix = ".tmp";
+    if (name.size() <= base.size() + 1 + suffix.size() || name.compare(0, base.size(), base) != 0 ||
+        name[base.size()] != '.' ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+        return 0;
+    }
+    const std::string digits =
+        name.substr(base.size() + 1, name.size() - base.size() - 1 - suffix.size());
+    if (digits.empty() || digits.size() > 10 ||
+        digits.find_first_not_of("0123456789") != std::string::npos) {
+        return 0;
+    }
+    return std::strtoul(digits.c_str(), nullptr, 10);
+}
+
+// Removes the new files that saves of path by processes no longer running left behind.
+void removeStaleReplacements(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string base = path.substr(folder.size());
+    auto removeIfStale = [&](const std::string& name) {
+        const unsigned long id = savingProcessOf(name, base);
+        if (id != 0 && id != thisProcess() && !processRuns(id)) {
+            std::remove((folder + name).c_str());
+        }
+    };
+#ifdef _WIN32
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((path + ".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        removeIfStale(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+#else
+    DIR* listing = opendir(folder.empty() ? "." : folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = readdir(listing)) {
+        removeIfStale(entry->d_name);
+    }
+    closedir(listing);
+#endif
+}
+
 } // namespace
 
-bool readWholeFile(const std::string& path, std::string& bytes) {
+bool readWholeFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return false;
     }
-    std::string read;
-    char buffer[4096];
-    size_t count;
-    while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
-        read.append(buffer, count);
+    unsigned long long size = 0;
+    if (!sizeOf(file, size) || size > maxBytes) {
+        std::fclose(file);
+        return false;
     }
-    const bool complete = std::ferror(file) == 0;
+    std::string read(static_cast<size_t>(size), '\0');
+    // One byte more than the size asks for: a file that grew meanwhile is not cut short.
+    const size_t count = std::fread(read.data(), 1, read.size(), file);
+    const bool complete = count == read.size() && std::fgetc(file) == EOF && !std::ferror(file);
     std::fclose(file);
     if (complete) {
         bytes.swap(read);
@@ -68,11 +168,16 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
     return complete;
 }
 
+std::string replacementFileName(const std::string& path) {
+    return path + "." + std::to_string(thisProcess()) + ".tmp";
+}
+
 bool replaceWholeFile(const std::string& path, const std::string& bytes) {
     if (!writableOrAbsent(path)) {
         return false;
     }
-    const std::string fresh = path + ".tmp";
+    removeStaleReplacements(path);
+    const std::string fresh = replacementFileName(path);
     std::FILE* file = std::fopen(fresh.c_str(), "wb");
     if (file == nullptr) {
         return false;
@@ -93,4 +198,12 @@ bool truncateOrCreateFile(const std::string& path) {
         return false;
     }
     return std::fclose(file) == 0;
+}
+
+bool readableOrCreated(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        file = std::fopen(path.c_str(), "ab"); // creates a missing file, keeps an existing one
+    }
+    return file != nullptr && std::fclose(file) == 0;
 }

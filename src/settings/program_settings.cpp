@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/fatal_error.h"
+#include "settings/file_access.h"
 
 const std::string settingsFileName = "config.txt";
 SettingsStore launcherSettings(settingsFileName, settingsSeparator);
@@ -21,17 +22,21 @@ const std::string gpPageUrl = homePageUrl + "gp/";
 const std::string donatePageUrl = homePageUrl + "donate/";
 
 void writeDefaultSettings() {
-    createEmptyFile(settingsFileName);
-    SettingsStore defaults(settingsFileName, settingsSeparator);
-    if (!defaults.load()) {
+    if (!readableOrCreated(settingsFileName)) {
         fatalError(errorMessages::settingsFileUncreatable);
     }
+    SettingsStore defaults(settingsFileName, settingsSeparator);
     defaults.addIfAbsent(backgroundKey, "null");
     defaults.addIfAbsent(soundKey, "null");
     defaults.addIfAbsent(fitScreenKey, "yes");
     if (!defaults.save()) {
         fatalError(errorMessages::settingsUnsaved);
     }
+}
+
+bool holdsAnySetting(const SettingsStore& settings) {
+    return settings.indexOf(backgroundKey) >= 0 || settings.indexOf(soundKey) >= 0 ||
+           settings.indexOf(fitScreenKey) >= 0;
 }
 
 void loadSettings() {
@@ -50,7 +55,7 @@ void loadScreenSaverSettings() {
     std::string folder(path, length < MAX_PATH ? length : 0);
     folder.erase(folder.find_last_of("\\/") + 1);
     SettingsStore settings(folder + settingsFileName, settingsSeparator);
-    if (!settings.load()) {
+    if (!settings.load() || !holdsAnySetting(settings)) {
         bgSetting = "null";
         soundSetting = "null";
         fitscreenSetting = "yes";

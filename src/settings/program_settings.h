@@ -28,10 +28,15 @@ extern const std::string socialPageUrl2;
 extern const std::string gpPageUrl;
 extern const std::string donatePageUrl;
 
-// Recreates config.txt holding exactly bg=null, sound=null and fitscreen=yes. Ends the
-// program with error 114 when the new file cannot be read back, 115 when it cannot be
-// written.
+// Puts a config.txt holding exactly bg=null, sound=null and fitscreen=yes in place of the old
+// one in a single step, so that no moment leaves an empty or half-written file. Ends the
+// program with error 114 when the file can neither be read nor created, 115 when the
+// defaults cannot be written.
 void writeDefaultSettings();
+
+// Whether the loaded table has any of the three settings: a file with none of them (empty,
+// or not a settings file at all) counts as one that could not be read.
+bool holdsAnySetting(const SettingsStore& settings);
 
 // Reads config.txt into the three setting strings. Ends the program with error 101 when the
 // file cannot be read.

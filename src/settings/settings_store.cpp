@@ -52,11 +52,12 @@ SettingsStore::SettingsStore(std::string fileName, char separator)
 
 bool SettingsStore::load() {
     std::string bytes;
-    if (!readWholeFile(fileName_, bytes)) {
+    if (!readWholeFile(fileName_, bytes, maxFileBytes)) {
         return false;
     }
     for (const std::string& line : splitLines(bytes)) {
         const size_t split = line.find(separator_);
+        lineWithoutSeparator_.push_back(split == std::string::npos);
         if (split == std::string::npos) {
             keys_.push_back(line);
             values_.push_back(line);
@@ -97,6 +98,7 @@ void SettingsStore::addIfAbsent(const std::string& key, const std::string& value
     if (indexOf(key) < 0 && fitsOnOneLine(value)) {
         keys_.push_back(key);
         values_.push_back(value);
+        lineWithoutSeparator_.push_back(false);
     }
 }
 
@@ -106,15 +108,18 @@ bool SettingsStore::set(const std::string& key, const std::string& value) {
         return false;
     }
     values_[static_cast<size_t>(index)] = value;
+    lineWithoutSeparator_[static_cast<size_t>(index)] = false;
     return true;
 }
 
 bool SettingsStore::save() const {
     std::string text;
     for (size_t i = 0; i < keys_.size(); ++i) {
-        if (!keys_[i].empty()) {
-            text += keys_[i] + separator_ + values_[i] + "\r\n";
+        if (keys_[i].empty()) {
+            continue;
         }
+        text += lineWithoutSeparator_[i] ? keys_[i] : keys_[i] + separator_ + values_[i];
+        text += "\r\n";
     }
     return replaceWholeFile(fileName_, text);
 }
@@ -122,6 +127,7 @@ bool SettingsStore::save() const {
 void SettingsStore::clear() {
     keys_.clear();
     values_.clear();
+    lineWithoutSeparator_.clear();
 }
 
 void createEmptyFile(const std::string& path) {

@@ -1,8 +1,10 @@
 // A small ordered key/value table bound to one settings file. Lines read "key=value";
 // keys match without regard to the case of ASCII letters. Writing goes through a new file
-// beside the old one, so a failed save never loses what the file held.
+// beside the old one, so a failed save never loses what the file held, and a line without a
+// separator (a note written by hand) is written back as it was read.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -10,8 +12,11 @@ class SettingsStore {
   public:
     SettingsStore(std::string fileName, char separator);
 
-    // Appends the file's entries to the table. False when the file cannot be read; the
-    // table is then unchanged.
+    // Settings files are a few lines; anything larger is not one and is not read.
+    static constexpr size_t maxFileBytes = size_t(1) << 20;
+
+    // Appends the file's entries to the table. False when the file cannot be read or is
+    // larger than maxFileBytes; the table is then unchanged.
     bool load();
 
     // The value of the first entry with this key, or an empty string when there is none.
@@ -39,6 +44,7 @@ class SettingsStore {
     char separator_;
     std::vector<std::string> keys_;
     std::vector<std::string> values_;
+    std::vector<bool> lineWithoutSeparator_; // written back as the key alone
 };
 
 // Creates the file, or empties it when it exists. Callers find out by loading it afterwards.

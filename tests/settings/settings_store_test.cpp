@@ -1,4 +1,5 @@
 #include "settings/settings_store.h"
+#include "settings/file_access.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,11 @@ TEST_F(SettingsStoreTest, ReadsAndWritesTheFileFormat) {
          {{"bg", "null"}, {"sound", "null"}, {"fitscreen", "yes"}, {"", ""}},
          "bg=null\r\nsound=null\r\nfitscreen=yes\r\n"},
         {"value holding the separator", "a=b=c", {{"a", "b=c"}}, "a=b=c\r\n"},
-        {"no separator", "letters", {{"letters", "letters"}}, "letters=letters\r\n"},
+        {"no separator", "letters", {{"letters", "letters"}}, "letters\r\n"},
+        {"a note kept as written",
+         "# my picture\r\nbg=null\r\n[x] y\r\n",
+         {{"# my picture", "# my picture"}, {"bg", "null"}, {"[x] y", "[x] y"}, {"", ""}},
+         "# my picture\r\nbg=null\r\n[x] y\r\n"},
         {"empty key", "=x", {{"", "x"}}, ""},
         {"empty value", "k=\r\n", {{"k", ""}, {"", ""}}, "k=\r\n"},
         {"path value", "BG=C:\\pics\\x.png", {{"BG", "C:\\pics\\x.png"}}, "BG=C:\\pics\\x.png\r\n"},
@@ -74,6 +79,10 @@ TEST_F(SettingsStoreTest, ReadsAndWritesTheFileFormat) {
                      "b=2\r\n"),
          {{"a", "1"}, {"", ""}},
          "a=1\r\n"},
+        {"a line of 100 000 letters",
+         std::string(100000, 'x'),
+         {{std::string(100000, 'x'), std::string(100000, 'x')}},
+         std::string(100000, 'x') + "\r\n"},
         {"lone CR stays", "a=1\rb=2", {{"a", "1\rb=2"}}, "a=1\rb=2\r\n"},
         {"blank lines", "\r\n\r\n", {{"", ""}, {"", ""}, {"", ""}}, ""},
         {"duplicates", "bg=one\r\nBG=two", {{"bg", "one"}, {"BG", "two"}}, "bg=one\r\nBG=two\r\n"},
@@ -182,6 +191,48 @@ TEST_F(SettingsStoreTest, RoundTripsWhatItWrites) {
     }
 }
 
+TEST_F(SettingsStoreTest, ASetValueTurnsANoteIntoAnEntry) {
+    writeFile("sound\r\n");
+    SettingsStore store(path, '=');
+    ASSERT_TRUE(store.load());
+    ASSERT_TRUE(store.set("sound", "null"));
+    ASSERT_TRUE(store.save());
+    EXPECT_EQ(readFile(), "sound=null\r\n");
+}
+
+TEST_F(SettingsStoreTest, AFileLargerThanASettingsFileIsNotRead) {
+    writeFile("bg=null\r\n" + std::string(SettingsStore::maxFileBytes, 'x'));
+    SettingsStore store(path, '=');
+    EXPECT_FALSE(store.load());
+    EXPECT_TRUE(store.keys().empty());
+    writeFile("bg=null\r\n" + std::string(SettingsStore::maxFileBytes - 9, 'x'));
+    EXPECT_TRUE(store.load());
+}
+
+// A save leaves no new file behind, removes those of processes that ended during a save,
+// and keeps the one a running process is writing.
+TEST_F(SettingsStoreTest, SavesLeaveNoNewFilesBehind) {
+    const pid_t ended = fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0) {
+        _exit(0);
+    }
+    ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+    const std::string stale = path + "." + std::to_string(ended) + ".tmp";
+    const std::string running = path + "." + std::to_string(getppid()) + ".tmp";
+    const std::string other = path + ".notes.tmp";
+    for (const std::string& file : {stale, running, other}) {
+        std::ofstream(file) << "half";
+    }
+    SettingsStore store(path, '=');
+    store.addIfAbsent("bg", "null");
+    ASSERT_TRUE(store.save());
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(other));
+    EXPECT_FALSE(fs::exists(replacementFileName(path)));
+}
+
 TEST_F(SettingsStoreTest, CreateEmptyFileTruncates) {
     writeFile("a=1\r\n");
     createEmptyFile(path);
@@ -199,7 +250,9 @@ class FailedSaveTest : public SettingsStoreTest {
     }
     void expectOriginalKept() const {
         EXPECT_EQ(readFile(), original);
-        EXPECT_FALSE(fs::exists(path + ".tmp"));
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            EXPECT_EQ(entry.path().filename(), "config.txt");
+        }
     }
     const std::string original = "bg=C:\\pictures\\lake.png\r\nsound=null\r\nfitscreen=yes\r\n";
 };
@@ -211,7 +264,7 @@ TEST_F(FailedSaveTest, WhereNoFileCanBeCreated) {
 }
 
 TEST_F(FailedSaveTest, WhenTheNewFileCannotBeMadeBesideTheOld) {
-    fs::create_directory(path + ".tmp");
+    fs::create_directory(replacementFileName(path));
     SettingsStore replacing(path, '=');
     replacing.addIfAbsent("bg", "null");
     EXPECT_FALSE(replacing.save());

@@ -84,8 +84,18 @@ TEST(DefaultSettings, AFileThatCannotBeCreatedEndsWith114) {
 
 TEST(DefaultSettings, DefaultsThatCannotBeWrittenEndWith115) {
     ScratchDirectory dir;
-    CreateDirectoryA(dir.file("config.txt.tmp").c_str(), nullptr);
-    expectErrorBox(runProbe(dir, "write-defaults", true), errorMessages::settingsUnsaved);
+    std::FILE* file = std::fopen(dir.file("config.txt").c_str(), "wb");
+    std::fputs("junk\r\n", file);
+    std::fclose(file);
+    {
+        // Another program has the file open and lets others read it, not write it.
+        const HANDLE held = CreateFileA(dir.file("config.txt").c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        expectErrorBox(runProbe(dir, "write-defaults", true), errorMessages::settingsUnsaved);
+        CloseHandle(held);
+    }
+    EXPECT_EQ(readBytes(dir.file("config.txt")), "junk\r\n");
 }
 
 TEST(LoadSettings, ReadsTheThreeSettings) {
