@@ -8,6 +8,7 @@
 #include "app/fatal_error.h"
 #include "settings/program_settings.h"
 #include "show/effect_dialog.h"
+#include "show/music.h"
 #include "skin/about_panel.h"
 #include "skin/window_fades.h"
 #include "win32/shell.h"
@@ -38,8 +39,11 @@ constexpr char imageFilter[] = "Image Files\0*.png;*.jpg;*.jpeg;*.gif;*.bmp\0";
 constexpr char musicFilter[] =
     "Music Files\0*.mp3;*.wav;*.ogg;*.xm;*.it;*.mod;*.s3m\0All Files\0*.*\0";
 
+constexpr char notMusicText[] = "This file is not music that Pluvette can play.\n"
+                                "Choose a sound file, such as MP3, WAV or OGG.";
+
 void loadLauncherSettings() {
-    if (launcherSettings.load()) {
+    if (launcherSettings.load() && holdsAnySetting(launcherSettings)) {
         return;
     }
     launcherSettings.clear();
@@ -161,7 +165,18 @@ std::string browseImage(HWND owner) {
 }
 
 std::string browseMusic(HWND owner) {
-    return browseAndStore(owner, musicFilter, soundKey);
+    const std::string path = browseForFile(owner, musicFilter, "*.*");
+    if (path.size() <= 1) {
+        return {};
+    }
+    // "All Files" lets anything be picked; only music is kept, so that Launch never hands
+    // a program or a script to the shell.
+    if (!isPlayableMusic(path)) {
+        MessageBoxA(owner, notMusicText, "Background Music", MB_OK | MB_ICONWARNING);
+        return {};
+    }
+    launcherSettings.set(soundKey, path);
+    return path;
 }
 
 std::string fileNameOf(const std::string& path) {

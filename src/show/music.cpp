@@ -5,6 +5,7 @@
 
 #include "settings/program_settings.h"
 #include "settings/settings_store.h"
+#include "show/music_type.h"
 #include "show/path_limit.h"
 #include "win32/handles.h"
 
@@ -22,7 +23,37 @@ bool startedSince(HANDLE process, FILETIME since) {
     return CompareFileTime(&created, &since) >= 0;
 }
 
+// What the machine-wide classes say of a file type; Wine looks file types up there too.
+std::string classesValue(const std::string& extension, const char* name) {
+    char value[256] = {};
+    DWORD size = sizeof(value);
+    const std::string key = "." + extension;
+    if (RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    return value;
+}
+
+bool isExistingFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
 } // namespace
+
+bool isPlayableMusic(const std::string& path) {
+    // The shape first: nothing reaches the file system or the registry for a web address
+    // or a device.
+    if (!hasPlainFilePathShape(path) || !fitsPathLimit(path)) {
+        return false;
+    }
+    const std::string extension = fileNameExtension(path);
+    return isExistingFile(path) &&
+           isMusicType(extension, {classesValue(extension, "PerceivedType"),
+                                   classesValue(extension, "Content Type")});
+}
 
 bool musicChosen() {
     return soundSetting.size() > 5;
@@ -30,8 +61,8 @@ bool musicChosen() {
 
 bool startMusic(bool quietly) {
     musicLaunchInfo = {};
-    if (!fitsPathLimit(soundSetting)) {
-        return false; // music that cannot be played, without asking the shell
+    if (!isPlayableMusic(soundSetting)) {
+        return false; // never handed to the shell, which would run or open anything
     }
     musicLaunchInfo.cbSize = sizeof(musicLaunchInfo);
     musicLaunchInfo.fMask = SEE_MASK_NOCLOSEPROCESS | (quietly ? SEE_MASK_FLAG_NO_UI : 0);

@@ -18,8 +18,14 @@ extern FILETIME musicLaunchTime;
 // Music is chosen when the sound setting is longer than five characters ("null" is not).
 bool musicChosen();
 
+// Whether the file at path may be opened as music: an existing file, not a folder, of a type
+// the system registers as audio or video (or a common audio type where it says nothing), and
+// never one that runs a program or a script or opens a link.
+bool isPlayableMusic(const std::string& path);
+
 // Opens the sound setting's file with its associated program; true when the shell took it.
-// A path longer than the platform's limit is never handed to the shell: false.
+// A path longer than the platform's limit, or one that is not playable music, is never
+// handed to the shell: false.
 // Quietly, the shell shows no box of its own when it cannot open the file.
 bool startMusic(bool quietly = false);
 

@@ -24,4 +24,12 @@ use_test_browser() {
     PLUVETTE_BROWSER_LOG=$(winpath "$work/browser.log")
 }
 
+# Registers a file type for the tests as music (PerceivedType audio) opened by the command.
+register_music_type() {
+    local extension=$1 class=$2 command=$3
+    wine reg add "HKCR\\.$extension" /ve /d "$class" /f > /dev/null 2>&1
+    wine reg add "HKCR\\.$extension" /v PerceivedType /d audio /f > /dev/null 2>&1
+    wine reg add "HKCR\\$class\\shell\\open\\command" /ve /d "$command" /f > /dev/null 2>&1
+}
+
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/drive.sh"

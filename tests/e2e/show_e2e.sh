@@ -156,9 +156,7 @@ expect_exit 104 "a 1000-character picture path"
 
 # 8. Music plays in its program while the show runs and ends with it; a copy of the same
 # player that was running before the show keeps running.
-wine reg add 'HKCR\.plvsong' /ve /d PluvetteTestSong /f > /dev/null 2>&1
-wine reg add 'HKCR\PluvetteTestSong\shell\open\command' /ve /d "\"$(winpath "$player")\" \"%1\"" \
-    /f > /dev/null 2>&1
+register_music_type plvsong PluvetteTestSong "\"$(winpath "$player")\" \"%1\""
 echo "earlier" > "$work/earlier.plvsong"
 wine "$player" "$(winpath "$work/earlier.plvsong")" &
 earlier=$!
@@ -179,9 +177,7 @@ wine reg delete 'HKCR\.plvsong' /f > /dev/null 2>&1 || true
 
 # 9. A player with a window of its own (Wine's notepad) takes the keyboard focus; every close
 # key still ends the show while the player's window is there.
-wine reg add 'HKCR\.plvtext' /ve /d PluvetteTestText /f > /dev/null 2>&1
-wine reg add 'HKCR\PluvetteTestText\shell\open\command' /ve /d 'notepad.exe "%1"' /f \
-    > /dev/null 2>&1
+register_music_type plvtext PluvetteTestText 'notepad.exe "%1"'
 echo "la la la" > "$work/song.plvtext"
 notepad_focused() { xdotool getwindowfocus getwindowname 2> /dev/null | grep -q Notepad; }
 start "bg=$(winpath "$work/picture.png")" "sound=$(winpath "$work/song.plvtext")" "fitscreen=no"

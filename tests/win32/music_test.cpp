@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "long_path.h"
 #include "probe_process.h"
@@ -24,8 +25,8 @@ std::string inQuotes(const std::string& text) {
 
 // Registers a file type in the test's own Wine prefix (Wine looks file types up in the
 // machine-wide classes).
-void setClassesValue(const std::string& key, const std::string& value) {
-    RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+void setClassesValue(const std::string& key, const std::string& value, const char* name = nullptr) {
+    RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
                     DWORD(value.size() + 1));
 }
 
@@ -62,6 +63,7 @@ class MusicTest : public testing::Test {
   protected:
     void SetUp() override {
         setClassesValue(songExtension, songClass);
+        setClassesValue(songExtension, "audio", "PerceivedType");
         setClassesValue(std::string(songClass) + "\\shell\\open\\command",
                         inQuotes(besideThisProgram("test_player.exe")).append(" \"%1\""));
         char folder[MAX_PATH];
@@ -130,6 +132,56 @@ TEST_F(MusicTest, ByNameOnlyPlayersStartedForTheShowAreEnded) {
     TerminateProcess(earlier.hProcess, 0);
     CloseHandle(earlier.hProcess);
     CloseHandle(earlier.hThread);
+}
+
+// Only music reaches the shell, whose default verb would run a program or a script, open a
+// folder or a web page just as readily. A copy of the stand-in player leaves a mark when it
+// runs as a program; the scripts leave one too.
+TEST_F(MusicTest, NothingButMusicIsHandedToTheShell) {
+    char temporary[MAX_PATH];
+    GetTempPathA(MAX_PATH, temporary);
+    const std::string folder = std::string(temporary) + "pluvette-not-music";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string marker = folder + "\\marker.txt";
+    DeleteFileA(marker.c_str()); // marks an earlier run may have left
+    std::vector<std::string> refused;
+    for (const char* program : {"marker.exe", "song.mp3.exe", "marker.scr", "marker.com"}) {
+        refused.push_back(folder + "\\" + program);
+        DeleteFileA((refused.back() + ".ran").c_str());
+        CopyFileA(besideThisProgram("test_player.exe").c_str(), refused.back().c_str(), FALSE);
+    }
+    for (const char* script : {"song.bat", "song.cmd"}) {
+        refused.push_back(folder + "\\" + script);
+        std::ofstream(refused.back()) << "echo ran > \"" << marker << "\"\r\n";
+    }
+    for (const char* other : {"song.plvsong.", "song.js", "song.lnk", "song.url"}) {
+        refused.push_back(folder + "\\" + other);
+        std::ofstream(refused.back()) << "la";
+    }
+    refused.push_back(folder); // a folder would open in a file manager over the show
+    refused.push_back(folder + ".plvsong");
+    CreateDirectoryA(refused.back().c_str(), nullptr);
+    refused.push_back("https://www.pluvette.org/song.plvsong");
+    refused.push_back("\\\\.\\" + song.substr(0, 2) + "\\" + song.substr(3));
+    refused.push_back(song + ":stream.plvsong");
+    for (const std::string& setting : refused) {
+        soundSetting = setting;
+        EXPECT_FALSE(startMusic(true)) << setting;
+        EXPECT_FALSE(isPlayableMusic(setting)) << setting;
+    }
+    Sleep(500); // a program or a script the shell had started would have left its mark
+    for (const std::string& file : refused) {
+        EXPECT_EQ(GetFileAttributesA((file + ".ran").c_str()), INVALID_FILE_ATTRIBUTES) << file;
+        if (file.compare(0, folder.size() + 1, folder + "\\") == 0) {
+            DeleteFileA(file.c_str());
+        }
+    }
+    EXPECT_EQ(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+    RemoveDirectoryA((folder + ".plvsong").c_str());
+    RemoveDirectoryA(folder.c_str());
+    // The same song by its own name plays.
+    soundSetting = song;
+    EXPECT_TRUE(isPlayableMusic(song));
 }
 
 TEST_F(MusicTest, ShortSettingsMeanNoMusic) {

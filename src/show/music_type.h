@@ -1,0 +1,26 @@
+// Which files may be handed to the shell as music: only plain files of a type the system
+// knows as audio or video, and never one that runs something, whatever the system says of
+// it. The shell's default verb starts programs, scripts and shortcuts and opens web
+// addresses and folders just as readily as it plays songs.
+#pragma once
+
+#include <string>
+
+// What the system's file-type registry says of an extension (empty where it says nothing).
+struct RegisteredFileType {
+    std::string perceivedType; // "audio", "video", "text", ...
+    std::string contentType;   // a MIME type: "audio/mpeg", ...
+};
+
+// A path the shell reads as a file on a drive or a network share: no web address or other
+// scheme, no device path (\\.\, \\?\), no alternate stream, no wildcard or control character.
+bool hasPlainFilePathShape(const std::string& path);
+
+// The extension of the path's file name in lower case, without its dot; empty when the name
+// has none (Windows drops trailing dots and spaces, so "song.exe." has none either).
+std::string fileNameExtension(const std::string& path);
+
+// Whether a file with this extension (lower case) plays as music: never for a type that
+// runs code or opens something else; else when the registry calls it audio or video, or,
+// where the registry says nothing, when it is a common audio type.
+bool isMusicType(const std::string& extension, const RegisteredFileType& registered);
