@@ -3,6 +3,9 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstring>
+
+#include "imaging/picture_header.h"
 #include "win32/handles.h"
 
 namespace {
@@ -51,31 +54,40 @@ HBITMAP LoadPictureFromMemory(HGLOBAL block, DWORD length) {
 }
 
 HBITMAP LoadPictureFile(const char* path) {
-    HGLOBAL block = nullptr;
-    DWORD read = 0;
+    const win32::Handle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    {
-        const win32::Handle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) {
-            return nullptr;
-        }
-        // Files of 4 GiB or more are no pictures this program can show.
-        if (GetFileSizeEx(file.get(), &size) && size.QuadPart < 0xFFFFFFFF) {
-            block = GlobalAlloc(GMEM_ZEROINIT, SIZE_T(size.QuadPart));
-            if (block != nullptr &&
-                !ReadFile(file.get(), block, DWORD(size.QuadPart), &read, nullptr)) {
-                read = 0;
-            }
-        }
-    }
-    if (block == nullptr || read != size.QuadPart) {
-        if (block != nullptr) {
-            GlobalFree(block);
-        }
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+        uint64_t(size.QuadPart) > maxPictureFileBytes) {
         return nullptr;
     }
-    HBITMAP bitmap = LoadPictureFromMemory(block, read);
-    GlobalFree(block);
-    return bitmap;
+    const auto length = static_cast<DWORD>(size.QuadPart);
+    // The signature first: a file of another kind is refused before it is read whole.
+    uint8_t start[16] = {};
+    DWORD read = 0;
+    const DWORD startLength = length < sizeof(start) ? length : DWORD(sizeof(start));
+    if (!ReadFile(file.get(), start, startLength, &read, nullptr) || read != startLength) {
+        return nullptr;
+    }
+    const PictureFormat format = pictureFormatOf(start, startLength);
+    if (format != PictureFormat::jpeg && format != PictureFormat::gif &&
+        format != PictureFormat::bmp) {
+        return nullptr;
+    }
+    const win32::GlobalMemory block(GlobalAlloc(GMEM_FIXED, length));
+    auto* bytes = static_cast<uint8_t*>(block.get()); // a fixed block is its own address
+    if (bytes == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(bytes, start, startLength);
+    if (!ReadFile(file.get(), bytes + startLength, length - startLength, &read, nullptr) ||
+        read != length - startLength) {
+        return nullptr;
+    }
+    PictureDimensions dimensions;
+    if (!readPictureDimensions(bytes, length, dimensions) ||
+        !fitsPictureBudget(dimensions.width, dimensions.height)) {
+        return nullptr;
+    }
+    return LoadPictureFromMemory(block.get(), length);
 }

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 // Reads the whole file and has the picture service decode it. A bitmap the caller owns, or
-// null for a missing, empty, unreadable or undecodable file, and for pictures that are not
-// bitmaps (icons, metafiles).
+// null for a missing, empty, unreadable or undecodable file, for pictures that are not
+// bitmaps (icons, metafiles), and, before the file is read whole, for one that does not begin
+// as a JPEG, GIF or BMP picture, is larger than maxPictureFileBytes or declares more than
+// maxPicturePixels.
 HBITMAP LoadPictureFile(const char* path);
 
 // Decodes the picture held in a global memory block of length bytes; the block stays the

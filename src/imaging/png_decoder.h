@@ -77,7 +77,9 @@ struct PngChunkInfo {
 
 uint32_t PngInit(PngDecoder* decoder);
 // Reads the whole file into a buffer of the decoder's and walks its chunks. A file that
-// cannot be read completely is PNG_ERR_FILE.
+// cannot be read completely, or is larger than any picture the program shows
+// (maxPictureFileBytes), is PNG_ERR_FILE; one that does not begin with the PNG signature is
+// PNG_ERR_FORMAT, found before the rest is read.
 uint32_t PngLoadFile(PngDecoder* decoder, const char* path);
 // Walks the chunks of bytes that stay the caller's and must outlive the decoder's use of them.
 uint32_t PngLoadMemory(PngDecoder* decoder, const uint8_t* data, uint32_t size);

@@ -1,5 +1,7 @@
 #include <cstdlib>
+#include <cstring>
 
+#include "imaging/picture_header.h"
 #include "imaging/png_decoder.h"
 #include "imaging/png_internal.h"
 
@@ -73,25 +75,35 @@ class ReadOnlyFile {
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 };
 
-// Reads the whole file; fails when it cannot be opened, is 4 GiB or larger, or reads short.
-bool readWholeFile(const char* path, uint8_t*& data, uint32_t& size, uint32_t& error) {
+// Reads the whole file when it begins with the PNG signature and is no larger than any
+// picture the program shows: a file of another kind or size is refused before it is read.
+bool readPngFile(const char* path, uint8_t*& data, uint32_t& size, uint32_t& error) {
     ReadOnlyFile file(path);
     uint64_t length = 0;
-    if (!file.isOpen() || !file.size(length) || length >= 0xFFFFFFFF) {
-        error = PNG_ERR_FILE;
+    error = PNG_ERR_FILE;
+    if (!file.isOpen() || !file.size(length) || length > maxPictureFileBytes) {
+        return false;
+    }
+    uint8_t signature[8];
+    if (length < sizeof(signature) || !file.readAll(signature, sizeof(signature))) {
+        return false;
+    }
+    if (pictureFormatOf(signature, sizeof(signature)) != PictureFormat::png) {
+        error = PNG_ERR_FORMAT;
         return false;
     }
     size = static_cast<uint32_t>(length);
-    data = static_cast<uint8_t*>(std::malloc(size != 0 ? size : 1));
+    data = static_cast<uint8_t*>(std::malloc(size));
     if (data == nullptr) {
         error = PNG_ERR_NO_MEMORY;
         return false;
     }
-    if (!file.readAll(data, size)) {
+    std::memcpy(data, signature, sizeof(signature));
+    if (!file.readAll(data + sizeof(signature), size - uint32_t(sizeof(signature)))) {
         std::free(data);
-        error = PNG_ERR_FILE;
         return false;
     }
+    error = PNG_OK;
     return true;
 }
 
@@ -104,7 +116,7 @@ uint32_t PngLoadFile(PngDecoder* decoder, const char* path) {
     decoder->lastError = PNG_OK;
     uint8_t* data = nullptr;
     uint32_t size = 0;
-    if (!readWholeFile(path, data, size, decoder->lastError)) {
+    if (!readPngFile(path, data, size, decoder->lastError)) {
         return 0;
     }
     if (!pngLoadInPlace(decoder, data, size, PNG_SOURCE_FILE)) {

@@ -2,6 +2,7 @@
 
 #include "imaging/inflate.h"
 #include "imaging/picture_file.h"
+#include "imaging/picture_header.h"
 #include "imaging/png_win32.h"
 #include "settings/settings_store.h"
 #include "show/file_extension.h"
@@ -59,7 +60,9 @@ HBITMAP loadPngBitmap(const char* path) {
         return nullptr;
     }
     HBITMAP bitmap = nullptr;
-    if (PngDecode(&decoder)) {
+    // The header's size is checked before anything is inflated: a small file may declare a
+    // picture of billions of pixels.
+    if (fitsPictureBudget(decoder.width, decoder.height) && PngDecode(&decoder)) {
         bitmap = PngCreateBitmap(&decoder, nullptr, PNG_FORMAT_DEFAULT, FALSE);
     }
     PngRelease(&decoder);

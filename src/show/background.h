@@ -15,8 +15,9 @@ HBITMAP stretchBitmap(HBITMAP source, uint16_t width, uint16_t height);
 
 // A ".png" file (any case) through the program's PNG decoder, anything else through the
 // platform's picture service; null when the file cannot be loaded (a path longer than the
-// platform's limit among them).
+// platform's limit, and a picture too large to show safely, among them).
 HBITMAP loadBackground(const char* path);
 
-// A PNG file as a DIB section in its own pixel format; null when it cannot be decoded.
+// A PNG file as a DIB section in its own pixel format; null when it cannot be decoded or
+// declares more than maxPicturePixels.
 HBITMAP loadPngBitmap(const char* path);

@@ -143,4 +143,21 @@ class Handle {
     HANDLE handle_;
 };
 
+// A block of global memory this program allocated, freed with GlobalFree.
+class GlobalMemory {
+  public:
+    explicit GlobalMemory(HGLOBAL block = nullptr) : block_(block) {}
+    ~GlobalMemory() {
+        if (block_ != nullptr) {
+            GlobalFree(block_);
+        }
+    }
+    GlobalMemory(const GlobalMemory&) = delete;
+    GlobalMemory& operator=(const GlobalMemory&) = delete;
+    HGLOBAL get() const { return block_; }
+
+  private:
+    HGLOBAL block_;
+};
+
 } // namespace win32

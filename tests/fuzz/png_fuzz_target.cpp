@@ -1,8 +1,10 @@
-// Fuzz target: file bytes in, bitmap rows out, through the whole decoder.
+// Fuzz target: file bytes in, bitmap rows out, through the whole decoder; and the header
+// reader that sizes every picture file before it is decoded.
 #include <cstddef>
 #include <cstdint>
 
 #include "imaging/inflate.h"
+#include "imaging/picture_header.h"
 #include "imaging/png_dib.h"
 
 namespace {
@@ -17,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 0xFFFFFFFFu) {
         return 0;
     }
+    PictureDimensions dimensions;
+    readPictureDimensions(data, size, dimensions);
     PngDecoder decoder;
     PngInit(&decoder);
     if (PngLoadMemory(&decoder, data, static_cast<uint32_t>(size)) &&
