@@ -4,6 +4,7 @@
 
 #include "settings/program_settings.h"
 #include "skin/window_fades.h"
+#include "win32/handles.h"
 #include "win32/shell.h"
 
 AboutPanel aboutPanel;
@@ -33,6 +34,39 @@ constexpr COLORREF tickerColour = RGB(255, 255, 255);
 HFONT tickerFont() {
     static const HFONT font = createPointFont("Arial", 12, FW_BOLD, 0);
     return font;
+}
+
+// The panel's background, loaded at the first opening and kept until the process ends. The
+// static control that shows it never deletes a bitmap it is given.
+HBITMAP backgroundPicture() {
+    static const HBITMAP picture = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(aboutBackgroundBitmapId),
+                   IMAGE_BITMAP, 0, 0, 0));
+    return picture;
+}
+
+HWND backgroundControl(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(child) == backgroundId) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+// Shows the background; the control takes the picture's size.
+void showBackground(HWND dialog) {
+    SendMessageA(backgroundControl(dialog), STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(backgroundPicture()));
+}
+
+// Takes the background out of its control as the panel ends. A control that shows a picture
+// with alpha draws a copy of its own, which it hands back here and never deletes itself.
+void takeBackBackground(HWND dialog) {
+    const auto shown = reinterpret_cast<HBITMAP>(
+        SendMessageA(backgroundControl(dialog), STM_SETIMAGE, IMAGE_BITMAP, 0));
+    const win32::GdiObject<HBITMAP> copy(shown != backgroundPicture() ? shown : nullptr);
 }
 
 // The artwork is drawn in pixels for the template's layout with the dialog font's base units
@@ -156,6 +190,7 @@ void advanceTicker() {
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        showBackground(dialog);
         layOutAtArtworkScale(dialog);
         attachControls(dialog);
         SetTimer(dialog, tickerTimerId, tickerIntervalMs, nullptr);
@@ -180,6 +215,9 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         fadeOut(dialog, aboutFadeStepMs, fadeAlpha);
         EndDialog(dialog, 0);
         return TRUE;
+    case WM_DESTROY:
+        takeBackBackground(dialog);
+        return FALSE;
     case WM_ERASEBKGND:
         return TRUE; // the background picture covers the whole panel
     case WM_CTLCOLORSTATIC:

@@ -14,6 +14,7 @@
 #include "skin/skin_form.h"
 
 inline constexpr int aboutDialogId = 100;
+inline constexpr int aboutBackgroundBitmapId = 701;
 
 // One for the whole run; every opening of the panel attaches the same objects again.
 struct AboutPanel {

@@ -1,9 +1,12 @@
 // Opens the About panel from the program's own resources, as the launcher does, for the
 // end-to-end tests and for trying it by hand: about_runner [LAYOUT-FILE]. With a file name it
 // writes where the panel and each control sit on the screen, a line each: id x y w h.
+// about_runner --open-close N opens the panel N times, closing each as soon as it shows.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "skin/about_panel.h"
 
@@ -34,9 +37,22 @@ void CALLBACK reportLayout(HWND, UINT, UINT_PTR timer, DWORD) {
     writeLayout(aboutPanel.form.window);
 }
 
+void CALLBACK closePanel(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    PostMessageA(aboutPanel.form.window, WM_CLOSE, 0, 0);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (__argc == 3 && std::strcmp(__argv[1], "--open-close") == 0) {
+        aboutFadeStepMs = 0;
+        for (int opening = std::atoi(__argv[2]); opening > 0; --opening) {
+            SetTimer(nullptr, 0, 1, closePanel);
+            DialogBoxParamA(instance, MAKEINTRESOURCEA(aboutDialogId), nullptr, aboutDialogProc, 0);
+        }
+        return 0;
+    }
     if (__argc > 1) {
         layoutFile = __argv[1];
         SetTimer(nullptr, 0, 100, reportLayout); // runs in the panel's modal loop
