@@ -19,9 +19,7 @@ source "$(dirname "$0")/common.sh"
 read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
 
 use_test_browser "$browser"
-wine reg add 'HKCR\.plvsong' /ve /d PluvetteTestSong /f > /dev/null 2>&1
-wine reg add 'HKCR\PluvetteTestSong\shell\open\command' /ve /d "\"$(winpath "$player")\" \"%1\"" \
-    /f > /dev/null 2>&1
+register_music_type plvsong PluvetteTestSong "\"$(winpath "$player")\" \"%1\""
 convert -size 400x300 gradient:'#ff8000-#0040ff' -fill white -draw 'circle 200,150 200,200' \
     PNG24:"$work/picture.png"
 echo "la la la" > "$work/song.plvsong"
@@ -35,6 +33,15 @@ start() {
     folder=$work/run$RANDOM
     mkdir -p "$folder"
     [ $# -eq 0 ] || printf '%s\r\n' "$@" > "$folder/config.txt"
+    (cd "$folder" && exec wine "$exe") &
+    pid=$!
+    wait_for launcher_visible || fail "the launcher did not open"
+}
+# Starts the program in a fresh folder whose config.txt holds exactly these bytes.
+start_with_bytes() {
+    folder=$work/run$RANDOM
+    mkdir -p "$folder"
+    printf '%b' "$1" > "$folder/config.txt"
     (cd "$folder" && exec wine "$exe") &
     pid=$!
     wait_for launcher_visible || fail "the launcher did not open"
@@ -163,4 +170,64 @@ xdotool key Escape
 wait_for launcher_visible || fail "the launcher did not come back after bg=NULL"
 xdotool key alt+F4
 expect_exit "Alt+F4"
+
+# 9. A program picked through "All Files" is refused when picked, with a box of its own; the
+# music chosen before stays.
+start "bg=null" "sound=$(winpath "$work/song.plvsong")" "fitscreen=yes"
+cp "$player" "$work/song.mp3.exe"
+notice() { xdotool search --name '^Background Music$' > /dev/null 2>&1; }
+probe
+click 1017
+wait_for open_dialog || fail "no file dialog"
+sleep 0.3
+xdotool type --delay 5 "$(winpath "$work/song.mp3.exe")"
+xdotool key Return
+wait_for notice || fail "picking a program as music gave no notice"
+shot refused-music
+xdotool search --name '^Background Music$' windowfocus --sync key Return 2> /dev/null || xdotool key Return
+wait_for eval '! notice' || fail "the notice stayed open"
+expect_fields "Capture Screen" song.plvsong
+xdotool key alt+F4
+expect_exit "Alt+F4"
+[ "$(config_line sound)" = "sound=$(winpath "$work/song.plvsong")" ] || fail "the refused pick was saved"
+[ ! -e "$work/song.mp3.exe.ran" ] || fail "the picked program ran"
+
+# 10. Files that hold no setting (empty, or not a settings file) are replaced by the defaults;
+# a note written by hand in a settings file survives a save byte for byte.
+for content in "" 'junk\r\n' 'x=1\r\n[section]'; do
+    start_with_bytes "$content"
+    expect_fields "Capture Screen" "No Music"
+    [ "$(od -An -c "$folder/config.txt" | tr -d ' \n')" = 'bg=null\r\nsound=null\r\nfitscreen=yes\r\n' ] ||
+        fail "a file holding '$content' became: $(od -c "$folder/config.txt")"
+    xdotool key alt+F4
+    expect_exit "Alt+F4"
+done
+start "# my rain" "bg=null" "sound=null" "fitscreen=yes" "[look] here"
+cp "$folder/config.txt" "$work/noted.txt"
+xdotool key alt+F4
+expect_exit "Alt+F4"
+cmp -s "$folder/config.txt" "$work/noted.txt" || fail "a save changed the notes: $(od -c "$folder/config.txt")"
+
+# 11. A first start killed at any moment of writing the defaults never leaves a file that
+# stops the next start.
+for delay in 0 0.02 0.05 0.1; do
+    folder=$work/killed$RANDOM
+    mkdir -p "$folder"
+    (cd "$folder" && exec wine "$exe") &
+    pid=$!
+    wait_for eval 'ls "$folder" | grep -q config' || fail "the first start wrote no file"
+    sleep "$delay"
+    pkill -9 -x pluvette.exe || true
+    wait "$pid" 2> /dev/null || true
+    pid=
+    wait_for eval "! pgrep -x pluvette.exe > /dev/null" || fail "the killed program still runs"
+    echo "killed after $delay s: $(ls "$folder" | tr '\n' ' ')"
+    (cd "$folder" && exec wine "$exe") &
+    pid=$!
+    wait_for launcher_visible || fail "the launcher did not open after a kill"
+    expect_fields "Capture Screen" "No Music"
+    xdotool key alt+F4
+    expect_exit "Alt+F4"
+    [ "$(ls "$folder")" = config.txt ] || fail "files left after a kill: $(ls "$folder")"
+done
 echo "launcher end to end: ok"

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Tries pluvette.exe under Wine with settings a hostile or unlucky user could leave: music
+# that is a program, a script, a folder or a web address (error 105, or silence for a screen
+# saver, and nothing runs); small PNG files that declare pictures of billions of pixels and
+# files of gigabytes (error 104 at once, little memory, no crash); and the About panel opened
+# 200 times (GDI objects stay flat). PLUVETTE_E2E_SHOTS names a folder to keep screenshots in.
+set -euo pipefail
+exe=$(readlink -f "$1")
+player=$(readlink -f "$2") # a copy of it stands for a program that must never run
+probe_exe=$(readlink -f "$3")
+about_runner=$(readlink -f "$4")
+browser=$(readlink -f "$5") # a stand-in web browser
+shots=${PLUVETTE_E2E_SHOTS:-}
+work=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.sh"
+! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
+
+# Starts the program in a fresh folder with these settings and clicks Launch.
+start() {
+    folder=$work/run$RANDOM
+    mkdir -p "$folder"
+    printf '%s\r\n' "$@" > "$folder/config.txt"
+    (cd "$folder" && exec wine "$exe") &
+    pid=$!
+    wait_for launcher_visible || fail "the launcher did not open"
+    launch || fail "Launch did not start the show"
+}
+error_box() { xdotool search --name '^Error$' 2> /dev/null | head -n 1; }
+crash_dialog() { xdotool search --name 'Program Error' > /dev/null 2>&1; }
+# Waits for the error box, dismisses it and expects the program to end with the code.
+expect_error() {
+    local code=$1 what=$2 box
+    wait_for eval '[ -n "$(error_box)" ]' || fail "no error box for $what"
+    box=$(error_box)
+    xdotool windowfocus --sync "$box" key Return 2> /dev/null || xdotool key Return
+    wait_for eval '! kill -0 $pid 2> /dev/null' || fail "the program did not end after $what"
+    local exit_code=0
+    wait "$pid" || exit_code=$?
+    pid=
+    [ "$exit_code" = "$code" ] || fail "exit code $exit_code after $what, not $code"
+    ! crash_dialog || fail "a crash dialog after $what"
+}
+
+# 1. Music that is not music: error 105, and whatever it names never runs.
+mkdir -p "$work/music"
+cp "$player" "$work/music/marker.exe"
+printf 'echo ran > "%s"\r\n' "$(winpath "$work/music")\\script.ran" > "$work/music/song.bat"
+use_test_browser "$browser"
+for sound in "$(winpath "$work/music/marker.exe")" "$(winpath "$work/music/song.bat")" \
+    "$(winpath "$work/music")" "https://www.pluvette.org/song.mp3"; do
+    start "bg=null" "sound=$sound" "fitscreen=yes"
+    expect_error 105 "music at $sound"
+done
+sleep 1
+[ -z "$(ls "$work/music" | grep '\.ran$')" ] || fail "a program ran as music: $(ls "$work/music")"
+[ ! -e "$work/browser.log" ] || fail "a web address was opened as music"
+! pgrep -f 'explorer.exe .*music' > /dev/null || fail "a folder was opened as music"
+
+# 2. A screen saver with such music shows the water in silence; the program never runs.
+mkdir -p "$work/saver"
+cp "$exe" "$work/saver/pluvette.scr"
+printf '%s\r\n' "bg=null" "sound=$(winpath "$work/music/marker.exe")" "fitscreen=yes" \
+    > "$work/saver/config.txt"
+xdotool mousemove 600 400
+(cd "$work" && exec wine "$work/saver/pluvette.scr" /s) &
+pid=$!
+sleep 3
+kill -0 "$pid" 2> /dev/null || fail "the screen saver did not stay up with a program as music"
+[ -z "$(error_box)" ] || fail "the screen saver showed an error box"
+[ ! -e "$work/music/marker.exe.ran" ] || fail "the screen saver ran the program"
+xdotool key a
+wait_for eval '! kill -0 $pid 2> /dev/null' || fail "the screen saver did not end on a key"
+code=0
+wait "$pid" || code=$?
+pid=
+[ "$code" = 0 ] || fail "the screen saver ended with $code"
+
+# 3. Pictures too large to show: 1-bit PNG files of a few hundred kilobytes whose complete
+# data declares 23200x23200 to 65535x65535 pixels, and files of 2 GB. Error 104 at once,
+# with memory in proportion to the files' headers, not to what they declare.
+python3 - "$work" <<'PY'
+import struct, sys, zlib
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+for side in (23200, 32768, 65535):
+    row = b"\0" * (1 + (side + 7) // 8)
+    packer = zlib.compressobj(9)
+    data = b"".join(packer.compress(row) for _ in range(side)) + packer.flush()
+    png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 1, 0, 0, 0, 0))
+           + chunk(b"IDAT", data) + chunk(b"IEND", b""))
+    open(f"{sys.argv[1]}/huge-{side}.png", "wb").write(png)
+PY
+printf '\x89PNG\r\n\x1a\n' > "$work/huge-file.png"
+printf '\xff\xd8\xff\xe0' > "$work/huge-file.jpg"
+truncate -s 2G "$work/huge-file.png" "$work/huge-file.jpg"
+for picture in huge-23200.png huge-32768.png huge-65535.png huge-file.png huge-file.jpg; do
+    start "bg=$(winpath "$work/$picture")" "sound=null" "fitscreen=yes"
+    started=$(date +%s%N)
+    wait_for eval '[ -n "$(error_box)" ]' || fail "no error box for $picture"
+    waited=$((($(date +%s%N) - started) / 1000000))
+    peak=$(awk '/VmHWM/ { print int($2 / 1024) }' "/proc/$(pgrep -x pluvette.exe | head -n 1)/status")
+    echo "$picture ($(du -h --apparent-size "$work/$picture" | cut -f1)): box 104 after $waited ms, peak $peak MB"
+    [ "$peak" -lt 200 ] || fail "$picture took $peak MB"
+    expect_error 104 "$picture"
+done
+
+# 4. The About panel opened 200 times leaves as many GDI objects as one opening: Wine's GDI
+# trace counts the objects alive, where Windows would answer GetGuiResources.
+live_objects() {
+    WINEDEBUG=trace+gdi wine "$about_runner" --open-close "$1" 2>&1 |
+        sed -n 's/.*\(allocated\|freed\) .* \([0-9]*\)\/[0-9]*$/\2/p' | tail -n 1
+}
+once=$(live_objects 1)
+many=$(live_objects 200)
+echo "About panel: $once GDI objects after one opening, $many after 200"
+[ -n "$once" ] && [ -n "$many" ] || fail "no GDI trace"
+[ "$many" -le $((once + 4)) ] || fail "200 openings left $((many - once)) more GDI objects than one"
+echo "safety end to end: ok"
