@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-const fs::path shared = PLUVETTE_SHARED_DIR;
+const fs::path testData = PLUVETTE_TEST_DATA;
 
 Bytes readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -191,7 +191,7 @@ TEST(PngCorpus, EveryValidPngSuitePictureMatchesLibpng) {
     for (bool sse2Only : {false, true}) {
         SCOPED_TRACE(sse2Only ? "SSE2 only" : "all extensions");
         holdToSse2(sse2Only);
-        expectLikeLibpng(shared / "pngsuite",
+        expectLikeLibpng(testData / "pngsuite",
                          [](const std::string& name) { return name[0] != 'x'; });
     }
     holdToSse2(false);
@@ -201,7 +201,7 @@ TEST(PngCorpus, LibpngsGeneratedMatrixMatchesLibpng) {
     for (bool sse2Only : {false, true}) {
         SCOPED_TRACE(sse2Only ? "SSE2 only" : "all extensions");
         holdToSse2(sse2Only);
-        expectLikeLibpng(shared / "png-corpora" / "libpng-testpngs" / "valid-matrix",
+        expectLikeLibpng(testData / "png-corpora" / "libpng-testpngs" / "valid-matrix",
                          [](const std::string&) { return true; });
     }
     holdToSse2(false);
@@ -225,12 +225,12 @@ TEST(PngCorpus, BrokenPngSuiteFilesGiveTheirPrescribedOutcome) {
         {"xs7n0g01.png", PNG_ERR_FORMAT},      // signature byte 7 wrong
     };
     size_t broken = 0;
-    for (const fs::path& path : pngsIn(shared / "pngsuite")) {
+    for (const fs::path& path : pngsIn(testData / "pngsuite")) {
         broken += path.filename().string()[0] == 'x';
     }
     EXPECT_EQ(broken, std::size(cases));
     for (auto [name, error] : cases) {
-        const Outcome outcome = decodeFile(shared / "pngsuite" / name);
+        const Outcome outcome = decodeFile(testData / "pngsuite" / name);
         EXPECT_EQ(outcome.ok ? uint32_t(PNG_OK) : outcome.error, error) << name;
     }
 }
