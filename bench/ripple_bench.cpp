@@ -11,11 +11,11 @@
 
 namespace {
 
-using SurfacePtr = std::unique_ptr<RippleSurface, void (*)(RippleSurface*)>;
+using SurfacePtr = OwnedRippleSurface;
 
 // A surface with a picture and an hour's worth of rain on it.
 SurfacePtr rippledSurface(int32_t width, int32_t height) {
-    SurfacePtr surface(allocateRippleSurface(width, height), freeRippleSurface);
+    SurfacePtr surface(allocateRippleSurface(width, height));
     std::mt19937 random(42);
     for (int32_t i = 0; i < surface->pixelCount; ++i) {
         surface->source[i] = random() & 0xFFFFFF;

@@ -5,7 +5,9 @@
 #include <shlwapi.h>
 
 #include "app/app_state.h"
+#include "app/failures.h"
 #include "app/fatal_error.h"
+#include "app/program_texts.h"
 #include "settings/program_settings.h"
 #include "show/effect_dialog.h"
 #include "show/music.h"
@@ -17,18 +19,6 @@ HWND imageField = nullptr;
 HWND musicField = nullptr;
 
 namespace {
-
-enum LauncherControl : int {
-    musicDefaultId = IDOK, // Enter presses it, unless another button has the focus
-    musicFieldId = 1002,
-    imageFieldId = 1003,
-    launchId = 1004,
-    aboutId = 1006,
-    moreAppsId = 1015,
-    imageDefaultId = 1000,
-    browseImageId = 1016,
-    browseMusicId = 1017,
-};
 
 constexpr int fadeStepMs = 15;
 constexpr int fadeAlpha = 220;
@@ -47,7 +37,7 @@ void loadLauncherSettings() {
         return;
     }
     launcherSettings.clear();
-    writeDefaultSettings();
+    endOnFailure(writeDefaultSettings());
     if (!launcherSettings.load()) {
         fatalError(errorMessages::launcherSettingsUnreadable);
     }
@@ -61,55 +51,58 @@ void showChoice(HWND field, const std::string& value, const std::string& nullTex
 
 void startLauncher(HWND dialog) {
     loadLauncherSettings();
-    musicField = GetDlgItem(dialog, musicFieldId);
-    imageField = GetDlgItem(dialog, imageFieldId);
+    musicField = GetDlgItem(dialog, IDC_MUSIC_FIELD);
+    imageField = GetDlgItem(dialog, IDC_IMAGE_FIELD);
     launcherWindow = dialog;
     const std::string sound = launcherSettings.get(soundKey);
     const std::string background = launcherSettings.get(backgroundKey);
     showChoice(imageField, background, captureScreenText);
     showChoice(musicField, sound, noMusicText);
     SetWindowTextA(dialog, (std::string("Pluvette : ") + siteHostName).c_str());
-    addTooltip(dialog, "Default", imageDefaultId, false);
-    addTooltip(dialog, "Default", musicDefaultId, false);
-    addTooltip(dialog, "Browse Music", browseMusicId, false);
-    addTooltip(dialog, "Browse Image", browseImageId, false);
+    addTooltip(dialog, "Default", IDC_IMAGE_DEFAULT, false);
+    addTooltip(dialog, "Default", IDC_MUSIC_DEFAULT, false);
+    addTooltip(dialog, "Browse Music", IDC_BROWSE_MUSIC, false);
+    addTooltip(dialog, "Browse Image", IDC_BROWSE_IMAGE, false);
 }
 
 void launchShow(HWND dialog) {
     launcherSettings.save(); // a failed save leaves the show what the file holds
     ShowWindow(dialog, SW_HIDE);
     ShowWindow(dialog, SW_HIDE);
-    // The show brings the launcher back when it ends.
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(effectDialogId), nullptr, effectDialogProc, 0);
+    // The show brings the launcher back when it ends, or ends without it when it cannot start.
+    endOnFailure(static_cast<ShowEnd>(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SHOW),
+                                                      nullptr, effectDialogProc,
+                                                      reinterpret_cast<LPARAM>(launcherWindow))));
 }
 
 void onCommand(HWND dialog, int controlId) {
     switch (controlId) {
-    case musicDefaultId:
+    case IDC_MUSIC_DEFAULT:
         SetWindowTextA(musicField, noMusicText.c_str());
         launcherSettings.set(soundKey, "null");
         break;
-    case imageDefaultId:
+    case IDC_IMAGE_DEFAULT:
         SetWindowTextA(imageField, captureScreenText.c_str());
         launcherSettings.set(backgroundKey, "null");
         break;
-    case browseImageId:
+    case IDC_BROWSE_IMAGE:
         if (const std::string path = browseImage(dialog); !path.empty()) {
             SetWindowTextA(imageField, fileNameOf(path).c_str());
         }
         break;
-    case browseMusicId:
+    case IDC_BROWSE_MUSIC:
         if (const std::string path = browseMusic(dialog); !path.empty()) {
             SetWindowTextA(musicField, fileNameOf(path).c_str());
         }
         break;
-    case launchId:
+    case IDC_LAUNCH:
         launchShow(dialog);
         break;
-    case aboutId:
-        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(aboutDialogId), nullptr, aboutDialogProc, 0);
+    case IDC_ABOUT:
+        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr, aboutDialogProc,
+                        reinterpret_cast<LPARAM>(&aboutLinks()));
         break;
-    case moreAppsId:
+    case IDC_MORE_APPS:
         openWithShell(homePageUrl);
         break;
     default:
@@ -186,9 +179,7 @@ std::string fileNameOf(const std::string& path) {
 void closeLauncher(HWND dialog) {
     fadeOut(dialog, fadeStepMs, fadeAlpha);
     launcherSettings.save();
-    launcherSettings.clear();
-    EndDialog(dialog, 0);
-    ExitProcess(0);
+    ExitProcess(0); // at once: nothing else runs, the dialog is never ended
 }
 
 INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

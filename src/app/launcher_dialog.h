@@ -7,7 +7,7 @@
 
 #include <string>
 
-inline constexpr int launcherDialogId = 715;
+#include "resources/resource_ids.h"
 
 // The two fields that show the choices; set when the launcher starts.
 extern HWND imageField;

@@ -21,6 +21,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     case StartMode::launcher:
         break;
     }
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(launcherDialogId), nullptr,
-                                            launcherDialogProc, 0));
+    return static_cast<int>(
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, launcherDialogProc, 0));
 }

@@ -2,7 +2,7 @@
 
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
-#include "settings/settings_store.h"
+#include "text/text.h"
 #include "show/background.h"
 #include "show/effect_dialog.h"
 #include "show/effect_state.h"
@@ -12,19 +12,18 @@ namespace {
 
 constexpr UINT previewCheckIntervalMs = 250;
 
-// The screen, or the chosen picture when it loads, at the given size. The caller owns it.
-HBITMAP previewPicture(int width, int height) {
-    HBITMAP picture = nullptr;
-    if (!equalsIgnoringAsciiCase(bgSetting, "null")) {
+// The screen, or the chosen picture when it loads, at the given size.
+win32::Bitmap previewPicture(int width, int height) {
+    win32::Bitmap picture;
+    if (!isNull(bgSetting)) {
         picture = loadBackground(bgSetting.c_str());
     }
-    if (picture == nullptr) {
+    if (!picture) {
         picture = captureScreen();
     }
-    const win32::GdiObject<HBITMAP> full(picture);
-    return full.get() != nullptr ? stretchBitmap(full.get(), static_cast<uint16_t>(width),
-                                                 static_cast<uint16_t>(height))
-                                 : nullptr;
+    return picture ? stretchBitmap(picture.get(), static_cast<uint16_t>(width),
+                                   static_cast<uint16_t>(height))
+                   : win32::Bitmap();
 }
 
 } // namespace
@@ -33,7 +32,7 @@ int runScreenSaver(HINSTANCE instance) {
     screenSaverShow = true;
     rippleInput = RippleInput::endOnInput;
     return static_cast<int>(
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(effectDialogId), nullptr, effectDialogProc, 0));
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SHOW), nullptr, effectDialogProc, 0));
 }
 
 int runPreview(HINSTANCE instance, HWND parent) {
@@ -51,10 +50,9 @@ int runPreview(HINSTANCE instance, HWND parent) {
     const HWND preview = CreateWindowExA(
         0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | SS_BLACKRECT, 0, 0,
         client.right, client.bottom, parent, nullptr, instance, nullptr);
-    const win32::GdiObject<HBITMAP> picture(previewPicture(client.right, client.bottom));
-    if (preview == nullptr ||
-        createRippleSurface(0, 0, client.right, client.bottom, surfaceControlId, preview, instance,
-                            picture.get()) == nullptr) {
+    const win32::Bitmap picture = previewPicture(client.right, client.bottom);
+    if (preview == nullptr || createRippleSurface(0, 0, client.right, client.bottom, IDC_WATER,
+                                                  preview, instance, picture.get()) == nullptr) {
         return 1;
     }
     // The parent belongs to another program: look every so often whether it is still there,

@@ -34,9 +34,5 @@ uint32_t decodeHuffmanSerial(const HuffmanTable& table, uint32_t maxLength, uint
 // output past the buffer, a match reaching before its start and codes that match nothing.
 uint32_t Inflate(PngDecoder* decoder);
 
-// Allocates the inflated buffer and inflates into it. An image that its stream could never
-// fill is refused with PNG_ERR_FORMAT before anything is allocated.
-uint32_t PngDecode(PngDecoder* decoder);
-
 // The most bytes deflate can make of one byte of stream.
 inline constexpr uint64_t maxInflateRatio = 1032;

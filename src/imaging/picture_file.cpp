@@ -8,58 +8,44 @@
 #include "imaging/picture_header.h"
 #include "win32/handles.h"
 
-namespace {
-
-// Releases a COM interface when it goes out of scope.
-template <typename Interface> class Released {
-  public:
-    ~Released() {
-        if (pointer != nullptr) {
-            pointer->Release();
-        }
-    }
-    Interface* pointer = nullptr;
-};
-
-} // namespace
-
-HBITMAP LoadPictureFromMemory(HGLOBAL block, DWORD length) {
+win32::Bitmap LoadPictureFromMemory(HGLOBAL block, DWORD length) {
     if (length == 0) {
-        return nullptr;
+        return win32::Bitmap();
     }
-    Released<IStream> stream;
-    const HRESULT made = CreateStreamOnHGlobal(block, FALSE, &stream.pointer);
-    if (made == E_INVALIDARG || made == E_OUTOFMEMORY || stream.pointer == nullptr) {
-        return nullptr;
+    win32::ComPtr<IStream> stream;
+    const HRESULT made = CreateStreamOnHGlobal(block, FALSE, stream.put());
+    if (made == E_INVALIDARG || made == E_OUTOFMEMORY || stream.get() == nullptr) {
+        return win32::Bitmap();
     }
-    Released<IPicture> picture;
-    const HRESULT loaded = OleLoadPicture(stream.pointer, 0, FALSE, IID_IPicture,
-                                          reinterpret_cast<void**>(&picture.pointer));
+    win32::ComPtr<IPicture> picture;
+    const HRESULT loaded = OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture,
+                                          reinterpret_cast<void**>(picture.put()));
     if (loaded == E_UNEXPECTED || loaded == E_OUTOFMEMORY || loaded == E_POINTER ||
-        loaded == E_NOINTERFACE || picture.pointer == nullptr) {
-        return nullptr;
+        loaded == E_NOINTERFACE || picture.get() == nullptr) {
+        return win32::Bitmap();
     }
     short type = PICTYPE_UNINITIALIZED;
-    if (FAILED(picture.pointer->get_Type(&type)) || type != PICTYPE_BITMAP) {
-        return nullptr;
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP) {
+        return win32::Bitmap();
     }
     OLE_HANDLE handle = 0;
-    const HRESULT got = picture.pointer->get_Handle(&handle);
+    const HRESULT got = picture->get_Handle(&handle);
     if (got == E_FAIL || got == E_OUTOFMEMORY || got == E_POINTER) {
-        return nullptr;
+        return win32::Bitmap();
     }
     // A copy, so that the bitmap outlives the picture object.
-    return static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                          IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG));
+    return win32::Bitmap(
+        static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                                       IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG)));
 }
 
-HBITMAP LoadPictureFile(const char* path) {
+win32::Bitmap LoadPictureFile(const char* path) {
     const win32::Handle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
         uint64_t(size.QuadPart) > maxPictureFileBytes) {
-        return nullptr;
+        return win32::Bitmap();
     }
     const auto length = static_cast<DWORD>(size.QuadPart);
     // The signature first: a file of another kind is refused before it is read whole.
@@ -67,27 +53,27 @@ HBITMAP LoadPictureFile(const char* path) {
     DWORD read = 0;
     const DWORD startLength = length < sizeof(start) ? length : DWORD(sizeof(start));
     if (!ReadFile(file.get(), start, startLength, &read, nullptr) || read != startLength) {
-        return nullptr;
+        return win32::Bitmap();
     }
     const PictureFormat format = pictureFormatOf(start, startLength);
     if (format != PictureFormat::jpeg && format != PictureFormat::gif &&
         format != PictureFormat::bmp) {
-        return nullptr;
+        return win32::Bitmap();
     }
     const win32::GlobalMemory block(GlobalAlloc(GMEM_FIXED, length));
     auto* bytes = static_cast<uint8_t*>(block.get()); // a fixed block is its own address
     if (bytes == nullptr) {
-        return nullptr;
+        return win32::Bitmap();
     }
     std::memcpy(bytes, start, startLength);
     if (!ReadFile(file.get(), bytes + startLength, length - startLength, &read, nullptr) ||
         read != length - startLength) {
-        return nullptr;
+        return win32::Bitmap();
     }
     PictureDimensions dimensions;
     if (!readPictureDimensions(bytes, length, dimensions) ||
         !fitsPictureBudget(dimensions.width, dimensions.height)) {
-        return nullptr;
+        return win32::Bitmap();
     }
     return LoadPictureFromMemory(block.get(), length);
 }

@@ -90,8 +90,26 @@ uint32_t PngReadChunkHeader(PngDecoder* decoder, PngChunkInfo* chunk);
 // Bytes of inflated data: a filter-type byte and the packed pixels of every scanline of
 // every non-empty pass. Exact in 64 bits; capped at 2^32 when it would not fit 32 bits.
 uint64_t PngDecodedSize(const PngDecoder* decoder);
+// Allocates the inflated buffer and inflates the image data into it (inflate.cpp). An image
+// that its stream could never fill is refused with PNG_ERR_FORMAT before anything is
+// allocated.
+uint32_t PngDecode(PngDecoder* decoder);
 // Frees what the decoder allocated and sets every field to zero.
 uint32_t PngRelease(PngDecoder* decoder);
+
+// Owns a decoder from PngInit to PngRelease.
+class OwnedPngDecoder {
+  public:
+    OwnedPngDecoder() { PngInit(&decoder_); }
+    ~OwnedPngDecoder() { PngRelease(&decoder_); }
+    OwnedPngDecoder(const OwnedPngDecoder&) = delete;
+    OwnedPngDecoder& operator=(const OwnedPngDecoder&) = delete;
+    PngDecoder* get() { return &decoder_; }
+    PngDecoder* operator->() { return &decoder_; }
+
+  private:
+    PngDecoder decoder_;
+};
 
 // Channels of a colour type (1 for 0 and 3, 3 for 2, 2 for 4, 4 for 6).
 uint32_t pngChannels(uint8_t colourType);

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <new>
 
-uint32_t pngCreateDib(PngDecoder* decoder, uint32_t format, PngDib& dib) {
+uint32_t PngCreateDib(PngDecoder* decoder, uint32_t format, PngDib& dib) {
     uint32_t descriptor = 0;
     if (!PngPrepareBitmap(decoder, format, &dib.info, &descriptor)) {
         return 0;

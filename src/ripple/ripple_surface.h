@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "imaging/bitmap_info_header.h"
 
@@ -61,3 +62,9 @@ bool useRippleCodePath(RippleCodePath path);
 
 // Releases the buffers and the record. Accepts null and partly allocated surfaces.
 void freeRippleSurface(RippleSurface* surface);
+
+// Owns a surface made by allocateRippleSurface and frees it.
+struct RippleSurfaceDeleter {
+    void operator()(RippleSurface* surface) const { freeRippleSurface(surface); }
+};
+using OwnedRippleSurface = std::unique_ptr<RippleSurface, RippleSurfaceDeleter>;

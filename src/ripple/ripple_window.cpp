@@ -167,7 +167,7 @@ bool registerRippleClass(HINSTANCE instance) {
     windowClass.cbWndExtra = sizeof(LONG_PTR);
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = CreateSolidBrush(RGB(0, 0, 0));
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = rippleClassName;
     return RegisterClassExA(&windowClass) != 0;
 }

@@ -27,8 +27,8 @@ inline constexpr DropKind rainDrop{12, 42};
 inline constexpr DropKind mouseMoveDrop{18, 15};
 inline constexpr DropKind mouseClickDrop{50, 70};
 
-// Backspace, Enter, Escape, 30, Space and End end the show.
-inline constexpr UINT closeKeys[] = {VK_BACK, VK_RETURN, VK_ESCAPE, 30, VK_SPACE, VK_END};
+// Backspace, Enter, Escape, the input method's accept key (30), Space and End end the show.
+inline constexpr UINT closeKeys[] = {VK_BACK, VK_RETURN, VK_ESCAPE, VK_ACCEPT, VK_SPACE, VK_END};
 bool isCloseKey(WPARAM virtualKey);
 
 // How the window answers the mouse and the keyboard: the show's ripples under the pointer,

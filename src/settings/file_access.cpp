@@ -125,14 +125,13 @@ void removeStaleReplacements(const std::string& path) {
     };
 #ifdef _WIN32
     WIN32_FIND_DATAA found{};
-    const HANDLE search = FindFirstFileA((path + ".*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    const win32::FileSearch search((path + ".*.tmp").c_str(), found);
+    if (!search.found()) {
         return;
     }
     do {
         removeIfStale(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (search.next(found));
 #else
     DIR* listing = opendir(folder.empty() ? "." : folder.c_str());
     if (listing == nullptr) {
@@ -192,12 +191,10 @@ bool replaceWholeFile(const std::string& path, const std::string& bytes) {
     return true;
 }
 
-bool truncateOrCreateFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
+void createEmptyFile(const std::string& path) {
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fclose(file);
     }
-    return std::fclose(file) == 0;
 }
 
 bool readableOrCreated(const std::string& path) {

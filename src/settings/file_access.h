@@ -19,8 +19,9 @@ bool replaceWholeFile(const std::string& path, const std::string& bytes);
 // The name of the new file that replaceWholeFile writes beside path from this process.
 std::string replacementFileName(const std::string& path);
 
-// Creates the file, or empties it when it exists. True when that worked.
-bool truncateOrCreateFile(const std::string& path);
+// Creates the file, or empties it when it exists. Reports nothing: callers find out by
+// reading the file afterwards.
+void createEmptyFile(const std::string& path);
 
 // True when the file exists and can be opened for reading, or did not exist and was created
 // empty. An existing file is never changed.

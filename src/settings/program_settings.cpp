@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "app/fatal_error.h"
 #include "settings/file_access.h"
 
 const std::string settingsFileName = "config.txt";
@@ -12,26 +11,15 @@ std::string bgSetting;
 std::string soundSetting;
 std::string fitscreenSetting;
 
-const std::string noMusicText = "No Music";
-const std::string captureScreenText = "Capture Screen";
-
-const std::string homePageUrl = std::string("https://") + siteHostName + "/";
-const std::string socialPageUrl1 = "https://mastodon.social/@pluvette";
-const std::string socialPageUrl2 = "https://www.youtube.com/@pluvette";
-const std::string gpPageUrl = homePageUrl + "gp/";
-const std::string donatePageUrl = homePageUrl + "donate/";
-
-void writeDefaultSettings() {
+DefaultsOutcome writeDefaultSettings() {
     if (!readableOrCreated(settingsFileName)) {
-        fatalError(errorMessages::settingsFileUncreatable);
+        return DefaultsOutcome::fileUncreatable;
     }
     SettingsStore defaults(settingsFileName, settingsSeparator);
     defaults.addIfAbsent(backgroundKey, "null");
     defaults.addIfAbsent(soundKey, "null");
     defaults.addIfAbsent(fitScreenKey, "yes");
-    if (!defaults.save()) {
-        fatalError(errorMessages::settingsUnsaved);
-    }
+    return defaults.save() ? DefaultsOutcome::written : DefaultsOutcome::notWritten;
 }
 
 bool holdsAnySetting(const SettingsStore& settings) {
@@ -39,14 +27,15 @@ bool holdsAnySetting(const SettingsStore& settings) {
            settings.indexOf(fitScreenKey) >= 0;
 }
 
-void loadSettings() {
+bool loadSettings() {
     SettingsStore settings(settingsFileName, settingsSeparator);
     if (!settings.load()) {
-        fatalError(errorMessages::showSettingsUnreadable);
+        return false;
     }
     bgSetting = settings.get(backgroundKey);
     soundSetting = settings.get(soundKey);
     fitscreenSetting = settings.get(fitScreenKey);
+    return true;
 }
 
 void loadScreenSaverSettings() {

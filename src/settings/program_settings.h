@@ -1,5 +1,5 @@
-// The program's three settings in config.txt, their defaults, and the fixed texts and web
-// addresses that exist from start-up.
+// The program's three settings in config.txt, their defaults, and the strings the show reads
+// them into. Failures are returned; the application says what they mean to the user.
 #pragma once
 
 #include <string>
@@ -19,28 +19,23 @@ extern std::string bgSetting;
 extern std::string soundSetting;
 extern std::string fitscreenSetting;
 
-extern const std::string noMusicText;
-extern const std::string captureScreenText;
-
-extern const std::string homePageUrl;
-extern const std::string socialPageUrl1;
-extern const std::string socialPageUrl2;
-extern const std::string gpPageUrl;
-extern const std::string donatePageUrl;
+enum class DefaultsOutcome {
+    written,
+    fileUncreatable, // config.txt can neither be read nor created
+    notWritten,      // the defaults could not be put in its place
+};
 
 // Puts a config.txt holding exactly bg=null, sound=null and fitscreen=yes in place of the old
-// one in a single step, so that no moment leaves an empty or half-written file. Ends the
-// program with error 114 when the file can neither be read nor created, 115 when the
-// defaults cannot be written.
-void writeDefaultSettings();
+// one in a single step, so that no moment leaves an empty or half-written file.
+DefaultsOutcome writeDefaultSettings();
 
 // Whether the loaded table has any of the three settings: a file with none of them (empty,
 // or not a settings file at all) counts as one that could not be read.
 bool holdsAnySetting(const SettingsStore& settings);
 
-// Reads config.txt into the three setting strings. Ends the program with error 101 when the
-// file cannot be read.
-void loadSettings();
+// Reads config.txt into the three setting strings; false, with the strings unchanged, when
+// the file cannot be read.
+bool loadSettings();
 
 // Reads the three setting strings as a screen saver does: from config.txt in the folder of
 // the program file (Windows starts screen savers in its system folder), or the defaults when

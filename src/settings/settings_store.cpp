@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "settings/file_access.h"
+#include "text/text.h"
 
 namespace {
 
@@ -29,23 +30,7 @@ std::vector<std::string> splitLines(const std::string& bytes) {
     }
 }
 
-char foldAsciiCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
-
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (foldAsciiCase(a[i]) != foldAsciiCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 SettingsStore::SettingsStore(std::string fileName, char separator)
     : fileName_(std::move(fileName)), separator_(separator) {}
@@ -128,8 +113,4 @@ void SettingsStore::clear() {
     keys_.clear();
     values_.clear();
     lineWithoutSeparator_.clear();
-}
-
-void createEmptyFile(const std::string& path) {
-    truncateOrCreateFile(path);
 }

@@ -46,9 +46,3 @@ class SettingsStore {
     std::vector<std::string> values_;
     std::vector<bool> lineWithoutSeparator_; // written back as the key alone
 };
-
-// Creates the file, or empties it when it exists. Callers find out by loading it afterwards.
-void createEmptyFile(const std::string& path);
-
-// Equality after folding the ASCII letters A-Z to a-z, nothing else.
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b);

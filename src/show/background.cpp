@@ -1,15 +1,12 @@
 #include "show/background.h"
 
-#include "imaging/inflate.h"
 #include "imaging/picture_file.h"
 #include "imaging/picture_header.h"
 #include "imaging/png_win32.h"
-#include "settings/settings_store.h"
-#include "show/file_extension.h"
+#include "text/text.h"
 #include "show/path_limit.h"
-#include "win32/handles.h"
 
-HBITMAP captureScreen() {
+win32::Bitmap captureScreen() {
     const win32::OwnedDc display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
     const win32::OwnedDc memory = win32::memoryDcFor(display.get());
     const int width = GetDeviceCaps(display.get(), HORZRES);
@@ -22,56 +19,48 @@ HBITMAP captureScreen() {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP capture = CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (capture != nullptr) {
-        const win32::Selection selected(memory.get(), capture);
+    win32::Bitmap capture(
+        CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (capture) {
+        const win32::Selection selected(memory.get(), capture.get());
         BitBlt(memory.get(), 0, 0, width, height, display.get(), 0, 0, SRCCOPY);
     }
     return capture;
 }
 
-HBITMAP stretchBitmap(HBITMAP source, uint16_t width, uint16_t height) {
+win32::Bitmap stretchBitmap(HBITMAP source, uint16_t width, uint16_t height) {
     BITMAP size{};
     if (GetObjectA(source, sizeof(size), &size) == 0) {
-        return nullptr;
+        return win32::Bitmap();
     }
-    HBITMAP target;
-    {
-        const win32::WindowDc screen(nullptr);
-        target = CreateCompatibleBitmap(screen.get(), width, height);
-    }
-    if (target == nullptr) {
-        return nullptr;
+    win32::Bitmap target(CreateCompatibleBitmap(win32::WindowDc(nullptr).get(), width, height));
+    if (!target) {
+        return target;
     }
     const win32::OwnedDc from = win32::memoryDcFor(nullptr);
     const win32::OwnedDc to = win32::memoryDcFor(nullptr);
     const win32::Selection fromSelected(from.get(), source);
-    const win32::Selection toSelected(to.get(), target);
+    const win32::Selection toSelected(to.get(), target.get());
     SetStretchBltMode(to.get(), COLORONCOLOR);
     StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, size.bmWidth, size.bmHeight,
                SRCCOPY);
     return target;
 }
 
-HBITMAP loadPngBitmap(const char* path) {
-    PngDecoder decoder;
-    PngInit(&decoder);
-    if (!PngLoadFile(&decoder, path)) {
-        return nullptr;
-    }
-    HBITMAP bitmap = nullptr;
+win32::Bitmap loadPngBitmap(const char* path) {
+    OwnedPngDecoder decoder;
     // The header's size is checked before anything is inflated: a small file may declare a
     // picture of billions of pixels.
-    if (fitsPictureBudget(decoder.width, decoder.height) && PngDecode(&decoder)) {
-        bitmap = PngCreateBitmap(&decoder, nullptr, PNG_FORMAT_DEFAULT, FALSE);
+    if (!PngLoadFile(decoder.get(), path) || !fitsPictureBudget(decoder->width, decoder->height) ||
+        !PngDecode(decoder.get())) {
+        return win32::Bitmap();
     }
-    PngRelease(&decoder);
-    return bitmap;
+    return win32::Bitmap(PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE));
 }
 
-HBITMAP loadBackground(const char* path) {
+win32::Bitmap loadBackground(const char* path) {
     if (!fitsPathLimit(path)) {
-        return nullptr;
+        return win32::Bitmap();
     }
     if (equalsIgnoringAsciiCase(extensionOf(path), "png")) {
         return loadPngBitmap(path);

@@ -1,95 +1,107 @@
 #include "show/effect_dialog.h"
 
 #include <cstdlib>
+#include <utility>
 
-#include "app/app_state.h"
-#include "app/fatal_error.h"
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
-#include "settings/settings_store.h"
 #include "show/background.h"
 #include "show/close_keys.h"
 #include "show/effect_state.h"
 #include "show/music.h"
 #include "show/placement.h"
+#include "text/text.h"
 #include "win32/bitmap_size.h"
 
 namespace {
 
-// Puts the picture under the water, centred or stretched, and deletes it.
-void showPicture(HWND dialog, HBITMAP picture) {
-    const SIZE size = bitmapSize(picture);
+// The window to show again when the show ends (the launcher), or null; from the caller.
+HWND returnWindow = nullptr;
+
+HINSTANCE instanceOf(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+// Ends a show that could not start, before it was ever shown to the user as running.
+void failShow(HWND dialog, ShowEnd why) {
+    releaseCloseKeys(dialog); // the foreground lock would outlive the program on Windows
+    EndDialog(dialog, static_cast<INT_PTR>(why));
+}
+
+// Puts the picture under the water, centred or stretched. The surface takes a copy of its
+// pixels, and the picture is deleted as soon as it has.
+void showPicture(HWND dialog, win32::Bitmap picture) {
+    const SIZE size = bitmapSize(picture.get());
     const PicturePlacement place =
         placePicture(size.cx, size.cy, surfaceWidth, surfaceHeight, fitscreenSetting);
     POINT at{place.x, place.y};
     if (place.stretch) {
-        HBITMAP stretched = stretchBitmap(picture, static_cast<uint16_t>(surfaceWidth),
-                                          static_cast<uint16_t>(surfaceHeight));
-        DeleteObject(picture);
-        picture = stretched;
+        picture = stretchBitmap(picture.get(), static_cast<uint16_t>(surfaceWidth),
+                                static_cast<uint16_t>(surfaceHeight));
         at = {0, 0};
-        if (picture == nullptr) {
+        if (!picture) {
             return; // the show goes on without water
         }
     }
-    const SIZE shown = bitmapSize(picture);
+    const SIZE shown = bitmapSize(picture.get());
     surfaceWidth = shown.cx;
     surfaceHeight = shown.cy;
-    createRippleSurface(at.x, at.y, surfaceWidth, surfaceHeight, surfaceControlId, dialog,
-                        appInstance, picture);
-    DeleteObject(picture); // the surface has its own copy of the pixels
+    createRippleSurface(at.x, at.y, surfaceWidth, surfaceHeight, IDC_WATER, dialog,
+                        instanceOf(dialog), picture.get());
 }
 
 // The picture under the water: the screen, or the chosen file. A screen saver that cannot
 // load the file shows the screen instead of an error.
-HBITMAP showBackground() {
-    const bool capture = equalsIgnoringAsciiCase(bgSetting, "null");
-    HBITMAP picture = capture ? captureScreen() : loadBackground(bgSetting.c_str());
-    if (picture == nullptr && screenSaverShow && !capture) {
+win32::Bitmap showBackground() {
+    const bool capture = isNull(bgSetting);
+    win32::Bitmap picture = capture ? captureScreen() : loadBackground(bgSetting.c_str());
+    if (!picture && screenSaverShow && !capture) {
         picture = captureScreen();
     }
     return picture;
 }
 
-void startMusicOfShow(HWND dialog) {
+// False when music was chosen and could not be started; a screen saver then stays silent.
+bool startMusicOfShow(HWND dialog) {
     if (!startMusic(screenSaverShow)) {
-        if (screenSaverShow) {
-            soundSetting.clear(); // silence: nothing to end later
-            return;
-        }
-        releaseCloseKeys(dialog); // the lock would outlive the program on Windows
-        fatalError(errorMessages::musicUnlaunchable);
+        soundSetting.clear(); // nothing to end later
+        return screenSaverShow;
     }
     Sleep(100); // lets the shell start the player before its name is looked up
     playerExeName = findPlayerExeName();
     SetForegroundWindow(dialog); // back from a player that activated itself meanwhile
+    return true;
 }
 
 void startShow(HWND dialog) {
+    effectWindow = nullptr; // the water's close requests wait until the show is up
     SetWindowTextA(dialog, "Pluvette");
     if (screenSaverShow) {
         loadScreenSaverSettings();
         rememberPointerStart();
         ShowCursor(FALSE);
-    } else {
-        loadSettings();
+    } else if (!loadSettings()) {
+        failShow(dialog, ShowEnd::settingsUnreadable);
+        return;
     }
     std::srand(GetTickCount());
     surfaceWidth = GetSystemMetrics(SM_CXSCREEN);
     surfaceHeight = GetSystemMetrics(SM_CYSCREEN);
-    HBITMAP picture = showBackground();
+    win32::Bitmap picture = showBackground();
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, surfaceWidth, surfaceHeight, SWP_FRAMECHANGED);
-    if (picture == nullptr) {
+    if (!picture) {
         if (screenSaverShow) {
             EndDialog(dialog, 0); // not even the screen to show: nothing to say either
             return;
         }
-        fatalError(errorMessages::imageUnloadable);
+        failShow(dialog, ShowEnd::pictureUnloadable);
+        return;
     }
-    showPicture(dialog, picture);
+    showPicture(dialog, std::move(picture));
     lockForeground();
-    if (musicChosen()) {
-        startMusicOfShow(dialog);
+    if (musicChosen() && !startMusicOfShow(dialog)) {
+        failShow(dialog, ShowEnd::musicUnlaunchable);
+        return;
     }
     holdCloseKeys(dialog);
     // Started after the music, so that it cannot pull the show over the shell's and the
@@ -103,20 +115,17 @@ void startShow(HWND dialog) {
 void endShow(HWND dialog) {
     releaseCloseKeys(dialog);
     stopMusic();
-    ShowWindow(launcherWindow, SW_SHOW);
-    SetForegroundWindow(launcherWindow);
-    UpdateWindow(launcherWindow);
-    EndDialog(dialog, 0);
-}
-
-HBRUSH blackBrush() {
-    static HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0));
-    return brush;
+    if (returnWindow != nullptr) {
+        ShowWindow(returnWindow, SW_SHOW);
+        SetForegroundWindow(returnWindow);
+        UpdateWindow(returnWindow);
+    }
+    EndDialog(dialog, static_cast<INT_PTR>(ShowEnd::closed));
 }
 
 } // namespace
 
-INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     // A screen saver ends on any input, on the black margin around the picture too.
     if (screenSaverShow && effectWindow == dialog && endsScreenSaver(message)) {
         SendMessageA(dialog, WM_CLOSE, 0, 0);
@@ -124,6 +133,7 @@ INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     }
     switch (message) {
     case WM_INITDIALOG:
+        returnWindow = reinterpret_cast<HWND>(lParam);
         startShow(dialog);
         return FALSE; // the dialog manager sets no keyboard focus
     case WM_TIMER:
@@ -152,7 +162,7 @@ INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         }
         return FALSE;
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(blackBrush());
+        return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH)); // never deleted
     case WM_CLOSE:
         endShow(dialog);
         return TRUE;

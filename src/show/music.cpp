@@ -3,8 +3,10 @@
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
+#include <utility>
+
 #include "settings/program_settings.h"
-#include "settings/settings_store.h"
+#include "text/text.h"
 #include "show/music_type.h"
 #include "show/path_limit.h"
 #include "win32/handles.h"
@@ -60,6 +62,7 @@ bool musicChosen() {
 }
 
 bool startMusic(bool quietly) {
+    const win32::Handle earlier(std::exchange(musicLaunchInfo.hProcess, nullptr)); // given back
     musicLaunchInfo = {};
     if (!isPlayableMusic(soundSetting)) {
         return false; // never handed to the shell, which would run or open anything
@@ -86,9 +89,9 @@ void stopMusic() {
     if (!musicChosen()) {
         return;
     }
-    if (terminateByHandle(musicLaunchInfo.hProcess)) {
-        CloseHandle(musicLaunchInfo.hProcess);
-        musicLaunchInfo.hProcess = nullptr;
+    // The launched player's handle is given back whether or not it could be ended.
+    const win32::Handle launched(std::exchange(musicLaunchInfo.hProcess, nullptr));
+    if (terminateByHandle(launched.get())) {
         return;
     }
     if (playerExeName.size() > 2) {

@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "text/text.h"
+
 namespace {
 
 // Types that run a program, a script or an installer, or open a link, a setting or a folder.
@@ -73,22 +75,6 @@ bool isSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool startsWithIgnoringCase(const std::string& text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (lowerAscii(text[i]) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 template <size_t count>
 bool listed(const std::array<std::string_view, count>& list, const std::string& extension) {
     return std::find(list.begin(), list.end(), extension) != list.end();
@@ -139,10 +125,10 @@ bool isMusicType(const std::string& extension, const RegisteredFileType& registe
     if (!registered.perceivedType.empty() || !registered.contentType.empty()) {
         const std::string& perceived = registered.perceivedType;
         const std::string& content = registered.contentType;
-        return (perceived.size() == 5 && (startsWithIgnoringCase(perceived, "audio") ||
-                                          startsWithIgnoringCase(perceived, "video"))) ||
-               startsWithIgnoringCase(content, "audio/") ||
-               startsWithIgnoringCase(content, "video/");
+        return (perceived.size() == 5 && (startsWithIgnoringAsciiCase(perceived, "audio") ||
+                                          startsWithIgnoringAsciiCase(perceived, "video"))) ||
+               startsWithIgnoringAsciiCase(content, "audio/") ||
+               startsWithIgnoringAsciiCase(content, "video/");
     }
     return listed(commonAudio, extension);
 }

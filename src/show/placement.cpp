@@ -1,6 +1,6 @@
 #include "show/placement.h"
 
-#include "settings/settings_store.h"
+#include "text/text.h"
 
 bool fitsScreen(const std::string& fitscreenSetting) {
     return fitscreenSetting.size() >= 3 &&

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "settings/program_settings.h"
 #include "skin/window_fades.h"
 #include "win32/handles.h"
 #include "win32/shell.h"
@@ -13,17 +12,6 @@ std::vector<std::string> tickerTexts;
 uint32_t tickerIndex = 0;
 
 namespace {
-
-enum AboutControl : int {
-    backgroundId = -1,
-    tickerStripId = 1000,
-    visitBannerId = 1001,
-    donateButtonId = 1009,
-    socialButton1Id = 1012,
-    socialButton2Id = 1013,
-    gpButtonId = 1014,
-    closeButtonId = 1015,
-};
 
 constexpr UINT_PTR tickerTimerId = 1;
 constexpr UINT tickerIntervalMs = 700;
@@ -39,16 +27,15 @@ HFONT tickerFont() {
 // The panel's background, loaded at the first opening and kept until the process ends. The
 // static control that shows it never deletes a bitmap it is given.
 HBITMAP backgroundPicture() {
-    static const HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(aboutBackgroundBitmapId),
-                   IMAGE_BITMAP, 0, 0, 0));
+    static const HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ABOUT_BACKGROUND), IMAGE_BITMAP, 0, 0, 0));
     return picture;
 }
 
 HWND backgroundControl(HWND dialog) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgCtrlID(child) == backgroundId) {
+        if (GetDlgCtrlID(child) == IDC_STATIC) {
             return child;
         }
     }
@@ -91,7 +78,7 @@ void layOutAtArtworkScale(HWND dialog) {
         const int x = MulDiv(MulDiv(box.left, 4, base.right), artworkBaseX, 4);
         const int y = MulDiv(MulDiv(box.top, 8, base.bottom), artworkBaseY, 8);
         SetWindowPos(child, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        if (GetDlgCtrlID(child) == backgroundId && box.right > box.left) {
+        if (GetDlgCtrlID(child) == IDC_STATIC && box.right > box.left) {
             panel = {box.right - box.left, box.bottom - box.top};
         }
     }
@@ -111,38 +98,46 @@ void layOutAtArtworkScale(HWND dialog) {
 void attachControls(HWND dialog) {
     AboutPanel& panel = aboutPanel;
     initForm(panel.form, dialog);
-    addPictureButton(panel.form, panel.closeButton, closeButtonId, 705, 704, 0);
-    addPictureButton(panel.form, panel.socialButton1, socialButton1Id, 709, 708, 0);
-    addPictureButton(panel.form, panel.socialButton2, socialButton2Id, 703, 702, 0);
-    addPictureButton(panel.form, panel.gpButton, gpButtonId, 711, 710, 0);
-    addPictureButton(panel.form, panel.donateButton, donateButtonId, 707, 706, 0);
-    addPictureButton(panel.form, panel.visitBanner, visitBannerId, 714, 713, 0);
-    addPictureLabel(panel.form, panel.ticker, tickerStripId, 712);
+    addPictureButton(panel.form, panel.closeButton, IDC_ABOUT_CLOSE, IDR_CLOSE, IDR_CLOSE_HOVER, 0);
+    addPictureButton(panel.form, panel.socialButton1, IDC_SOCIAL1, IDR_SOCIAL1, IDR_SOCIAL1_HOVER,
+                     0);
+    addPictureButton(panel.form, panel.socialButton2, IDC_SOCIAL2, IDR_SOCIAL2, IDR_SOCIAL2_HOVER,
+                     0);
+    addPictureButton(panel.form, panel.gpButton, IDC_GP, IDR_GP, IDR_GP_HOVER, 0);
+    addPictureButton(panel.form, panel.donateButton, IDC_DONATE, IDR_DONATE, IDR_DONATE_HOVER, 0);
+    addPictureButton(panel.form, panel.visitBanner, IDC_VISIT, IDR_VISIT, IDR_VISIT_HOVER, 0);
+    addPictureLabel(panel.form, panel.ticker, IDC_TICKER, IDR_TICKER);
     resetControls(panel.form);
     setTextOrigin(panel.ticker, 10, 10);
     // A placeholder that sets the ticker's colour and font; the first advance replaces it.
     setLabelText(panel.ticker, "Testing", tickerColour, tickerFont());
 }
 
+void openLink(const std::string& address) {
+    if (!address.empty()) {
+        openWithShell(address);
+    }
+}
+
 void onCommand(HWND dialog, int controlId) {
     switch (controlId) {
-    case tickerStripId:
-    case visitBannerId:
-        openWithShell(homePageUrl);
+    case IDC_TICKER:
+    case IDC_VISIT:
+        openLink(aboutPanel.links.home);
         break;
-    case donateButtonId:
-        openWithShell(donatePageUrl);
+    case IDC_DONATE:
+        openLink(aboutPanel.links.donate);
         break;
-    case socialButton1Id:
-        openWithShell(socialPageUrl1);
+    case IDC_SOCIAL1:
+        openLink(aboutPanel.links.social1);
         break;
-    case socialButton2Id:
-        openWithShell(socialPageUrl2);
+    case IDC_SOCIAL2:
+        openLink(aboutPanel.links.social2);
         break;
-    case gpButtonId:
-        openWithShell(gpPageUrl);
+    case IDC_GP:
+        openLink(aboutPanel.links.gp);
         break;
-    case closeButtonId:
+    case IDC_ABOUT_CLOSE:
         SendMessageA(dialog, WM_CLOSE, 0, 0);
         break;
     default:
@@ -190,6 +185,8 @@ void advanceTicker() {
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        aboutPanel.links =
+            lParam != 0 ? *reinterpret_cast<const AboutLinks*>(lParam) : AboutLinks{};
         showBackground(dialog);
         layOutAtArtworkScale(dialog);
         attachControls(dialog);

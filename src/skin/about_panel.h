@@ -13,11 +13,21 @@
 #include "skin/picture_label.h"
 #include "skin/skin_form.h"
 
-inline constexpr int aboutDialogId = 100;
-inline constexpr int aboutBackgroundBitmapId = 701;
+#include "resources/resource_ids.h"
+
+// The web addresses the panel's links open. The caller passes them as the dialog's creation
+// parameter; without them the links open nothing.
+struct AboutLinks {
+    std::string home; // the ticker and the visit banner
+    std::string donate;
+    std::string social1;
+    std::string social2;
+    std::string gp;
+};
 
 // One for the whole run; every opening of the panel attaches the same objects again.
 struct AboutPanel {
+    AboutLinks links;
     SkinForm form;
     PictureButton closeButton;
     PictureButton socialButton1;
@@ -34,6 +44,7 @@ extern int aboutFadeStepMs;
 extern std::vector<std::string> tickerTexts;
 extern uint32_t tickerIndex;
 
+// lParam points to the AboutLinks, or is 0.
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Fills the ticker's list with the headline and the names of the maker's other programs.

@@ -21,22 +21,21 @@ void paintPicture(HWND window, HBITMAP picture) {
 
 } // namespace
 
-int addPictureButton(SkinForm& form, PictureButton& button, int controlId, int normalId,
-                     int hoverId, int pressedId) {
+void addPictureButton(SkinForm& form, PictureButton& button, int controlId, int normalId,
+                      int hoverId, int pressedId) {
     const ResourcePicture* normal = sharedPngResource(normalId);
     const ResourcePicture* hover = sharedPngResource(hoverId);
     const ResourcePicture* pressed = pressedId != 0 ? sharedPngResource(pressedId) : nullptr;
     if (normal == nullptr || hover == nullptr || (pressedId != 0 && pressed == nullptr)) {
-        return 0;
+        return;
     }
     HWND control = GetDlgItem(form.window, controlId);
     if (control == nullptr) {
-        return 0;
+        return;
     }
     attachPictureButton(button, control, normal->bitmap, hover->bitmap,
                         pressed ? pressed->bitmap : nullptr);
     registerPictureButton(form, &button);
-    return 0;
 }
 
 HWND attachPictureButton(PictureButton& button, HWND control, HBITMAP normal, HBITMAP hover,
@@ -85,4 +84,10 @@ LRESULT pictureButtonProc(PictureButton& button, HWND window, UINT message, WPAR
 void resetPictureButton(PictureButton& button) {
     button.current = button.normal;
     invalidateControl(button.window);
+}
+
+void resetControls(SkinForm& form) {
+    for (PictureButton* button : form.pictureButtons) {
+        resetPictureButton(*button);
+    }
 }

@@ -23,9 +23,9 @@ extern WNDPROC savedButtonProc;
 
 // Attaches the button to the control of the form's dialog with the given RCDATA pictures
 // (pressedId 0: none) and registers it with the form. A picture that cannot be loaded or a
-// missing control leaves the control as the template made it. Returns 0.
-int addPictureButton(SkinForm& form, PictureButton& button, int controlId, int normalId,
-                     int hoverId, int pressedId);
+// missing control leaves the control as the template made it.
+void addPictureButton(SkinForm& form, PictureButton& button, int controlId, int normalId,
+                      int hoverId, int pressedId);
 
 // Binds the button to the control in its resting look, sizes the control to the normal
 // picture and subclasses it. Returns the control.
@@ -37,3 +37,6 @@ LRESULT pictureButtonProc(PictureButton& button, HWND window, UINT message, WPAR
 
 // Back to the resting picture.
 void resetPictureButton(PictureButton& button);
+
+// Puts every picture button registered with the form back to its resting picture.
+void resetControls(SkinForm& form);

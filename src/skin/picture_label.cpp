@@ -21,7 +21,8 @@ void paintLabel(PictureLabel& label, HWND window) {
     // Restored before the image is deleted, which a context that holds it would refuse.
     const win32::SavedDcState saved(memory.get());
     SelectObject(memory.get(), image.get());
-    BitBlt(memory.get(), 0, 0, label.width, label.height, label.pictureContext, 0, 0, SRCCOPY);
+    BitBlt(memory.get(), 0, 0, label.width, label.height, label.pictureContext.get(), 0, 0,
+           SRCCOPY);
     if (label.textPending) {
         if (label.font != nullptr) {
             SelectObject(memory.get(), label.font);
@@ -54,14 +55,9 @@ HWND attachPictureLabel(PictureLabel& label, HWND control, HBITMAP picture) {
     label.picture = picture;
     // A bitmap can be selected into one context at a time: the context of an earlier
     // attach goes first. The current one lives until the next attach or the process ends.
-    if (label.pictureContext != nullptr) {
-        DeleteDC(label.pictureContext);
-    }
-    {
-        const win32::WindowDc screen(nullptr);
-        label.pictureContext = CreateCompatibleDC(screen.get());
-    }
-    SelectObject(label.pictureContext, picture);
+    label.pictureContext.reset();
+    label.pictureContext = win32::memoryDcFor(win32::WindowDc(nullptr).get());
+    SelectObject(label.pictureContext.get(), picture);
     label.textRect = textRectFor(picture);
     label.width = label.textRect.right;
     label.height = label.textRect.bottom;

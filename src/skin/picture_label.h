@@ -8,6 +8,7 @@
 #include <string>
 
 #include "skin/skin_form.h"
+#include "win32/handles.h"
 
 struct PictureLabel {
     bool textPending = false; // the next paint draws the text, then clears this
@@ -16,7 +17,7 @@ struct PictureLabel {
     RECT textRect{};      // in control pixels
     HFONT font = nullptr; // null: the device context's default font
     HBITMAP picture = nullptr;
-    HDC pictureContext = nullptr; // holds the picture selected while the label is attached
+    win32::OwnedDc pictureContext; // holds the picture selected while the label is attached
     PictureLabel* hoverTarget = nullptr;
     std::string hoverText;
     bool hoverTextSet = false;

@@ -4,9 +4,7 @@
 #include <map>
 #include <optional>
 
-#include "imaging/inflate.h"
 #include "imaging/png_win32.h"
-#include "skin/picture_button.h"
 
 void initForm(SkinForm& form, HWND window) {
     form.window = window;
@@ -16,12 +14,6 @@ INT_PTR answerCtlColor(SkinForm&, HWND, HDC) {
     return 1;
 }
 
-void resetControls(SkinForm& form) {
-    for (PictureButton* button : form.pictureButtons) {
-        resetPictureButton(*button);
-    }
-}
-
 void registerPictureButton(SkinForm& form, PictureButton* button) {
     auto& buttons = form.pictureButtons;
     if (std::find(buttons.begin(), buttons.end(), button) == buttons.end()) {
@@ -29,18 +21,15 @@ void registerPictureButton(SkinForm& form, PictureButton* button) {
     }
 }
 
-bool loadPngResource(int resourceId, ResourcePicture& picture) {
-    PngDecoder decoder;
-    PngInit(&decoder);
-    if (!PngLoadResource(&decoder, GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)) ||
-        !PngDecode(&decoder)) {
-        PngRelease(&decoder);
+bool decodePngResource(int resourceId, ResourcePicture& picture) {
+    OwnedPngDecoder decoder;
+    if (!PngLoadResource(decoder.get(), GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)) ||
+        !PngDecode(decoder.get())) {
         return false;
     }
-    picture.bitmap = PngCreateBitmap(&decoder, nullptr, PNG_FORMAT_DEFAULT, FALSE);
-    picture.width = static_cast<int>(decoder.width);
-    picture.height = static_cast<int>(decoder.height);
-    PngRelease(&decoder);
+    picture.bitmap = PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE);
+    picture.width = static_cast<int>(decoder->width);
+    picture.height = static_cast<int>(decoder->height);
     return true;
 }
 
@@ -50,7 +39,7 @@ const ResourcePicture* sharedPngResource(int resourceId) {
     auto [entry, first] = pictures.try_emplace(resourceId);
     if (first) {
         ResourcePicture picture;
-        if (loadPngResource(resourceId, picture)) {
+        if (decodePngResource(resourceId, picture)) {
             entry->second = picture;
         }
     }

@@ -24,9 +24,6 @@ void initForm(SkinForm& form, HWND window);
 // device context left as it is.
 INT_PTR answerCtlColor(SkinForm& form, HWND control, HDC deviceContext);
 
-// Puts every registered picture button back to its resting picture.
-void resetControls(SkinForm& form);
-
 // Adds the button to the registry unless it is there already.
 void registerPictureButton(SkinForm& form, PictureButton* button);
 
@@ -37,7 +34,7 @@ struct ResourcePicture {
 };
 
 // Decodes an RCDATA PNG of the program into a new top-down DIB section that the caller owns.
-bool loadPngResource(int resourceId, ResourcePicture& picture);
+bool decodePngResource(int resourceId, ResourcePicture& picture);
 
 // The picture of an RCDATA PNG, decoded at its first use and kept until the process ends, so
 // that every opening of a panel shows the same bitmaps. Null when it cannot be decoded.

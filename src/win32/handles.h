@@ -1,6 +1,7 @@
 // Owners of Win32 resources that must be given back: each releases what it holds when it
-// goes out of scope, on every path. Objects that live until the process ends are plain
-// handles and say so where they are made.
+// goes out of scope, on every path, and the movable ones are what functions that make a
+// resource return. Objects that live until the process ends are plain handles and say so
+// where they are made. Nothing outside this file deletes, closes, frees or releases by hand.
 #pragma once
 
 #include <windows.h>
@@ -60,19 +61,30 @@ inline OwnedDc memoryDcFor(HDC compatibleWith) {
 template <typename Handle> class GdiObject {
   public:
     explicit GdiObject(Handle handle = nullptr) : handle_(handle) {}
-    ~GdiObject() {
+    ~GdiObject() { reset(); }
+    GdiObject(GdiObject&& other) noexcept : handle_(other.release()) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    Handle release() { return std::exchange(handle_, nullptr); }
+    void reset(Handle handle = nullptr) {
         if (handle_ != nullptr) {
             DeleteObject(handle_);
         }
+        handle_ = handle;
     }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    Handle get() const { return handle_; }
-    Handle release() { return std::exchange(handle_, nullptr); }
 
   private:
     Handle handle_;
 };
+
+using Bitmap = GdiObject<HBITMAP>;
+using Font = GdiObject<HFONT>;
 
 // An object selected into a device context, and the one it replaced put back.
 class Selection {
@@ -128,10 +140,16 @@ class Handle {
   public:
     explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
     ~Handle() { reset(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : handle_(other.release()) {}
+    Handle& operator=(Handle&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE release() { return std::exchange(handle_, nullptr); }
     void reset(HANDLE handle = nullptr) {
         if (valid()) {
             CloseHandle(handle_);
@@ -143,6 +161,25 @@ class Handle {
     HANDLE handle_;
 };
 
+// A search of a folder's entries from FindFirstFile, ended with FindClose.
+class FileSearch {
+  public:
+    FileSearch(const char* pattern, WIN32_FIND_DATAA& found)
+        : search_(FindFirstFileA(pattern, &found)) {}
+    ~FileSearch() {
+        if (found()) {
+            FindClose(search_);
+        }
+    }
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+    bool found() const { return search_ != INVALID_HANDLE_VALUE; }
+    bool next(WIN32_FIND_DATAA& found) const { return FindNextFileA(search_, &found) != FALSE; }
+
+  private:
+    HANDLE search_;
+};
+
 // A block of global memory this program allocated, freed with GlobalFree.
 class GlobalMemory {
   public:
@@ -152,12 +189,42 @@ class GlobalMemory {
             GlobalFree(block_);
         }
     }
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
+    GlobalMemory(GlobalMemory&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    GlobalMemory& operator=(GlobalMemory&& other) noexcept {
+        std::swap(block_, other.block_);
+        return *this;
+    }
     HGLOBAL get() const { return block_; }
 
   private:
     HGLOBAL block_;
+};
+
+// A COM interface pointer, released when it goes out of scope. put() hands its address to a
+// function that makes the object.
+template <typename Interface> class ComPtr {
+  public:
+    ComPtr() = default;
+    ~ComPtr() { reset(); }
+    ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        std::swap(pointer_, other.pointer_);
+        return *this;
+    }
+    Interface* get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    Interface** put() {
+        reset();
+        return &pointer_;
+    }
+    void reset() {
+        if (pointer_ != nullptr) {
+            std::exchange(pointer_, nullptr)->Release();
+        }
+    }
+
+  private:
+    Interface* pointer_ = nullptr;
 };
 
 } // namespace win32

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (PngLoadMemory(&decoder, data, static_cast<uint32_t>(size)) &&
         PngDecodedSize(&decoder) <= largestDecodedSize && PngDecode(&decoder)) {
         PngDib dib;
-        if (pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib)) {
+        if (PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib)) {
             // Read every byte, so that the sanitizers see any that were not written.
             volatile uint8_t sum = 0;
             for (uint8_t b : dib.bits) {
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (decoder.colourType == 6) {
             PngDib bgr;
-            pngCreateDib(&decoder, decoder.bitDepth == 8 ? 0x0608010D : 0x06100108, bgr);
+            PngCreateDib(&decoder, decoder.bitDepth == 8 ? 0x0608010D : 0x06100108, bgr);
         }
     }
     PngRelease(&decoder);

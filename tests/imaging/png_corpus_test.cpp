@@ -152,7 +152,7 @@ Outcome decodeFile(const fs::path& path) {
     PngDecoder decoder;
     PngInit(&decoder);
     outcome.ok = PngLoadFile(&decoder, path.string().c_str()) && PngDecode(&decoder) &&
-                 pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, outcome.dib);
+                 PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, outcome.dib);
     outcome.error = decoder.lastError;
     PngRelease(&decoder);
     return outcome;

@@ -26,7 +26,7 @@ Decoded decode(const Bytes& file, uint32_t format = PNG_FORMAT_DEFAULT) {
     PngDecoder decoder;
     PngInit(&decoder);
     result.ok = PngLoadMemory(&decoder, file.data(), uint32_t(file.size())) &&
-                PngDecode(&decoder) && pngCreateDib(&decoder, format, result.dib);
+                PngDecode(&decoder) && PngCreateDib(&decoder, format, result.dib);
     result.error = decoder.lastError;
     PngRelease(&decoder);
     return result;
@@ -252,14 +252,14 @@ TEST(PngPixels, BitmapCreationNeedsADecodedPicture) {
     PngDecoder decoder;
     PngInit(&decoder);
     PngDib dib;
-    EXPECT_FALSE(pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib));
+    EXPECT_FALSE(PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib));
     EXPECT_EQ(decoder.lastError, uint32_t(PNG_ERR_STATE));
     ASSERT_TRUE(PngLoadMemory(&decoder, file.data(), uint32_t(file.size())));
-    EXPECT_FALSE(pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib));
+    EXPECT_FALSE(PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib));
     EXPECT_EQ(decoder.lastError, uint32_t(PNG_ERR_STATE));
     ASSERT_TRUE(PngDecode(&decoder));
-    EXPECT_TRUE(pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib));
-    EXPECT_TRUE(pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib)); // again, as often as wanted
+    EXPECT_TRUE(PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib));
+    EXPECT_TRUE(PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib)); // again, as often as wanted
     PngRelease(&decoder);
 }
 

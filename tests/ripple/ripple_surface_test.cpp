@@ -11,10 +11,7 @@
 
 namespace {
 
-struct SurfaceDeleter {
-    void operator()(RippleSurface* surface) const { freeRippleSurface(surface); }
-};
-using SurfacePtr = std::unique_ptr<RippleSurface, SurfaceDeleter>;
+using SurfacePtr = OwnedRippleSurface;
 
 SurfacePtr makeSurface(int32_t width, int32_t height) {
     SurfacePtr surface(allocateRippleSurface(width, height));

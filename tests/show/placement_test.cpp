@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "show/file_extension.h"
+#include "text/text.h"
 
 namespace {
 

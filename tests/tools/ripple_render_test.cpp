@@ -65,8 +65,7 @@ TEST(PngPicture, ColoursComeThroughTheProgramsDecoder) {
 }
 
 struct ScriptTest : testing::Test {
-    std::unique_ptr<RippleSurface, void (*)(RippleSurface*)> surface{allocateRippleSurface(6, 5),
-                                                                     freeRippleSurface};
+    const OwnedRippleSurface surface{allocateRippleSurface(6, 5)};
     std::string error;
 };
 

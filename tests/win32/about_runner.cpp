@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/program_texts.h"
 #include "skin/about_panel.h"
 
 namespace {
@@ -49,7 +50,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         aboutFadeStepMs = 0;
         for (int opening = std::atoi(__argv[2]); opening > 0; --opening) {
             SetTimer(nullptr, 0, 1, closePanel);
-            DialogBoxParamA(instance, MAKEINTRESOURCEA(aboutDialogId), nullptr, aboutDialogProc, 0);
+            DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr, aboutDialogProc,
+                            0);
         }
         return 0;
     }
@@ -57,6 +59,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         layoutFile = __argv[1];
         SetTimer(nullptr, 0, 100, reportLayout); // runs in the panel's modal loop
     }
-    return static_cast<int>(
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(aboutDialogId), nullptr, aboutDialogProc, 0));
+    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr,
+                                            aboutDialogProc,
+                                            reinterpret_cast<LPARAM>(&aboutLinks())));
 }

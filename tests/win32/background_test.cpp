@@ -49,17 +49,16 @@ void expectNear(COLORREF actual, COLORREF expected, int tolerance, const std::st
 // and white quarters.
 TEST(Background, PictureFilesLoadWithTheirSizeAndColours) {
     for (const char* name : {"quad.png", "quad.jpg", "quad.gif", "quad.bmp"}) {
-        HBITMAP bitmap = loadBackground(picture(name).c_str());
-        ASSERT_NE(bitmap, nullptr) << name;
-        const SIZE size = sizeOf(bitmap);
+        const win32::Bitmap bitmap = loadBackground(picture(name).c_str());
+        ASSERT_NE(bitmap.get(), nullptr) << name;
+        const SIZE size = sizeOf(bitmap.get());
         EXPECT_EQ(size.cx, 32) << name;
         EXPECT_EQ(size.cy, 16) << name;
         const int tolerance = std::string(name).find(".jpg") != std::string::npos ? 24 : 0;
-        expectNear(colourAt(bitmap, 4, 4), RGB(255, 0, 0), tolerance, name);
-        expectNear(colourAt(bitmap, 27, 3), RGB(0, 255, 0), tolerance, name);
-        expectNear(colourAt(bitmap, 5, 12), RGB(0, 0, 255), tolerance, name);
-        expectNear(colourAt(bitmap, 28, 13), RGB(255, 255, 255), tolerance, name);
-        DeleteObject(bitmap);
+        expectNear(colourAt(bitmap.get(), 4, 4), RGB(255, 0, 0), tolerance, name);
+        expectNear(colourAt(bitmap.get(), 27, 3), RGB(0, 255, 0), tolerance, name);
+        expectNear(colourAt(bitmap.get(), 5, 12), RGB(0, 0, 255), tolerance, name);
+        expectNear(colourAt(bitmap.get(), 28, 13), RGB(255, 255, 255), tolerance, name);
     }
 }
 
@@ -69,22 +68,21 @@ TEST(Background, PathsUpToThePlatformsLimitLoad) {
     for (const char* name : {"quad.png", "quad.bmp"}) {
         const std::string longest = pathOfLength(259, name);
         ASSERT_TRUE(CopyFileA(picture(name).c_str(), longest.c_str(), FALSE)) << longest;
-        HBITMAP bitmap = loadBackground(longest.c_str());
-        EXPECT_NE(bitmap, nullptr) << name;
-        DeleteObject(bitmap);
+        const win32::Bitmap bitmap = loadBackground(longest.c_str());
+        EXPECT_NE(bitmap.get(), nullptr) << name;
         DeleteFileA(longest.c_str());
         RemoveDirectoryA(longest.substr(0, longest.rfind('\\')).c_str());
-        EXPECT_EQ(loadBackground((longest + std::string(1000, 'x')).c_str()), nullptr);
+        EXPECT_EQ(loadBackground((longest + std::string(1000, 'x')).c_str()).get(), nullptr);
     }
 }
 
 TEST(Background, WhatIsNoBitmapGivesNull) {
     for (const char* name : {"icon.ico", "empty.gif", "not-a-picture.jpg", "missing.bmp",
                              "damaged.png", "missing.png"}) {
-        EXPECT_EQ(loadBackground(picture(name).c_str()), nullptr) << name;
+        EXPECT_EQ(loadBackground(picture(name).c_str()).get(), nullptr) << name;
     }
-    EXPECT_EQ(LoadPictureFile(picture("icon.ico").c_str()), nullptr);
-    EXPECT_EQ(LoadPictureFromMemory(nullptr, 0), nullptr);
+    EXPECT_EQ(LoadPictureFile(picture("icon.ico").c_str()).get(), nullptr);
+    EXPECT_EQ(LoadPictureFromMemory(nullptr, 0).get(), nullptr);
 }
 
 TEST(Background, TheExtensionChoosesTheDecoder) {
@@ -96,47 +94,42 @@ TEST(Background, TheExtensionChoosesTheDecoder) {
     const std::string withoutDot = std::string(folder) + "pluvette-test-bmp";
     CopyFileA(picture("quad.jpg").c_str(), jpegAsPng.c_str(), FALSE);
     CopyFileA(picture("quad.bmp").c_str(), withoutDot.c_str(), FALSE);
-    EXPECT_EQ(loadBackground(jpegAsPng.c_str()), nullptr);
-    HBITMAP bitmap = loadBackground(withoutDot.c_str());
-    EXPECT_NE(bitmap, nullptr);
-    DeleteObject(bitmap);
+    EXPECT_EQ(loadBackground(jpegAsPng.c_str()).get(), nullptr);
+    const win32::Bitmap bitmap = loadBackground(withoutDot.c_str());
+    EXPECT_NE(bitmap.get(), nullptr);
     DeleteFileA(jpegAsPng.c_str());
     DeleteFileA(withoutDot.c_str());
 
-    HBITMAP png = loadPngBitmap(picture("quad.png").c_str());
-    ASSERT_NE(png, nullptr);
+    const win32::Bitmap png = loadPngBitmap(picture("quad.png").c_str());
+    ASSERT_NE(png.get(), nullptr);
     DIBSECTION section{};
-    EXPECT_EQ(GetObjectA(png, sizeof(section), &section), int(sizeof(section))); // a DIB section
-    DeleteObject(png);
+    EXPECT_EQ(GetObjectA(png.get(), sizeof(section), &section),
+              int(sizeof(section))); // a DIB section
 }
 
 TEST(Background, StretchingMakesANewBitmapOfTheAskedSize) {
-    HBITMAP source = loadBackground(picture("quad.bmp").c_str());
-    ASSERT_NE(source, nullptr);
-    HBITMAP same = stretchBitmap(source, 32, 16);
-    ASSERT_NE(same, nullptr);
-    EXPECT_NE(same, source);
-    HBITMAP wide = stretchBitmap(source, 64, 8);
-    ASSERT_NE(wide, nullptr);
-    EXPECT_EQ(sizeOf(wide).cx, 64);
-    EXPECT_EQ(sizeOf(wide).cy, 8);
-    expectNear(colourAt(wide, 8, 2), RGB(255, 0, 0), 0, "stretched red");
-    expectNear(colourAt(wide, 60, 6), RGB(255, 255, 255), 0, "stretched white");
-    expectNear(colourAt(source, 4, 4), RGB(255, 0, 0), 0, "source kept");
-    DeleteObject(same);
-    DeleteObject(wide);
-    DeleteObject(source);
+    const win32::Bitmap source = loadBackground(picture("quad.bmp").c_str());
+    ASSERT_NE(source.get(), nullptr);
+    const win32::Bitmap same = stretchBitmap(source.get(), 32, 16);
+    ASSERT_NE(same.get(), nullptr);
+    EXPECT_NE(same.get(), source.get());
+    const win32::Bitmap wide = stretchBitmap(source.get(), 64, 8);
+    ASSERT_NE(wide.get(), nullptr);
+    EXPECT_EQ(sizeOf(wide.get()).cx, 64);
+    EXPECT_EQ(sizeOf(wide.get()).cy, 8);
+    expectNear(colourAt(wide.get(), 8, 2), RGB(255, 0, 0), 0, "stretched red");
+    expectNear(colourAt(wide.get(), 60, 6), RGB(255, 255, 255), 0, "stretched white");
+    expectNear(colourAt(source.get(), 4, 4), RGB(255, 0, 0), 0, "source kept");
 }
 
 TEST(Background, CaptureTakesTheWholeScreen) {
-    HBITMAP capture = captureScreen();
-    ASSERT_NE(capture, nullptr);
-    EXPECT_EQ(sizeOf(capture).cx, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(sizeOf(capture).cy, GetSystemMetrics(SM_CYSCREEN));
+    const win32::Bitmap capture = captureScreen();
+    ASSERT_NE(capture.get(), nullptr);
+    EXPECT_EQ(sizeOf(capture.get()).cx, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(sizeOf(capture.get()).cy, GetSystemMetrics(SM_CYSCREEN));
     DIBSECTION section{};
-    GetObjectA(capture, sizeof(section), &section);
+    GetObjectA(capture.get(), sizeof(section), &section);
     EXPECT_EQ(section.dsBmih.biBitCount, 24);
-    DeleteObject(capture);
 }
 
 } // namespace

@@ -106,8 +106,8 @@ class RippleWindowTest : public testing::Test {
     }
 
     // A surface of the same size that follows the same drops and steps by hand.
-    static std::unique_ptr<RippleSurface, void (*)(RippleSurface*)> twin() {
-        return {allocateRippleSurface(pictureWidth, pictureHeight), freeRippleSurface};
+    static OwnedRippleSurface twin() {
+        return OwnedRippleSurface(allocateRippleSurface(pictureWidth, pictureHeight));
     }
 
     static inline HINSTANCE instance = nullptr;

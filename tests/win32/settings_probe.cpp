@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/failures.h"
 #include "app/fatal_error.h"
 #include "settings/program_settings.h"
 
@@ -22,11 +23,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (argc == 2 && std::strcmp(argv[1], "write-defaults") == 0) {
-        writeDefaultSettings();
+        endOnFailure(writeDefaultSettings());
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "load") == 0) {
-        loadSettings();
+        endOnFailure(loadSettings() ? ShowEnd::closed : ShowEnd::settingsUnreadable);
         std::printf("%s\n%s\n%s\n", bgSetting.c_str(), soundSetting.c_str(),
                     fitscreenSetting.c_str());
         return 0;

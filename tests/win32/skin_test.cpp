@@ -119,7 +119,7 @@ void CALLBACK closePanel(HWND, UINT, UINT_PTR timer, DWORD) {
 // Opens the panel and closes it as soon as its modal loop runs.
 void openAndClose() {
     SetTimer(nullptr, 0, 1, closePanel);
-    ASSERT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(aboutDialogId), nullptr,
+    ASSERT_EQ(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr,
                               aboutDialogProc, 0),
               0);
 }
@@ -127,27 +127,35 @@ void openAndClose() {
 TEST(AboutPanel, EveryOpeningReusesThePicturesAndTheFontAndKeepsNothingOfTheLast) {
     aboutFadeStepMs = 0;
     openAndClose();
-    const AboutPanel first = aboutPanel;
-    ASSERT_NE(first.closeButton.normal, nullptr);
-    ASSERT_NE(first.ticker.picture, nullptr);
-    ASSERT_NE(first.ticker.font, nullptr);
+    // What the first opening attached: the buttons' pictures and the ticker's.
+    const std::vector<PictureButton> firstButtons = {
+        aboutPanel.closeButton, aboutPanel.socialButton1, aboutPanel.socialButton2,
+        aboutPanel.gpButton,    aboutPanel.donateButton,  aboutPanel.visitBanner};
+    const PictureLabel& ticker = aboutPanel.ticker;
+    const HBITMAP firstTickerPicture = ticker.picture;
+    const HFONT firstTickerFont = ticker.font;
+    const PictureButton& firstClose = firstButtons[0];
+    ASSERT_NE(firstClose.normal, nullptr);
+    ASSERT_NE(firstTickerPicture, nullptr);
+    ASSERT_NE(firstTickerFont, nullptr);
     const DWORD objectsAfterFirst = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     for (int opening = 2; opening <= 200; ++opening) {
-        const HDC previousContext = aboutPanel.ticker.pictureContext;
+        const HDC previousContext = aboutPanel.ticker.pictureContext.get();
         openAndClose();
         // The last opening's context is gone, unless its handle was given to this one.
         EXPECT_TRUE(GetObjectType(previousContext) == 0 ||
-                    previousContext == aboutPanel.ticker.pictureContext);
+                    previousContext == aboutPanel.ticker.pictureContext.get());
         if (opening == 2 || opening == 100 || opening == 200) {
             SCOPED_TRACE(opening);
-            for (auto button :
-                 {&AboutPanel::closeButton, &AboutPanel::socialButton1, &AboutPanel::socialButton2,
-                  &AboutPanel::gpButton, &AboutPanel::donateButton, &AboutPanel::visitBanner}) {
-                EXPECT_EQ((aboutPanel.*button).normal, (first.*button).normal);
-                EXPECT_EQ((aboutPanel.*button).hover, (first.*button).hover);
+            const PictureButton* buttons[] = {&aboutPanel.closeButton,   &aboutPanel.socialButton1,
+                                              &aboutPanel.socialButton2, &aboutPanel.gpButton,
+                                              &aboutPanel.donateButton,  &aboutPanel.visitBanner};
+            for (size_t i = 0; i < firstButtons.size(); ++i) {
+                EXPECT_EQ(buttons[i]->normal, firstButtons[i].normal);
+                EXPECT_EQ(buttons[i]->hover, firstButtons[i].hover);
             }
-            EXPECT_EQ(aboutPanel.ticker.picture, first.ticker.picture);
-            EXPECT_EQ(aboutPanel.ticker.font, first.ticker.font);
+            EXPECT_EQ(ticker.picture, firstTickerPicture);
+            EXPECT_EQ(ticker.font, firstTickerFont);
             EXPECT_EQ(aboutPanel.form.pictureButtons.size(), 6u);
             EXPECT_EQ(tickerTexts.size(), 5u);
         }

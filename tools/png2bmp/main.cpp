@@ -34,7 +34,7 @@ int convert(const char* input, const char* output, uint32_t format) {
     PngInit(&decoder);
     PngDib dib;
     const bool decoded =
-        PngLoadFile(&decoder, input) && PngDecode(&decoder) && pngCreateDib(&decoder, format, dib);
+        PngLoadFile(&decoder, input) && PngDecode(&decoder) && PngCreateDib(&decoder, format, dib);
     const uint32_t error = decoder.lastError;
     PngRelease(&decoder);
     if (!decoded) {

@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
         std::cerr << "ripple-render: " << argv[1] << ": " << error << "\n";
         return 1;
     }
-    std::unique_ptr<RippleSurface, void (*)(RippleSurface*)> surface(
-        allocateRippleSurface(picture.width, picture.height), freeRippleSurface);
+    const OwnedRippleSurface surface(allocateRippleSurface(picture.width, picture.height));
     if (!surface) {
         std::cerr << "ripple-render: out of memory for a " << picture.width << "x" << picture.height
                   << " surface\n";

@@ -46,7 +46,7 @@ bool decodePngPicture(const std::vector<uint8_t>& bytes, RgbPicture& picture, st
         return false;
     }
     const bool decoded =
-        loaded && PngDecode(&decoder) && pngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib);
+        loaded && PngDecode(&decoder) && PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib);
     const uint32_t code = decoder.lastError;
     PngRelease(&decoder);
     if (!decoded) {
