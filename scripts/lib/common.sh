@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the project's scripts: installs what is missing and prepares Wine on a display.
 # Sourced, not run.
 
@@ -33,6 +34,7 @@ need_packages() {
     need_packages_from_list <<'LIST'
 cmake cmake
 clang-format clang-format
+shellcheck shellcheck
 ninja ninja-build
 g++ g++
 x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix

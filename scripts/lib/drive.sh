@@ -1,6 +1,10 @@
+# shellcheck shell=bash disable=SC2154 # probe_exe and work come from the caller
 # Drives the program under Wine on an X display as a user would: finds the launcher with the
 # window probe, reads its controls and clicks them. Sourced, not run; the caller sets
 # probe_exe (the probe program) and work (a scratch folder).
+
+# shellcheck source=resource_ids.sh
+source "$(dirname "${BASH_SOURCE[0]}")/resource_ids.sh"
 
 # Runs the command every 0.1 s until it succeeds, for at most 6 s.
 wait_for() {
@@ -25,15 +29,17 @@ click() {
     read -r x y w h < <(awk -v id="$1" '$1 == id { print $2, $3, $4, $5 }' "$work/probe.txt")
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
+# The show's window, or an error box in its place, is on the screen.
+show_or_box() { xdotool search --onlyvisible --name '^(Pluvette|Error)$' > /dev/null 2>&1; }
 launcher_hidden() { probe && grep -q '^visible 0' "$work/probe.txt"; }
 # Clicks Launch and waits until the launcher has made way for the show. A click that comes
 # as the launcher first appears can be lost on a slow first start of Wine: one more then.
 launch() {
     probe
-    click 1004
+    click "$IDC_LAUNCH"
     if ! wait_for launcher_hidden; then
         probe
-        click 1004
+        click "$IDC_LAUNCH"
         wait_for launcher_hidden || return 1
     fi
 }

@@ -13,6 +13,7 @@ work=$(mktemp -d)
 pid=
 trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
 
+# shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 crop() { convert "$work/$1.png" -crop "$2" +repage "$work/$3.png"; }
 
@@ -61,6 +62,7 @@ ended() {
 # 1. The panel is the background's size, centred on the pointer, with every picture in place.
 open_panel
 shot panel
+px="" py="" pw="" ph=""
 geometry panel px py pw ph
 echo "panel: ${pw}x$ph at ($px, $py)"
 [ "$pw" = 257 ] && [ "$ph" = 344 ] || fail "the panel is ${pw}x$ph, not the background's size"
@@ -69,10 +71,11 @@ convert "$art/background.bmp" -crop 257x150+0+45 +repage "$work/background-part.
 crop panel "257x150+$px+$((py + 45))" panel-part
 [ "$(differing "$work/background-part.png" "$work/panel-part.png" 2%)" -lt 200 ] ||
     fail "the background picture is not shown"
-for control in 1015:close 1012:social1 1013:social2 1014:gp 1009:donate 1001:visit; do
+for control in $IDC_ABOUT_CLOSE:close $IDC_SOCIAL1:social1 $IDC_SOCIAL2:social2 $IDC_GP:gp \
+    $IDC_DONATE:donate $IDC_VISIT:visit; do
     shows panel "${control%%:*}" "${control#*:}" || fail "control ${control%%:*} does not show ${control#*:}"
 done
-read -r tx ty _ <<< "${at[1000]}"
+read -r tx ty _ <<< "${at[$IDC_TICKER]}"
 
 # 2. The ticker: white text 10 pixels from the strip's corner, a new text every 700 ms,
 # cycling through five. The first one counts from the panel's opening.
@@ -99,15 +102,15 @@ echo "ticker: $distinct texts, $changes changes in 12 looks over $elapsed ms"
     fail "the ticker changed $changes times in $elapsed ms, not every 700 ms"
 
 # 3. Hover: a button shows its hover picture; moving over the bare panel resets it.
-read -r cx cy <<< "$(centre 1015)"
+read -r cx cy <<< "$(centre "$IDC_ABOUT_CLOSE")"
 xdotool mousemove "$cx" "$cy" mousemove $((cx + 1)) "$cy"
 sleep 0.3
 shot hover
-shows hover 1015 close-hover || fail "the close button shows no hover picture"
+shows hover "$IDC_ABOUT_CLOSE" close-hover || fail "the close button shows no hover picture"
 xdotool mousemove $((px + 128)) $((py + 100)) mousemove $((px + 129)) $((py + 100))
 sleep 0.3
 shot reset
-shows reset 1015 close || fail "moving over the bare panel did not reset the close button"
+shows reset "$IDC_ABOUT_CLOSE" close || fail "moving over the bare panel did not reset the close button"
 
 # 4. Dragging by the background moves the panel with the pointer.
 panel_window=$(xdotool search --class about_runner | while read -r w; do
@@ -133,8 +136,8 @@ done
 xdotool key Escape key Return
 sleep 0.5
 kill -0 "$pid" 2> /dev/null || fail "Escape or Enter ended the panel"
-for id in 1000 1001 1009 1012 1013 1014; do
-    read -r cx cy <<< "$(centre $id)"
+for id in "$IDC_TICKER" "$IDC_VISIT" "$IDC_DONATE" "$IDC_SOCIAL1" "$IDC_SOCIAL2" "$IDC_GP"; do
+    read -r cx cy <<< "$(centre "$id")"
     xdotool mousemove "$cx" "$cy" click 1
     sleep 0.6
 done
@@ -148,7 +151,7 @@ printf '%s\n' https://www.pluvette.org/ https://www.pluvette.org/ \
 tr -d "\r" < "$work/browser.log" | diff "$work/expected.log" - || fail "the links opened other addresses"
 
 # 6. The close button ends the panel after its fade-out; so does Alt+F4.
-read -r cx cy <<< "$(centre 1015)"
+read -r cx cy <<< "$(centre "$IDC_ABOUT_CLOSE")"
 xdotool mousemove "$cx" "$cy" click 1
 sleep 0.2
 kill -0 "$pid" 2> /dev/null || fail "the panel ended without fading out"

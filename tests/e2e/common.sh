@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2154 # work and shots come from the caller
 # Shared by the end-to-end scripts, which drive the program under Wine on the current X
 # display. Sourced, not run; the script sets work (a scratch folder) and shots first.
 
@@ -32,4 +33,5 @@ register_music_type() {
     wine reg add "HKCR\\$class\\shell\\open\\command" /ve /d "$command" /f > /dev/null 2>&1
 }
 
+# shellcheck source=../../scripts/lib/drive.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/drive.sh"

@@ -14,6 +14,7 @@ work=$(mktemp -d)
 pid=
 trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; wine reg delete "HKCR\\.plvsong" /f > /dev/null 2>&1; rm -rf "$work"' EXIT
 
+# shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 ! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
 read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
@@ -26,8 +27,8 @@ echo "la la la" > "$work/song.plvsong"
 
 expect_fields() {
     probe || fail "no launcher window called '$launcher_caption'"
-    [ "$(text_of 1003)" = "$1" ] || fail "the image field shows '$(text_of 1003)', not '$1'"
-    [ "$(text_of 1002)" = "$2" ] || fail "the music field shows '$(text_of 1002)', not '$2'"
+    [ "$(text_of "$IDC_IMAGE_FIELD")" = "$1" ] || fail "the image field shows '$(text_of "$IDC_IMAGE_FIELD")', not '$1'"
+    [ "$(text_of "$IDC_MUSIC_FIELD")" = "$2" ] || fail "the music field shows '$(text_of "$IDC_MUSIC_FIELD")', not '$2'"
 }
 start() {
     folder=$work/run$RANDOM
@@ -76,16 +77,18 @@ expect_fields "Capture Screen" "No Music"
 shot launcher
 
 # 2. Choosing a picture and music shows their names; a cancelled dialog changes nothing.
-browse 1016 "$(winpath "$work/picture.png")" Return
-browse 1017 "$(winpath "$work/song.plvsong")" Return
+browse "$IDC_BROWSE_IMAGE" "$(winpath "$work/picture.png")" Return
+browse "$IDC_BROWSE_MUSIC" "$(winpath "$work/song.plvsong")" Return
 expect_fields picture.png song.plvsong
-browse 1016 "" Escape
+browse "$IDC_BROWSE_IMAGE" "" Escape
 expect_fields picture.png song.plvsong
 
 # 3. Launch saves the choices, hides the launcher and shows the picture over the screen with
 # the music playing; Escape brings the launcher back with the same choices.
 launch || fail "Launch did not start the show"
-sleep 3
+wait_for show_or_box || fail "no show after Launch"
+wait_for test -s "$work/song.plvsong.player" || fail "the music did not start"
+sleep 1 # the water runs a little
 shot show
 [ "$(config_line bg)" = "bg=$(winpath "$work/picture.png")" ] || fail "Launch saved $(config_line bg)"
 [ "$(config_line sound)" = "sound=$(winpath "$work/song.plvsong")" ] || fail "Launch saved $(config_line sound)"
@@ -102,18 +105,19 @@ pgrep -f 'song.plvsong' > /dev/null && fail "the music still plays"
 
 # 4. Enter in a field resets the music; Escape does nothing; the default buttons put back
 # the screen capture, and a second show shows the screen.
-click 1003
+click "$IDC_IMAGE_FIELD"
 xdotool key Return
 sleep 0.3
 expect_fields picture.png "No Music"
 xdotool key Escape
 sleep 0.3
 launcher_visible || fail "Escape closed the launcher"
-click 1000
+click "$IDC_IMAGE_DEFAULT"
 expect_fields "Capture Screen" "No Music"
 shot before
 launch || fail "Launch did not start the show"
-sleep 3
+wait_for show_or_box || fail "no second show"
+sleep 1 # the water runs a little
 [ "$(config_line bg)" = "bg=null" ] && [ "$(config_line sound)" = "sound=null" ] ||
     fail "the default buttons did not reset the settings"
 shot captured
@@ -128,13 +132,13 @@ wait_for launcher_visible || fail "the launcher did not come back after the seco
 
 # 5. More Apps opens the home page; About opens the panel, which Alt+F4 ends.
 probe
-click 1015
+click "$IDC_MORE_APPS"
 wait_for test -s "$work/browser.log" || fail "More Apps opened nothing"
 [ "$(tr -d '\r' < "$work/browser.log")" = "https://www.pluvette.org/" ] ||
     fail "More Apps opened $(cat "$work/browser.log")"
 panel() { xdotool search --class pluvette | while read -r w; do
     xdotool getwindowgeometry "$w" | grep -q 'Geometry: 257x344' && echo "$w"; done | grep -q .; }
-click 1006
+click "$IDC_ABOUT"
 wait_for panel || fail "About opened no panel"
 sleep 1
 shot about
@@ -152,7 +156,7 @@ expect_exit "the close box"
 
 # 7. A hand-edited file without "sound": choosing music shows it but is not saved (Alt+F4).
 start "bg=null" "fitscreen=yes"
-browse 1017 "$(winpath "$work/song.plvsong")" Return
+browse "$IDC_BROWSE_MUSIC" "$(winpath "$work/song.plvsong")" Return
 expect_fields "Capture Screen" song.plvsong
 xdotool key alt+F4
 expect_exit "Alt+F4"
@@ -163,7 +167,7 @@ expect_exit "Alt+F4"
 start "bg=NULL" "sound=null" "fitscreen=yes"
 expect_fields NULL "No Music"
 launch || fail "Launch did not start the show"
-sleep 3
+wait_for show_or_box || fail "no show with bg=NULL"
 xdotool search --name '^Error$' > /dev/null 2>&1 && fail "bg=NULL gave an error"
 ! launcher_visible || fail "the show with bg=NULL did not start"
 xdotool key Escape
@@ -177,7 +181,7 @@ start "bg=null" "sound=$(winpath "$work/song.plvsong")" "fitscreen=yes"
 cp "$player" "$work/song.mp3.exe"
 notice() { xdotool search --name '^Background Music$' > /dev/null 2>&1; }
 probe
-click 1017
+click "$IDC_BROWSE_MUSIC"
 wait_for open_dialog || fail "no file dialog"
 sleep 0.3
 xdotool type --delay 5 "$(winpath "$work/song.mp3.exe")"
@@ -221,7 +225,7 @@ for delay in 0 0.02 0.05 0.1; do
     wait "$pid" 2> /dev/null || true
     pid=
     wait_for eval "! pgrep -x pluvette.exe > /dev/null" || fail "the killed program still runs"
-    echo "killed after $delay s: $(ls "$folder" | tr '\n' ' ')"
+    echo "killed after $delay s:" "$folder"/*
     (cd "$folder" && exec wine "$exe") &
     pid=$!
     wait_for launcher_visible || fail "the launcher did not open after a kill"

@@ -14,6 +14,7 @@ shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
 trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+# shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 ! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
 
@@ -54,7 +55,8 @@ for sound in "$(winpath "$work/music/marker.exe")" "$(winpath "$work/music/song.
     expect_error 105 "music at $sound"
 done
 sleep 1
-[ -z "$(ls "$work/music" | grep '\.ran$')" ] || fail "a program ran as music: $(ls "$work/music")"
+ran=("$work"/music/*.ran)
+[ ! -e "${ran[0]}" ] || fail "a program ran as music: ${ran[*]}"
 [ ! -e "$work/browser.log" ] || fail "a web address was opened as music"
 ! pgrep -f 'explorer.exe .*music' > /dev/null || fail "a folder was opened as music"
 
@@ -66,7 +68,8 @@ printf '%s\r\n' "bg=null" "sound=$(winpath "$work/music/marker.exe")" "fitscreen
 xdotool mousemove 600 400
 (cd "$work" && exec wine "$work/saver/pluvette.scr" /s) &
 pid=$!
-sleep 3
+wait_for show_or_box || fail "the screen saver showed nothing"
+sleep 1 # the music would have started by now
 kill -0 "$pid" 2> /dev/null || fail "the screen saver did not stay up with a program as music"
 [ -z "$(error_box)" ] || fail "the screen saver showed an error box"
 [ ! -e "$work/music/marker.exe.ran" ] || fail "the screen saver ran the program"

@@ -12,6 +12,7 @@ shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
 trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+# shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 ! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
 read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
@@ -60,7 +61,7 @@ sleep 0.5
 ended && fail "a one-pixel jitter ended the screen saver"
 xdotool key a
 expect_end "a key"
-[ -z "$(ls "$work/elsewhere" "$work/saver" | grep -i config)" ] || fail "a settings file was written"
+! find "$work/elsewhere" "$work/saver" -iname '*config*' | grep -q . || fail "a settings file was written"
 kill "$desktop"
 
 # 2. Settings beside the program: the chosen picture, stretched. A click ends it.

@@ -20,6 +20,7 @@ total=$((width * height))
 convert -size 400x300 gradient:'#ff8000-#0040ff' -fill white -draw 'circle 200,150 200,200' \
     PNG24:"$work/picture.png"
 
+# shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 ! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
 # Starts the program in a fresh folder whose config.txt holds the given lines, and launches
@@ -36,7 +37,6 @@ start() {
     wait_for show_or_box || true
     sleep 1.5
 }
-show_or_box() { xdotool search --onlyvisible --name '^(Pluvette|Error)$' > /dev/null 2>&1; }
 expect_exit() {
     local code
     for _ in $(seq 80); do
