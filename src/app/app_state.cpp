@@ -2,3 +2,5 @@
 
 HINSTANCE appInstance = nullptr;
 HWND launcherWindow = nullptr;
+HWND imageField = nullptr;
+HWND musicField = nullptr;

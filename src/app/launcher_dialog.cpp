@@ -15,9 +15,6 @@
 #include "skin/window_fades.h"
 #include "win32/shell.h"
 
-HWND imageField = nullptr;
-HWND musicField = nullptr;
-
 namespace {
 
 constexpr int fadeStepMs = 15;

@@ -9,10 +9,6 @@
 
 #include "resources/resource_ids.h"
 
-// The two fields that show the choices; set when the launcher starts.
-extern HWND imageField;
-extern HWND musicField;
-
 INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Gives the control a plain hover tip (a balloon with the flag); its own tooltip window lives

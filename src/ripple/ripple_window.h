@@ -8,8 +8,9 @@
 
 inline constexpr const char* rippleClassName = "RippleImage";
 
-// Set by the show that holds the water. Its window receives the water's close requests (none
-// while null); the size is the picture's under the water, where the rain falls.
+// Program-wide state the show sets for the water it holds, declared here, with the lowest
+// layer that reads it: the show's window receives the water's close requests (none while
+// null); the size is the picture's under the water, where the rain falls.
 extern HWND effectWindow;
 extern int32_t surfaceWidth;
 extern int32_t surfaceHeight;

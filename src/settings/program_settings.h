@@ -11,10 +11,10 @@ inline constexpr const char* soundKey = "sound";         // "null": no music; el
 inline constexpr const char* fitScreenKey = "fitscreen"; // begins with "yes": stretch to screen
 inline constexpr char settingsSeparator = '=';
 
+// Program-wide state: the settings file's name, the launcher's table of it, and what the show
+// reads, filled by loadSettings.
 extern const std::string settingsFileName;
 extern SettingsStore launcherSettings;
-
-// What the show reads, filled by loadSettings.
 extern std::string bgSetting;
 extern std::string soundSetting;
 extern std::string fitscreenSetting;

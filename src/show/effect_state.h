@@ -1,4 +1,4 @@
-// State of the running show. The show's window and the picture's size, which the water
+// Program-wide state of the running show. The show's window and the picture's size, which the water
 // reads too, are declared with the water's window.
 #pragma once
 

@@ -20,8 +20,8 @@ constexpr COLORREF tickerColour = RGB(255, 255, 255);
 
 // Made at the first opening and kept until the process ends.
 HFONT tickerFont() {
-    static const HFONT font = createPointFont("Arial", 12, FW_BOLD, 0);
-    return font;
+    static const win32::Font font = createPointFont("Arial", 12, FW_BOLD, 0);
+    return font.get();
 }
 
 // The panel's background, loaded at the first opening and kept until the process ends. The

@@ -38,6 +38,7 @@ struct AboutPanel {
     PictureLabel ticker;
 };
 
+// Program-wide state of the About panel, kept for the whole run.
 extern AboutPanel aboutPanel;
 // Milliseconds between the steps of the panel's fades; tests that open it often lower it.
 extern int aboutFadeStepMs;

@@ -34,7 +34,7 @@ void fadeOut(HWND window, int stepDelayMs, int startAlpha) {
     }
 }
 
-HFONT createPointFont(const char* faceName, int points, int weight, int escapement) {
+win32::Font createPointFont(const char* faceName, int points, int weight, int escapement) {
     int pixelsPerInch;
     {
         const win32::WindowDc screen(nullptr);
@@ -42,7 +42,7 @@ HFONT createPointFont(const char* faceName, int points, int weight, int escapeme
     }
     const int pixels = MulDiv(points, pixelsPerInch, 72);
     // A negative height asks for the character height rather than the cell height.
-    return CreateFontA(-pixels, 0, escapement, escapement, weight, FALSE, FALSE, FALSE,
-                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, faceName);
+    return win32::Font(CreateFontA(-pixels, 0, escapement, escapement, weight, FALSE, FALSE, FALSE,
+                                   ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, faceName));
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "win32/handles.h"
+
 // Makes the window layered and shows it at opacities 0, 5, 10, ... below alphaBound, one
 // step every stepDelayMs, painting between steps; it stays at the last step. With a bound of
 // 0 or less it only makes the window layered. Blocks the calling thread throughout.
@@ -13,5 +15,5 @@ void fadeIn(HWND window, int stepDelayMs, int alphaBound);
 void fadeOut(HWND window, int stepDelayMs, int startAlpha);
 
 // A font whose characters are the given points high on the screen (ANSI character set,
-// defaults otherwise). The caller owns it.
-HFONT createPointFont(const char* faceName, int points, int weight, int escapement);
+// defaults otherwise).
+win32::Font createPointFont(const char* faceName, int points, int weight, int escapement);

@@ -1,4 +1,4 @@
-# shellcheck shell=bash disable=SC2154 # work and shots come from the caller
+# shellcheck shell=bash disable=SC2154,SC2034 # work, shots, exe come from the caller, folder and pid go back
 # Shared by the end-to-end scripts, which drive the program under Wine on the current X
 # display. Sourced, not run; the script sets work (a scratch folder) and shots first.
 
@@ -23,6 +23,21 @@ use_test_browser() {
     done
     export PLUVETTE_BROWSER_LOG
     PLUVETTE_BROWSER_LOG=$(winpath "$work/browser.log")
+}
+
+# Starts $exe under Wine in a fresh folder under $work, whose config.txt holds the given
+# lines (none: no file), and waits for its launcher; sets folder and pid.
+start_in_new_folder() {
+    folder=$work/run$RANDOM
+    mkdir -p "$folder"
+    [ $# -eq 0 ] || printf '%s\r\n' "$@" > "$folder/config.txt"
+    start_in_folder
+}
+# Starts $exe under Wine in $folder and waits for its launcher; sets pid.
+start_in_folder() {
+    (cd "$folder" && exec wine "$exe") &
+    pid=$!
+    wait_for launcher_visible || fail "the launcher did not open"
 }
 
 # Registers a file type for the tests as music (PerceivedType audio) opened by the command.

@@ -30,22 +30,13 @@ expect_fields() {
     [ "$(text_of "$IDC_IMAGE_FIELD")" = "$1" ] || fail "the image field shows '$(text_of "$IDC_IMAGE_FIELD")', not '$1'"
     [ "$(text_of "$IDC_MUSIC_FIELD")" = "$2" ] || fail "the music field shows '$(text_of "$IDC_MUSIC_FIELD")', not '$2'"
 }
-start() {
-    folder=$work/run$RANDOM
-    mkdir -p "$folder"
-    [ $# -eq 0 ] || printf '%s\r\n' "$@" > "$folder/config.txt"
-    (cd "$folder" && exec wine "$exe") &
-    pid=$!
-    wait_for launcher_visible || fail "the launcher did not open"
-}
+start() { start_in_new_folder "$@"; }
 # Starts the program in a fresh folder whose config.txt holds exactly these bytes.
 start_with_bytes() {
     folder=$work/run$RANDOM
     mkdir -p "$folder"
     printf '%b' "$1" > "$folder/config.txt"
-    (cd "$folder" && exec wine "$exe") &
-    pid=$!
-    wait_for launcher_visible || fail "the launcher did not open"
+    start_in_folder
 }
 expect_exit() {
     wait_for eval '! kill -0 $pid 2> /dev/null' || fail "the program did not end after $1"
@@ -226,9 +217,7 @@ for delay in 0 0.02 0.05 0.1; do
     pid=
     wait_for eval "! pgrep -x pluvette.exe > /dev/null" || fail "the killed program still runs"
     echo "killed after $delay s:" "$folder"/*
-    (cd "$folder" && exec wine "$exe") &
-    pid=$!
-    wait_for launcher_visible || fail "the launcher did not open after a kill"
+    start_in_folder
     expect_fields "Capture Screen" "No Music"
     xdotool key alt+F4
     expect_exit "Alt+F4"

@@ -20,12 +20,7 @@ source "$(dirname "$0")/common.sh"
 
 # Starts the program in a fresh folder with these settings and clicks Launch.
 start() {
-    folder=$work/run$RANDOM
-    mkdir -p "$folder"
-    printf '%s\r\n' "$@" > "$folder/config.txt"
-    (cd "$folder" && exec wine "$exe") &
-    pid=$!
-    wait_for launcher_visible || fail "the launcher did not open"
+    start_in_new_folder "$@"
     launch || fail "Launch did not start the show"
 }
 error_box() { xdotool search --name '^Error$' 2> /dev/null | head -n 1; }

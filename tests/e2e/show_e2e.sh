@@ -26,12 +26,7 @@ source "$(dirname "$0")/common.sh"
 # Starts the program in a fresh folder whose config.txt holds the given lines, and launches
 # the show.
 start() {
-    local folder="$work/run$RANDOM"
-    mkdir -p "$folder"
-    printf '%s\r\n' "$@" > "$folder/config.txt"
-    (cd "$folder" && exec wine "$exe") &
-    pid=$!
-    wait_for launcher_visible || fail "the launcher did not open"
+    start_in_new_folder "$@"
     launch || fail "Launch did not start the show"
     # The show's window appears once its picture is in place, or an error box instead.
     wait_for show_or_box || true

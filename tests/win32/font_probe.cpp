@@ -9,7 +9,7 @@
 
 int main() {
     const win32::WindowDc screen(nullptr);
-    const win32::GdiObject<HFONT> font(createPointFont("Arial", 12, FW_BOLD, 0));
+    const win32::Font font = createPointFont("Arial", 12, FW_BOLD, 0);
     LOGFONTA description{};
     GetObjectA(font.get(), sizeof(description), &description);
     std::printf("%d %ld\n", GetDeviceCaps(screen.get(), LOGPIXELSY), -description.lfHeight);
