@@ -3,7 +3,10 @@
 // output, so that baseline is what memory bandwidth allows.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <string>
 #include <memory>
 #include <random>
 
@@ -63,12 +66,76 @@ void memoryStreamBaseline(benchmark::State& state) {
     setPixelCounters(state, surface->pixelCount);
 }
 
+// The weather of a show: steady rain, one drop of radius 12 and strength 42 every 8 steps at
+// a random place; rain with the pointer moving in circles, a drop of radius 18 and strength
+// 15 every step along a circle of radius 300; or a storm that keeps every tile moving.
+enum Weather { rain, rainAndPointer, storm };
+
+struct WeatherMaker {
+    Weather weather;
+    int32_t width;
+    int32_t height;
+    std::mt19937 random{7};
+    int64_t step = 0;
+
+    void dropFor(RippleSurface* surface) {
+        const auto at = [&](int32_t size) { return int32_t(random() % uint32_t(size)); };
+        if (weather == storm) {
+            for (int i = 0; i < 40; ++i) {
+                addDrop(surface, at(width), at(height), 12, 42);
+            }
+        } else if (step % 8 == 0) {
+            addDrop(surface, at(width), at(height), 12, 42);
+        }
+        if (weather == rainAndPointer) {
+            const double angle = double(step) * 0.05;
+            addDrop(surface, width / 2 + int32_t(300 * std::cos(angle)),
+                    height / 2 + int32_t(300 * std::sin(angle)), 18, 15);
+        }
+        ++step;
+    }
+};
+
+// Steps under the weather, the whole surface or only its moving tiles, after ten seconds of
+// it (400 steps; the storm starts from a surface rippled everywhere).
+void weatherStep(benchmark::State& state) {
+    const auto weather = static_cast<Weather>(state.range(0));
+    const auto width = int32_t(state.range(1));
+    const auto height = int32_t(state.range(2));
+    const bool tiled = state.range(3) != 0;
+    SurfacePtr surface = weather == storm ? rippledSurface(width, height)
+                                          : SurfacePtr(allocateRippleSurface(width, height));
+    WeatherMaker maker{weather, width, height};
+    const auto step = tiled ? stepMovingRipple : stepRipple;
+    for (int i = 0; i < 400; ++i) {
+        maker.dropFor(surface.get());
+        step(surface.get());
+    }
+    for (auto _ : state) {
+        maker.dropFor(surface.get());
+        step(surface.get());
+        benchmark::ClobberMemory();
+    }
+    setPixelCounters(state, surface->pixelCount);
+    const std::vector<uint8_t>& stepped = surface->tiles->stepped;
+    state.counters["tiles stepped"] =
+        double(std::count(stepped.begin(), stepped.end(), 1)) / double(stepped.size());
+    static const char* const names[] = {"rain", "rain and pointer", "storm"};
+    state.SetLabel(std::string(names[weather]) + (tiled ? ", moving tiles " : ", whole ") +
+                   std::to_string(width) + "x" + std::to_string(height));
+}
+
 BENCHMARK(stepRippleBench)
     ->ArgNames({"width", "height", "avx2"})
     ->Args({1920, 1080, 0})
     ->Args({1920, 1080, 1})
     ->Args({3840, 2160, 0})
     ->Args({3840, 2160, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(weatherStep)
+    ->ArgNames({"weather", "width", "height", "tiled"})
+    ->ArgsProduct({{rain, rainAndPointer, storm}, {1920}, {1080}, {0, 1}})
+    ->ArgsProduct({{rain, rainAndPointer, storm}, {3840}, {2160}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(memoryStreamBaseline)
     ->ArgNames({"width", "height"})

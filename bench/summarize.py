@@ -6,6 +6,7 @@ import sys
 
 PAIRS = {
     "stepRippleBench": [("memory baseline", "memoryStreamBaseline")],
+    "weatherStep": [("memory baseline", "memoryStreamBaseline")],
     "decodeOurs": [("Wuffs", "decodeWuffs"), ("libpng", "decodeLibpng"), ("libspng", "decodeSpng"), ("stb_image", "decodeStb")],
     "inflateOurs": [("zlib", "inflateZlib"), ("libdeflate", "inflateLibdeflate")],
 }
@@ -33,8 +34,10 @@ def main(paths):
         for args in rows:
             # A code path given as a last argument ("/avx2:1") shares the reference's run.
             shared = args.rsplit("/", 1)[0] if "/avx2:" in args else args
-            ratios = [times[(ours, args)] / times[(ref, shared)] for _, ref in references
-                      if (ref, shared) in times]
+            # The weather's steps share the baseline of their surface's size.
+            size = "/".join(p for p in args.split("/") if p.split(":")[0] in ("width", "height"))
+            ratios = [times[(ours, args)] / times[(ref, key)] for _, ref in references
+                      for key in (shared, size) if (ref, key) in times][:len(references)]
             print(f"  {labels[args]:<30}" + "".join(f"{r:8.2f}" for r in ratios))
 
 

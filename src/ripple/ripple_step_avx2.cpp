@@ -120,15 +120,19 @@ PLUVETTE_AVX2 void propagateRowAvx2(StepBuffers s, int32_t rowStart, int shift) 
 // One pass over the row: each group of eight cells is rendered from A, then propagated into
 // A. The render reads A in this row up to the next group's first cell and in the row below,
 // none of which is propagated yet.
-PLUVETTE_AVX2 void stepRowAvx2(StepBuffers s, int32_t rowStart, int shift) {
+namespace {
+
+template <bool tracked>
+PLUVETTE_AVX2 inline void stepSpan(StepBuffers s, int32_t rowStart, int32_t first, int32_t last,
+                                   int shift, uint8_t* moving) {
     const int32_t w = s.width;
     const int32_t* up = s.newer + rowStart - w;
     const int32_t* mid = s.newer + rowStart;
     const int32_t* down = s.newer + rowStart + w;
     int32_t* a = s.older + rowStart;
     const __m128i damping = _mm_cvtsi32_si128(shift);
-    int32_t c = 1;
-    for (; c + 8 <= w - 1; c += 8) {
+    int32_t c = first;
+    for (; c + 8 <= last; c += 8) {
         if ((c & 8) != 0) { // once a line
             prefetchAhead(down + c);
             prefetchAhead(a + c + w);
@@ -138,11 +142,31 @@ PLUVETTE_AVX2 void stepRowAvx2(StepBuffers s, int32_t rowStart, int shift) {
         const __m256i centre = load(a + c);
         renderGroup(s, rowStart + c, _mm256_sub_epi32(centre, load(a + c + 1)),
                     _mm256_sub_epi32(centre, load(a + c + w)));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(a + c),
-                            propagated(up, mid, down, c, centre, damping));
+        const __m256i next = propagated(up, mid, down, c, centre, damping);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(a + c), next);
+        if constexpr (tracked) {
+            if (!_mm256_testz_si256(next, next)) {
+                moving[c >> tileColumnShift] = 1;
+                moving[(c + 7) >> tileColumnShift] = 1;
+            }
+        }
     }
-    renderRunScalar(s, rowStart + c, rowStart + w - 1);
-    propagateCellsScalar(s, rowStart, c, w - 1, shift);
+    renderRunScalar(s, rowStart + c, rowStart + last);
+    propagateCellsScalar(s, rowStart, c, last, shift);
+    if constexpr (tracked) {
+        markMovingCells(a, c, last, moving);
+    }
+}
+
+} // namespace
+
+PLUVETTE_AVX2 void stepRowAvx2(StepBuffers s, int32_t rowStart, int shift) {
+    stepSpan<false>(s, rowStart, 1, s.width - 1, shift, nullptr);
+}
+
+PLUVETTE_AVX2 void stepRowSpanAvx2(StepBuffers s, int32_t rowStart, int32_t first, int32_t last,
+                                   int shift, uint8_t* moving) {
+    stepSpan<true>(s, rowStart, first, last, shift, moving);
 }
 
 } // namespace ripple

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "ripple/ripple_tile_size.h"
+
 namespace ripple {
 
 // Heights are unbounded, so their arithmetic wraps as 32-bit two's complement instead of
@@ -92,6 +94,26 @@ void propagateRowAvx2(StepBuffers s, int32_t rowStart, int shift);
 // pass.
 void stepRowSse2(StepBuffers s, int32_t rowStart, int shift);
 void stepRowAvx2(StepBuffers s, int32_t rowStart, int shift);
+
+inline constexpr int32_t tileColumnShift = rippleTileColumnShift;
+inline constexpr int32_t tileRowShift = rippleTileRowShift;
+
+// Does what stepRow does for columns [first, last) of the row (1 <= first < last <= W - 1)
+// and sets moving[c >> tileColumnShift] for every tile column c where a new height is not
+// zero; a group of cells that spans two tiles sets both.
+void stepRowSpanSse2(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
+                     uint8_t* moving);
+void stepRowSpanAvx2(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
+                     uint8_t* moving);
+
+// Marks the tiles of the cells [first, last) of the row where a height is not zero.
+inline void markMovingCells(const int32_t* row, int32_t first, int32_t last, uint8_t* moving) {
+    for (int32_t c = first; c < last; ++c) {
+        if (row[c] != 0) {
+            moving[c >> tileColumnShift] = 1;
+        }
+    }
+}
 
 // Asks for the cache line 16 KiB past `at`, wherever that lies: the one-pass rows fetch each
 // stream ahead because rows are long and cross pages, where the processor's own prefetching

@@ -89,19 +89,23 @@ void renderRunSse2(StepBuffers s, int32_t first, int32_t last) {
     renderRunScalar(s, i, last);
 }
 
+namespace {
+
 // One pass over the row: each group of four cells is rendered from A, then propagated into
 // A: the damped difference between a quarter of its eight neighbours in B and its own old
 // value. The render reads A in this row up to the next group's first cell and in the row
 // below, none of which is propagated yet.
-void stepRowSse2(StepBuffers s, int32_t rowStart, int shift) {
+template <bool tracked>
+inline void stepSpan(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
+                     uint8_t* moving) {
     const int32_t w = s.width;
     const int32_t* up = s.newer + rowStart - w;
     const int32_t* mid = s.newer + rowStart;
     const int32_t* down = s.newer + rowStart + w;
     int32_t* a = s.older + rowStart;
     const __m128i damping = _mm_cvtsi32_si128(shift);
-    int32_t c = 1;
-    for (; c + 4 <= w - 1; c += 4) {
+    int32_t c = first;
+    for (; c + 4 <= last; c += 4) {
         if ((c & 12) == 0) { // once a line
             prefetchAhead(down + c);
             prefetchAhead(a + c + w);
@@ -118,11 +122,31 @@ void stepRowSse2(StepBuffers s, int32_t rowStart, int shift) {
                           _mm_add_epi32(_mm_add_epi32(load(mid + c + 1), load(down + c - 1)),
                                         _mm_add_epi32(load(down + c), load(down + c + 1))));
         const __m128i v = _mm_sub_epi32(_mm_srai_epi32(sum, 2), centre);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(a + c),
-                         _mm_sub_epi32(v, _mm_sra_epi32(v, damping)));
+        const __m128i next = _mm_sub_epi32(v, _mm_sra_epi32(v, damping));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(a + c), next);
+        if constexpr (tracked) {
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(next, _mm_setzero_si128())) != 0xFFFF) {
+                moving[c >> tileColumnShift] = 1;
+                moving[(c + 3) >> tileColumnShift] = 1;
+            }
+        }
     }
-    renderRunScalar(s, rowStart + c, rowStart + w - 1);
-    propagateCellsScalar(s, rowStart, c, w - 1, shift);
+    renderRunScalar(s, rowStart + c, rowStart + last);
+    propagateCellsScalar(s, rowStart, c, last, shift);
+    if constexpr (tracked) {
+        markMovingCells(a, c, last, moving);
+    }
+}
+
+} // namespace
+
+void stepRowSse2(StepBuffers s, int32_t rowStart, int shift) {
+    stepSpan<false>(s, rowStart, 1, s.width - 1, shift, nullptr);
+}
+
+void stepRowSpanSse2(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
+                     uint8_t* moving) {
+    stepSpan<true>(s, rowStart, first, last, shift, moving);
 }
 
 #else
@@ -134,6 +158,13 @@ void renderRunSse2(StepBuffers s, int32_t first, int32_t last) {
 void stepRowSse2(StepBuffers s, int32_t rowStart, int shift) {
     renderRunScalar(s, rowStart + 1, rowStart + s.width - 1);
     propagateCellsScalar(s, rowStart, 1, s.width - 1, shift);
+}
+
+void stepRowSpanSse2(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
+                     uint8_t* moving) {
+    renderRunScalar(s, rowStart + first, rowStart + last);
+    propagateCellsScalar(s, rowStart, first, last, shift);
+    markMovingCells(s.older + rowStart, first, last, moving);
 }
 
 #endif

@@ -1,7 +1,9 @@
 #include "ripple/ripple_surface.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <new>
 
 #include "ripple/ripple_step_kernels.h"
 
@@ -13,16 +15,17 @@ struct StepKernels {
     void (*renderRun)(StepBuffers, int32_t, int32_t);
     void (*propagateRow)(StepBuffers, int32_t, int);
     void (*stepRow)(StepBuffers, int32_t, int);
+    void (*stepRowSpan)(StepBuffers, int32_t, int32_t, int32_t, int, uint8_t*);
 };
 
 StepKernels kernelsFor(RippleCodePath path) {
 #if defined(__x86_64__) || defined(__i386__)
     if (path == RippleCodePath::avx2) {
-        return {renderRunAvx2, propagateRowAvx2, stepRowAvx2};
+        return {renderRunAvx2, propagateRowAvx2, stepRowAvx2, stepRowSpanAvx2};
     }
 #endif
     (void)path;
-    return {renderRunSse2, propagateRowSse2, stepRowSse2};
+    return {renderRunSse2, propagateRowSse2, stepRowSse2, stepRowSpanSse2};
 }
 
 RippleCodePath widestCodePath() {
@@ -32,6 +35,25 @@ RippleCodePath widestCodePath() {
 
 RippleCodePath chosenPath = widestCodePath();
 StepKernels kernels = kernelsFor(chosenPath);
+
+constexpr int32_t tileWidth = int32_t(1) << tileColumnShift;
+constexpr int32_t tileHeight = int32_t(1) << tileRowShift;
+
+// After a step over everything or a change by hand, nothing is known of where the water is
+// calm: the next step goes over every tile and finds out.
+void forgetCalm(RippleTiles& tiles) {
+    for (std::vector<uint8_t>* flags : {&tiles.moving[0], &tiles.moving[1], &tiles.stepped}) {
+        std::fill(flags->begin(), flags->end(), uint8_t(1));
+    }
+    std::fill(tiles.settled.begin(), tiles.settled.end(), uint8_t(0));
+}
+
+// Surfaces the tiled step goes over whole: shorter ones render in passes that run across the
+// border columns, and a 700-row one keeps a row that is never stepped, whose heights a drop
+// can leave behind.
+bool steppedWhole(const RippleSurface& r) {
+    return r.height < 500 || r.height == 700 || r.width < 3;
+}
 
 // The offsets [start, end) along one axis that keep a disc around centre inside 1 .. size - 2.
 void discRange(int64_t centre, int64_t radius, int64_t size, int64_t& start, int64_t& end) {
@@ -70,6 +92,20 @@ RippleSurface* allocateRippleSurface(int32_t width, int32_t height) {
     surface->height = height;
     surface->dampingShift = rippleDampingShift;
     surface->current = 0;
+    surface->tiles = new (std::nothrow) RippleTiles;
+    if (surface->tiles == nullptr) {
+        freeRippleSurface(surface);
+        return nullptr;
+    }
+    RippleTiles& tiles = *surface->tiles;
+    tiles.columns = (width + tileWidth - 1) / tileWidth;
+    tiles.rows = (height + tileHeight - 1) / tileHeight;
+    const auto tileCount = static_cast<size_t>(tiles.columns) * static_cast<size_t>(tiles.rows);
+    // Flat fields and a black output, which does not show the source yet.
+    tiles.moving[0].assign(tileCount, 0);
+    tiles.moving[1].assign(tileCount, 0);
+    tiles.settled.assign(tileCount, 0);
+    tiles.stepped.assign(tileCount, 0);
     return surface;
 }
 
@@ -79,6 +115,16 @@ void addDrop(RippleSurface* surface, int32_t x, int32_t y, int32_t radius, int32
     int64_t kxStart, kxEnd, kyStart, kyEnd;
     discRange(x, radius, s.width, kxStart, kxEnd);
     discRange(y, radius, s.height, kyStart, kyEnd);
+    if (kxStart < kxEnd && kyStart < kyEnd) {
+        RippleTiles& tiles = *s.tiles;
+        for (int64_t ty = (y + kyStart) >> tileRowShift; ty <= (y + kyEnd - 1) >> tileRowShift;
+             ++ty) {
+            for (int64_t tx = (x + kxStart) >> tileColumnShift;
+                 tx <= (x + kxEnd - 1) >> tileColumnShift; ++tx) {
+                tiles.moving[1 - s.current][size_t(ty * tiles.columns + tx)] = 1;
+            }
+        }
+    }
     const int64_t radiusSquared = static_cast<int64_t>(radius) * radius;
     for (int64_t ky = kyStart; ky < kyEnd; ++ky) {
         const int64_t centre = (y + ky) * s.width + x;
@@ -128,6 +174,64 @@ void stepRipple(RippleSurface* surface) {
         }
     }
     r.current = 1 - r.current;
+    forgetCalm(*r.tiles);
+}
+
+void stepMovingRipple(RippleSurface* surface) {
+    RippleSurface& r = *surface;
+    if (steppedWhole(r)) {
+        stepRipple(surface);
+        return;
+    }
+    RippleTiles& t = *r.tiles;
+    std::vector<uint8_t>& movingA = t.moving[r.current];
+    const std::vector<uint8_t>& movingB = t.moving[1 - r.current];
+    // A tile changes nothing when both fields are zero over it and its ring, which lies in
+    // the tiles around it, and its output shows its source already. One it goes over shows
+    // its source afterwards when A was zero over it and its ring: then every slope is zero.
+    for (int32_t ty = 0; ty < t.rows; ++ty) {
+        for (int32_t tx = 0; tx < t.columns; ++tx) {
+            bool near = false;
+            bool nearA = false;
+            for (int32_t ny = std::max(ty - 1, 0); ny <= std::min(ty + 1, t.rows - 1); ++ny) {
+                for (int32_t nx = std::max(tx - 1, 0); nx <= std::min(tx + 1, t.columns - 1);
+                     ++nx) {
+                    const size_t n = size_t(ny) * size_t(t.columns) + size_t(nx);
+                    nearA = nearA || movingA[n] != 0;
+                    near = near || movingA[n] != 0 || movingB[n] != 0;
+                }
+            }
+            const size_t i = size_t(ty) * size_t(t.columns) + size_t(tx);
+            const bool step = near || t.settled[i] == 0;
+            t.stepped[i] = step;
+            if (step) {
+                t.settled[i] = !nearA;
+            }
+        }
+    }
+    // A is rewritten where the step goes: its tiles are found again as it goes.
+    for (size_t i = 0; i < movingA.size(); ++i) {
+        if (t.stepped[i] != 0) {
+            movingA[i] = 0;
+        }
+    }
+    const StepBuffers s{r.heights[r.current], r.heights[1 - r.current], r.source, r.output, r.width,
+                        r.pixelCount};
+    for (int32_t row = 1; row < r.height - 1; ++row) {
+        uint8_t* moving = movingA.data() + size_t(row >> tileRowShift) * size_t(t.columns);
+        forEachSteppedRun(t, row >> tileRowShift, [&](int32_t firstTile, int32_t endTile) {
+            const int32_t first = std::max(1, firstTile * tileWidth);
+            const int32_t last = std::min(r.width - 1, endTile * tileWidth);
+            if (first < last) {
+                kernels.stepRowSpan(s, row * r.width, first, last, r.dampingShift, moving);
+            }
+        });
+    }
+    r.current = 1 - r.current;
+}
+
+void markRippleSurfaceChanged(RippleSurface* surface) {
+    forgetCalm(*surface->tiles);
 }
 
 bool rippleCodePathAvailable(RippleCodePath path) {
@@ -162,5 +266,6 @@ void freeRippleSurface(RippleSurface* surface) {
     std::free(surface->heights[1]);
     std::free(surface->source);
     std::free(surface->output);
+    delete surface->tiles;
     std::free(surface);
 }

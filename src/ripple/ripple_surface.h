@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "imaging/bitmap_info_header.h"
+#include "ripple/ripple_tile_size.h"
 
 // Same layout as the platform's BITMAPINFO (a BITMAPINFOHEADER and one colour entry): it
 // describes both pictures as top-down 32-bit BI_RGB images.
@@ -14,6 +16,39 @@ struct SurfaceBitmapHeader {
     uint32_t colour0;
 };
 static_assert(sizeof(SurfaceBitmapHeader) == 44, "must match BITMAPINFO");
+
+// Where the water can change, tile by tile (32 columns by 8 rows, the last ones cut by the
+// surface's edges), so that a step can pass over calm water. A tile is calm when both height
+// fields are zero over it and the ring of cells around it, and its output already shows its
+// source: a step then changes nothing there.
+struct RippleTiles {
+    int32_t columns = 0;
+    int32_t rows = 0;
+    // Per height field: some cell of the tile may be non-zero.
+    std::vector<uint8_t> moving[2];
+    // The tile's rendered cells show their source pixels, as a step over flat water makes.
+    std::vector<uint8_t> settled;
+    // The tiles the last step went over: the only ones whose output it can have changed.
+    std::vector<uint8_t> stepped;
+};
+
+// Calls run(first, end) for every run [first, end) of neighbouring tiles of the tile row that
+// the last step went over.
+template <typename Run> void forEachSteppedRun(const RippleTiles& tiles, int32_t tileRow, Run run) {
+    const uint8_t* stepped = tiles.stepped.data() + size_t(tileRow) * size_t(tiles.columns);
+    for (int32_t first = 0; first < tiles.columns;) {
+        if (stepped[first] == 0) {
+            ++first;
+            continue;
+        }
+        int32_t end = first + 1;
+        while (end < tiles.columns && stepped[end] != 0) {
+            ++end;
+        }
+        run(first, end);
+        first = end;
+    }
+}
 
 // Pixels are 0x00RRGGBB little-endian values, rows top first, stride 4 x width.
 struct RippleSurface {
@@ -29,6 +64,7 @@ struct RippleSurface {
     int32_t current; // the height field that the next step renders and overwrites
     void* window;    // the surface window's handle, owned by the platform layer
     uintptr_t stepTimer;
+    RippleTiles* tiles; // kept by addDrop and every step
 };
 
 constexpr int32_t rippleDampingShift = 7;
@@ -45,6 +81,15 @@ void addDrop(RippleSurface* surface, int32_t x, int32_t y, int32_t radius, int32
 // Renders the output from the older field, propagates and damps the waves into it, then
 // makes it the newer field.
 void stepRipple(RippleSurface* surface);
+
+// The same step over the tiles where the water can change only, with exactly the same result
+// as stepRipple. Surfaces shorter than 500 rows, and those exactly 700 rows high, are
+// stepped whole. tiles->stepped says which tiles it went over.
+void stepMovingRipple(RippleSurface* surface);
+
+// Says that the height fields, the source or the output were written other than by addDrop
+// and the steps: the next step goes over every tile.
+void markRippleSurfaceChanged(RippleSurface* surface);
 
 // The ways the step can run, each giving exactly the same result: SSE2, which every x86-64
 // processor has (plain code elsewhere), and AVX2, eight cells at a time.

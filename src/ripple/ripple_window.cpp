@@ -53,7 +53,7 @@ LRESULT onCreate(HWND window, LPARAM lParam) {
         return FALSE;
     }
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(surface));
-    stepRipple(surface);
+    stepMovingRipple(surface);
     surface->stepTimer = SetTimer(window, rippleStepTimerId, rippleStepIntervalMs, nullptr);
     SetTimer(window, rippleRainTimerId, rippleRainIntervalMs, nullptr);
     if (rippleInput != RippleInput::none) {
@@ -76,6 +76,30 @@ void paint(HWND window, HDC given, const RippleSurface& surface) {
         draw(win32::WindowDc(window).get());
     }
     ValidateRect(window, nullptr);
+}
+
+// Draws the tiles the last step went over, a run of neighbouring tiles of a tile row at a
+// time; the rest of the window shows what it held already.
+void paintStepped(HWND window, const RippleSurface& surface) {
+    const RippleTiles& tiles = *surface.tiles;
+    constexpr int32_t tileWidth = int32_t(1) << rippleTileColumnShift;
+    constexpr int32_t tileHeight = int32_t(1) << rippleTileRowShift;
+    const win32::WindowDc dc(window);
+    BITMAPINFO band;
+    std::memcpy(&band, &surface.header, sizeof(band));
+    for (int32_t ty = 0; ty < tiles.rows; ++ty) {
+        const int32_t top = ty * tileHeight;
+        const int32_t rows = std::min(tileHeight, surface.height - top);
+        // The tile row as a picture of its own, so that its rows need no offset.
+        band.bmiHeader.biHeight = -rows;
+        const uint32_t* bits = surface.output + size_t(top) * size_t(surface.width);
+        forEachSteppedRun(tiles, ty, [&](int32_t firstTile, int32_t endTile) {
+            const int32_t left = firstTile * tileWidth;
+            const int32_t width = std::min(endTile * tileWidth, surface.width) - left;
+            SetDIBitsToDevice(dc.get(), left, top, DWORD(width), DWORD(rows), left, 0, 0,
+                              UINT(rows), bits, &band, DIB_RGB_COLORS);
+        });
+    }
 }
 
 // The show's mouse and keys: ripples under the pointer and where it clicks, a right click or
@@ -190,8 +214,8 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (wParam == rippleRainTimerId) {
             dropRain(surface);
         }
-        stepRipple(surface);
-        InvalidateRect(window, nullptr, FALSE);
+        stepMovingRipple(surface);
+        paintStepped(window, *surface); // WM_PAINT draws the whole window when it is shown
         break;
     default:
         if (rippleInput == RippleInput::endOnInput && endsScreenSaver(message)) {

@@ -329,4 +329,74 @@ TEST(RippleStep, MatchesTheReferenceModelOnRandomRipplesOnEveryCodePath) {
     useRippleCodePath(widest);
 }
 
+// The step over moving tiles against the whole step, after every step, in long scenarios of
+// sparse drops, most of them on tile borders and corners and on the surface's edges, so that
+// most tiles are passed over most of the time; also on the sizes stepped whole.
+TEST(RippleStep, TheStepOverMovingTilesEqualsTheWholeStepOnEveryCodePath) {
+    const std::pair<int32_t, int32_t> sizes[] = {
+        {50, 500}, {147, 503}, {64, 512}, {321, 530}, {130, 499}, {70, 700}, {2, 600},
+    };
+    const RippleCodePath widest = rippleCodePath();
+    for (RippleCodePath path : availableCodePaths()) {
+        ASSERT_TRUE(useRippleCodePath(path));
+        std::mt19937 random(99);
+        for (auto [w, h] : sizes) {
+            SurfacePtr whole = makeSurface(w, h);
+            SurfacePtr tiled = makeSurface(w, h);
+            paintGradient(*whole);
+            paintGradient(*tiled);
+            const int32_t xs[] = {1, 2, 31, 32, 33, 63, 64, 65, w / 2, w - 3, w - 2, w - 1};
+            const int32_t ys[] = {1, 2, 7, 8, 9, 15, 16, 250, h - 17, h - 9, h - 2, h - 1};
+            for (int round = 0; round < 300; ++round) {
+                if (round % 25 == 0 || round == 1) {
+                    const bool onBorder = random() % 4 != 0;
+                    const int32_t x =
+                        onBorder ? xs[random() % 12] : int32_t(random() % uint32_t(w));
+                    const int32_t y =
+                        onBorder ? ys[random() % 12] : int32_t(random() % uint32_t(h));
+                    const int32_t radius = 1 + int32_t(random() % 12);
+                    const int32_t strength = round % 50 == 0 ? int32_t(random() % 4001) - 2000
+                                                             : int32_t(random() % 121) - 60;
+                    addDrop(whole.get(), x, y, radius, strength);
+                    addDrop(tiled.get(), x, y, radius, strength);
+                }
+                stepRipple(whole.get());
+                stepMovingRipple(tiled.get());
+                const auto where = testing::Message() << "path " << int(path) << ", " << w << "x"
+                                                      << h << " round " << round;
+                ASSERT_EQ(field(*tiled, 0), field(*whole, 0)) << where;
+                ASSERT_EQ(field(*tiled, 1), field(*whole, 1)) << where;
+                ASSERT_EQ(output(*tiled), output(*whole)) << where;
+                ASSERT_EQ(tiled->current, whole->current);
+            }
+        }
+    }
+    useRippleCodePath(widest);
+}
+
+// Calm water is passed over: a drop in a corner of a wide surface leaves the tiles far from
+// it alone, and they still show their source; a change by hand sends the step everywhere.
+TEST(RippleStep, TheStepPassesOverCalmTilesAndGoesEverywhereAfterAChangeByHand) {
+    SurfacePtr s = makeSurface(1024, 512);
+    paintGradient(*s);
+    stepMovingRipple(s.get()); // the first step shows the source everywhere
+    addDrop(s.get(), 30, 20, 12, 42);
+    for (int i = 0; i < 20; ++i) {
+        stepMovingRipple(s.get());
+    }
+    const RippleTiles& tiles = *s->tiles;
+    // Whether the last step went over the tile of the cell.
+    const auto stepped = [&](int32_t x, int32_t y) {
+        return tiles
+            .stepped[size_t(y * tiles.rows / 512 * tiles.columns + x * tiles.columns / 1024)];
+    };
+    EXPECT_EQ(stepped(30, 20), 1);
+    EXPECT_EQ(stepped(600, 300), 0);
+    EXPECT_EQ(stepped(1023, 511), 0);
+    EXPECT_EQ(s->output[300 * 1024 + 600], s->source[300 * 1024 + 600] & 0xFFFFFFu);
+    markRippleSurfaceChanged(s.get());
+    stepMovingRipple(s.get());
+    EXPECT_EQ(stepped(600, 300), 1);
+}
+
 } // namespace

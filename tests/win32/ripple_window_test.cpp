@@ -251,6 +251,48 @@ TEST_F(RippleWindowTest, PaintingCopiesTheOutputToTheDevice) {
     ReleaseDC(window, dc);
 }
 
+// On a surface tall enough to be stepped by tiles, each step draws only the tiles it went
+// over; after many steps of rain and drops the window shows just what a full paint would.
+TEST_F(RippleWindowTest, DrawingTheSteppedTilesShowsWhatAFullPaintShows) {
+    constexpr int32_t width = 640;
+    constexpr int32_t height = 520;
+    HWND host = CreateWindowExA(0, "RippleTestShow", "tiles", WS_POPUP | WS_VISIBLE, 100, 100,
+                                width, height, nullptr, nullptr, instance, nullptr);
+    HBITMAP picture = makePicture(width, height);
+    RippleSurface* tiled = createRippleSurface(0, 0, width, height, 1, host, instance, picture);
+    DeleteObject(picture);
+    ASSERT_NE(tiled, nullptr);
+    const auto water = static_cast<HWND>(tiled->window);
+    UpdateWindow(host);
+    for (int i = 0; i < 30; ++i) {
+        addDrop(tiled, 40 + i * 19, 30 + i * 15, 10, i % 2 == 0 ? 60 : -60);
+        pumpMessagesFor(25);
+    }
+    KillTimer(water, rippleStepTimerId);
+    KillTimer(water, rippleRainTimerId);
+    pumpMessagesFor(50);
+    void* bits = nullptr;
+    HBITMAP shown = makeDibSection(width, height, bits);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, shown);
+    HDC screen = GetDC(water);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ReleaseDC(water, screen);
+    GdiFlush();
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    int differing = 0;
+    for (int32_t i = 0; i < width * height; ++i) {
+        differing += (pixels[i] & 0xFFFFFFu) != tiled->output[i];
+    }
+    EXPECT_EQ(differing, 0);
+    const auto& stepped = tiled->tiles->stepped;
+    EXPECT_LT(std::count(stepped.begin(), stepped.end(), 1), int(stepped.size())); // some calm
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(shown);
+    DestroyWindow(host);
+}
+
 TEST_F(RippleWindowTest, DestroyingTheWindowTellsTheShowAndDetachesTheSurface) {
     EXPECT_TRUE(DestroyWindow(window));
     EXPECT_EQ(closeRequests, 1);
