@@ -2,10 +2,10 @@
 
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
-#include "text/text.h"
 #include "show/background.h"
 #include "show/effect_dialog.h"
 #include "show/effect_state.h"
+#include "text/text.h"
 #include "win32/handles.h"
 
 namespace {

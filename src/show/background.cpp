@@ -3,8 +3,8 @@
 #include "imaging/picture_file.h"
 #include "imaging/picture_header.h"
 #include "imaging/png_win32.h"
-#include "text/text.h"
 #include "show/path_limit.h"
+#include "text/text.h"
 
 win32::Bitmap captureScreen() {
     const win32::OwnedDc display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));

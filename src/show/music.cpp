@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "settings/program_settings.h"
-#include "text/text.h"
 #include "show/music_type.h"
 #include "show/path_limit.h"
+#include "text/text.h"
 #include "win32/handles.h"
 
 SHELLEXECUTEINFOA musicLaunchInfo{};
