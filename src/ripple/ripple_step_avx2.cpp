@@ -41,8 +41,14 @@ PLUVETTE_AVX2 inline void renderGroup(const StepBuffers& s, int32_t i, __m256i d
     auto* out = reinterpret_cast<__m256i*>(s.output + i);
     // Flat water: every lookup is the pixel itself, always inside the picture.
     if (_mm256_testz_si256(_mm256_or_si256(dx, dy), _mm256_or_si256(dx, dy))) {
-        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i));
-        _mm256_storeu_si256(out, _mm256_and_si256(pixels, colourMask));
+        const __m256i pixels = _mm256_and_si256(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i)), colourMask);
+        // Calm water mostly shows its source already: leaving such lines unwritten spares
+        // writing them back to memory.
+        const __m256i shown = _mm256_xor_si256(_mm256_loadu_si256(out), pixels);
+        if (!_mm256_testz_si256(shown, shown)) {
+            _mm256_storeu_si256(out, pixels);
+        }
         return;
     }
     const __m256i index =
@@ -131,9 +137,12 @@ PLUVETTE_AVX2 inline void stepSpan(StepBuffers s, int32_t rowStart, int32_t firs
     const int32_t* down = s.newer + rowStart + w;
     int32_t* a = s.older + rowStart;
     const __m128i damping = _mm_cvtsi32_si128(shift);
+    const bool shortSpan = tracked && last - first < shortSpanCells;
     int32_t c = first;
     for (; c + 8 <= last; c += 8) {
-        if ((c & 8) != 0) { // once a line
+        if (shortSpan) {
+            prefetchRowsBelow(s, rowStart, c + 7);
+        } else if ((c & 8) != 0) { // once a line
             prefetchAhead(down + c);
             prefetchAhead(a + c + w);
             prefetchAhead(s.source + rowStart + c);
@@ -143,11 +152,14 @@ PLUVETTE_AVX2 inline void stepSpan(StepBuffers s, int32_t rowStart, int32_t firs
         renderGroup(s, rowStart + c, _mm256_sub_epi32(centre, load(a + c + 1)),
                     _mm256_sub_epi32(centre, load(a + c + w)));
         const __m256i next = propagated(up, mid, down, c, centre, damping);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(a + c), next);
+        const __m256i changed = _mm256_xor_si256(next, centre);
+        if (!_mm256_testz_si256(changed, changed)) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(a + c), next);
+        }
         if constexpr (tracked) {
             if (!_mm256_testz_si256(next, next)) {
-                moving[c >> tileColumnShift] = 1;
-                moving[(c + 7) >> tileColumnShift] = 1;
+                moving[c >> movingGroupShift] = 1;
+                moving[(c + 7) >> movingGroupShift] = 1;
             }
         }
     }

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "ripple/ripple_tile_size.h"
-
 namespace ripple {
 
 // Heights are unbounded, so their arithmetic wraps as 32-bit two's complement instead of
@@ -95,22 +93,23 @@ void propagateRowAvx2(StepBuffers s, int32_t rowStart, int shift);
 void stepRowSse2(StepBuffers s, int32_t rowStart, int shift);
 void stepRowAvx2(StepBuffers s, int32_t rowStart, int shift);
 
-inline constexpr int32_t tileColumnShift = rippleTileColumnShift;
-inline constexpr int32_t tileRowShift = rippleTileRowShift;
+// The spans mark where the new heights are not zero in groups of eight cells: enough to say
+// which tiles move and whether their first and last columns may.
+inline constexpr int32_t movingGroupShift = 3;
 
 // Does what stepRow does for columns [first, last) of the row (1 <= first < last <= W - 1)
-// and sets moving[c >> tileColumnShift] for every tile column c where a new height is not
-// zero; a group of cells that spans two tiles sets both.
+// and sets moving[c >> movingGroupShift] for every column c where a new height is not zero;
+// a group of cells that spans two of those groups sets both.
 void stepRowSpanSse2(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
                      uint8_t* moving);
 void stepRowSpanAvx2(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
                      uint8_t* moving);
 
-// Marks the tiles of the cells [first, last) of the row where a height is not zero.
+// Marks the groups of the cells [first, last) of the row where a height is not zero.
 inline void markMovingCells(const int32_t* row, int32_t first, int32_t last, uint8_t* moving) {
     for (int32_t c = first; c < last; ++c) {
         if (row[c] != 0) {
-            moving[c >> tileColumnShift] = 1;
+            moving[c >> movingGroupShift] = 1;
         }
     }
 }
@@ -120,6 +119,25 @@ inline void markMovingCells(const int32_t* row, int32_t first, int32_t last, uin
 // starts over.
 inline void prefetchAhead(const void* at) {
     __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(at) + 16384));
+}
+
+// Spans shorter than this many cells are too short for the processor's own prefetching to
+// find: they fetch the same columns of the rows below, which the tile steps next, instead of
+// reaching far ahead along the row.
+inline constexpr int32_t shortSpanCells = 256;
+
+// Asks for the cells that the same columns of the row two below will read first, wherever
+// they lie: past the last row, a request fetches nothing.
+inline void prefetchRowsBelow(const StepBuffers& s, int32_t rowStart, int32_t column) {
+    const auto cell = uintptr_t(rowStart + 2 * s.width + column) * 4;
+    const auto at = [&](const void* buffer, uintptr_t offset) {
+        __builtin_prefetch(
+            reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(buffer) + offset));
+    };
+    at(s.older, cell + uintptr_t(s.width) * 4);
+    at(s.newer, cell + uintptr_t(s.width) * 4);
+    at(s.source, cell);
+    at(s.output, cell);
 }
 
 } // namespace ripple

@@ -104,9 +104,12 @@ inline void stepSpan(StepBuffers s, int32_t rowStart, int32_t first, int32_t las
     const int32_t* down = s.newer + rowStart + w;
     int32_t* a = s.older + rowStart;
     const __m128i damping = _mm_cvtsi32_si128(shift);
+    const bool shortSpan = tracked && last - first < shortSpanCells;
     int32_t c = first;
     for (; c + 4 <= last; c += 4) {
-        if ((c & 12) == 0) { // once a line
+        if (shortSpan) {
+            prefetchRowsBelow(s, rowStart, c + 3);
+        } else if ((c & 12) == 0) { // once a line
             prefetchAhead(down + c);
             prefetchAhead(a + c + w);
             prefetchAhead(s.source + rowStart + c);
@@ -126,8 +129,8 @@ inline void stepSpan(StepBuffers s, int32_t rowStart, int32_t first, int32_t las
         _mm_storeu_si128(reinterpret_cast<__m128i*>(a + c), next);
         if constexpr (tracked) {
             if (_mm_movemask_epi8(_mm_cmpeq_epi32(next, _mm_setzero_si128())) != 0xFFFF) {
-                moving[c >> tileColumnShift] = 1;
-                moving[(c + 3) >> tileColumnShift] = 1;
+                moving[c >> movingGroupShift] = 1;
+                moving[(c + 3) >> movingGroupShift] = 1;
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -36,16 +37,116 @@ RippleCodePath widestCodePath() {
 RippleCodePath chosenPath = widestCodePath();
 StepKernels kernels = kernelsFor(chosenPath);
 
+constexpr int32_t tileColumnShift = rippleTileColumnShift;
+constexpr int32_t tileRowShift = rippleTileRowShift;
 constexpr int32_t tileWidth = int32_t(1) << tileColumnShift;
 constexpr int32_t tileHeight = int32_t(1) << tileRowShift;
+// Where more than a quarter of the tiles move, this many steps go over everything before the
+// tiles are looked at again: the tiles around moving ones are stepped too, and a step over
+// everything costs as much as one over the tiles when about two fifths of them are stepped.
+constexpr int32_t stormWholeSteps = 7;
+// The groups of cells that the step's spans mark in a tile's row.
+constexpr int32_t groupsPerTile = tileWidth >> movingGroupShift;
+
+// The flags of the tile at (column, row) lie at this index of a field's framed grid.
+// The tiles are decided in blocks of this many, which the compiler turns into vector code.
+constexpr int32_t tileBlock = 16;
+
+// The distance between rows of a framed grid: room for whole blocks and the frame.
+size_t framedStride(const RippleTiles& tiles) {
+    return size_t((tiles.columns + tileBlock - 1) / tileBlock * tileBlock + 2);
+}
+
+size_t framedIndex(const RippleTiles& tiles, int64_t column, int64_t row) {
+    return size_t(row + 1) * framedStride(tiles) + size_t(column + 1);
+}
 
 // After a step over everything or a change by hand, nothing is known of where the water is
 // calm: the next step goes over every tile and finds out.
 void forgetCalm(RippleTiles& tiles) {
-    for (std::vector<uint8_t>* flags : {&tiles.moving[0], &tiles.moving[1], &tiles.stepped}) {
-        std::fill(flags->begin(), flags->end(), uint8_t(1));
+    for (std::vector<uint8_t>& flags : tiles.moving) {
+        for (int32_t row = 0; row < tiles.rows; ++row) {
+            const auto first = flags.begin() + ptrdiff_t(framedIndex(tiles, 0, row));
+            std::fill(first, first + tiles.columns, everyCellMoving);
+        }
     }
+    std::fill(tiles.stepped.begin(), tiles.stepped.end(), uint8_t(1));
     std::fill(tiles.settled.begin(), tiles.settled.end(), uint8_t(0));
+}
+
+// Whether a field may be non-zero over the tile at f (in a framed grid of flags whose rows
+// are stride apart) or over the ring of cells around it, which lies in the edges of the eight
+// tiles around.
+inline uint8_t mayMoveNear(const uint8_t* __restrict f, size_t stride) {
+    const auto has = [](uint8_t flags, uint8_t edges) { return uint8_t((flags & edges) == edges); };
+    const uint8_t* up = f - stride;
+    const uint8_t* down = f + stride;
+    return has(f[0], anyCellMoving) | has(f[-1], rightColumnMoving) | has(f[1], leftColumnMoving) |
+           has(up[0], bottomRowMoving) | has(down[0], topRowMoving) |
+           has(up[-1], bottomRowMoving | rightColumnMoving) |
+           has(up[1], bottomRowMoving | leftColumnMoving) |
+           has(down[-1], topRowMoving | rightColumnMoving) |
+           has(down[1], topRowMoving | leftColumnMoving);
+}
+
+// Decides which tiles of one row the step goes over; a and b point at the row's first tile
+// in the framed grids of flags. A tile changes nothing when both fields are zero over it and
+// its ring and its output shows its source already. One it goes over shows its source
+// afterwards when A was zero over it and its ring: then every slope is zero.
+void chooseTilesToStep(const uint8_t* a, const uint8_t* b, size_t stride, int32_t columns,
+                       uint8_t* stepped, uint8_t* settled) {
+    for (int32_t first = 0; first < columns; first += tileBlock) {
+        const auto count = size_t(std::min(tileBlock, columns - first));
+        uint8_t wasSettled[tileBlock] = {};
+        uint8_t step[tileBlock];
+        uint8_t nowSettled[tileBlock];
+        std::copy_n(settled + first, count, wasSettled);
+        for (int32_t k = 0; k < tileBlock; ++k) {
+            const uint8_t nearA = mayMoveNear(a + first + k, stride);
+            const uint8_t nearB = mayMoveNear(b + first + k, stride);
+            step[k] = nearA | nearB | uint8_t(wasSettled[k] == 0);
+            nowSettled[k] = step[k] != 0 ? uint8_t(nearA == 0) : wasSettled[k];
+        }
+        std::copy_n(step, count, stepped + first);
+        std::copy_n(nowSettled, count, settled + first);
+    }
+}
+
+// A tile's flags from the groups of cells its rows marked, groupsPerRow apart: a row's four
+// groups are read as one word.
+uint8_t tileFlags(const uint8_t* groups, size_t groupsPerRow) {
+    static_assert(groupsPerTile == sizeof(uint32_t));
+    uint32_t rows[tileHeight];
+    for (int32_t row = 0; row < tileHeight; ++row) {
+        std::memcpy(&rows[row], groups + size_t(row) * groupsPerRow, sizeof(uint32_t));
+    }
+    uint32_t any = 0;
+    for (uint32_t marked : rows) {
+        any |= marked;
+    }
+    uint8_t columns[groupsPerTile];
+    std::memcpy(columns, &any, sizeof(any));
+    // A tile's first and last columns lie in its first and last groups.
+    return uint8_t((any != 0 ? anyCellMoving : 0) | (rows[0] != 0 ? topRowMoving : 0) |
+                   (rows[tileHeight - 1] != 0 ? bottomRowMoving : 0) |
+                   (columns[0] != 0 ? leftColumnMoving : 0) |
+                   (columns[groupsPerTile - 1] != 0 ? rightColumnMoving : 0));
+}
+
+// Buffers start on a cache line, so that a tile's row of 32 cells takes two lines, not three.
+constexpr std::align_val_t cacheLine{64};
+
+// A zero-filled buffer of count 32-bit cells, or null when memory runs out.
+void* allocateCells(size_t count) {
+    void* cells = ::operator new(count * 4, cacheLine, std::nothrow);
+    if (cells != nullptr) {
+        std::memset(cells, 0, count * 4);
+    }
+    return cells;
+}
+
+void freeCells(void* cells) {
+    ::operator delete(cells, cacheLine);
 }
 
 // Surfaces the tiled step goes over whole: shorter ones render in passes that run across the
@@ -75,10 +176,10 @@ RippleSurface* allocateRippleSurface(int32_t width, int32_t height) {
     surface->pixelCount = width * height;
     surface->byteSize = surface->pixelCount * 4;
     const auto count = static_cast<size_t>(surface->pixelCount);
-    surface->heights[0] = static_cast<int32_t*>(std::calloc(count, sizeof(int32_t)));
-    surface->heights[1] = static_cast<int32_t*>(std::calloc(count, sizeof(int32_t)));
-    surface->source = static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t)));
-    surface->output = static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t)));
+    surface->heights[0] = static_cast<int32_t*>(allocateCells(count));
+    surface->heights[1] = static_cast<int32_t*>(allocateCells(count));
+    surface->source = static_cast<uint32_t*>(allocateCells(count));
+    surface->output = static_cast<uint32_t*>(allocateCells(count));
     if (!surface->heights[0] || !surface->heights[1] || !surface->source || !surface->output) {
         freeRippleSurface(surface);
         return nullptr;
@@ -102,8 +203,9 @@ RippleSurface* allocateRippleSurface(int32_t width, int32_t height) {
     tiles.rows = (height + tileHeight - 1) / tileHeight;
     const auto tileCount = static_cast<size_t>(tiles.columns) * static_cast<size_t>(tiles.rows);
     // Flat fields and a black output, which does not show the source yet.
-    tiles.moving[0].assign(tileCount, 0);
-    tiles.moving[1].assign(tileCount, 0);
+    const auto framedCount = framedStride(tiles) * size_t(tiles.rows + 2);
+    tiles.moving[0].assign(framedCount, 0);
+    tiles.moving[1].assign(framedCount, 0);
     tiles.settled.assign(tileCount, 0);
     tiles.stepped.assign(tileCount, 0);
     return surface;
@@ -121,7 +223,7 @@ void addDrop(RippleSurface* surface, int32_t x, int32_t y, int32_t radius, int32
              ++ty) {
             for (int64_t tx = (x + kxStart) >> tileColumnShift;
                  tx <= (x + kxEnd - 1) >> tileColumnShift; ++tx) {
-                tiles.moving[1 - s.current][size_t(ty * tiles.columns + tx)] = 1;
+                tiles.moving[1 - s.current][framedIndex(tiles, tx, ty)] = everyCellMoving;
             }
         }
     }
@@ -184,48 +286,62 @@ void stepMovingRipple(RippleSurface* surface) {
         return;
     }
     RippleTiles& t = *r.tiles;
+    if (t.wholeStepsLeft > 0) {
+        --t.wholeStepsLeft;
+        stepRipple(surface);
+        return;
+    }
     std::vector<uint8_t>& movingA = t.moving[r.current];
     const std::vector<uint8_t>& movingB = t.moving[1 - r.current];
-    // A tile changes nothing when both fields are zero over it and its ring, which lies in
-    // the tiles around it, and its output shows its source already. One it goes over shows
-    // its source afterwards when A was zero over it and its ring: then every slope is zero.
     for (int32_t ty = 0; ty < t.rows; ++ty) {
-        for (int32_t tx = 0; tx < t.columns; ++tx) {
-            bool near = false;
-            bool nearA = false;
-            for (int32_t ny = std::max(ty - 1, 0); ny <= std::min(ty + 1, t.rows - 1); ++ny) {
-                for (int32_t nx = std::max(tx - 1, 0); nx <= std::min(tx + 1, t.columns - 1);
-                     ++nx) {
-                    const size_t n = size_t(ny) * size_t(t.columns) + size_t(nx);
-                    nearA = nearA || movingA[n] != 0;
-                    near = near || movingA[n] != 0 || movingB[n] != 0;
-                }
-            }
-            const size_t i = size_t(ty) * size_t(t.columns) + size_t(tx);
-            const bool step = near || t.settled[i] == 0;
-            t.stepped[i] = step;
-            if (step) {
-                t.settled[i] = !nearA;
-            }
-        }
+        const size_t framed = framedIndex(t, 0, ty);
+        const size_t first = size_t(ty) * size_t(t.columns);
+        chooseTilesToStep(movingA.data() + framed, movingB.data() + framed, framedStride(t),
+                          t.columns, t.stepped.data() + first, t.settled.data() + first);
     }
-    // A is rewritten where the step goes: its tiles are found again as it goes.
-    for (size_t i = 0; i < movingA.size(); ++i) {
-        if (t.stepped[i] != 0) {
-            movingA[i] = 0;
-        }
-    }
+    // A is rewritten where the step goes and stays zero elsewhere: its flags are found again
+    // as the step goes.
+    std::fill(movingA.begin(), movingA.end(), uint8_t(0));
     const StepBuffers s{r.heights[r.current], r.heights[1 - r.current], r.source, r.output, r.width,
                         r.pixelCount};
-    for (int32_t row = 1; row < r.height - 1; ++row) {
-        uint8_t* moving = movingA.data() + size_t(row >> tileRowShift) * size_t(t.columns);
-        forEachSteppedRun(t, row >> tileRowShift, [&](int32_t firstTile, int32_t endTile) {
-            const int32_t first = std::max(1, firstTile * tileWidth);
-            const int32_t last = std::min(r.width - 1, endTile * tileWidth);
-            if (first < last) {
-                kernels.stepRowSpan(s, row * r.width, first, last, r.dampingShift, moving);
+    std::vector<std::pair<int32_t, int32_t>> runs;
+    // Per row of the tile row, the groups of cells where the step left a height not zero.
+    const size_t groupsPerRow = size_t(t.columns) * groupsPerTile;
+    std::vector<uint8_t> groups(groupsPerRow * tileHeight, 0);
+    for (int32_t ty = 0; ty < t.rows; ++ty) {
+        runs.clear();
+        forEachSteppedRun(t, ty,
+                          [&](int32_t first, int32_t end) { runs.emplace_back(first, end); });
+        for (const auto& [firstTile, endTile] : runs) {
+            for (size_t row = 0; row < tileHeight; ++row) {
+                uint8_t* rowGroups = groups.data() + row * groupsPerRow;
+                std::fill(rowGroups + firstTile * groupsPerTile,
+                          rowGroups + endTile * groupsPerTile, uint8_t(0));
             }
-        });
+        }
+        const int32_t lastRow = std::min(r.height - 1, (ty + 1) * tileHeight);
+        for (int32_t row = std::max(1, ty * tileHeight); row < lastRow; ++row) {
+            uint8_t* rowGroups = groups.data() + size_t(row - ty * tileHeight) * groupsPerRow;
+            for (const auto& [firstTile, endTile] : runs) {
+                const int32_t first = std::max(1, firstTile * tileWidth);
+                const int32_t last = std::min(r.width - 1, endTile * tileWidth);
+                kernels.stepRowSpan(s, row * r.width, first, last, r.dampingShift, rowGroups);
+            }
+        }
+        uint8_t* flags = movingA.data() + framedIndex(t, 0, ty);
+        for (const auto& [firstTile, endTile] : runs) {
+            for (int32_t tx = firstTile; tx < endTile; ++tx) {
+                flags[tx] = tileFlags(groups.data() + size_t(tx) * groupsPerTile, groupsPerRow);
+            }
+        }
+    }
+    // Where most tiles move, as in a storm, the next steps go over everything, and then
+    // this step finds out again where the water moves.
+    const auto moving = std::count_if(movingA.begin(), movingA.end(), [](uint8_t flags) {
+        return (flags & anyCellMoving) != 0;
+    });
+    if (moving * 4 > int64_t(t.columns) * t.rows) {
+        t.wholeStepsLeft = stormWholeSteps;
     }
     r.current = 1 - r.current;
 }
@@ -262,10 +378,10 @@ void freeRippleSurface(RippleSurface* surface) {
     if (surface == nullptr) {
         return;
     }
-    std::free(surface->heights[0]);
-    std::free(surface->heights[1]);
-    std::free(surface->source);
-    std::free(surface->output);
+    freeCells(surface->heights[0]);
+    freeCells(surface->heights[1]);
+    freeCells(surface->source);
+    freeCells(surface->output);
     delete surface->tiles;
     std::free(surface);
 }

@@ -24,12 +24,27 @@ static_assert(sizeof(SurfaceBitmapHeader) == 44, "must match BITMAPINFO");
 struct RippleTiles {
     int32_t columns = 0;
     int32_t rows = 0;
-    // Per height field: some cell of the tile may be non-zero.
+    // Per height field and tile, with a frame of flat tiles around the grid: which of the
+    // tile's cells may be non-zero (RippleTileFlag), in rows padded for whole blocks.
     std::vector<uint8_t> moving[2];
     // The tile's rendered cells show their source pixels, as a step over flat water makes.
     std::vector<uint8_t> settled;
     // The tiles the last step went over: the only ones whose output it can have changed.
     std::vector<uint8_t> stepped;
+    // Steps to go over whole before looking at the tiles again: where much of the water
+    // moves, the tiles cost more than they spare.
+    int32_t wholeStepsLeft = 0;
+};
+
+// A tile's flags for one height field: some cell may be non-zero, and some cell of its top
+// row, bottom row, left or right column may be, the cells its neighbours' rings take in.
+enum RippleTileFlag : uint8_t {
+    anyCellMoving = 1,
+    topRowMoving = 2,
+    bottomRowMoving = 4,
+    leftColumnMoving = 8,
+    rightColumnMoving = 16,
+    everyCellMoving = 31,
 };
 
 // Calls run(first, end) for every run [first, end) of neighbouring tiles of the tile row that

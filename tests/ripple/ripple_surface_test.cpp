@@ -374,6 +374,64 @@ TEST(RippleStep, TheStepOverMovingTilesEqualsTheWholeStepOnEveryCodePath) {
     useRippleCodePath(widest);
 }
 
+// A storm sends the step over everything for a while, then back to the tiles, with the
+// same water after every step as the whole step gives.
+TEST(RippleStep, TheStepOverMovingTilesEqualsTheWholeStepThroughAStorm) {
+    SurfacePtr whole = makeSurface(256, 512);
+    SurfacePtr tiled = makeSurface(256, 512);
+    paintGradient(*whole);
+    paintGradient(*tiled);
+    std::mt19937 random(5);
+    bool wentWhole = false;
+    for (int round = 0; round < 120; ++round) {
+        for (int drop = 0; round < 30 && drop < 30; ++drop) {
+            const auto x = int32_t(random() % 256);
+            const auto y = int32_t(random() % 512);
+            addDrop(whole.get(), x, y, 12, 42);
+            addDrop(tiled.get(), x, y, 12, 42);
+        }
+        stepRipple(whole.get());
+        stepMovingRipple(tiled.get());
+        wentWhole = wentWhole || tiled->tiles->wholeStepsLeft > 0;
+        ASSERT_EQ(field(*tiled, 0), field(*whole, 0)) << "round " << round;
+        ASSERT_EQ(field(*tiled, 1), field(*whole, 1)) << "round " << round;
+        ASSERT_EQ(output(*tiled), output(*whole)) << "round " << round;
+    }
+    EXPECT_TRUE(wentWhole);
+}
+
+// A wave leaves a tile through one cell of its edge or corner: single cells raised at every
+// corner and edge cell around the tile in the second row and column send the step into
+// exactly the tiles whose ring holds them.
+TEST(RippleStep, TheStepOverMovingTilesFollowsSingleCellsAcrossTileEdges) {
+    const RippleCodePath widest = rippleCodePath();
+    for (RippleCodePath path : availableCodePaths()) {
+        ASSERT_TRUE(useRippleCodePath(path));
+        for (int32_t x : {31, 32, 40, 63, 64}) {
+            for (int32_t y : {7, 8, 12, 15, 16}) {
+                SurfacePtr whole = makeSurface(130, 520);
+                SurfacePtr tiled = makeSurface(130, 520);
+                paintGradient(*whole);
+                paintGradient(*tiled);
+                for (int round = 0; round < 6; ++round) {
+                    if (round == 2) { // on settled water, after the first steps
+                        addDrop(whole.get(), x, y, 1, 4000);
+                        addDrop(tiled.get(), x, y, 1, 4000);
+                    }
+                    stepRipple(whole.get());
+                    stepMovingRipple(tiled.get());
+                    const auto where = testing::Message() << "path " << int(path) << ", cell "
+                                                          << x << "," << y << " round " << round;
+                    ASSERT_EQ(field(*tiled, 0), field(*whole, 0)) << where;
+                    ASSERT_EQ(field(*tiled, 1), field(*whole, 1)) << where;
+                    ASSERT_EQ(output(*tiled), output(*whole)) << where;
+                }
+            }
+        }
+    }
+    useRippleCodePath(widest);
+}
+
 // Calm water is passed over: a drop in a corner of a wide surface leaves the tiles far from
 // it alone, and they still show their source; a change by hand sends the step everywhere.
 TEST(RippleStep, TheStepPassesOverCalmTilesAndGoesEverywhereAfterAChangeByHand) {
