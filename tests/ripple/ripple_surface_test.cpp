@@ -420,8 +420,8 @@ TEST(RippleStep, TheStepOverMovingTilesFollowsSingleCellsAcrossTileEdges) {
                     }
                     stepRipple(whole.get());
                     stepMovingRipple(tiled.get());
-                    const auto where = testing::Message() << "path " << int(path) << ", cell "
-                                                          << x << "," << y << " round " << round;
+                    const auto where = testing::Message() << "path " << int(path) << ", cell " << x
+                                                          << "," << y << " round " << round;
                     ASSERT_EQ(field(*tiled, 0), field(*whole, 0)) << where;
                     ASSERT_EQ(field(*tiled, 1), field(*whole, 1)) << where;
                     ASSERT_EQ(output(*tiled), output(*whole)) << where;
