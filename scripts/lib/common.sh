@@ -43,6 +43,9 @@ wine wine
 Xvfb xvfb
 xdotool xdotool
 xdpyinfo x11-utils
+Xorg xserver-xorg-core
+/usr/lib/xorg/modules/drivers/dummy_drv.so xserver-xorg-video-dummy
+xrandr x11-xserver-utils
 pgrep procps
 /usr/bin/compare-im6.q16 imagemagick
 /usr/src/googletest/CMakeLists.txt googletest

@@ -23,11 +23,13 @@ text_of() {
         "$work/probe.txt"
 }
 launcher_visible() { probe && grep -q '^visible 1' "$work/probe.txt"; }
-# Clicks the middle of a launcher control as the last probe saw it.
+# Clicks the middle of a launcher control as the last probe saw it. The probe gives Windows'
+# screen coordinates, whose origin is the primary monitor's corner: screen_left and
+# screen_top say where that lies on the X screen when a monitor is left of or above it.
 click() {
     local x y w h
     read -r x y w h < <(awk -v id="$1" '$1 == id { print $2, $3, $4, $5 }' "$work/probe.txt")
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+    xdotool mousemove $((x + w / 2 + ${screen_left:-0})) $((y + h / 2 + ${screen_top:-0})) click 1
 }
 # The show's window, or an error box in its place, is on the screen.
 show_or_box() { xdotool search --onlyvisible --name '^(Pluvette|Error)$' > /dev/null 2>&1; }

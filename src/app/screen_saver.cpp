@@ -43,8 +43,6 @@ int runPreview(HINSTANCE instance, HWND parent) {
         return 1;
     }
     loadScreenSaverSettings();
-    surfaceWidth = client.right;
-    surfaceHeight = client.bottom;
     // The water draws with its parent's device context, which a window of another program
     // cannot lend: a black frame of this program's own holds it.
     const HWND preview = CreateWindowExA(

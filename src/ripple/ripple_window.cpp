@@ -11,8 +11,6 @@
 #include "win32/handles.h"
 
 HWND effectWindow = nullptr;
-int32_t surfaceWidth = 0;
-int32_t surfaceHeight = 0;
 RippleInput rippleInput = RippleInput::interactive;
 
 namespace {
@@ -36,13 +34,10 @@ void dropAtPointer(RippleSurface* surface, LPARAM lParam, DropKind kind) {
     addDrop(surface, x, y, kind.radius, kind.strength);
 }
 
+// Rain falls anywhere on the picture under the water, which the surface covers.
 void dropRain(RippleSurface* surface) {
-    // No picture size yet means nowhere for the rain to fall.
-    if (surfaceWidth <= 0 || surfaceHeight <= 0) {
-        return;
-    }
-    const int32_t y = std::rand() % surfaceHeight;
-    const int32_t x = std::rand() % surfaceWidth;
+    const int32_t y = std::rand() % surface->height;
+    const int32_t x = std::rand() % surface->width;
     addDrop(surface, x, y, rainDrop.radius, rainDrop.strength);
 }
 

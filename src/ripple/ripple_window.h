@@ -10,10 +10,8 @@ inline constexpr const char* rippleClassName = "RippleImage";
 
 // Program-wide state the show sets for the water it holds, declared here, with the lowest
 // layer that reads it: the show's window receives the water's close requests (none while
-// null); the size is the picture's under the water, where the rain falls.
+// null).
 extern HWND effectWindow;
-extern int32_t surfaceWidth;
-extern int32_t surfaceHeight;
 
 inline constexpr UINT_PTR rippleStepTimerId = 1;
 inline constexpr UINT rippleStepIntervalMs = 25;

@@ -6,11 +6,14 @@
 #include "show/path_limit.h"
 #include "text/text.h"
 
-win32::Bitmap captureScreen() {
-    const win32::OwnedDc display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+win32::Bitmap captureScreen(const RECT& area) {
+    // The screen's device context, whose coordinates are the virtual screen's, the primary
+    // monitor's corner at 0, 0. (Wine's "DISPLAY" context puts the virtual screen's own
+    // corner there instead, which differs when a monitor lies left of or above the primary.)
+    const win32::WindowDc display(nullptr);
     const win32::OwnedDc memory = win32::memoryDcFor(display.get());
-    const int width = GetDeviceCaps(display.get(), HORZRES);
-    const int height = GetDeviceCaps(display.get(), VERTRES);
+    const LONG width = area.right - area.left;
+    const LONG height = area.bottom - area.top;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -23,9 +26,13 @@ win32::Bitmap captureScreen() {
         CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (capture) {
         const win32::Selection selected(memory.get(), capture.get());
-        BitBlt(memory.get(), 0, 0, width, height, display.get(), 0, 0, SRCCOPY);
+        BitBlt(memory.get(), 0, 0, width, height, display.get(), area.left, area.top, SRCCOPY);
     }
     return capture;
+}
+
+win32::Bitmap captureScreen() {
+    return captureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 }
 
 win32::Bitmap stretchBitmap(HBITMAP source, uint16_t width, uint16_t height) {

@@ -8,7 +8,9 @@
 
 #include "win32/handles.h"
 
-// What the display shows now, as a bottom-up 24-bit DIB section; null on failure.
+// What the display shows now in an area of the virtual screen, or on the primary monitor,
+// as a bottom-up 24-bit DIB section; null on failure.
+win32::Bitmap captureScreen(const RECT& area);
 win32::Bitmap captureScreen();
 
 // A new bitmap of exactly width x height holding the source stretched over it (proportions

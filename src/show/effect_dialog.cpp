@@ -1,13 +1,16 @@
 #include "show/effect_dialog.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
 #include "show/background.h"
 #include "show/close_keys.h"
 #include "show/effect_state.h"
+#include "show/monitors.h"
 #include "show/music.h"
 #include "show/placement.h"
 #include "text/text.h"
@@ -28,37 +31,51 @@ void failShow(HWND dialog, ShowEnd why) {
     EndDialog(dialog, static_cast<INT_PTR>(why));
 }
 
-// Puts the picture under the water, centred or stretched. The surface takes a copy of its
-// pixels, and the picture is deleted as soon as it has.
-void showPicture(HWND dialog, win32::Bitmap picture) {
-    const SIZE size = bitmapSize(picture.get());
-    const PicturePlacement place =
-        placePicture(size.cx, size.cy, surfaceWidth, surfaceHeight, fitscreenSetting);
-    POINT at{place.x, place.y};
+// Puts the water over one monitor, whose area is given in the dialog's coordinates: the
+// picture centred in it or stretched over it. The surface takes a copy of the picture's
+// pixels; the picture stays the caller's.
+void showOnMonitor(HWND dialog, HBITMAP picture, const RECT& area, unsigned controlId) {
+    const LONG width = area.right - area.left;
+    const LONG height = area.bottom - area.top;
+    const SIZE size = bitmapSize(picture);
+    const PicturePlacement place = placePicture(size.cx, size.cy, width, height, fitscreenSetting);
+    POINT at{area.left + place.x, area.top + place.y};
+    win32::Bitmap stretched;
     if (place.stretch) {
-        picture = stretchBitmap(picture.get(), static_cast<uint16_t>(surfaceWidth),
-                                static_cast<uint16_t>(surfaceHeight));
-        at = {0, 0};
-        if (!picture) {
-            return; // the show goes on without water
+        stretched =
+            stretchBitmap(picture, static_cast<uint16_t>(width), static_cast<uint16_t>(height));
+        if (!stretched) {
+            return; // this monitor goes on without water
         }
+        picture = stretched.get();
+        at = {area.left, area.top};
     }
-    const SIZE shown = bitmapSize(picture.get());
-    surfaceWidth = shown.cx;
-    surfaceHeight = shown.cy;
-    createRippleSurface(at.x, at.y, surfaceWidth, surfaceHeight, IDC_WATER, dialog,
-                        instanceOf(dialog), picture.get());
+    const SIZE shown = bitmapSize(picture);
+    createRippleSurface(at.x, at.y, shown.cx, shown.cy, controlId, dialog, instanceOf(dialog),
+                        picture);
 }
 
-// The picture under the water: the screen, or the chosen file. A screen saver that cannot
-// load the file shows the screen instead of an error.
-win32::Bitmap showBackground() {
-    const bool capture = isNull(bgSetting);
-    win32::Bitmap picture = capture ? captureScreen() : loadBackground(bgSetting.c_str());
-    if (!picture && screenSaverShow && !capture) {
-        picture = captureScreen();
+// The pictures under the water, one for each monitor: what each shows now, or the chosen
+// file for all. A screen saver that cannot load the file shows the screens instead of an
+// error. Empty when a picture is missing.
+std::vector<win32::Bitmap> showBackgrounds(const std::vector<RECT>& monitors) {
+    std::vector<win32::Bitmap> pictures;
+    if (!isNull(bgSetting)) {
+        win32::Bitmap file = loadBackground(bgSetting.c_str());
+        if (file || !screenSaverShow) {
+            if (file) {
+                pictures.push_back(std::move(file));
+            }
+            return pictures;
+        }
     }
-    return picture;
+    for (const RECT& monitor : monitors) {
+        pictures.push_back(captureScreen(monitor));
+        if (!pictures.back()) {
+            return {};
+        }
+    }
+    return pictures;
 }
 
 // False when music was chosen and could not be started; a screen saver then stays silent.
@@ -85,11 +102,14 @@ void startShow(HWND dialog) {
         return;
     }
     std::srand(GetTickCount());
-    surfaceWidth = GetSystemMetrics(SM_CXSCREEN);
-    surfaceHeight = GetSystemMetrics(SM_CYSCREEN);
-    win32::Bitmap picture = showBackground();
-    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, surfaceWidth, surfaceHeight, SWP_FRAMECHANGED);
-    if (!picture) {
+    // One window over every monitor, with a water of its own on each: the close keys, the
+    // keep-on-top timer and a screen saver's input have one window to go to.
+    const std::vector<RECT> monitors = showMonitors();
+    const RECT desktop = boundsOf(monitors);
+    const std::vector<win32::Bitmap> pictures = showBackgrounds(monitors);
+    SetWindowPos(dialog, HWND_TOPMOST, desktop.left, desktop.top, desktop.right - desktop.left,
+                 desktop.bottom - desktop.top, SWP_FRAMECHANGED);
+    if (pictures.empty()) {
         if (screenSaverShow) {
             EndDialog(dialog, 0); // not even the screen to show: nothing to say either
             return;
@@ -97,7 +117,12 @@ void startShow(HWND dialog) {
         failShow(dialog, ShowEnd::pictureUnloadable);
         return;
     }
-    showPicture(dialog, std::move(picture));
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        RECT area = monitors[i];
+        OffsetRect(&area, -desktop.left, -desktop.top);
+        const HBITMAP picture = pictures[std::min(i, pictures.size() - 1)].get();
+        showOnMonitor(dialog, picture, area, IDC_WATER + static_cast<unsigned>(i));
+    }
     lockForeground();
     if (musicChosen() && !startMusicOfShow(dialog)) {
         failShow(dialog, ShowEnd::musicUnlaunchable);
@@ -161,6 +186,12 @@ INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             return TRUE;
         }
         return FALSE;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        // The monitors' layout or scaling changed under the water: the show ends rather
+        // than draw where no screen is.
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        return TRUE;
     case WM_CTLCOLORDLG:
         return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH)); // never deleted
     case WM_CLOSE:

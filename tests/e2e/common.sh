@@ -1,4 +1,4 @@
-# shellcheck shell=bash disable=SC2154,SC2034 # work, shots, exe come from the caller, folder and pid go back
+# shellcheck shell=bash disable=SC2154,SC2034 # work, shots, exe, saver come from the caller, folder and pid go back
 # Shared by the end-to-end scripts, which drive the program under Wine on the current X
 # display. Sourced, not run; the script sets work (a scratch folder) and shots first.
 
@@ -8,7 +8,9 @@ fail() {
 }
 winpath() { winepath -w "$1" 2> /dev/null; }
 # How many pixels of two pictures differ by more than the fuzz.
-differing() { compare -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1 || true; }
+differing() {
+    compare -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1 | awk '{ printf "%d\n", $1 }' || true
+}
 # A screenshot of the display into $work/NAME.png, kept in $shots when that is set.
 shot() {
     import -window root "$work/$1.png"
@@ -38,6 +40,24 @@ start_in_folder() {
     (cd "$folder" && exec wine "$exe") &
     pid=$!
     wait_for launcher_visible || fail "the launcher did not open"
+}
+
+# The screen saver ($saver) started from $work/elsewhere with the arguments, and how it ends;
+# pid is its process.
+ended() { ! kill -0 "$pid" 2> /dev/null; }
+start_saver() {
+    xdotool mousemove 600 400
+    (cd "$work/elsewhere" && exec wine "$saver" "$@") &
+    pid=$!
+    sleep 2.5
+    kill -0 "$pid" 2> /dev/null || fail "the screen saver did not stay up ($*)"
+}
+expect_end() {
+    wait_for ended || fail "the screen saver did not end on $1"
+    local code=0
+    wait "$pid" || code=$?
+    pid=
+    [ "$code" = 0 ] || fail "exit code $code after $1"
 }
 
 # Registers a file type for the tests as music (PerceivedType audio) opened by the command.

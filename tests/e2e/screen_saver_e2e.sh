@@ -22,21 +22,6 @@ mkdir -p "$work/saver" "$work/elsewhere"
 cp "$exe" "$work/saver/pluvette.scr"
 saver=$work/saver/pluvette.scr
 convert -size 400x300 gradient:'#ff8000-#0040ff' PNG24:"$work/picture.png"
-ended() { ! kill -0 "$pid" 2> /dev/null; }
-start_saver() {
-    xdotool mousemove 600 400
-    (cd "$work/elsewhere" && exec wine "$saver" "$@") &
-    pid=$!
-    sleep 2.5
-    kill -0 "$pid" 2> /dev/null || fail "the screen saver did not stay up ($*)"
-}
-expect_end() {
-    wait_for ended || fail "the screen saver did not end on $1"
-    local code=0
-    wait "$pid" || code=$?
-    pid=
-    [ "$code" = 0 ] || fail "exit code $code after $1"
-}
 no_error_box() { ! xdotool search --name '^Error$' > /dev/null 2>&1; }
 
 # 1. Without settings beside it, the water over the captured screen; nothing is written.
