@@ -7,6 +7,7 @@ import sys
 PAIRS = {
     "stepRippleBench": [("memory baseline", "memoryStreamBaseline")],
     "weatherStep": [("memory baseline", "memoryStreamBaseline")],
+    "twoSurfacesRain": [("memory baseline of one", "memoryStreamBaseline")],
     "decodeOurs": [("Wuffs", "decodeWuffs"), ("libpng", "decodeLibpng"), ("libspng", "decodeSpng"), ("stb_image", "decodeStb")],
     "inflateOurs": [("zlib", "inflateZlib"), ("libdeflate", "inflateLibdeflate")],
 }

@@ -80,6 +80,66 @@ need_display() {
     fi
 }
 
+# Starts an X server with the dummy video driver on $DISPLAY with a monitor of each size
+# given (WxH), side by side from left to right, the first one the primary; writes its
+# configuration and log in the folder given first. Sets monitors_server to its process.
+monitors_server=
+start_monitors() {
+    local folder=$1 size rate modeline modes="" names=() width=0 height=0 output=0
+    shift
+    for size in "$@"; do
+        width=$((width + ${size%x*}))
+        [ "${size#*x}" -le "$height" ] || height=${size#*x}
+        # 60 Hz, or less where that keeps the mode under the driver's highest pixel clock.
+        rate=60
+        [ $((${size%x*} * ${size#*x})) -le $((2560 * 1600)) ] || rate=25
+        modeline=$(cvt "${size%x*}" "${size#*x}" "$rate" | grep '^Modeline')
+        modes+=$modeline$'\n'
+        names+=("$(echo "$modeline" | awk -F'"' '{ print $2 }')")
+    done
+    cat > "$folder/xorg.conf" << CONF
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam $((width * height * 4 / 1024 + 16384))
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+$modes
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Modes "${names[0]}"
+        Virtual $width $height
+    EndSubSection
+EndSection
+CONF
+    if xdpyinfo > /dev/null 2>&1; then
+        echo "start_monitors: display $DISPLAY is taken" >&2
+        return 1
+    fi
+    Xorg "$DISPLAY" -config "$folder/xorg.conf" -noreset -nolisten tcp \
+        -logfile "$folder/xorg.log" > /dev/null 2>&1 &
+    # shellcheck disable=SC2034 # for the caller
+    monitors_server=$!
+    for _ in $(seq 100); do
+        xdpyinfo > /dev/null 2>&1 && break
+        sleep 0.1
+    done
+    for ((output = 1; output < ${#names[@]}; output++)); do
+        xrandr --addmode "DUMMY$output" "${names[output]}"
+        xrandr --output "DUMMY$output" --mode "${names[output]}" --right-of "DUMMY$((output - 1))"
+    done
+    xrandr > /dev/null # a full query, which Wine's cheaper one then agrees with
+}
+
 # A Wine prefix of the project's own, made once.
 need_wine_prefix() {
     export WINEPREFIX=${WINEPREFIX:-$repo_root/build/wineprefix}

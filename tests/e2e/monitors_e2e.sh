@@ -11,48 +11,20 @@ probe_exe=$(readlink -f "$2")
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
-server=
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
+# shellcheck source=../../scripts/lib/common.sh
+source "$(dirname "$0")/../../scripts/lib/common.sh"
 cleanup() {
     [ -z "$pid" ] || kill "$pid" 2> /dev/null || true
     wineserver -k 2> /dev/null || true
-    [ -z "$server" ] || kill "$server" 2> /dev/null || true
+    [ -z "$monitors_server" ] || kill "$monitors_server" 2> /dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-cat > "$work/xorg.conf" << 'CONF'
-Section "Device"
-    Identifier "dummy"
-    Driver "dummy"
-    VideoRam 256000
-EndSection
-Section "Monitor"
-    Identifier "monitor"
-    HorizSync 5.0-1000.0
-    VertRefresh 5.0-200.0
-    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125
-    Modeline "1280x1024" 108.00 1280 1328 1440 1688 1024 1025 1028 1066
-EndSection
-Section "Screen"
-    Identifier "screen"
-    Device "dummy"
-    Monitor "monitor"
-    DefaultDepth 24
-    SubSection "Display"
-        Depth 24
-        Modes "1920x1080"
-        Virtual 3200 1080
-    EndSubSection
-EndSection
-CONF
 export DISPLAY=:${PLUVETTE_MONITORS_DISPLAY:-94}
-Xorg "$DISPLAY" -config "$work/xorg.conf" -noreset -nolisten tcp -logfile "$work/xorg.log" \
-    > /dev/null 2>&1 &
-server=$!
-wait_for xdpyinfo > /dev/null 2>&1 || fail "the X server with two monitors did not start"
-xrandr --addmode DUMMY1 1280x1024
+start_monitors "$work" 1920x1080 1280x1024 || fail "no X server with two monitors"
 
 mkdir -p "$work/saver" "$work/elsewhere"
 cp "$exe" "$work/saver/pluvette.scr"
@@ -64,7 +36,7 @@ crop() { convert "$work/$1.png" -crop "$2" +repage "$work/$1-$3.png"; }
 
 # Both layouts: the second monitor's area in the screenshots, and a point on it.
 for layout in right-of left-of; do
-    xrandr --output DUMMY1 --mode 1280x1024 "--$layout" DUMMY0
+    xrandr --output DUMMY1 "--$layout" DUMMY0
     xrandr > /dev/null # a full query, which Wine's cheaper one then agrees with
     # Wine reads the monitors when its server starts: the old one must be gone first, and
     # the new one up before the program asks.
