@@ -41,11 +41,10 @@ StartRequest parseCommandLine(const std::string& commandLine) {
     if (letter == 's' && alone) {
         return {StartMode::screenSaver, 0};
     }
-    if (letter == 'p' && withArgument) {
-        const uintptr_t parent = parseHandle(rest.substr(1));
-        if (parent != 0) {
-            return {StartMode::preview, parent};
-        }
+    if (letter == 'p' && (alone || withArgument)) {
+        // Without a window handle there is nothing to preview in: 0, which the preview
+        // refuses at once, never the launcher (which would write its settings).
+        return {StartMode::preview, alone ? 0 : parseHandle(rest.substr(1))};
     }
     return {}; // "/c", "/c:HWND" and everything else: the launcher
 }

@@ -13,6 +13,7 @@ struct StartRequest {
     uintptr_t previewParent = 0; // the window to preview in, for StartMode::preview
 };
 
-// Reads "/s", "-s", "/p HWND", "/p:HWND", "/c", "/c:HWND" in any letter case; a preview
-// without a usable window handle, and any other command line, asks for the launcher.
+// Reads "/s", "-s", "/p HWND", "/p:HWND", "/c", "/c:HWND" in any letter case. A preview
+// whose window handle is missing or not a decimal number has 0 for its window; any other
+// command line asks for the launcher.
 StartRequest parseCommandLine(const std::string& commandLine);

@@ -15,12 +15,18 @@ TEST(CommandLine, ScreenSaverRequestsInEveryFormWindowsAndUsersWrite) {
         EXPECT_EQ(request.mode, StartMode::preview) << line;
         EXPECT_EQ(request.previewParent, parent) << line;
     }
+    // A preview without a usable window is still a preview, which then has nowhere to go.
+    for (const char* line :
+         {"/p", "/p:", "/p 0", "/p abc", "/p 12x", "/p -5", "/p 123456789012345678901234"}) {
+        const StartRequest request = parseCommandLine(line);
+        EXPECT_EQ(request.mode, StartMode::preview) << line;
+        EXPECT_EQ(request.previewParent, 0u) << line;
+    }
 }
 
 TEST(CommandLine, EverythingElseOpensTheLauncherAsBefore) {
-    for (const char* line :
-         {"", "/c", "/C:1234", "-c", "/", "s", "/sx", "/s 1", "/p", "/p:", "/p 0", "/p abc",
-          "/p 12x", "/p 123456789012345678901234", "/x", "config.txt", "--help"}) {
+    for (const char* line : {"", "/c", "/C:1234", "-c", "/", "s", "/sx", "/s 1", "/px", "/x",
+                             "config.txt", "--help"}) {
         const StartRequest request = parseCommandLine(line);
         EXPECT_EQ(request.mode, StartMode::launcher) << line;
         EXPECT_EQ(request.previewParent, 0u) << line;

@@ -92,7 +92,19 @@ wait "$pid" || fail "the preview ended with $?"
 pid=
 wait "$host_pid" || true
 
-# 5. "/c", no argument and anything else open the launcher, as the program always did.
+# 5. A preview without a window to go in ends by itself at once, whatever the number's form:
+# no launcher (which would wait for the user) and nothing written.
+for arguments in "/p 0" "/p garbage" "/p 99999999999" "/p"; do
+    code=0
+    # shellcheck disable=SC2086 # the arguments are split as Windows would
+    (cd "$work/elsewhere" && exec timeout 20 wine "$saver" $arguments) > /dev/null 2>&1 ||
+        code=$?
+    [ "$code" != 124 ] || fail "'$arguments' did not end by itself"
+    ! find "$work/elsewhere" -iname '*config*' | grep -q . ||
+        fail "'$arguments' wrote a settings file"
+done
+
+# 6. "/c", no argument and anything else open the launcher, as the program always did.
 for arguments in "/c" "/c:1234" "" "--unknown"; do
     (cd "$work/elsewhere" && exec wine "$exe" $arguments) &
     pid=$!
