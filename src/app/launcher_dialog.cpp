@@ -55,7 +55,7 @@ void startLauncher(HWND dialog) {
     const std::string background = launcherSettings.get(backgroundKey);
     showChoice(imageField, background, captureScreenText);
     showChoice(musicField, sound, noMusicText);
-    SetWindowTextA(dialog, (std::string("Pluvette : ") + siteHostName).c_str());
+    SetWindowTextA(dialog, launcherCaption.c_str());
     addTooltip(dialog, "Default", IDC_IMAGE_DEFAULT, false);
     addTooltip(dialog, "Default", IDC_MUSIC_DEFAULT, false);
     addTooltip(dialog, "Browse Music", IDC_BROWSE_MUSIC, false);

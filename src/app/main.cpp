@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/launcher_dialog.h"
 #include "app/screen_saver.h"
+#include "app/single_instance.h"
 #include "ripple/ripple_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
@@ -14,12 +15,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     registerRippleClass(instance); // without it, shows run without water
     const StartRequest request = parseCommandLine(commandLine != nullptr ? commandLine : "");
     switch (request.mode) {
-    case StartMode::screenSaver:
-        return runScreenSaver(instance);
+    case StartMode::screenSaver: {
+        const auto running = claimInstance(InstanceRole::screenSaver);
+        return running ? runScreenSaver(instance) : 0; // one screen saver is enough
+    }
     case StartMode::preview:
         return runPreview(instance, reinterpret_cast<HWND>(request.previewParent));
     case StartMode::launcher:
         break;
+    }
+    const auto running = claimInstance(InstanceRole::launcher);
+    if (!running) {
+        bringRunningLauncherForward(); // instead of a second launcher saving over the first
+        return 0;
     }
     return static_cast<int>(
         DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, launcherDialogProc, 0));

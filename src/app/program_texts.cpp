@@ -5,6 +5,7 @@
 const std::string noMusicText = "No Music";
 const std::string captureScreenText = "Capture Screen";
 
+const std::string launcherCaption = std::string("Pluvette : ") + siteHostName;
 const std::string homePageUrl = std::string("https://") + siteHostName + "/";
 const std::string socialPageUrl1 = "https://mastodon.social/@pluvette";
 const std::string socialPageUrl2 = "https://www.youtube.com/@pluvette";

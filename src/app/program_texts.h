@@ -7,6 +7,7 @@
 
 extern const std::string noMusicText;
 extern const std::string captureScreenText;
+extern const std::string launcherCaption; // "Pluvette : " and the site's host name
 
 extern const std::string homePageUrl;
 extern const std::string socialPageUrl1;

@@ -9,6 +9,7 @@ exe=$(readlink -f "$1")
 probe_exe=$(readlink -f "$2")  # prints a window's controls and their texts
 browser=$(readlink -f "$3")    # records the addresses it is given
 player=$(readlink -f "$4")     # a stand-in music player
+host=$(readlink -f "$5")       # another program's window
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
@@ -223,4 +224,26 @@ for delay in 0 0.02 0.05 0.1; do
     expect_exit "Alt+F4"
     [ "$(ls "$folder")" = config.txt ] || fail "files left after a kill: $(ls "$folder")"
 done
+# 12. One launcher for each program file: a second start brings the first to the front and
+# ends, whatever folder it starts in; the first keeps its own settings.
+start_in_new_folder
+first=$pid
+# Another program's window takes the front.
+(cd "$work" && exec wine "$host" "$(winpath "$work/host.txt")" 15000) &
+host_pid=$!
+wait_for test -s "$work/host.txt" || fail "no other window"
+xdotool mousemove 200 150 click 1
+wait_for eval 'probe && grep -q "^foreground 0" "$work/probe.txt"' ||
+    fail "the launcher kept the front after a click on another window"
+mkdir -p "$work/second"
+code=0
+(cd "$work/second" && exec timeout 20 wine "$exe") > /dev/null 2>&1 || code=$?
+[ "$code" = 0 ] || fail "a second start ended with $code"
+[ -z "$(ls "$work/second")" ] || fail "a second start wrote $(ls "$work/second")"
+wait_for eval 'probe && grep -q "^foreground 1" "$work/probe.txt"' ||
+    fail "a second start did not bring the launcher to the front"
+kill "$host_pid" 2> /dev/null || true
+pid=$first
+xdotool key alt+F4
+expect_exit "Alt+F4"
 echo "launcher end to end: ok"

@@ -39,6 +39,11 @@ echo "/s: $changed of $((width * height)) pixels differ from the screen before"
 sleep 1
 shot saver-later
 [ "$(differing "$work/saver.png" "$work/saver-later.png")" -gt 50 ] || fail "no rain"
+# A second screen saver while this one runs ends at once; this one goes on.
+code=0
+(cd "$work/elsewhere" && exec timeout 20 wine "$saver" /s) > /dev/null 2>&1 || code=$?
+[ "$code" = 0 ] || fail "a second screen saver ended with $code"
+kill -0 "$pid" 2> /dev/null || fail "the first screen saver ended with the second"
 xdotool mousemove 601 400
 sleep 0.3
 xdotool mousemove 600 401

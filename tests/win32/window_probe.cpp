@@ -1,5 +1,6 @@
 // Prints what a top-level window of another process shows, for the end-to-end scripts:
-// window_probe CAPTION writes "visible 0|1", then a line "ID X Y W H TEXT" for each control,
+// window_probe CAPTION writes "visible 0|1", "foreground 0|1", then a line "ID X Y W H TEXT"
+// for each control,
 // with its place on the screen. Exits 1 when there is no such window.
 #include <windows.h>
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("visible %d\n", IsWindowVisible(window) ? 1 : 0);
+    std::printf("foreground %d\n", GetForegroundWindow() == window ? 1 : 0);
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         // Asked of the control itself: an edit control keeps its text to itself.

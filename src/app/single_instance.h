@@ -1,0 +1,20 @@
+// One launcher and one screen saver at a time for each copy of the program: a second start
+// finds the first through a named lock tied to the program file's path.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "win32/handles.h"
+
+enum class InstanceRole { launcher, screenSaver };
+
+// Takes the role's lock for this program file, held while the owner lives; nothing when
+// another process of the same program file holds it already. Where no lock can be made at
+// all, the owner holds none and the program runs as it always did.
+std::optional<win32::Handle> claimInstance(InstanceRole role);
+
+// Brings the launcher that another process of this program file shows to the front; nothing
+// when it is hidden behind a show or there is none.
+void bringRunningLauncherForward();
