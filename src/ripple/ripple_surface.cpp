@@ -335,8 +335,8 @@ void stepMovingRipple(RippleSurface* surface) {
             }
         }
     }
-    // Where most tiles move, as in a storm, the next steps go over everything, and then
-    // this step finds out again where the water moves.
+    // Where more than a quarter of the tiles move, as in a storm, the next steps go over
+    // everything, and then this step finds out again where the water moves.
     const auto moving = std::count_if(movingA.begin(), movingA.end(),
                                       [](uint8_t flags) { return (flags & anyCellMoving) != 0; });
     if (moving * 4 > int64_t(t.columns) * t.rows) {
