@@ -97,7 +97,15 @@ wait "$pid" || fail "the preview ended with $?"
 pid=
 wait "$host_pid" || true
 
-# 5. A preview without a window to go in ends by itself at once, whatever the number's form:
+# 5. A change of the monitors' layout (WM_DISPLAYCHANGE) or scaling (WM_DPICHANGED), as
+# Windows announces it to every window, ends the screen saver cleanly.
+for message in 0x007E 0x02E0; do
+    start_saver /s
+    wine "$probe_exe" Pluvette post "$message" 2> /dev/null || fail "no show to tell"
+    expect_end "message $message"
+done
+
+# 6. A preview without a window to go in ends by itself at once, whatever the number's form:
 # no launcher (which would wait for the user) and nothing written.
 for arguments in "/p 0" "/p garbage" "/p 99999999999" "/p"; do
     code=0
@@ -109,7 +117,7 @@ for arguments in "/p 0" "/p garbage" "/p 99999999999" "/p"; do
         fail "'$arguments' wrote a settings file"
 done
 
-# 6. "/c", no argument and anything else open the launcher, as the program always did.
+# 7. "/c", no argument and anything else open the launcher, as the program always did.
 for arguments in "/c" "/c:1234" "" "--unknown"; do
     (cd "$work/elsewhere" && exec wine "$exe" $arguments) &
     pid=$!

@@ -1,10 +1,12 @@
 // Prints what a top-level window of another process shows, for the end-to-end scripts:
 // window_probe CAPTION writes "visible 0|1", "foreground 0|1", then a line "ID X Y W H TEXT"
-// for each control,
-// with its place on the screen. Exits 1 when there is no such window.
+// for each control, with its place on the screen; window_probe CAPTION post NUMBER posts the
+// message to the window instead. Exits 1 when there is no such window.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -13,6 +15,10 @@ int main(int argc, char** argv) {
     HWND window = FindWindowA(nullptr, argv[1]);
     if (window == nullptr) {
         return 1;
+    }
+    if (argc >= 4 && std::strcmp(argv[2], "post") == 0) {
+        const auto message = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+        return PostMessageA(window, message, 0, 0) ? 0 : 1;
     }
     std::printf("visible %d\n", IsWindowVisible(window) ? 1 : 0);
     std::printf("foreground %d\n", GetForegroundWindow() == window ? 1 : 0);
