@@ -25,7 +25,7 @@ open_panel() {
     xdotool mousemove 640 400
     (cd "$work" && exec wine "$runner" "$(winpath "$work/layout.txt")") &
     pid=$!
-    for _ in $(seq 50); do
+    for _ in $(seq 300); do
         [ -s "$work/layout.txt" ] && break
         sleep 0.1
     done
