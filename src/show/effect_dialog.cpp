@@ -21,6 +21,14 @@ namespace {
 // The window to show again when the show ends (the launcher), or null; from the caller.
 HWND returnWindow = nullptr;
 
+// The monitors the water was laid out for.
+std::vector<RECT> coveredMonitors;
+
+bool sameAreas(const std::vector<RECT>& a, const std::vector<RECT>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const RECT& x, const RECT& y) { return EqualRect(&x, &y) != FALSE; });
+}
+
 HINSTANCE instanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
@@ -104,7 +112,7 @@ void startShow(HWND dialog) {
     std::srand(GetTickCount());
     // One window over every monitor, with a water of its own on each: the close keys, the
     // keep-on-top timer and a screen saver's input have one window to go to.
-    const std::vector<RECT> monitors = showMonitors();
+    const std::vector<RECT>& monitors = coveredMonitors = showMonitors();
     const RECT desktop = boundsOf(monitors);
     const std::vector<win32::Bitmap> pictures = showBackgrounds(monitors);
     SetWindowPos(dialog, HWND_TOPMOST, desktop.left, desktop.top, desktop.right - desktop.left,
@@ -186,10 +194,17 @@ INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             return TRUE;
         }
         return FALSE;
-    case WM_DISPLAYCHANGE:
     case WM_DPICHANGED:
-        // The monitors' layout or scaling changed under the water: the show ends rather
-        // than draw where no screen is.
+        // The water works in the monitors' own pixels and shows no text, so a new scale
+        // alone changes nothing. Windows also sends this when the window is first spread
+        // over monitors of different scales; it is not moved to the size suggested.
+        if (sameAreas(showMonitors(), coveredMonitors)) {
+            return TRUE;
+        }
+        [[fallthrough]];
+    case WM_DISPLAYCHANGE:
+        // The monitors' layout changed under the water: the show ends rather than draw
+        // where no screen is.
         SendMessageA(dialog, WM_CLOSE, 0, 0);
         return TRUE;
     case WM_CTLCOLORDLG:
