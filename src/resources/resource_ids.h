@@ -27,6 +27,12 @@
 #define IDR_VISIT_HOVER 713
 #define IDR_VISIT 714
 
+// The same pictures drawn for monitors scaled to 125, 150 and 200 %, numbered as the 100 %
+// picture plus these; at those scales the background is a PNG picture too.
+#define ABOUT_ART_125 1000
+#define ABOUT_ART_150 2000
+#define ABOUT_ART_200 3000
+
 // Controls without a number of their own (labels, the About panel's background).
 #define IDC_STATIC -1
 

@@ -25,9 +25,17 @@ struct AboutLinks {
     std::string gp;
 };
 
+// Where a control of the panel stands on the artwork drawn at 100 %.
+struct ArtworkPlace {
+    HWND control;
+    POINT at;
+};
+
 // One for the whole run; every opening of the panel attaches the same objects again.
 struct AboutPanel {
     AboutLinks links;
+    std::vector<ArtworkPlace> places;
+    HBITMAP background = nullptr; // the picture the background control was given
     SkinForm form;
     PictureButton closeButton;
     PictureButton socialButton1;

@@ -34,12 +34,8 @@ void fadeOut(HWND window, int stepDelayMs, int startAlpha) {
     }
 }
 
-win32::Font createPointFont(const char* faceName, int points, int weight, int escapement) {
-    int pixelsPerInch;
-    {
-        const win32::WindowDc screen(nullptr);
-        pixelsPerInch = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    }
+win32::Font createPointFont(const char* faceName, int points, int weight, int escapement,
+                            int pixelsPerInch) {
     const int pixels = MulDiv(points, pixelsPerInch, 72);
     // A negative height asks for the character height rather than the cell height.
     return win32::Font(CreateFontA(-pixels, 0, escapement, escapement, weight, FALSE, FALSE, FALSE,

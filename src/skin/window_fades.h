@@ -14,6 +14,7 @@ void fadeIn(HWND window, int stepDelayMs, int alphaBound);
 // above 0, one step every stepDelayMs; the window is neither hidden nor destroyed.
 void fadeOut(HWND window, int stepDelayMs, int startAlpha);
 
-// A font whose characters are the given points high on the screen (ANSI character set,
-// defaults otherwise).
-win32::Font createPointFont(const char* faceName, int points, int weight, int escapement);
+// A font whose characters are the given points high at the given pixels per inch (ANSI
+// character set, defaults otherwise).
+win32::Font createPointFont(const char* faceName, int points, int weight, int escapement,
+                            int pixelsPerInch);

@@ -1,6 +1,8 @@
 // Opens the About panel from the program's own resources, as the launcher does, for the
 // end-to-end tests and for trying it by hand: about_runner [LAYOUT-FILE]. With a file name it
 // writes where the panel and each control sit on the screen, a line each: id x y w h.
+// about_runner LAYOUT-FILE DPI then tells the panel, 1.5 s after it opens, that it moved to a
+// monitor of that many pixels per inch where it stands, and writes the file again.
 // about_runner --open-close N opens the panel N times, closing each as soon as it shows.
 #include <windows.h>
 
@@ -14,6 +16,7 @@
 namespace {
 
 const char* layoutFile = nullptr;
+int newDpi = 0;
 
 void writeLayout(HWND dialog) {
     std::FILE* file = std::fopen(layoutFile, "w");
@@ -38,6 +41,16 @@ void CALLBACK reportLayout(HWND, UINT, UINT_PTR timer, DWORD) {
     writeLayout(aboutPanel.form.window);
 }
 
+void CALLBACK changeDpi(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND panel = aboutPanel.form.window;
+    RECT suggested;
+    GetWindowRect(panel, &suggested);
+    SendMessageA(panel, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    writeLayout(panel);
+}
+
 void CALLBACK closePanel(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     PostMessageA(aboutPanel.form.window, WM_CLOSE, 0, 0);
@@ -58,6 +71,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (__argc > 1) {
         layoutFile = __argv[1];
         SetTimer(nullptr, 0, 100, reportLayout); // runs in the panel's modal loop
+    }
+    if (__argc > 2) {
+        newDpi = std::atoi(__argv[2]);
+        SetTimer(nullptr, 0, 1500, changeDpi);
     }
     return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr,
                                             aboutDialogProc,
