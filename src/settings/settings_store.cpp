@@ -9,6 +9,15 @@ namespace {
 
 constexpr char endOfFileMark = '\x1A';
 
+// Without the spaces and tabs at either end.
+std::string_view trimmedBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 // Text-file reading done the same way on every platform: a Ctrl-Z byte ends the file, CR LF
 // and LF end a line, and a file that ends with a line end still has a last, empty line.
 std::vector<std::string> splitLines(const std::string& bytes) {
@@ -32,15 +41,17 @@ std::vector<std::string> splitLines(const std::string& bytes) {
 
 } // namespace
 
-SettingsStore::SettingsStore(std::string fileName, char separator)
-    : fileName_(std::move(fileName)), separator_(separator) {}
+SettingsStore::SettingsStore(std::string fileName, char separator, LegacyDecoder legacy)
+    : fileName_(std::move(fileName)), separator_(separator), legacy_(legacy) {}
 
 bool SettingsStore::load() {
     std::string bytes;
     if (!readWholeFile(fileName_, bytes, maxFileBytes)) {
         return false;
     }
-    for (const std::string& line : splitLines(bytes)) {
+    DecodedText text = decodeSettingsText(bytes, legacy_);
+    encoding_ = text.encoding;
+    for (const std::string& line : splitLines(text.utf8)) {
         const size_t split = line.find(separator_);
         lineWithoutSeparator_.push_back(split == std::string::npos);
         if (split == std::string::npos) {
@@ -61,9 +72,18 @@ std::string SettingsStore::get(const std::string& key) const {
     return index < 0 ? std::string() : values_[static_cast<size_t>(index)];
 }
 
+std::string SettingsStore::getTrimmed(const std::string& key, bool isPath) const {
+    const std::string raw = get(key);
+    std::string_view value = trimmedBlanks(raw);
+    if (isPath && value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        value = trimmedBlanks(value.substr(1, value.size() - 2));
+    }
+    return std::string(value);
+}
+
 int SettingsStore::indexOf(const std::string& key) const {
     for (size_t i = 0; i < keys_.size(); ++i) {
-        if (equalsIgnoringAsciiCase(keys_[i], key)) {
+        if (equalsIgnoringAsciiCase(trimmedBlanks(keys_[i]), key)) {
             return static_cast<int>(i);
         }
     }
@@ -106,10 +126,11 @@ bool SettingsStore::save() const {
         text += lineWithoutSeparator_[i] ? keys_[i] : keys_[i] + separator_ + values_[i];
         text += "\r\n";
     }
-    return replaceWholeFile(fileName_, text);
+    return replaceWholeFile(fileName_, encodeSettingsText(text, encoding_));
 }
 
 void SettingsStore::clear() {
+    encoding_ = TextEncoding::utf8;
     keys_.clear();
     values_.clear();
     lineWithoutSeparator_.clear();

@@ -1,16 +1,21 @@
 // A small ordered key/value table bound to one settings file. Lines read "key=value";
-// keys match without regard to the case of ASCII letters. Writing goes through a new file
-// beside the old one, so a failed save never loses what the file held, and a line without a
-// separator (a note written by hand) is written back as it was read.
+// keys match without regard to the case of ASCII letters or the spaces and tabs around them.
+// The table holds UTF-8 whatever encoding the file came in (settings_text.h), and a save
+// writes the file back in that encoding. Writing goes through a new file beside the old
+// one, so a failed save never loses what the file held, and a line without a separator (a
+// note written by hand) is written back as it was read.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "settings/settings_text.h"
+
 class SettingsStore {
   public:
-    SettingsStore(std::string fileName, char separator);
+    // The decoder reads files in the legacy code page; without one their bytes are kept.
+    SettingsStore(std::string fileName, char separator, LegacyDecoder legacy = nullptr);
 
     // Settings files are a few lines; anything larger is not one and is not read.
     static constexpr size_t maxFileBytes = size_t(1) << 20;
@@ -21,6 +26,9 @@ class SettingsStore {
 
     // The value of the first entry with this key, or an empty string when there is none.
     std::string get(const std::string& key) const;
+    // The same without the spaces and tabs around it and, for a path, without one pair of
+    // double quotes around that (as Explorer's "Copy as path" gives it).
+    std::string getTrimmed(const std::string& key, bool isPath) const;
     // The position of the first entry with this key, or -1.
     int indexOf(const std::string& key) const;
     // Appends the entry unless some entry has the key already. A value that would end its
@@ -38,10 +46,13 @@ class SettingsStore {
     const std::string& fileName() const { return fileName_; }
     const std::vector<std::string>& keys() const { return keys_; }
     const std::vector<std::string>& values() const { return values_; }
+    TextEncoding encoding() const { return encoding_; }
 
   private:
     std::string fileName_;
     char separator_;
+    LegacyDecoder legacy_;
+    TextEncoding encoding_ = TextEncoding::utf8;
     std::vector<std::string> keys_;
     std::vector<std::string> values_;
     std::vector<bool> lineWithoutSeparator_; // written back as the key alone

@@ -9,7 +9,7 @@ import sys
 # The folders each folder may include besides its own: only layers below it.
 ALLOWED = {
     "text": set(),
-    "win32": set(),
+    "win32": {"text"},
     "resources": set(),
     "imaging": {"win32"},
     "ripple": {"imaging", "win32"},
