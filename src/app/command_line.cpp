@@ -46,5 +46,8 @@ StartRequest parseCommandLine(const std::string& commandLine) {
         // refuses at once, never the launcher (which would write its settings).
         return {StartMode::preview, alone ? 0 : parseHandle(rest.substr(1))};
     }
-    return {}; // "/c", "/c:HWND" and everything else: the launcher
+    if (letter == 'c' && (alone || withArgument)) {
+        return {StartMode::screenSaverSettings, 0};
+    }
+    return {}; // everything else: the launcher
 }

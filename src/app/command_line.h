@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <string>
 
-enum class StartMode { launcher, screenSaver, preview };
+enum class StartMode {
+    launcher,            // with config.txt in the current folder
+    screenSaverSettings, // the launcher with the screen saver's config.txt
+    screenSaver,
+    preview,
+};
 
 struct StartRequest {
     StartMode mode = StartMode::launcher;

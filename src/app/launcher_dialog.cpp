@@ -14,6 +14,7 @@
 #include "skin/about_panel.h"
 #include "skin/window_fades.h"
 #include "win32/shell.h"
+#include "win32/wide.h"
 
 namespace {
 
@@ -22,9 +23,9 @@ constexpr int fadeAlpha = 220;
 
 // The filters hold pairs of display text and pattern, each ended by a NUL, and a NUL after
 // the last pair.
-constexpr char imageFilter[] = "Image Files\0*.png;*.jpg;*.jpeg;*.gif;*.bmp\0";
-constexpr char musicFilter[] =
-    "Music Files\0*.mp3;*.wav;*.ogg;*.xm;*.it;*.mod;*.s3m\0All Files\0*.*\0";
+constexpr wchar_t imageFilter[] = L"Image Files\0*.png;*.jpg;*.jpeg;*.gif;*.bmp\0";
+constexpr wchar_t musicFilter[] =
+    L"Music Files\0*.mp3;*.wav;*.ogg;*.xm;*.it;*.mod;*.s3m\0All Files\0*.*\0";
 
 constexpr char notMusicText[] = "This file is not music that Pluvette can play.\n"
                                 "Choose a sound file, such as MP3, WAV or OGG.";
@@ -43,7 +44,7 @@ void loadLauncherSettings() {
 // "null" is the only value shown as the display text; the comparison is exact, so a hand-
 // written "NULL" shows as a file name.
 void showChoice(HWND field, const std::string& value, const std::string& nullText) {
-    SetWindowTextA(field, value != "null" ? fileNameOf(value).c_str() : nullText.c_str());
+    SetWindowTextW(field, win32::widen(value != "null" ? fileNameOf(value) : nullText).c_str());
 }
 
 void startLauncher(HWND dialog) {
@@ -51,8 +52,8 @@ void startLauncher(HWND dialog) {
     musicField = GetDlgItem(dialog, IDC_MUSIC_FIELD);
     imageField = GetDlgItem(dialog, IDC_IMAGE_FIELD);
     launcherWindow = dialog;
-    const std::string sound = launcherSettings.get(soundKey);
-    const std::string background = launcherSettings.get(backgroundKey);
+    const std::string sound = launcherSettings.getTrimmed(soundKey, true);
+    const std::string background = launcherSettings.getTrimmed(backgroundKey, true);
     showChoice(imageField, background, captureScreenText);
     showChoice(musicField, sound, noMusicText);
     SetWindowTextA(dialog, launcherCaption.c_str());
@@ -84,12 +85,12 @@ void onCommand(HWND dialog, int controlId) {
         break;
     case IDC_BROWSE_IMAGE:
         if (const std::string path = browseImage(dialog); !path.empty()) {
-            SetWindowTextA(imageField, fileNameOf(path).c_str());
+            SetWindowTextW(imageField, win32::widen(fileNameOf(path)).c_str());
         }
         break;
     case IDC_BROWSE_MUSIC:
         if (const std::string path = browseMusic(dialog); !path.empty()) {
-            SetWindowTextA(musicField, fileNameOf(path).c_str());
+            SetWindowTextW(musicField, win32::widen(fileNameOf(path)).c_str());
         }
         break;
     case IDC_LAUNCH:
@@ -107,8 +108,8 @@ void onCommand(HWND dialog, int controlId) {
     }
 }
 
-std::string browseAndStore(HWND owner, const char* filter, const char* key) {
-    std::string path = browseForFile(owner, filter, "*.*");
+std::string browseAndStore(HWND owner, const wchar_t* filter, const char* key) {
+    std::string path = browseForFile(owner, filter, L"*.*");
     if (path.size() > 1) {
         launcherSettings.set(key, path); // changes only a key the file already has
     }
@@ -137,9 +138,9 @@ bool addTooltip(HWND dialog, const char* text, int controlId, bool balloon) {
     return SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
 }
 
-std::string browseForFile(HWND owner, const char* filter, const char* defaultExtension) {
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA dialog{};
+std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension) {
+    wchar_t file[MAX_PATH] = {}; // the longest path the program takes, in characters
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter;
@@ -147,7 +148,7 @@ std::string browseForFile(HWND owner, const char* filter, const char* defaultExt
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = defaultExtension;
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return GetOpenFileNameA(&dialog) ? std::string(file) : std::string();
+    return GetOpenFileNameW(&dialog) ? win32::narrow(file) : std::string();
 }
 
 std::string browseImage(HWND owner) {
@@ -155,7 +156,7 @@ std::string browseImage(HWND owner) {
 }
 
 std::string browseMusic(HWND owner) {
-    const std::string path = browseForFile(owner, musicFilter, "*.*");
+    const std::string path = browseForFile(owner, musicFilter, L"*.*");
     if (path.size() <= 1) {
         return {};
     }
@@ -170,7 +171,7 @@ std::string browseMusic(HWND owner) {
 }
 
 std::string fileNameOf(const std::string& path) {
-    return PathFindFileNameA(path.c_str());
+    return win32::narrow(PathFindFileNameW(win32::widen(path).c_str()));
 }
 
 void closeLauncher(HWND dialog) {

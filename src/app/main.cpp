@@ -9,6 +9,7 @@
 #include "app/screen_saver.h"
 #include "app/single_instance.h"
 #include "ripple/ripple_window.h"
+#include "settings/program_settings.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     appInstance = instance;
@@ -21,6 +22,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     }
     case StartMode::preview:
         return runPreview(instance, reinterpret_cast<HWND>(request.previewParent));
+    case StartMode::screenSaverSettings:
+        useScreenSaverSettings(); // what Settings chooses is what the screen saver shows
+        break;
     case StartMode::launcher:
         break;
     }
@@ -29,6 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         bringRunningLauncherForward(); // instead of a second launcher saving over the first
         return 0;
     }
+    // A Unicode dialog, so that its fields show names in any language.
     return static_cast<int>(
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, launcherDialogProc, 0));
+        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_LAUNCHER), nullptr, launcherDialogProc, 0));
 }

@@ -7,6 +7,7 @@
 
 #include "app/program_texts.h"
 #include "text/text.h"
+#include "win32/wide.h"
 
 namespace {
 
@@ -17,9 +18,9 @@ std::string lowered(std::string text) {
 
 // This program file's full path, lower-cased: the same file however it was started.
 std::string programPath() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return lowered(std::string(path, length < MAX_PATH ? length : 0));
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return lowered(win32::narrow({path, length < MAX_PATH ? length : 0}));
 }
 
 // Names may not hold backslashes: the path goes into the name as its 64-bit FNV-1a hash.
@@ -33,12 +34,12 @@ uint64_t hashOf(const std::string& text) {
 
 std::string processPath(DWORD processId) {
     const win32::Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    char path[MAX_PATH + 1] = {};
+    wchar_t path[MAX_PATH + 1] = {};
     DWORD length = MAX_PATH;
-    if (!process.valid() || !QueryFullProcessImageNameA(process.get(), 0, path, &length)) {
+    if (!process.valid() || !QueryFullProcessImageNameW(process.get(), 0, path, &length)) {
         return {};
     }
-    return lowered(std::string(path, length));
+    return lowered(win32::narrow({path, length}));
 }
 
 BOOL CALLBACK raiseIfOurLauncher(HWND window, LPARAM ownPath) {

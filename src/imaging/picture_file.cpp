@@ -7,6 +7,7 @@
 
 #include "imaging/picture_header.h"
 #include "win32/handles.h"
+#include "win32/wide.h"
 
 win32::Bitmap LoadPictureFromMemory(HGLOBAL block, DWORD length) {
     if (length == 0) {
@@ -40,8 +41,8 @@ win32::Bitmap LoadPictureFromMemory(HGLOBAL block, DWORD length) {
 }
 
 win32::Bitmap LoadPictureFile(const char* path) {
-    const win32::Handle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const win32::Handle file(CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
         uint64_t(size.QuadPart) > maxPictureFileBytes) {

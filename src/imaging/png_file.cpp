@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "win32/handles.h"
+#include "win32/wide.h"
 #else
 #include <cstdio>
 #include <sys/stat.h>
@@ -21,8 +22,8 @@ class ReadOnlyFile {
   public:
 #ifdef _WIN32
     explicit ReadOnlyFile(const char* path)
-        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr)) {}
+        : handle_(CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr)) {}
     bool isOpen() const {
         return handle_.valid();
     }

@@ -9,6 +9,7 @@
 #include <process.h>
 
 #include "win32/handles.h"
+#include "win32/wide.h"
 #else
 #include <cerrno>
 #include <csignal>
@@ -18,6 +19,23 @@
 #endif
 
 namespace {
+
+// Paths are UTF-8; Windows takes them as UTF-16 through the wide forms of its calls.
+std::FILE* openFile(const std::string& path, const char* mode) {
+#ifdef _WIN32
+    return _wfopen(win32::widen(path).c_str(), win32::widen(mode).c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+int removeFile(const std::string& path) {
+#ifdef _WIN32
+    return _wremove(win32::widen(path).c_str());
+#else
+    return std::remove(path.c_str());
+#endif
+}
 
 // Pushes the file's bytes down to the disk before it replaces the old one.
 bool flushToDisk(std::FILE* file) {
@@ -33,7 +51,7 @@ bool flushToDisk(std::FILE* file) {
 
 bool moveOver(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-    return MoveFileExA(from.c_str(), to.c_str(),
+    return MoveFileExW(win32::widen(from).c_str(), win32::widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else
     return std::rename(from.c_str(), to.c_str()) == 0;
@@ -42,12 +60,12 @@ bool moveOver(const std::string& from, const std::string& to) {
 
 // An existing file that cannot be opened for writing is one the user protected.
 bool writableOrAbsent(const std::string& path) {
-    std::FILE* existing = std::fopen(path.c_str(), "rb");
+    std::FILE* existing = openFile(path, "rb");
     if (existing == nullptr) {
         return true;
     }
     std::fclose(existing);
-    std::FILE* writable = std::fopen(path.c_str(), "r+b");
+    std::FILE* writable = openFile(path, "r+b");
     if (writable == nullptr) {
         return false;
     }
@@ -120,17 +138,17 @@ void removeStaleReplacements(const std::string& path) {
     auto removeIfStale = [&](const std::string& name) {
         const unsigned long id = savingProcessOf(name, base);
         if (id != 0 && id != thisProcess() && !processRuns(id)) {
-            std::remove((folder + name).c_str());
+            removeFile(folder + name);
         }
     };
 #ifdef _WIN32
-    WIN32_FIND_DATAA found{};
-    const win32::FileSearch search((path + ".*.tmp").c_str(), found);
+    WIN32_FIND_DATAW found{};
+    const win32::FileSearch search(win32::widen(path + ".*.tmp").c_str(), found);
     if (!search.found()) {
         return;
     }
     do {
-        removeIfStale(found.cFileName);
+        removeIfStale(win32::narrow(found.cFileName));
     } while (search.next(found));
 #else
     DIR* listing = opendir(folder.empty() ? "." : folder.c_str());
@@ -147,7 +165,7 @@ void removeStaleReplacements(const std::string& path) {
 } // namespace
 
 bool readWholeFile(const std::string& path, std::string& bytes, size_t maxBytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (file == nullptr) {
         return false;
     }
@@ -177,7 +195,7 @@ bool replaceWholeFile(const std::string& path, const std::string& bytes) {
     }
     removeStaleReplacements(path);
     const std::string fresh = replacementFileName(path);
-    std::FILE* file = std::fopen(fresh.c_str(), "wb");
+    std::FILE* file = openFile(fresh, "wb");
     if (file == nullptr) {
         return false;
     }
@@ -185,22 +203,22 @@ bool replaceWholeFile(const std::string& path, const std::string& bytes) {
     written = flushToDisk(file) && written;
     written = std::fclose(file) == 0 && written;
     if (!written || !moveOver(fresh, path)) {
-        std::remove(fresh.c_str());
+        removeFile(fresh);
         return false;
     }
     return true;
 }
 
 void createEmptyFile(const std::string& path) {
-    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+    if (std::FILE* file = openFile(path, "wb")) {
         std::fclose(file);
     }
 }
 
 bool readableOrCreated(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (file == nullptr) {
-        file = std::fopen(path.c_str(), "ab"); // creates a missing file, keeps an existing one
+        file = openFile(path, "ab"); // creates a missing file, keeps an existing one
     }
     return file != nullptr && std::fclose(file) == 0;
 }

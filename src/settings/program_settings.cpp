@@ -1,21 +1,100 @@
 #include "settings/program_settings.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include "settings/file_access.h"
+#include "win32/handles.h"
+#include "win32/wide.h"
 
 const std::string settingsFileName = "config.txt";
-SettingsStore launcherSettings(settingsFileName, settingsSeparator);
+std::string settingsPath = settingsFileName;
+SettingsStore launcherSettings(settingsPath, settingsSeparator, ansiToUtf8);
 
 std::string bgSetting;
 std::string soundSetting;
 std::string fitscreenSetting;
 
+namespace {
+
+// The folder of the program file, with its final backslash; empty when it cannot be told.
+std::string programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2); // a long path: try a larger buffer
+    }
+    path.erase(path.find_last_of(L"\\/") + 1);
+    return win32::narrow(path);
+}
+
+// Whether a new file can be made in the folder, tried with one that goes when closed.
+bool folderTakesFiles(const std::string& folder) {
+    const std::wstring probe =
+        win32::widen(folder + "pluvette-" + std::to_string(GetCurrentProcessId()) + ".tmp");
+    const win32::Handle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                         nullptr));
+    return file.valid();
+}
+
+std::string userSettingsFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+        return {};
+    }
+    return win32::narrow(folder) + "\\Pluvette\\";
+}
+
+void readSettings(const SettingsStore& settings) {
+    bgSetting = settings.getTrimmed(backgroundKey, true);
+    soundSetting = settings.getTrimmed(soundKey, true);
+    fitscreenSetting = settings.getTrimmed(fitScreenKey, false);
+}
+
+} // namespace
+
+std::string ansiToUtf8(std::string_view bytes) {
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+    return win32::narrow(wide);
+}
+
+std::string screenSaverSettingsPath() {
+    const std::string folder = programFolder();
+    if (!folder.empty()) {
+        const std::string beside = folder + settingsFileName;
+        if (GetFileAttributesW(win32::widen(beside).c_str()) != INVALID_FILE_ATTRIBUTES ||
+            folderTakesFiles(folder)) {
+            return beside;
+        }
+    }
+    const std::string own = userSettingsFolder();
+    return own.empty() ? folder + settingsFileName : own + settingsFileName;
+}
+
+void useScreenSaverSettings() {
+    settingsPath = screenSaverSettingsPath();
+    const std::string folder = settingsPath.substr(0, settingsPath.find_last_of('\\') + 1);
+    CreateDirectoryW(win32::widen(folder).c_str(), nullptr); // the user's own folder, at first
+    launcherSettings = SettingsStore(settingsPath, settingsSeparator, ansiToUtf8);
+}
+
 DefaultsOutcome writeDefaultSettings() {
-    if (!readableOrCreated(settingsFileName)) {
+    if (!readableOrCreated(settingsPath)) {
         return DefaultsOutcome::fileUncreatable;
     }
-    SettingsStore defaults(settingsFileName, settingsSeparator);
+    SettingsStore defaults(settingsPath, settingsSeparator, ansiToUtf8);
     defaults.addIfAbsent(backgroundKey, "null");
     defaults.addIfAbsent(soundKey, "null");
     defaults.addIfAbsent(fitScreenKey, "yes");
@@ -28,29 +107,21 @@ bool holdsAnySetting(const SettingsStore& settings) {
 }
 
 bool loadSettings() {
-    SettingsStore settings(settingsFileName, settingsSeparator);
+    SettingsStore settings(settingsPath, settingsSeparator, ansiToUtf8);
     if (!settings.load()) {
         return false;
     }
-    bgSetting = settings.get(backgroundKey);
-    soundSetting = settings.get(soundKey);
-    fitscreenSetting = settings.get(fitScreenKey);
+    readSettings(settings);
     return true;
 }
 
 void loadScreenSaverSettings() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length < MAX_PATH ? length : 0);
-    folder.erase(folder.find_last_of("\\/") + 1);
-    SettingsStore settings(folder + settingsFileName, settingsSeparator);
+    SettingsStore settings(screenSaverSettingsPath(), settingsSeparator, ansiToUtf8);
     if (!settings.load() || !holdsAnySetting(settings)) {
         bgSetting = "null";
         soundSetting = "null";
         fitscreenSetting = "yes";
         return;
     }
-    bgSetting = settings.get(backgroundKey);
-    soundSetting = settings.get(soundKey);
-    fitscreenSetting = settings.get(fitScreenKey);
+    readSettings(settings);
 }

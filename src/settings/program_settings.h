@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "settings/settings_store.h"
 
@@ -11,9 +12,11 @@ inline constexpr const char* soundKey = "sound";         // "null": no music; el
 inline constexpr const char* fitScreenKey = "fitscreen"; // begins with "yes": stretch to screen
 inline constexpr char settingsSeparator = '=';
 
-// Program-wide state: the settings file's name, the launcher's table of it, and what the show
-// reads, filled by loadSettings.
+// Program-wide state: the settings file's name and path (config.txt in the current folder,
+// or the screen saver's), the launcher's table of it, and what the show reads, filled by
+// loadSettings.
 extern const std::string settingsFileName;
+extern std::string settingsPath;
 extern SettingsStore launcherSettings;
 extern std::string bgSetting;
 extern std::string soundSetting;
@@ -24,6 +27,18 @@ enum class DefaultsOutcome {
     fileUncreatable, // config.txt can neither be read nor created
     notWritten,      // the defaults could not be put in its place
 };
+
+// Bytes of the system's ANSI code page, in which settings files were once written, as UTF-8.
+std::string ansiToUtf8(std::string_view bytes);
+
+// Where the screen saver keeps its settings, whether it shows (/s, /p) or is set up (/c):
+// config.txt beside the program file when that folder already holds one or takes new files,
+// else in the user's own folder, %APPDATA%\Pluvette\config.txt.
+std::string screenSaverSettingsPath();
+
+// Points the settings path and the launcher's table at the screen saver's settings, making
+// the user's own folder for them when that is where they go.
+void useScreenSaverSettings();
 
 // Puts a config.txt holding exactly bg=null, sound=null and fitscreen=yes in place of the old
 // one in a single step, so that no moment leaves an empty or half-written file.
@@ -37,7 +52,7 @@ bool holdsAnySetting(const SettingsStore& settings);
 // the file cannot be read.
 bool loadSettings();
 
-// Reads the three setting strings as a screen saver does: from config.txt in the folder of
-// the program file (Windows starts screen savers in its system folder), or the defaults when
+// Reads the three setting strings as a screen saver does: from its settings (Windows starts
+// screen savers in its system folder, so never the current folder's), or the defaults when
 // that file cannot be read. Writes nothing and never ends the program.
 void loadScreenSaverSettings();

@@ -10,8 +10,9 @@
 #include "show/path_limit.h"
 #include "text/text.h"
 #include "win32/handles.h"
+#include "win32/wide.h"
 
-SHELLEXECUTEINFOA musicLaunchInfo{};
+SHELLEXECUTEINFOW musicLaunchInfo{};
 std::string playerExeName;
 FILETIME musicLaunchTime{};
 
@@ -27,18 +28,18 @@ bool startedSince(HANDLE process, FILETIME since) {
 
 // What the machine-wide classes say of a file type; Wine looks file types up there too.
 std::string classesValue(const std::string& extension, const char* name) {
-    char value[256] = {};
+    wchar_t value[256] = {};
     DWORD size = sizeof(value);
-    const std::string key = "." + extension;
-    if (RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) !=
-        ERROR_SUCCESS) {
+    const std::wstring key = win32::widen("." + extension);
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), win32::widen(name).c_str(), RRF_RT_REG_SZ,
+                     nullptr, value, &size) != ERROR_SUCCESS) {
         return {};
     }
-    return value;
+    return win32::narrow(value);
 }
 
 bool isExistingFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(win32::widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
@@ -70,19 +71,22 @@ bool startMusic(bool quietly) {
     musicLaunchInfo.cbSize = sizeof(musicLaunchInfo);
     musicLaunchInfo.fMask = SEE_MASK_NOCLOSEPROCESS | (quietly ? SEE_MASK_FLAG_NO_UI : 0);
     musicLaunchInfo.nShow = SW_SHOWMINNOACTIVE;
-    musicLaunchInfo.lpFile = soundSetting.c_str();
+    const std::wstring file = win32::widen(soundSetting);
+    musicLaunchInfo.lpFile = file.c_str(); // read by the call alone
     GetSystemTimeAsFileTime(&musicLaunchTime);
-    return ShellExecuteExA(&musicLaunchInfo) != FALSE;
+    const bool started = ShellExecuteExW(&musicLaunchInfo) != FALSE;
+    musicLaunchInfo.lpFile = nullptr;
+    return started;
 }
 
 std::string findPlayerExeName() {
     if (!fitsPathLimit(soundSetting)) {
         return {};
     }
-    char executable[MAX_PATH] = {};
-    const auto found =
-        reinterpret_cast<INT_PTR>(FindExecutableA(soundSetting.c_str(), nullptr, executable));
-    return found > 32 ? std::string(PathFindFileNameA(executable)) : std::string();
+    wchar_t executable[MAX_PATH] = {};
+    const auto found = reinterpret_cast<INT_PTR>(
+        FindExecutableW(win32::widen(soundSetting).c_str(), nullptr, executable));
+    return found > 32 ? win32::narrow(PathFindFileNameW(executable)) : std::string();
 }
 
 void stopMusic() {
@@ -115,11 +119,11 @@ void terminateByExeName(const std::string& name, FILETIME since) {
     if (!snapshot.valid()) {
         return;
     }
-    PROCESSENTRY32 entry{};
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot.get(), &entry); more;
-         more = Process32Next(snapshot.get(), &entry)) {
-        if (!equalsIgnoringAsciiCase(entry.szExeFile, name)) {
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (!equalsIgnoringAsciiCase(win32::narrow(entry.szExeFile), name)) {
             continue;
         }
         const win32::Handle process(OpenProcess(

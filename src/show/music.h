@@ -10,7 +10,7 @@
 // Program-wide state of the music, from its start to its end. The launch record keeps the
 // started player's process handle (null when the shell handed
 // the file to a player that was already running).
-extern SHELLEXECUTEINFOA musicLaunchInfo;
+extern SHELLEXECUTEINFOW musicLaunchInfo;
 // The file name (no folder) of the executable associated with the music file, or empty.
 extern std::string playerExeName;
 // When the music was launched: only players started since then are ended by name.

@@ -164,8 +164,8 @@ class Handle {
 // A search of a folder's entries from FindFirstFile, ended with FindClose.
 class FileSearch {
   public:
-    FileSearch(const char* pattern, WIN32_FIND_DATAA& found)
-        : search_(FindFirstFileA(pattern, &found)) {}
+    FileSearch(const wchar_t* pattern, WIN32_FIND_DATAW& found)
+        : search_(FindFirstFileW(pattern, &found)) {}
     ~FileSearch() {
         if (found()) {
             FindClose(search_);
@@ -174,7 +174,7 @@ class FileSearch {
     FileSearch(const FileSearch&) = delete;
     FileSearch& operator=(const FileSearch&) = delete;
     bool found() const { return search_ != INVALID_HANDLE_VALUE; }
-    bool next(WIN32_FIND_DATAA& found) const { return FindNextFileA(search_, &found) != FALSE; }
+    bool next(WIN32_FIND_DATAW& found) const { return FindNextFileW(search_, &found) != FALSE; }
 
   private:
     HANDLE search_;

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "win32/wide.h"
+
 void openWithShell(const std::string& target) {
-    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", win32::widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

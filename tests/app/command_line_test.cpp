@@ -24,9 +24,15 @@ TEST(CommandLine, ScreenSaverRequestsInEveryFormWindowsAndUsersWrite) {
     }
 }
 
+TEST(CommandLine, SettingsOpenTheLauncherWithTheScreenSaversSettings) {
+    for (const char* line : {"/c", "/C:1234", "-c", " /c 5678 "}) {
+        EXPECT_EQ(parseCommandLine(line).mode, StartMode::screenSaverSettings) << line;
+    }
+}
+
 TEST(CommandLine, EverythingElseOpensTheLauncherAsBefore) {
-    for (const char* line : {"", "/c", "/C:1234", "-c", "/", "s", "/sx", "/s 1", "/px", "/x",
-                             "config.txt", "--help"}) {
+    for (const char* line :
+         {"", "/cx", "/", "s", "/sx", "/s 1", "/px", "/x", "config.txt", "--help"}) {
         const StartRequest request = parseCommandLine(line);
         EXPECT_EQ(request.mode, StartMode::launcher) << line;
         EXPECT_EQ(request.previewParent, 0u) << line;
