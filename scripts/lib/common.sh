@@ -42,6 +42,7 @@ wine wine
 /usr/lib/wine/wine64 wine64
 Xvfb xvfb
 xdotool xdotool
+xclip xclip
 xdpyinfo x11-utils
 Xorg xserver-xorg-core
 /usr/lib/xorg/modules/drivers/dummy_drv.so xserver-xorg-video-dummy

@@ -4,6 +4,7 @@
 // with no file, or with only a switch (as a screen saver is), it leaves a file named after
 // itself with ".ran" added and ends: a copy of it stands for a program that must never run.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -18,8 +19,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
         }
         return 2;
     }
-    const std::string report = std::string(__argv[1]) + ".player";
-    std::FILE* file = std::fopen(report.c_str(), "w");
+    // The file's name as given, in any language.
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    const std::wstring report = std::wstring(count > 1 ? arguments[1] : L"") + L".player";
+    LocalFree(arguments);
+    std::FILE* file = _wfopen(report.c_str(), L"w");
     if (file != nullptr) {
         std::fprintf(file, "%d %lu\n", showCommand, GetCurrentProcessId());
         std::fclose(file);

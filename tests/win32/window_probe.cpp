@@ -1,6 +1,6 @@
 // Prints what a top-level window of another process shows, for the end-to-end scripts:
 // window_probe CAPTION writes "visible 0|1", "foreground 0|1", then a line "ID X Y W H TEXT"
-// for each control, with its place on the screen; window_probe CAPTION post NUMBER posts the
+// for each control, with its place on the screen and its text in UTF-8; window_probe CAPTION post NUMBER posts the
 // message to the window instead. Exits 1 when there is no such window.
 #include <windows.h>
 
@@ -25,10 +25,13 @@ int main(int argc, char** argv) {
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         // Asked of the control itself: an edit control keeps its text to itself.
-        char text[1024] = {};
+        // In UTF-8, so that names in any language come out as they are.
+        wchar_t wide[1024] = {};
         DWORD_PTR length = 0;
-        SendMessageTimeoutA(child, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+        SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide),
                             SMTO_ABORTIFHUNG, 2000, &length);
+        char text[4096] = {};
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
         RECT box;
         GetWindowRect(child, &box);
         std::printf("%d %ld %ld %ld %ld %s\n", GetDlgCtrlID(child), box.left, box.top,
