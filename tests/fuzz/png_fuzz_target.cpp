@@ -1,8 +1,10 @@
 // Fuzz target: file bytes in, bitmap rows out, through the whole decoder; and the header
-// reader that sizes every picture file before it is decoded.
+// reader that sizes every picture file before it is decoded, and the EXIF reader that turns
+// photos upright.
 #include <cstddef>
 #include <cstdint>
 
+#include "imaging/exif_orientation.h"
 #include "imaging/inflate.h"
 #include "imaging/picture_header.h"
 #include "imaging/png_dib.h"
@@ -21,6 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     PictureDimensions dimensions;
     readPictureDimensions(data, size, dimensions);
+    const int orientation = jpegOrientation(data, size);
+    if (orientation < 1 || orientation > 8) {
+        __builtin_trap();
+    }
     PngDecoder decoder;
     PngInit(&decoder);
     if (PngLoadMemory(&decoder, data, static_cast<uint32_t>(size)) &&

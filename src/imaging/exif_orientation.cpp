@@ -1,0 +1,140 @@
+#include "imaging/exif_orientation.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int upright = 1;
+constexpr uint16_t orientationTag = 0x0112;
+constexpr uint16_t shortType = 3;
+
+uint16_t readU16(const uint8_t* at, bool bigEndian) {
+    return static_cast<uint16_t>(bigEndian ? (at[0] << 8) | at[1] : (at[1] << 8) | at[0]);
+}
+
+uint32_t readU32(const uint8_t* at, bool bigEndian) {
+    return bigEndian ? (uint32_t(readU16(at, true)) << 16) | readU16(at + 2, true)
+                     : (uint32_t(readU16(at + 2, false)) << 16) | readU16(at, false);
+}
+
+// The orientation in a TIFF structure's first directory, or 0 when it holds none.
+int tiffOrientation(const uint8_t* tiff, size_t size) {
+    if (size < 8) {
+        return 0;
+    }
+    bool bigEndian;
+    if (std::memcmp(tiff, "II", 2) == 0) {
+        bigEndian = false;
+    } else if (std::memcmp(tiff, "MM", 2) == 0) {
+        bigEndian = true;
+    } else {
+        return 0;
+    }
+    if (readU16(tiff + 2, bigEndian) != 42) {
+        return 0;
+    }
+    const uint32_t directory = readU32(tiff + 4, bigEndian);
+    if (directory > size - 2) {
+        return 0;
+    }
+    const uint32_t entries = readU16(tiff + directory, bigEndian);
+    for (uint32_t i = 0; i < entries; ++i) {
+        const size_t entry = size_t(directory) + 2 + size_t(12) * i;
+        if (entry + 12 > size) {
+            return 0;
+        }
+        if (readU16(tiff + entry, bigEndian) != orientationTag) {
+            continue;
+        }
+        if (readU16(tiff + entry + 2, bigEndian) != shortType ||
+            readU32(tiff + entry + 4, bigEndian) == 0) {
+            return 0;
+        }
+        const int value = readU16(tiff + entry + 8, bigEndian);
+        return value >= 1 && value <= 8 ? value : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+int jpegOrientation(const uint8_t* bytes, size_t size) {
+    if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) {
+        return upright;
+    }
+    size_t at = 2;
+    while (at + 4 <= size) {
+        if (bytes[at] != 0xFF) {
+            return upright;
+        }
+        const uint8_t marker = bytes[at + 1];
+        if (marker == 0xFF) {
+            ++at; // fill byte
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
+            at += 2; // a marker without a length
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9) {
+            return upright; // the picture data: no EXIF after it counts
+        }
+        const size_t length = (size_t(bytes[at + 2]) << 8) | bytes[at + 3];
+        if (length < 2 || length > size - at - 2) {
+            return upright;
+        }
+        const uint8_t* payload = bytes + at + 4;
+        const size_t payloadSize = length - 2;
+        if (marker == 0xE1 && payloadSize >= 6 && std::memcmp(payload, "Exif\0\0", 6) == 0) {
+            const int orientation = tiffOrientation(payload + 6, payloadSize - 6);
+            return orientation != 0 ? orientation : upright;
+        }
+        at += 2 + length;
+    }
+    return upright;
+}
+
+bool orientationSwapsSides(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
+
+std::vector<uint32_t> orientPixels(const std::vector<uint32_t>& pixels, uint32_t width,
+                                   uint32_t height, int orientation) {
+    const bool swaps = orientationSwapsSides(orientation);
+    const uint32_t outWidth = swaps ? height : width;
+    const uint32_t outHeight = swaps ? width : height;
+    std::vector<uint32_t> out(size_t(outWidth) * outHeight);
+    for (uint32_t y = 0; y < outHeight; ++y) {
+        for (uint32_t x = 0; x < outWidth; ++x) {
+            // Where the pixel shown at (x, y) was stored.
+            uint32_t sx = x, sy = y;
+            switch (orientation) {
+            case 2:
+                sx = width - 1 - x;
+                break;
+            case 3:
+                sx = width - 1 - x, sy = height - 1 - y;
+                break;
+            case 4:
+                sy = height - 1 - y;
+                break;
+            case 5:
+                sx = y, sy = x;
+                break;
+            case 6:
+                sx = y, sy = height - 1 - x;
+                break;
+            case 7:
+                sx = width - 1 - y, sy = height - 1 - x;
+                break;
+            case 8:
+                sx = width - 1 - y, sy = x;
+                break;
+            default:
+                break;
+            }
+            out[size_t(y) * outWidth + x] = pixels[size_t(sy) * width + sx];
+        }
+    }
+    return out;
+}
