@@ -23,7 +23,10 @@ constexpr int fadeAlpha = 220;
 
 // The filters hold pairs of display text and pattern, each ended by a NUL, and a NUL after
 // the last pair.
-constexpr wchar_t imageFilter[] = L"Image Files\0*.png;*.jpg;*.jpeg;*.gif;*.bmp\0";
+constexpr wchar_t imageFilter[] =
+    L"Image Files\0*.png;*.jpg;*.jpeg;*.gif;*.bmp\0"
+    L"All pictures\0*.png;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.bmp;*.dib;*.tif;*.tiff;*.ico;*.webp;"
+    L"*.heic;*.heif;*.avif\0";
 constexpr wchar_t musicFilter[] =
     L"Music Files\0*.mp3;*.wav;*.ogg;*.xm;*.it;*.mod;*.s3m\0All Files\0*.*\0";
 

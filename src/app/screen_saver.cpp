@@ -5,7 +5,9 @@
 #include "show/background.h"
 #include "show/effect_dialog.h"
 #include "show/effect_state.h"
+#include "show/placement.h"
 #include "text/text.h"
+#include "win32/bitmap_size.h"
 #include "win32/handles.h"
 
 namespace {
@@ -21,9 +23,18 @@ win32::Bitmap previewPicture(int width, int height) {
     if (!picture) {
         picture = captureScreen();
     }
-    return picture ? stretchBitmap(picture.get(), static_cast<uint16_t>(width),
-                                   static_cast<uint16_t>(height))
-                   : win32::Bitmap();
+    if (!picture) {
+        return picture;
+    }
+    // Shaped as the show shapes it when the setting keeps the picture's shape; stretched over
+    // the small window otherwise.
+    const SIZE size = bitmapSize(picture.get());
+    const PicturePlacement place = placePicture(size.cx, size.cy, width, height, fitscreenSetting);
+    if (place.scaled) {
+        return drawScaled(picture.get(), width, height, place);
+    }
+    return stretchBitmap(picture.get(), static_cast<uint16_t>(width),
+                         static_cast<uint16_t>(height));
 }
 
 } // namespace

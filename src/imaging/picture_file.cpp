@@ -4,8 +4,11 @@
 #include <olectl.h>
 
 #include <cstring>
+#include <vector>
 
+#include "imaging/exif_orientation.h"
 #include "imaging/picture_header.h"
+#include "win32/bitmap_size.h"
 #include "win32/handles.h"
 #include "win32/wide.h"
 
@@ -39,6 +42,46 @@ win32::Bitmap LoadPictureFromMemory(HGLOBAL block, DWORD length) {
         static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
                                        IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG)));
 }
+
+namespace {
+
+// The picture turned upright as a photo's orientation says, as a 32-bit DIB section; the
+// picture as it is when there is nothing to turn or the turn cannot be made.
+win32::Bitmap turnedUpright(win32::Bitmap picture, int orientation) {
+    const SIZE size = bitmapSize(picture.get());
+    if (orientation <= 1 || size.cx <= 0 || size.cy <= 0) {
+        return picture;
+    }
+    const auto width = static_cast<uint32_t>(size.cx);
+    const auto height = static_cast<uint32_t>(size.cy);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy; // rows top first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> pixels(size_t(width) * height);
+    const win32::WindowDc screen(nullptr);
+    if (GetDIBits(screen.get(), picture.get(), 0, height, pixels.data(), &info, DIB_RGB_COLORS) !=
+        size.cy) {
+        return picture;
+    }
+    const std::vector<uint32_t> turned = orientPixels(pixels, width, height, orientation);
+    if (orientationSwapsSides(orientation)) {
+        info.bmiHeader.biWidth = size.cy;
+        info.bmiHeader.biHeight = -size.cx;
+    }
+    void* bits = nullptr;
+    win32::Bitmap upright(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!upright || bits == nullptr) {
+        return picture;
+    }
+    std::memcpy(bits, turned.data(), turned.size() * sizeof(uint32_t));
+    return upright;
+}
+
+} // namespace
 
 win32::Bitmap LoadPictureFile(const char* path) {
     const win32::Handle file(CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
@@ -76,5 +119,7 @@ win32::Bitmap LoadPictureFile(const char* path) {
         !fitsPictureBudget(dimensions.width, dimensions.height)) {
         return win32::Bitmap();
     }
-    return LoadPictureFromMemory(block.get(), length);
+    // Photos from phones and cameras stand upright as their EXIF data says.
+    const int orientation = format == PictureFormat::jpeg ? jpegOrientation(bytes, length) : 1;
+    return turnedUpright(LoadPictureFromMemory(block.get(), length), orientation);
 }

@@ -5,7 +5,8 @@
 
 #include "win32/handles.h"
 
-// Reads the whole file and has the picture service decode it. A bitmap, or null for a missing,
+// Reads the whole file and has the picture service decode it; a JPEG photo is turned upright
+// as its EXIF orientation says. A bitmap, or null for a missing,
 // empty, unreadable or undecodable file, for pictures that are not bitmaps (icons, metafiles), and,
 // before the file is read whole, for one that does not begin as a JPEG, GIF or BMP picture, is
 // larger than maxPictureFileBytes or declares more than maxPicturePixels.

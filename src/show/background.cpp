@@ -1,9 +1,11 @@
 #include "show/background.h"
 
 #include "imaging/picture_file.h"
+#include "imaging/wic_picture.h"
 #include "imaging/picture_header.h"
 #include "imaging/png_win32.h"
 #include "show/path_limit.h"
+#include "win32/bitmap_size.h"
 #include "text/text.h"
 
 win32::Bitmap captureScreen(const RECT& area) {
@@ -54,6 +56,29 @@ win32::Bitmap stretchBitmap(HBITMAP source, uint16_t width, uint16_t height) {
     return target;
 }
 
+win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeight,
+                         const PicturePlacement& place) {
+    const SIZE size = bitmapSize(source);
+    win32::Bitmap target(
+        CreateCompatibleBitmap(win32::WindowDc(nullptr).get(), screenWidth, screenHeight));
+    if (!target || size.cx <= 0 || size.cy <= 0) {
+        return win32::Bitmap();
+    }
+    const win32::OwnedDc from = win32::memoryDcFor(nullptr);
+    const win32::OwnedDc to = win32::memoryDcFor(nullptr);
+    const win32::Selection fromSelected(from.get(), source);
+    const win32::Selection toSelected(to.get(), target.get());
+    const RECT all{0, 0, screenWidth, screenHeight};
+    FillRect(to.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); // the bars
+    // Averaging, so that a photo many times the screen's size does not shimmer; the brush
+    // origin must be set after the mode.
+    SetStretchBltMode(to.get(), HALFTONE);
+    SetBrushOrgEx(to.get(), 0, 0, nullptr);
+    StretchBlt(to.get(), place.x, place.y, place.width, place.height, from.get(), 0, 0, size.cx,
+               size.cy, SRCCOPY);
+    return target;
+}
+
 win32::Bitmap loadPngBitmap(const char* path) {
     OwnedPngDecoder decoder;
     // The header's size is checked before anything is inflated: a small file may declare a
@@ -72,5 +97,8 @@ win32::Bitmap loadBackground(const char* path) {
     if (equalsIgnoringAsciiCase(extensionOf(path), "png")) {
         return loadPngBitmap(path);
     }
-    return LoadPictureFile(path);
+    // The picture service reads JPEG, GIF and BMP; the imaging component the rest it has
+    // codecs for, and what the service cannot read of those three.
+    win32::Bitmap picture = LoadPictureFile(path);
+    return picture ? std::move(picture) : LoadPictureWithImagingComponent(path);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "show/placement.h"
 #include "win32/handles.h"
 
 // What the display shows now in an area of the virtual screen, or on the primary monitor,
@@ -17,9 +18,15 @@ win32::Bitmap captureScreen();
 // not kept); null on failure. The source stays as it is.
 win32::Bitmap stretchBitmap(HBITMAP source, uint16_t width, uint16_t height);
 
+// A new bitmap of the screen's size, black, with the source drawn over it at the placement's
+// scaled size and place (parts off the screen cut off), averaging its pixels; null on failure.
+win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeight,
+                         const PicturePlacement& place);
+
 // A ".png" file (any case) through the program's PNG decoder, anything else through the
-// platform's picture service; null when the file cannot be loaded (a path longer than the
-// platform's limit, and a picture too large to show safely, among them).
+// platform's picture service or, where that fails, the Windows Imaging Component; null when the
+// file cannot be loaded (a path longer than the platform's limit, and a picture too large to show
+// safely, among them).
 win32::Bitmap loadBackground(const char* path);
 
 // A PNG file as a DIB section in its own pixel format; null when it cannot be decoded or

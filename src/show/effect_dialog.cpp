@@ -49,7 +49,14 @@ void showOnMonitor(HWND dialog, HBITMAP picture, const RECT& area, unsigned cont
     const PicturePlacement place = placePicture(size.cx, size.cy, width, height, fitscreenSetting);
     POINT at{area.left + place.x, area.top + place.y};
     win32::Bitmap stretched;
-    if (place.stretch) {
+    if (place.scaled) {
+        stretched = drawScaled(picture, width, height, place);
+        if (!stretched) {
+            return; // this monitor goes on without water
+        }
+        picture = stretched.get();
+        at = {area.left, area.top};
+    } else if (place.stretch) {
         stretched =
             stretchBitmap(picture, static_cast<uint16_t>(width), static_cast<uint16_t>(height));
         if (!stretched) {

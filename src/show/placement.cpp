@@ -1,5 +1,7 @@
 #include "show/placement.h"
 
+#include <algorithm>
+
 #include "text/text.h"
 
 bool fitsScreen(const std::string& fitscreenSetting) {
@@ -7,8 +9,39 @@ bool fitsScreen(const std::string& fitscreenSetting) {
            equalsIgnoringAsciiCase(fitscreenSetting.substr(0, 3), "yes");
 }
 
+namespace {
+
+// The picture's size scaled by the screen's width over its own, or by the heights' ratio,
+// whichever covers the screen (cover) or fits in it; rounded, at least one pixel.
+PicturePlacement scaledPlacement(int64_t pictureWidth, int64_t pictureHeight, int64_t screenWidth,
+                                 int64_t screenHeight, bool cover) {
+    const bool widerThanScreen = pictureWidth * screenHeight > pictureHeight * screenWidth;
+    int64_t width = screenWidth;
+    int64_t height = screenHeight;
+    if (widerThanScreen != cover) {
+        height =
+            std::max<int64_t>(1, (pictureHeight * screenWidth + pictureWidth / 2) / pictureWidth);
+    } else {
+        width =
+            std::max<int64_t>(1, (pictureWidth * screenHeight + pictureHeight / 2) / pictureHeight);
+    }
+    return {static_cast<int32_t>((screenWidth - width) / 2),
+            static_cast<int32_t>((screenHeight - height) / 2),
+            false,
+            true,
+            static_cast<int32_t>(width),
+            static_cast<int32_t>(height)};
+}
+
+} // namespace
+
 PicturePlacement placePicture(int32_t pictureWidth, int32_t pictureHeight, int32_t screenWidth,
                               int32_t screenHeight, const std::string& fitscreenSetting) {
+    const bool fill = equalsIgnoringAsciiCase(fitscreenSetting, "fill");
+    if ((fill || equalsIgnoringAsciiCase(fitscreenSetting, "fit")) && pictureWidth > 0 &&
+        pictureHeight > 0) {
+        return scaledPlacement(pictureWidth, pictureHeight, screenWidth, screenHeight, fill);
+    }
     if (pictureWidth > screenWidth || pictureHeight > screenHeight ||
         fitsScreen(fitscreenSetting)) {
         return {0, 0, true};

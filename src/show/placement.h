@@ -1,4 +1,5 @@
-// Where the show puts its picture: centred at its own size, or stretched over the screen.
+// Where the show puts its picture: centred at its own size, stretched over the screen, or
+// scaled keeping its shape to cover the screen or to fit in it.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +8,17 @@
 struct PicturePlacement {
     int32_t x;
     int32_t y;
-    bool stretch; // to the whole screen, at (0, 0), proportions not kept
+    bool stretch;        // to the whole screen, at (0, 0), proportions not kept
+    bool scaled = false; // drawn at width x height from (x, y), which may lie off the screen
+    int32_t width = 0;
+    int32_t height = 0;
 };
 
-// A picture larger than the screen either way is stretched; so is any picture when the
-// fit-to-screen setting begins with "yes" in any case. Otherwise it is centred, each half
-// rounded down on its own.
+// "fill" (in any case) scales the picture keeping its shape until it covers the screen,
+// centred, the overflow cut off; "fit" until it touches two sides, centred, with black bars.
+// Otherwise a picture larger than the screen either way is stretched; so is any picture when
+// the fit-to-screen setting begins with "yes" in any case; and any other is centred, each
+// half rounded down on its own.
 PicturePlacement placePicture(int32_t pictureWidth, int32_t pictureHeight, int32_t screenWidth,
                               int32_t screenHeight, const std::string& fitscreenSetting);
 

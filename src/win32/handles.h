@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -225,6 +226,24 @@ template <typename Interface> class ComPtr {
 
   private:
     Interface* pointer_ = nullptr;
+};
+
+// COM made ready on this thread for as long as the scope lasts; a thread where it already
+// was keeps it. Declared before the interface pointers it serves, so that they go first.
+class ComScope {
+  public:
+    ComScope()
+        : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComScope() {
+        if (SUCCEEDED(result_)) {
+            CoUninitialize();
+        }
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    HRESULT result_;
 };
 
 } // namespace win32

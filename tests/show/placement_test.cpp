@@ -36,6 +36,34 @@ TEST(Placement, LargerPicturesAreStretchedWhateverTheSetting) {
     }
 }
 
+TEST(Placement, FillAndFitKeepThePicturesShapeCentred) {
+    struct Case {
+        int32_t width, height;
+        const char* setting;
+        PicturePlacement expected;
+    };
+    const Case cases[] = {
+        {6000, 4000, "fit", {150, 0, false, true, 1620, 1080}},
+        {6000, 4000, "FILL", {0, -100, false, true, 1920, 1280}},
+        {8000, 1000, "fit", {0, 420, false, true, 1920, 240}}, // a panorama
+        {8000, 1000, "fill", {-3360, 0, false, true, 8640, 1080}},
+        {400, 300, "Fit", {240, 0, false, true, 1440, 1080}}, // smaller: scaled up
+        {1920, 1080, "fill", {0, 0, false, true, 1920, 1080}},
+        {100000, 1, "fit", {0, 539, false, true, 1920, 1}}, // never below one pixel
+    };
+    for (const Case& c : cases) {
+        const PicturePlacement place = placePicture(c.width, c.height, 1920, 1080, c.setting);
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " " + c.setting);
+        EXPECT_EQ(place.x, c.expected.x);
+        EXPECT_EQ(place.y, c.expected.y);
+        EXPECT_EQ(place.width, c.expected.width);
+        EXPECT_EQ(place.height, c.expected.height);
+        EXPECT_TRUE(place.scaled);
+        EXPECT_FALSE(place.stretch);
+    }
+    EXPECT_FALSE(placePicture(400, 300, 1920, 1080, "fits").scaled);
+}
+
 TEST(Placement, FitToScreenLooksAtTheFirstThreeLettersIgnoringCase) {
     const std::pair<const char*, bool> cases[] = {
         {"yes", true}, {"YES", true}, {"Yes please", true}, {"yEs!", true},  {"ye", false},
