@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "imaging/picture_header.h"
+
 namespace {
 
 constexpr int upright = 1;
@@ -62,36 +64,20 @@ int jpegOrientation(const uint8_t* bytes, size_t size) {
     if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) {
         return upright;
     }
-    size_t at = 2;
-    while (at + 4 <= size) {
-        if (bytes[at] != 0xFF) {
-            return upright;
-        }
-        const uint8_t marker = bytes[at + 1];
-        if (marker == 0xFF) {
-            ++at; // fill byte
-            continue;
-        }
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
-            at += 2; // a marker without a length
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9) {
-            return upright; // the picture data: no EXIF after it counts
-        }
-        const size_t length = (size_t(bytes[at + 2]) << 8) | bytes[at + 3];
+    int orientation = 0;
+    walkJpegSegments(bytes, size, [&](uint8_t marker, size_t at, size_t length) {
         if (length < 2 || length > size - at - 2) {
-            return upright;
+            return true; // damaged: no turn
         }
         const uint8_t* payload = bytes + at + 4;
         const size_t payloadSize = length - 2;
-        if (marker == 0xE1 && payloadSize >= 6 && std::memcmp(payload, "Exif\0\0", 6) == 0) {
-            const int orientation = tiffOrientation(payload + 6, payloadSize - 6);
-            return orientation != 0 ? orientation : upright;
+        if (marker != 0xE1 || payloadSize < 6 || std::memcmp(payload, "Exif\0\0", 6) != 0) {
+            return false;
         }
-        at += 2 + length;
-    }
-    return upright;
+        orientation = tiffOrientation(payload + 6, payloadSize - 6);
+        return true; // only the first EXIF segment counts
+    });
+    return orientation != 0 ? orientation : upright;
 }
 
 bool orientationSwapsSides(int orientation) {

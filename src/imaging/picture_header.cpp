@@ -29,42 +29,19 @@ bool pngDimensions(const uint8_t* data, size_t size, PictureDimensions& dimensio
     return true;
 }
 
-// Walks the marker segments to the first frame header (SOF0 to SOF15; C4, C8 and CC are
-// other tables).
+// The first frame header (SOF0 to SOF15; C4, C8 and CC are other tables) gives the size.
 bool jpegDimensions(const uint8_t* data, size_t size, PictureDimensions& dimensions) {
-    size_t at = 2;
-    while (at + 4 <= size) {
-        if (data[at] != 0xFF) {
-            return false;
-        }
-        const uint8_t marker = data[at + 1];
-        if (marker == 0xFF) {
-            ++at; // fill byte
-            continue;
-        }
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            at += 2; // markers without a segment
-            continue;
-        }
-        if (marker == 0xD9 || marker == 0xDA) {
-            return false; // the image ends or its data starts before any frame header
-        }
-        const size_t length = bigEndian16(data + at + 2);
+    bool found = false;
+    walkJpegSegments(data, size, [&](uint8_t marker, size_t at, size_t length) {
         const bool frame =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame) {
-            if (length < 7 || at + 9 > size) {
-                return false;
-            }
+        if (frame && length >= 7 && at + 9 <= size) {
             dimensions = {bigEndian16(data + at + 7), bigEndian16(data + at + 5)};
-            return true;
+            found = true;
         }
-        if (length < 2) {
-            return false;
-        }
-        at += 2 + length;
-    }
-    return false;
+        return frame;
+    });
+    return found;
 }
 
 // The logical screen, grown to hold the first image where that lies outside it.

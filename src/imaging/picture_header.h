@@ -20,6 +20,41 @@ struct PictureDimensions {
 // end before it or it names no size.
 bool readPictureDimensions(const uint8_t* data, size_t size, PictureDimensions& dimensions);
 
+// Walks a JPEG file's marker segments after its SOI, calling visit(marker, at, length) for
+// each one with a length field, where at is the offset of its 0xFF and length the field's
+// value (not checked against the file's size). Stops, returning true, when visit does; stops
+// returning false at the picture data (SOS), the end of the image, a length below 2, or bytes
+// that are not a marker.
+template <typename Visit> bool walkJpegSegments(const uint8_t* data, size_t size, Visit visit) {
+    size_t at = 2;
+    while (at + 4 <= size) {
+        if (data[at] != 0xFF) {
+            return false;
+        }
+        const uint8_t marker = data[at + 1];
+        if (marker == 0xFF) {
+            ++at; // fill byte
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += 2; // markers without a segment
+            continue;
+        }
+        if (marker == 0xD9 || marker == 0xDA) {
+            return false; // the image ends, or its data starts
+        }
+        const size_t length = size_t(data[at + 2]) << 8 | data[at + 3];
+        if (visit(marker, at, length)) {
+            return true;
+        }
+        if (length < 2) {
+            return false;
+        }
+        at += 2 + length;
+    }
+    return false;
+}
+
 // The largest picture the program decodes: 64 Mi pixels, 256 MiB at 32 bits a pixel. It holds
 // an 8K screen twice over and the photos of nearly every camera, keeps the decoded bitmap and
 // the decoder's own buffers (up to 8 bytes a pixel) well under 2^31 bytes, where the 32-bit

@@ -16,6 +16,14 @@ shot() {
     import -window root "$work/$1.png"
     [ -z "${shots:-}" ] || cp "$work/$1.png" "$shots/$1.png"
 }
+# Waits up to 30 s (a loaded machine's first Wine start is slow) for a file to have content.
+wait_for_content() {
+    for _ in $(seq 300); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
 # Makes the stand-in browser the handler of web addresses; it appends them to browser.log.
 use_test_browser() {
     local scheme
@@ -42,6 +50,13 @@ start_in_folder() {
     wait_for launcher_visible || fail "the launcher did not open"
 }
 
+# The screen saver as installed: pluvette.scr, a copy of $exe, in a folder of its own
+# ($work/saver), to be started from $work/elsewhere; sets saver.
+install_saver() {
+    mkdir -p "$work/saver" "$work/elsewhere"
+    cp "$exe" "$work/saver/pluvette.scr"
+    saver=$work/saver/pluvette.scr
+}
 # The screen saver ($saver) started from $work/elsewhere with the arguments, and how it ends;
 # pid is its process.
 ended() { ! kill -0 "$pid" 2> /dev/null; }

@@ -29,11 +29,7 @@ open_panel() {
     xdotool mousemove 640 400
     (cd "$work" && exec wine "$runner" "$(winpath "$work/layout.txt")" "$@") &
     pid=$!
-    for _ in $(seq 300); do
-        [ -s "$work/layout.txt" ] && break
-        sleep 0.1
-    done
-    [ -s "$work/layout.txt" ] || fail "the panel did not open"
+    wait_for_content "$work/layout.txt" || fail "the panel did not open"
     sleep 0.8 # the fade-in
     read_layout
 }
@@ -119,9 +115,7 @@ close_panel
 # The show at 150 % covers the whole screen, pixel for pixel: the water over the captured
 # screen, whose picture matches the screen before.
 set_dpi 144
-mkdir -p "$work/saver" "$work/elsewhere"
-cp "$exe" "$work/saver/pluvette.scr"
-saver=$work/saver/pluvette.scr
+install_saver
 convert -size "${width}x$height" plasma:fractal -blur 0x4 "$work/desktop.png"
 display -immutable -borderwidth 0 -geometry +0+0 "$work/desktop.png" > /dev/null 2>&1 &
 desktop=$!

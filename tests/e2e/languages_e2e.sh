@@ -145,11 +145,10 @@ done
 
 # 5. The screen saver's Settings, started by Windows in its system folder, keep config.txt
 # beside the screen saver, and the screen saver shows what was chosen there.
-mkdir -p "$work/saver" "$work/elsewhere"
-cp "$exe" "$work/saver/pluvette.scr"
+install_saver
 system=$(winepath -u 'C:\windows\system32')
 [ ! -e "$system/config.txt" ] || fail "the system folder already holds a config.txt"
-(cd "$system" && exec wine "$work/saver/pluvette.scr" /c:1234) &
+(cd "$system" && exec wine "$saver" /c:1234) &
 pid=$!
 wait_for launcher_visible || fail "Settings did not open the launcher"
 browse_paste "$IDC_BROWSE_IMAGE" "$emoji/photo.jpg"
@@ -157,7 +156,6 @@ close_launcher
 [ ! -e "$system/config.txt" ] || fail "Settings wrote config.txt in the system folder"
 tr -d '\r' < "$work/saver/config.txt" | grep -qxF "bg=$(winpath "$emoji/photo.jpg")" ||
     fail "Settings did not save beside the screen saver"
-saver=$work/saver/pluvette.scr
 (cd "$system" && exec wine "$saver" /s) &
 pid=$!
 sleep 3

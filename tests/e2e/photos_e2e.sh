@@ -14,9 +14,7 @@ trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/common.sh"
 ! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
 read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
-mkdir -p "$work/saver" "$work/elsewhere"
-cp "$exe" "$work/saver/pluvette.scr"
-saver=$work/saver/pluvette.scr
+install_saver
 
 # A JPEG whose stored rows are the upright picture turned, with the EXIF orientation that
 # turns them back, as a phone writes it.

@@ -17,10 +17,7 @@ source "$(dirname "$0")/common.sh"
 ! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
 read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
 
-# The screen saver as installed: pluvette.scr in a folder of its own, started elsewhere.
-mkdir -p "$work/saver" "$work/elsewhere"
-cp "$exe" "$work/saver/pluvette.scr"
-saver=$work/saver/pluvette.scr
+install_saver
 convert -size 400x300 gradient:'#ff8000-#0040ff' PNG24:"$work/picture.png"
 no_error_box() { ! xdotool search --name '^Error$' > /dev/null 2>&1; }
 
