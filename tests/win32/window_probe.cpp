@@ -1,7 +1,7 @@
 // Prints what a top-level window of another process shows, for the end-to-end scripts:
 // window_probe CAPTION writes "visible 0|1", "foreground 0|1", then a line "ID X Y W H TEXT"
-// for each control, with its place on the screen and its text in UTF-8; window_probe CAPTION post NUMBER posts the
-// message to the window instead. Exits 1 when there is no such window.
+// for each control, with its place on the screen and its text in UTF-8; window_probe CAPTION post
+// NUMBER posts the message to the window instead. Exits 1 when there is no such window.
 #include <windows.h>
 
 #include <cstdio>
