@@ -43,6 +43,7 @@ wine wine
 Xvfb xvfb
 xdotool xdotool
 xclip xclip
+chattr e2fsprogs
 xdpyinfo x11-utils
 Xorg xserver-xorg-core
 /usr/lib/xorg/modules/drivers/dummy_drv.so xserver-xorg-video-dummy

@@ -12,7 +12,7 @@ player=$(readlink -f "$3")    # a stand-in music player
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; pkill -x xclip; wine reg delete "HKCR\\.plvsong" /f > /dev/null 2>&1; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; chattr -i "$work/locked" 2> /dev/null; pkill -x xclip; wine reg delete "HKCR\\.plvsong" /f > /dev/null 2>&1; rm -rf "$work"' EXIT
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 ! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
@@ -164,4 +164,32 @@ xdotool key a
 wait_for ended || fail "the screen saver did not end"
 wait "$pid" || fail "the screen saver ended with $?"
 pid=
+# 6. Where the screen saver's folder takes no files (Program Files for a standard user), its
+# Settings keep the choices in the user's own folder, and the screen saver reads them there.
+# An immutable folder stands for it, as root may write anywhere else.
+mkdir -p "$work/locked"
+cp "$exe" "$work/locked/pluvette.scr"
+appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% 2> /dev/null | tr -d '\r')")/Pluvette
+rm -rf "$appdata"
+if chattr +i "$work/locked" 2> /dev/null; then
+    (cd "$system" && exec wine "$work/locked/pluvette.scr" /c) &
+    pid=$!
+    wait_for launcher_visible || fail "Settings did not open the launcher"
+    browse_paste "$IDC_BROWSE_IMAGE" "$japanese/写真.png"
+    close_launcher
+    tr -d '\r' < "$appdata/config.txt" | grep -qxF "bg=$(winpath "$japanese/写真.png")" ||
+        fail "Settings did not save in the user's folder"
+    (cd "$system" && exec wine "$work/locked/pluvette.scr" /s) &
+    pid=$!
+    sleep 3
+    shows_picture "$japanese/写真.png" saver-user-folder
+    xdotool key a
+    wait_for ended || fail "the screen saver did not end"
+    wait "$pid" || fail "the screen saver ended with $?"
+    pid=
+    chattr -i "$work/locked"
+    rm -rf "$appdata"
+else
+    echo "no immutable folders here: the user's own folder is not tried"
+fi
 echo "languages end to end: ok"
