@@ -66,7 +66,9 @@ shows_picture() {
 
 # 1. Pictures and music in folders named in Japanese and with an emoji, chosen through the
 # file dialog: the fields show their names, config.txt keeps them in UTF-8 without a mark.
-start_in_new_folder
+folder=$work/run-first
+mkdir -p "$folder"
+start_in_folder
 browse_paste "$IDC_BROWSE_IMAGE" "$emoji/photo.jpg"
 expect_image_field photo.jpg
 browse_paste "$IDC_BROWSE_IMAGE" "$japanese/写真.png"
@@ -94,17 +96,7 @@ wait_for launcher_visible || fail "the launcher did not come back"
 wait_for eval '! pgrep -f 歌.plvsong > /dev/null' || fail "the music still plays"
 close_launcher
 
-# 3. The emoji folder's picture, read through the system's picture service.
-start_in_new_folder "bg=$(winpath "$emoji/photo.jpg")" sound=null fitscreen=yes
-launch || fail "Launch did not start the show"
-wait_for show_or_box && sleep 1
-no_box || fail "an error box for the emoji path"
-shows_picture "$emoji/photo.jpg" show-emoji
-xdotool key Escape
-wait_for launcher_visible || fail "the launcher did not come back"
-close_launcher
-
-# 4. Settings files as editors save them. Each is read, shows its picture's name, and when
+# 3. Settings files as editors save them. Each is read, shows its picture's name, and when
 # the launcher saves it (the music reset with its default button) stays in its encoding.
 legacy=$(winpath "$work/café/été.png" | iconv -f UTF-8 -t CP1252)
 utf8_lines=$(printf '%s\r\n' "bg = \"$(winpath "$japanese/写真.png")\"" "sound=null" "fitscreen=yes" "# note")
@@ -143,8 +135,9 @@ for encoding in cp1252 utf8-mark utf16le utf16be; do
         fail "the $encoding file was saved as $(od -c "$folder/config.txt" | head)"
 done
 
-# 5. The screen saver's Settings, started by Windows in its system folder, keep config.txt
-# beside the screen saver, and the screen saver shows what was chosen there.
+# 4. The screen saver's Settings, started by Windows in its system folder, keep config.txt
+# beside the screen saver, and the screen saver shows what was chosen there (the emoji
+# folder's picture, read through the system's picture service).
 install_saver
 system=$(winepath -u 'C:\windows\system32')
 [ ! -e "$system/config.txt" ] || fail "the system folder already holds a config.txt"
@@ -164,7 +157,7 @@ xdotool key a
 wait_for ended || fail "the screen saver did not end"
 wait "$pid" || fail "the screen saver ended with $?"
 pid=
-# 6. Where the screen saver's folder takes no files (Program Files for a standard user), its
+# 5. Where the screen saver's folder takes no files (Program Files for a standard user), its
 # Settings keep the choices in the user's own folder, and the screen saver reads them there.
 # An immutable folder stands for it, as root may write anywhere else.
 mkdir -p "$work/locked"
