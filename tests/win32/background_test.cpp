@@ -8,6 +8,7 @@
 #include "imaging/picture_file.h"
 #include "long_path.h"
 #include "show/background.h"
+#include "win32/bitmap_size.h"
 
 namespace {
 
@@ -77,12 +78,21 @@ TEST(Background, PathsUpToThePlatformsLimitLoad) {
 }
 
 TEST(Background, WhatIsNoBitmapGivesNull) {
-    for (const char* name : {"icon.ico", "empty.gif", "not-a-picture.jpg", "missing.bmp",
-                             "damaged.png", "missing.png"}) {
+    for (const char* name :
+         {"empty.gif", "not-a-picture.jpg", "missing.bmp", "damaged.png", "missing.png"}) {
         EXPECT_EQ(loadBackground(picture(name).c_str()).get(), nullptr) << name;
     }
-    EXPECT_EQ(LoadPictureFile(picture("icon.ico").c_str()).get(), nullptr);
     EXPECT_EQ(LoadPictureFromMemory(nullptr, 0).get(), nullptr);
+}
+
+// The picture service gives an icon as no bitmap; the imaging component reads it.
+TEST(Background, WhatThePictureServiceCannotReadGoesToTheImagingComponent) {
+    EXPECT_EQ(LoadPictureFile(picture("icon.ico").c_str()).get(), nullptr);
+    const win32::Bitmap icon = loadBackground(picture("icon.ico").c_str());
+    ASSERT_NE(icon.get(), nullptr);
+    const SIZE size = bitmapSize(icon.get());
+    EXPECT_GT(size.cx, 0);
+    EXPECT_GT(size.cy, 0);
 }
 
 TEST(Background, TheExtensionChoosesTheDecoder) {
