@@ -15,8 +15,8 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 // as long as the dialog.
 bool addTooltip(HWND dialog, const char* text, int controlId, bool balloon);
 
-// The chosen full path of an existing file in UTF-8, or empty when the user cancels. The working
-// directory, where config.txt lives, never changes.
+// The chosen full path of an existing file in UTF-8, or empty when the user cancels. The
+// working directory, where config.txt lives, never changes.
 std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension);
 std::string browseImage(HWND owner);
 std::string browseMusic(HWND owner);

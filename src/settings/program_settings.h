@@ -9,7 +9,7 @@
 
 inline constexpr const char* backgroundKey = "bg";       // "null": capture the screen; else a path
 inline constexpr const char* soundKey = "sound";         // "null": no music; else a path
-inline constexpr const char* fitScreenKey = "fitscreen"; // begins with "yes": stretch to screen
+inline constexpr const char* fitScreenKey = "fitscreen"; // "yes...", "no", "fill" or "fit"
 inline constexpr char settingsSeparator = '=';
 
 // Program-wide state: the settings file's name and path (config.txt in the current folder,
