@@ -5,12 +5,12 @@
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # Installs the Debian packages of a list on standard input that are missing: a line each,
-# the command or file that shows the package is present, then the package.
+# the command or file that shows the package is present, then the package ('#' starts a note).
 need_packages_from_list() {
     local missing=()
     local check package
     while read -r check package; do
-        [ -n "$check" ] || continue
+        [[ -n $check && $check != \#* ]] || continue
         if [[ $check == /* ]]; then
             [ -e "$check" ] || missing+=("$package")
         else
@@ -22,6 +22,7 @@ need_packages_from_list() {
             echo "missing packages: ${missing[*]} (run as root, or install them)" >&2
             exit 1
         fi
+        readarray -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
         echo "installing: ${missing[*]}"
         export DEBIAN_FRONTEND=noninteractive
         apt-get update -q > /dev/null
@@ -29,39 +30,8 @@ need_packages_from_list() {
     fi
 }
 
-# Debian packages the build, the tests and the benchmarks need.
-need_packages() {
-    need_packages_from_list <<'LIST'
-cmake cmake
-clang-format clang-format
-shellcheck shellcheck
-ninja ninja-build
-g++ g++
-x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
-wine wine
-/usr/lib/wine/wine64 wine64
-Xvfb xvfb
-xdotool xdotool
-xclip xclip
-chattr e2fsprogs
-xdpyinfo x11-utils
-Xorg xserver-xorg-core
-/usr/lib/xorg/modules/drivers/dummy_drv.so xserver-xorg-video-dummy
-xrandr x11-xserver-utils
-pgrep procps
-/usr/bin/compare-im6.q16 imagemagick
-/usr/src/googletest/CMakeLists.txt googletest
-/usr/include/gtest/gtest.h libgtest-dev
-/usr/include/benchmark/benchmark.h libbenchmark-dev
-clang++ clang
-/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev
-/usr/include/zlib.h zlib1g-dev
-/usr/include/png.h libpng-dev
-/usr/include/spng.h libspng-dev
-/usr/include/libdeflate.h libdeflate-dev
-/usr/include/stb/stb_image.h libstb-dev
-LIST
-}
+# Debian packages the build, the tests, the benchmarks and the scripts need.
+need_packages() { need_packages_from_list < "$repo_root/scripts/lib/packages.txt"; }
 
 # Starts a virtual display when there is none; started_display holds its process then.
 started_display=
