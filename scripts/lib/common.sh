@@ -33,28 +33,56 @@ need_packages_from_list() {
 # Debian packages the build, the tests, the benchmarks and the scripts need.
 need_packages() { need_packages_from_list < "$repo_root/scripts/lib/packages.txt"; }
 
-# Starts a virtual display when there is none; started_display holds its process then.
-started_display=
-stop_started_display() { [ -z "$started_display" ] || kill "$started_display" 2> /dev/null || true; }
-need_display() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo > /dev/null 2>&1; then
-        return
-    fi
-    export DISPLAY=:${PLUVETTE_DISPLAY_NUMBER:-97}
-    if ! xdpyinfo > /dev/null 2>&1; then
-        Xvfb "$DISPLAY" -screen 0 "${PLUVETTE_SCREEN:-1280x800x24}" -nolisten tcp \
-            > /dev/null 2>&1 &
-        started_display=$!
-        for _ in $(seq 50); do
-            xdpyinfo > /dev/null 2>&1 && break
-            sleep 0.1
-        done
-    fi
+# X servers are started with -displayfd: each takes the first free display number and
+# writes it to a file once it accepts clients, so that runs side by side never share a
+# screen. Waits for that number and exports DISPLAY; fails when the server ends instead.
+display_of_server() { # number_file server_pid
+    for _ in $(seq 200); do
+        if [ -s "$1" ]; then # written with one call
+            DISPLAY=:$(head -n 1 "$1")
+            export DISPLAY
+            rm -f "$1"
+            return 0
+        fi
+        kill -0 "$2" 2> /dev/null || break
+        sleep 0.05
+    done
+    echo "the X server did not start" >&2
+    return 1
 }
 
-# Starts an X server with the dummy video driver on $DISPLAY with a monitor of each size
-# given (WxH), side by side from left to right, the first one the primary; writes its
-# configuration and log in the folder given first. Sets monitors_server to its process.
+# Starts a virtual screen of its own (PLUVETTE_SCREEN, 1280x800x24 by default) and exports
+# DISPLAY; started_display holds its process.
+started_display=
+stop_started_display() { [ -z "$started_display" ] || kill "$started_display" 2> /dev/null || true; }
+start_display() {
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${PLUVETTE_SCREEN:-1280x800x24}" -nolisten tcp \
+        3> "$number_file" > /dev/null 2>&1 &
+    started_display=$!
+    display_of_server "$number_file" "$started_display"
+}
+
+# Like pgrep with the arguments after the first, but only processes whose environment holds
+# the first (as WINEPREFIX=/some/prefix): what one Wine prefix or one run has started, not
+# what anybody else runs on the machine. Prints their ids; fails when there are none.
+pgrep_env() {
+    local setting=$1 pid found=1
+    shift
+    for pid in $(pgrep "$@"); do
+        if tr '\0' '\n' < "/proc/$pid/environ" 2> /dev/null | grep -qxF -- "$setting"; then
+            echo "$pid"
+            found=0
+        fi
+    done
+    return $found
+}
+
+# Starts an X server of its own with the dummy video driver and a monitor of each size given
+# (WxH), side by side from left to right, the first one the primary, and exports DISPLAY;
+# writes its configuration and log in the folder given first. Sets monitors_server to its
+# process.
 monitors_server=
 start_monitors() {
     local folder=$1 size rate modeline modes="" names=() width=0 height=0 output=0
@@ -93,18 +121,10 @@ Section "Screen"
     EndSubSection
 EndSection
 CONF
-    if xdpyinfo > /dev/null 2>&1; then
-        echo "start_monitors: display $DISPLAY is taken" >&2
-        return 1
-    fi
-    Xorg "$DISPLAY" -config "$folder/xorg.conf" -noreset -nolisten tcp \
-        -logfile "$folder/xorg.log" > /dev/null 2>&1 &
-    # shellcheck disable=SC2034 # for the caller
+    Xorg -displayfd 3 -config "$folder/xorg.conf" -noreset -nolisten tcp \
+        -logfile "$folder/xorg.log" 3> "$folder/display" > /dev/null 2>&1 &
     monitors_server=$!
-    for _ in $(seq 100); do
-        xdpyinfo > /dev/null 2>&1 && break
-        sleep 0.1
-    done
+    display_of_server "$folder/display" "$monitors_server" || return 1
     for ((output = 1; output < ${#names[@]}; output++)); do
         xrandr --addmode "DUMMY$output" "${names[output]}"
         xrandr --output "DUMMY$output" --mode "${names[output]}" --right-of "DUMMY$((output - 1))"

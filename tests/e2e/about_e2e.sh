@@ -11,10 +11,11 @@ art=$(cd "$(dirname "$0")/../../src/resources/about" && pwd)
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+trap 'end_own_session; [ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
 
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
+use_own_session
 crop() { convert "$work/$1.png" -crop "$2" +repage "$work/$3.png"; }
 
 use_test_browser "$browser"

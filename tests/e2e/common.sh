@@ -1,6 +1,39 @@
 # shellcheck shell=bash disable=SC2154,SC2034 # work, shots, exe, saver come from the caller, folder and pid go back
-# Shared by the end-to-end scripts, which drive the program under Wine on the current X
-# display. Sourced, not run; the script sets work (a scratch folder) and shots first.
+# Shared by the end-to-end scripts, which drive the program under Wine on a screen and in a
+# Wine prefix of their own. Sourced, not run; the script sets work (a scratch folder) and
+# shots first.
+
+# shellcheck source=../../scripts/lib/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+
+# Gives the script a Wine prefix of its own in $work: a copy of the one it was given
+# (WINEPREFIX, which scripts/test makes once), or a new one. What the script changes in it
+# stays there, and its programs are told from any other by their environment (own_pgrep).
+own_prefix=
+use_own_prefix() {
+    local template=${WINEPREFIX:-$HOME/.wine}
+    own_prefix=$work/prefix
+    [ ! -f "$template/system.reg" ] || cp -a "$template" "$own_prefix"
+    export WINEPREFIX=$own_prefix
+    need_wine_prefix
+}
+# A screen (its size in width and height) and a Wine prefix of its own, so that the script
+# can share the machine with anything else, another run of the tests too; end_own_session,
+# in the script's exit trap, stops what runs in both.
+use_own_session() {
+    start_display
+    use_own_prefix
+    read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+}
+end_own_session() {
+    if [ -n "$own_prefix" ]; then
+        wineserver -k 2> /dev/null || true
+        wineserver -w 2> /dev/null || true
+    fi
+    stop_started_display
+}
+# The programs of this script's prefix that pgrep finds with these arguments.
+own_pgrep() { pgrep_env "WINEPREFIX=$own_prefix" "$@"; }
 
 fail() {
     echo "FAIL: $*"

@@ -17,10 +17,10 @@ pid=
 set_dpi() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f > /dev/null 2>&1
 }
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; set_dpi 96; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; end_own_session; rm -rf "$work"' EXIT
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
-read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+use_own_session
 
 # Opens the panel centred on (640, 400), telling it of a new scale after 1.5 s when one is
 # given, and reads where its controls are once they are there.

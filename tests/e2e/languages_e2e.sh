@@ -12,11 +12,10 @@ player=$(readlink -f "$3")    # a stand-in music player
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; chattr -i "$work/locked" 2> /dev/null; pkill -x xclip; wine reg delete "HKCR\\.plvsong" /f > /dev/null 2>&1; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; end_own_session; chattr -i "$work/locked" 2> /dev/null; rm -rf "$work"' EXIT
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
-! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
-read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+use_own_session
 register_music_type plvsong PluvetteTestSong "\"$(winpath "$player")\" \"%1\""
 
 japanese=$work/日本語
@@ -93,7 +92,7 @@ sleep 1
 shows_picture "$japanese/写真.png" show-japanese
 xdotool key Escape
 wait_for launcher_visible || fail "the launcher did not come back"
-wait_for eval '! pgrep -f 歌.plvsong > /dev/null' || fail "the music still plays"
+wait_for eval '! own_pgrep -f 歌.plvsong > /dev/null' || fail "the music still plays"
 close_launcher
 
 # 3. Settings files as editors save them. Each is read, shows its picture's name, and when

@@ -13,12 +13,11 @@ host=$(readlink -f "$5")       # another program's window
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; wine reg delete "HKCR\\.plvsong" /f > /dev/null 2>&1; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; end_own_session; rm -rf "$work"' EXIT
 
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
-! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
-read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+use_own_session
 
 use_test_browser "$browser"
 register_music_type plvsong PluvetteTestSong "\"$(winpath "$player")\" \"%1\""
@@ -45,7 +44,7 @@ expect_exit() {
     wait "$pid" || code=$?
     pid=
     [ "$code" = 0 ] || fail "exit code $code after $1"
-    wait_for eval "! pgrep -x pluvette.exe > /dev/null" || fail "pluvette.exe still runs after $1"
+    wait_for eval "! own_pgrep -x pluvette.exe > /dev/null" || fail "pluvette.exe still runs after $1"
 }
 open_dialog() { xdotool search --name '^Open$' > /dev/null 2>&1; }
 # Clicks a browse button, types the path into the file dialog and presses the key.
@@ -93,7 +92,7 @@ echo "show: $changed of $((width * height)) pixels differ from the chosen pictur
 xdotool key Escape
 wait_for launcher_visible || fail "the launcher did not come back"
 expect_fields picture.png song.plvsong
-pgrep -f 'song.plvsong' > /dev/null && fail "the music still plays"
+own_pgrep -f 'song.plvsong' > /dev/null && fail "the music still plays"
 
 # 4. Enter in a field resets the music; Escape does nothing; the default buttons put back
 # the screen capture, and a second show shows the screen.
@@ -213,10 +212,10 @@ for delay in 0 0.02 0.05 0.1; do
     pid=$!
     wait_for eval 'ls "$folder" | grep -q config' || fail "the first start wrote no file"
     sleep "$delay"
-    pkill -9 -x pluvette.exe || true
+    for killed in $(own_pgrep -x pluvette.exe); do kill -9 "$killed"; done
     wait "$pid" 2> /dev/null || true
     pid=
-    wait_for eval "! pgrep -x pluvette.exe > /dev/null" || fail "the killed program still runs"
+    wait_for eval "! own_pgrep -x pluvette.exe > /dev/null" || fail "the killed program still runs"
     echo "killed after $delay s:" "$folder"/*
     start_in_folder
     expect_fields "Capture Screen" "No Music"

@@ -13,18 +13,16 @@ work=$(mktemp -d)
 pid=
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
-# shellcheck source=../../scripts/lib/common.sh
-source "$(dirname "$0")/../../scripts/lib/common.sh"
 cleanup() {
     [ -z "$pid" ] || kill "$pid" 2> /dev/null || true
-    wineserver -k 2> /dev/null || true
+    end_own_session
     [ -z "$monitors_server" ] || kill "$monitors_server" 2> /dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-export DISPLAY=:${PLUVETTE_MONITORS_DISPLAY:-94}
 start_monitors "$work" 1920x1080 1280x1024 || fail "no X server with two monitors"
+use_own_prefix
 
 mkdir -p "$work/saver" "$work/elsewhere"
 cp "$exe" "$work/saver/pluvette.scr"

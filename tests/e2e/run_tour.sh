@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # scripts/run on a machine without a display: it must show the program off on a virtual
-# display, save what it showed, and leave no process of its own behind.
+# display, save what it showed, and leave no process of its own behind. Every process it
+# starts inherits a mark in its environment, by which the leftovers are found.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'end_own_session; rm -rf "$work"' EXIT
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
+use_own_prefix
 cd "$work"
-display_number=94
-env -u DISPLAY PLUVETTE_DISPLAY_NUMBER=$display_number "$repo/scripts/run" > run.log 2>&1 ||
+env -u DISPLAY PLUVETTE_TOUR="$work" "$repo/scripts/run" > run.log 2>&1 ||
     { cat run.log; echo "FAIL: scripts/run failed"; exit 1; }
 for file in launcher.png show.png ripples.png show.gif; do
     grep -q "build/tour/$file" run.log || { echo "FAIL: $file not named"; exit 1; }
@@ -17,7 +20,7 @@ frames=$(identify "$repo/build/tour/show.gif" | wc -l)
 [ "$frames" -ge 20 ] || { echo "FAIL: the animation has $frames frames"; exit 1; }
 [ -s config.txt ] || { echo "FAIL: the program did not run in the current folder"; exit 1; }
 sleep 1
-if pgrep -f "Xvfb :$display_number" || pgrep -x pluvette.exe || pgrep -f 'display -immutable'; then
+if pgrep_env "PLUVETTE_TOUR=$work" -f .; then
     echo "FAIL: processes left behind"
     exit 1
 fi

@@ -13,10 +13,10 @@ browser=$(readlink -f "$5") # a stand-in web browser
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; end_own_session; rm -rf "$work"' EXIT
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
-! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
+use_own_session
 
 # Starts the program in a fresh folder with these settings and clicks Launch.
 start() {
@@ -53,7 +53,7 @@ sleep 1
 ran=("$work"/music/*.ran)
 [ ! -e "${ran[0]}" ] || fail "a program ran as music: ${ran[*]}"
 [ ! -e "$work/browser.log" ] || fail "a web address was opened as music"
-! pgrep -f 'explorer.exe .*music' > /dev/null || fail "a folder was opened as music"
+! own_pgrep -f 'explorer.exe .*music' > /dev/null || fail "a folder was opened as music"
 
 # 2. A screen saver with such music shows the water in silence; the program never runs.
 mkdir -p "$work/saver"
@@ -98,7 +98,7 @@ for picture in huge-23200.png huge-32768.png huge-65535.png huge-file.png huge-f
     started=$(date +%s%N)
     wait_for eval '[ -n "$(error_box)" ]' || fail "no error box for $picture"
     waited=$((($(date +%s%N) - started) / 1000000))
-    peak=$(awk '/VmHWM/ { print int($2 / 1024) }' "/proc/$(pgrep -x pluvette.exe | head -n 1)/status")
+    peak=$(awk '/VmHWM/ { print int($2 / 1024) }' "/proc/$(own_pgrep -x pluvette.exe | head -n 1)/status")
     echo "$picture ($(du -h --apparent-size "$work/$picture" | cut -f1)): box 104 after $waited ms, peak $peak MB"
     [ "$peak" -lt 200 ] || fail "$picture took $peak MB"
     expect_error 104 "$picture"

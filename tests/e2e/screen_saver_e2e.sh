@@ -11,11 +11,10 @@ host=$(readlink -f "$3") # a window to preview in
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; end_own_session; rm -rf "$work"' EXIT
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
-! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
-read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+use_own_session
 
 install_saver
 convert -size 400x300 gradient:'#ff8000-#0040ff' PNG24:"$work/picture.png"

@@ -13,16 +13,15 @@ shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
 desktop=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; [ -n "$desktop" ] && kill "$desktop" 2> /dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; [ -n "$desktop" ] && kill "$desktop" 2> /dev/null; end_own_session; rm -rf "$work"' EXIT
 
-read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
-total=$((width * height))
 convert -size 400x300 gradient:'#ff8000-#0040ff' -fill white -draw 'circle 200,150 200,200' \
     PNG24:"$work/picture.png"
 
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
-! pgrep -x pluvette.exe > /dev/null || fail "another pluvette.exe runs on this display"
+use_own_session
+total=$((width * height))
 # Starts the program in a fresh folder whose config.txt holds the given lines, and launches
 # the show.
 start() {
@@ -160,7 +159,7 @@ start "bg=$(winpath "$work/picture.png")" "sound=$(winpath "$work/song.plvsong")
 [ -s "$work/song.plvsong.player" ] || fail "the music did not start"
 read -r show_command _ < "$work/song.plvsong.player"
 [ "$show_command" = 7 ] || fail "the player was shown with $show_command, not minimised (7)"
-running() { pgrep -f "$(basename "$work")\\\\$1" > /dev/null; }
+running() { own_pgrep -f "$(basename "$work")\\\\$1" > /dev/null; }
 running song.plvsong || fail "no player for the show's music"
 xdotool key End
 back_to_launcher "End"
@@ -180,7 +179,7 @@ for key in Escape space End BackSpace Return; do
     wait_for notepad_focused || fail "the player's window did not take the focus"
     xdotool key "$key"
     wait_for launcher_visible || fail "$key did not end the show while the player had the focus"
-    wait_for eval '! pgrep -f song.plvtext > /dev/null' || fail "the player outlived the show"
+    wait_for eval '! own_pgrep -f song.plvtext > /dev/null' || fail "the player outlived the show"
     launch || fail "Launch did not start the show"
     sleep 2.5
 done
