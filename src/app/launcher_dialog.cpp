@@ -33,8 +33,11 @@ constexpr wchar_t musicFilter[] =
 constexpr char notMusicText[] = "This file is not music that Pluvette can play.\n"
                                 "Choose a sound file, such as MP3, WAV or OGG.";
 
+// A file that lacks a setting (hand-written, or from an older version) gets it with its
+// default, so that what the launcher then chooses is saved and shown.
 void loadLauncherSettings() {
     if (launcherSettings.load() && holdsAnySetting(launcherSettings)) {
+        addMissingSettings(launcherSettings);
         return;
     }
     launcherSettings.clear();

@@ -58,8 +58,26 @@ bool moveOver(const std::string& from, const std::string& to) {
 #endif
 }
 
-// An existing file that cannot be opened for writing is one the user protected.
+// Whether the file is marked read-only (on Windows its attribute, elsewhere no write
+// permission for anybody). Asked of the mark itself: Windows refuses to write or replace such
+// a file, but Wine run as root, like any root process, would write it all the same.
+bool markedReadOnly(const std::string& path) {
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(win32::widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+#else
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 &&
+           (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+#endif
+}
+
+// An existing file that is marked read-only or cannot be opened for writing is one the user
+// protected.
 bool writableOrAbsent(const std::string& path) {
+    if (markedReadOnly(path)) {
+        return false;
+    }
     std::FILE* existing = openFile(path, "rb");
     if (existing == nullptr) {
         return true;

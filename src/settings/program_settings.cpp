@@ -90,14 +90,18 @@ void useScreenSaverSettings() {
     launcherSettings = SettingsStore(settingsPath, settingsSeparator, ansiToUtf8);
 }
 
+void addMissingSettings(SettingsStore& settings) {
+    settings.addIfAbsent(backgroundKey, "null");
+    settings.addIfAbsent(soundKey, "null");
+    settings.addIfAbsent(fitScreenKey, "yes");
+}
+
 DefaultsOutcome writeDefaultSettings() {
     if (!readableOrCreated(settingsPath)) {
         return DefaultsOutcome::fileUncreatable;
     }
     SettingsStore defaults(settingsPath, settingsSeparator, ansiToUtf8);
-    defaults.addIfAbsent(backgroundKey, "null");
-    defaults.addIfAbsent(soundKey, "null");
-    defaults.addIfAbsent(fitScreenKey, "yes");
+    addMissingSettings(defaults);
     return defaults.save() ? DefaultsOutcome::written : DefaultsOutcome::notWritten;
 }
 

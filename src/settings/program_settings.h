@@ -40,6 +40,10 @@ std::string screenSaverSettingsPath();
 // the user's own folder for them when that is where they go.
 void useScreenSaverSettings();
 
+// Adds each of the three settings that the table lacks, with its default (bg=null,
+// sound=null, fitscreen=yes, in this order), so that every choice is saved and read back.
+void addMissingSettings(SettingsStore& settings);
+
 // Puts a config.txt holding exactly bg=null, sound=null and fitscreen=yes in place of the old
 // one in a single step, so that no moment leaves an empty or half-written file.
 DefaultsOutcome writeDefaultSettings();

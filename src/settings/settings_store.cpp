@@ -1,5 +1,7 @@
 #include "settings/settings_store.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 #include "settings/file_access.h"
@@ -18,24 +20,22 @@ std::string_view trimmedBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// Text-file reading done the same way on every platform: a Ctrl-Z byte ends the file, CR LF
-// and LF end a line, and a file that ends with a line end still has a last, empty line.
-std::vector<std::string> splitLines(const std::string& bytes) {
-    const std::string text = bytes.substr(0, bytes.find(endOfFileMark));
+// Text-file reading done the same way on every platform: CR LF, LF and a lone CR (as older
+// Mac editors write) end a line, and a file that ends with a line end still has a last,
+// empty line. The text given ends before any Ctrl-Z.
+std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
     size_t start = 0;
     for (;;) {
-        const size_t lineEnd = text.find('\n', start);
-        if (lineEnd == std::string::npos) {
-            lines.push_back(text.substr(start));
+        const size_t lineEnd = text.find_first_of("\r\n", start);
+        if (lineEnd == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
             return lines;
         }
-        size_t length = lineEnd - start;
-        if (length > 0 && text[lineEnd - 1] == '\r') {
-            --length;
-        }
-        lines.push_back(text.substr(start, length));
-        start = lineEnd + 1;
+        lines.emplace_back(text.substr(start, lineEnd - start));
+        const bool crLf =
+            text[lineEnd] == '\r' && lineEnd + 1 < text.size() && text[lineEnd + 1] == '\n';
+        start = lineEnd + (crLf ? 2 : 1);
     }
 }
 
@@ -49,11 +49,17 @@ bool SettingsStore::load() {
     if (!readWholeFile(fileName_, bytes, maxFileBytes)) {
         return false;
     }
-    DecodedText text = decodeSettingsText(bytes, legacy_);
+    loadBytes(bytes);
+    return true;
+}
+
+void SettingsStore::loadBytes(std::string_view fileBytes) {
+    const DecodedText text = decodeSettingsText(fileBytes, legacy_);
     encoding_ = text.encoding;
-    for (const std::string& line : splitLines(text.utf8)) {
+    const size_t end = std::min(text.utf8.find(endOfFileMark), text.utf8.size());
+    afterEnd_ = text.utf8.substr(end);
+    for (std::string& line : splitLines(std::string_view(text.utf8).substr(0, end))) {
         const size_t split = line.find(separator_);
-        lineWithoutSeparator_.push_back(split == std::string::npos);
         if (split == std::string::npos) {
             keys_.push_back(line);
             values_.push_back(line);
@@ -63,8 +69,9 @@ bool SettingsStore::load() {
             keys_.push_back(line.substr(0, split));
             values_.push_back(line.substr(split + 1));
         }
+        lines_.push_back(std::move(line));
     }
-    return true;
+    lastLineEnded_ = false; // the text after the last line end is a line of its own
 }
 
 std::string SettingsStore::get(const std::string& key) const {
@@ -100,11 +107,17 @@ bool fitsOnOneLine(const std::string& value) {
 } // namespace
 
 void SettingsStore::addIfAbsent(const std::string& key, const std::string& value) {
-    if (indexOf(key) < 0 && fitsOnOneLine(value)) {
-        keys_.push_back(key);
-        values_.push_back(value);
-        lineWithoutSeparator_.push_back(false);
+    if (indexOf(key) >= 0 || !fitsOnOneLine(value)) {
+        return;
     }
+    // Before the empty text after the file's last line end, so the file still ends with one;
+    // after a last line without a line end, which then gets one.
+    const bool beforeEmptyLast = !lastLineEnded_ && !lines_.empty() && lines_.back().empty();
+    const auto at = static_cast<std::ptrdiff_t>(lines_.size() - (beforeEmptyLast ? 1 : 0));
+    keys_.insert(keys_.begin() + at, key);
+    values_.insert(values_.begin() + at, value);
+    lines_.insert(lines_.begin() + at, key + separator_ + value);
+    lastLineEnded_ = lastLineEnded_ || !beforeEmptyLast;
 }
 
 bool SettingsStore::set(const std::string& key, const std::string& value) {
@@ -112,26 +125,32 @@ bool SettingsStore::set(const std::string& key, const std::string& value) {
     if (index < 0 || !fitsOnOneLine(value)) {
         return false;
     }
-    values_[static_cast<size_t>(index)] = value;
-    lineWithoutSeparator_[static_cast<size_t>(index)] = false;
+    const auto at = static_cast<size_t>(index);
+    values_[at] = value;
+    lines_[at] = keys_[at] + separator_ + value; // the key as the file writes it
     return true;
 }
 
-bool SettingsStore::save() const {
+std::string SettingsStore::fileBytes() const {
     std::string text;
-    for (size_t i = 0; i < keys_.size(); ++i) {
-        if (keys_[i].empty()) {
-            continue;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        text += lines_[i];
+        if (i + 1 < lines_.size() || lastLineEnded_) {
+            text += "\r\n";
         }
-        text += lineWithoutSeparator_[i] ? keys_[i] : keys_[i] + separator_ + values_[i];
-        text += "\r\n";
     }
-    return replaceWholeFile(fileName_, encodeSettingsText(text, encoding_));
+    return encodeSettingsText(text + afterEnd_, encoding_);
+}
+
+bool SettingsStore::save() const {
+    return replaceWholeFile(fileName_, fileBytes());
 }
 
 void SettingsStore::clear() {
     encoding_ = TextEncoding::utf8;
     keys_.clear();
     values_.clear();
-    lineWithoutSeparator_.clear();
+    lines_.clear();
+    lastLineEnded_ = true;
+    afterEnd_.clear();
 }

@@ -2,12 +2,15 @@
 // keys match without regard to the case of ASCII letters or the spaces and tabs around them.
 // The table holds UTF-8 whatever encoding the file came in (settings_text.h), and a save
 // writes the file back in that encoding. Writing goes through a new file beside the old
-// one, so a failed save never loses what the file held, and a line without a separator (a
-// note written by hand) is written back as it was read.
+// one, so a failed save never loses what the file held. A save changes only the lines whose
+// values were set and the ones added: every other line (notes, blank lines, lines without a
+// key) and whatever follows a Ctrl-Z are written back as they were read, with CR LF, LF and
+// a lone CR alike written as CR LF.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/settings_text.h"
@@ -23,6 +26,8 @@ class SettingsStore {
     // Appends the file's entries to the table. False when the file cannot be read or is
     // larger than maxFileBytes; the table is then unchanged.
     bool load();
+    // The same from the file's bytes.
+    void loadBytes(std::string_view fileBytes);
 
     // The value of the first entry with this key, or an empty string when there is none.
     std::string get(const std::string& key) const;
@@ -31,16 +36,20 @@ class SettingsStore {
     std::string getTrimmed(const std::string& key, bool isPath) const;
     // The position of the first entry with this key, or -1.
     int indexOf(const std::string& key) const;
-    // Appends the entry unless some entry has the key already. A value that would end its
-    // line early (a CR, an LF or a Ctrl-Z) is refused: the table stays as it was.
+    // Adds the entry unless some entry has the key already, as the last line that ends with
+    // a line end. A value that would end its line early (a CR, an LF or a Ctrl-Z) is refused:
+    // the table stays as it was.
     void addIfAbsent(const std::string& key, const std::string& value);
     // Replaces the value of the first entry with this key; adds nothing when there is none,
     // and refuses a value with a CR, an LF or a Ctrl-Z. True when the value was replaced.
     bool set(const std::string& key, const std::string& value);
 
-    // Writes every entry with a non-empty key, in order. True only when the whole file was
-    // written and put in place; otherwise the old file is left as it was.
+    // Writes every line, in order. True only when the whole file was written and put in
+    // place; otherwise the old file is left as it was. A file marked read-only is never
+    // replaced.
     bool save() const;
+    // The bytes that save writes.
+    std::string fileBytes() const;
     void clear();
 
     const std::string& fileName() const { return fileName_; }
@@ -53,7 +62,10 @@ class SettingsStore {
     char separator_;
     LegacyDecoder legacy_;
     TextEncoding encoding_ = TextEncoding::utf8;
+    // One entry a line of the file, in its order; the last line may lack a line end.
     std::vector<std::string> keys_;
     std::vector<std::string> values_;
-    std::vector<bool> lineWithoutSeparator_; // written back as the key alone
+    std::vector<std::string> lines_; // each line's text as read, or as set rewrote it
+    bool lastLineEnded_ = true;      // whether the last line ends with a line end
+    std::string afterEnd_;           // a Ctrl-Z and all that follows it
 };

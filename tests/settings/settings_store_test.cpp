@@ -58,34 +58,45 @@ TEST_F(SettingsStoreTest, ReadsAndWritesTheFileFormat) {
     const Case cases[] = {
         {"empty file", "", {{"", ""}}, ""},
         {"final CR LF", "bg=null\r\n", {{"bg", "null"}, {"", ""}}, "bg=null\r\n"},
-        {"no final line end", "bg=null", {{"bg", "null"}}, "bg=null\r\n"},
+        {"no final line end", "bg=null", {{"bg", "null"}}, "bg=null"},
         {"defaults",
          "bg=null\r\nsound=null\r\nfitscreen=yes\r\n",
          {{"bg", "null"}, {"sound", "null"}, {"fitscreen", "yes"}, {"", ""}},
          "bg=null\r\nsound=null\r\nfitscreen=yes\r\n"},
-        {"value holding the separator", "a=b=c", {{"a", "b=c"}}, "a=b=c\r\n"},
-        {"no separator", "letters", {{"letters", "letters"}}, "letters\r\n"},
+        {"value holding the separator", "a=b=c", {{"a", "b=c"}}, "a=b=c"},
+        {"no separator", "letters", {{"letters", "letters"}}, "letters"},
         {"a note kept as written",
          "# my picture\r\nbg=null\r\n[x] y\r\n",
          {{"# my picture", "# my picture"}, {"bg", "null"}, {"[x] y", "[x] y"}, {"", ""}},
          "# my picture\r\nbg=null\r\n[x] y\r\n"},
-        {"empty key", "=x", {{"", "x"}}, ""},
+        {"empty key kept", "=x\r\n", {{"", "x"}, {"", ""}}, "=x\r\n"},
         {"empty value", "k=\r\n", {{"k", ""}, {"", ""}}, "k=\r\n"},
-        {"path value", "BG=C:\\pics\\x.png", {{"BG", "C:\\pics\\x.png"}}, "BG=C:\\pics\\x.png\r\n"},
-        {"blanks are ordinary", "bg = x", {{"bg ", " x"}}, "bg = x\r\n"},
+        {"path value", "BG=C:\\pics\\x.png", {{"BG", "C:\\pics\\x.png"}}, "BG=C:\\pics\\x.png"},
+        {"blanks are ordinary", "bg = x", {{"bg ", " x"}}, "bg = x"},
         {"bare LF", "a=1\nb=2\n", {{"a", "1"}, {"b", "2"}, {"", ""}}, "a=1\r\nb=2\r\n"},
-        {"Ctrl-Z ends the file",
+        {"Ctrl-Z ends what is read, and what follows is kept",
          std::string("a=1\r\n\x1A"
                      "b=2\r\n"),
          {{"a", "1"}, {"", ""}},
-         "a=1\r\n"},
+         "a=1\r\n\x1A"
+         "b=2\r\n"},
         {"a line of 100 000 letters",
          std::string(100000, 'x'),
          {{std::string(100000, 'x'), std::string(100000, 'x')}},
-         std::string(100000, 'x') + "\r\n"},
-        {"lone CR stays", "a=1\rb=2", {{"a", "1\rb=2"}}, "a=1\rb=2\r\n"},
-        {"blank lines", "\r\n\r\n", {{"", ""}, {"", ""}, {"", ""}}, ""},
-        {"duplicates", "bg=one\r\nBG=two", {{"bg", "one"}, {"BG", "two"}}, "bg=one\r\nBG=two\r\n"},
+         std::string(100000, 'x')},
+        {"lone CR ends a line", "a=1\rb=2\r", {{"a", "1"}, {"b", "2"}, {"", ""}}, "a=1\r\nb=2\r\n"},
+        {"blank lines kept", "\r\n\r\n", {{"", ""}, {"", ""}, {"", ""}}, "\r\n\r\n"},
+        {"duplicates", "bg=one\r\nBG=two", {{"bg", "one"}, {"BG", "two"}}, "bg=one\r\nBG=two"},
+        {"a mark after a blank line stays there",
+         "\r\n\xEF\xBB\xBF"
+         "bg=x\r\n",
+         {{"", ""},
+          {"\xEF\xBB\xBF"
+           "bg",
+           "x"},
+          {"", ""}},
+         "\r\n\xEF\xBB\xBF"
+         "bg=x\r\n"},
     };
     for (const Case& c : cases) {
         writeFile(c.file);
@@ -120,8 +131,8 @@ TEST_F(SettingsStoreTest, KeysMatchIgnoringAsciiCaseOnly) {
                                          {"sound", "three"},
                                          {"SOUND", "two"},
                                          {"\xC4", "umlaut"},
-                                         {"", ""},
-                                         {"fitscreen", "yes"}}));
+                                         {"fitscreen", "yes"},
+                                         {"", ""}}));
     ASSERT_TRUE(store.save());
     EXPECT_EQ(readFile(),
               "BG=null\r\nbg =y\r\nsound=three\r\nSOUND=two\r\n\xC4=umlaut\r\nfitscreen=yes\r\n");
@@ -148,7 +159,7 @@ TEST_F(SettingsStoreTest, LoadingAppendsAndClearEmpties) {
     ASSERT_TRUE(store.load());
     EXPECT_EQ(entriesOf(store), (Entries{{"a", "1"}, {"", ""}, {"a", "1"}, {"", ""}}));
     ASSERT_TRUE(store.save());
-    EXPECT_EQ(readFile(), "a=1\r\na=1\r\n");
+    EXPECT_EQ(readFile(), "a=1\r\n\r\na=1\r\n");
     store.clear();
     EXPECT_TRUE(store.keys().empty());
     EXPECT_TRUE(store.values().empty());
@@ -190,6 +201,23 @@ TEST_F(SettingsStoreTest, RoundTripsWhatItWrites) {
         expected.emplace_back("", "");
         EXPECT_EQ(entriesOf(reread), expected);
     }
+}
+
+TEST_F(SettingsStoreTest, ASaveChangesOnlyTheLinesSetOrAdded) {
+    const std::string notes = "\r\n# note\r\n=orphan\r\n\x1A# after";
+    writeFile("bg=null\r\n" + notes);
+    SettingsStore store(path, '=');
+    ASSERT_TRUE(store.load());
+    ASSERT_TRUE(store.set("BG", "C:\\a.png"));
+    store.addIfAbsent("sound", "null");
+    ASSERT_TRUE(store.save());
+    EXPECT_EQ(readFile(), "bg=C:\\a.png\r\n\r\n# note\r\n=orphan\r\nsound=null\r\n\x1A# after");
+
+    writeFile("# no line end"); // an added line ends the one before it
+    store.clear();
+    ASSERT_TRUE(store.load());
+    store.addIfAbsent("bg", "null");
+    EXPECT_EQ(store.fileBytes(), "# no line end\r\nbg=null\r\n");
 }
 
 TEST_F(SettingsStoreTest, ASetValueTurnsANoteIntoAnEntry) {
@@ -291,11 +319,10 @@ TEST_F(FailedSaveTest, WhenTheDiskFillsUpHalfWay) {
     expectOriginalKept();
 }
 
+// Marked read-only, it is kept even by a user whom permissions do not bind (root here, Wine's
+// root on Windows' read-only attribute).
 TEST_F(FailedSaveTest, WhenTheFileIsWriteProtected) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind root";
-    }
-    fs::permissions(path, fs::perms::owner_read);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
     SettingsStore store(path, '=');
     store.addIfAbsent("bg", "null");
     EXPECT_FALSE(store.save());

@@ -98,6 +98,21 @@ TEST(DefaultSettings, DefaultsThatCannotBeWrittenEndWith115) {
     EXPECT_EQ(readBytes(dir.file("config.txt")), "junk\r\n");
 }
 
+// Windows refuses to write a file marked read-only; Wine run as root would write it, and
+// the program must not.
+TEST(DefaultSettings, AReadOnlyFileIsNeverReplaced) {
+    ScratchDirectory dir;
+    const std::string path = dir.file("config.txt");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fputs("junk\r\n", file);
+    std::fclose(file);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    expectErrorBox(runProbe(dir, "write-defaults", true), errorMessages::settingsUnsaved);
+    EXPECT_EQ(readBytes(path), "junk\r\n");
+    EXPECT_NE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(LoadSettings, ReadsTheThreeSettings) {
     ScratchDirectory dir;
     std::FILE* file = std::fopen(dir.file("config.txt").c_str(), "wb");
