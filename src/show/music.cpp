@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
+#include <string_view>
 #include <utility>
 
 #include "settings/program_settings.h"
@@ -38,24 +39,49 @@ std::string classesValue(const std::string& extension, const char* name) {
     return win32::narrow(value);
 }
 
-bool isExistingFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(win32::widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+std::string_view fileNameOf(std::string_view path) {
+    const size_t separator = path.find_last_of("\\/");
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+// Opens the file the path names, links followed, and reads its first bytes: false for what
+// is no regular file on a disk (a folder, a device, a pipe), for a final name that is a
+// device's, and for bytes that begin a program or a script, whatever the file is called.
+bool holdsNoProgram(const std::string& path) {
+    const win32::Handle file(CreateFileW(win32::widen(path).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(file.get(), &information) ||
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+        return false;
+    }
+    std::wstring finalPath(32768, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(file.get(), finalPath.data(),
+                                                   static_cast<DWORD>(finalPath.size()), 0);
+    if (length == 0 || length >= finalPath.size() ||
+        isDeviceName(fileNameOf(win32::narrow(finalPath.substr(0, length))))) {
+        return false;
+    }
+    char first[16] = {};
+    DWORD read = 0;
+    return ReadFile(file.get(), first, sizeof(first), &read, nullptr) &&
+           !startsLikeAProgram(std::string_view(first, read));
 }
 
 } // namespace
 
 bool isPlayableMusic(const std::string& path) {
-    // The shape first: nothing reaches the file system or the registry for a web address
-    // or a device.
-    if (!hasPlainFilePathShape(path) || !fitsPathLimit(path)) {
+    // The shape and the name first: nothing reaches the file system or the registry for a
+    // web address or a device (opening COM1 could wait for a modem).
+    if (!hasPlainFilePathShape(path) || !fitsPathLimit(path) || isDeviceName(fileNameOf(path))) {
         return false;
     }
     const std::string extension = fileNameExtension(path);
-    return isExistingFile(path) &&
-           isMusicType(extension, {classesValue(extension, "PerceivedType"),
-                                   classesValue(extension, "Content Type")});
+    return isMusicType(extension, {classesValue(extension, "PerceivedType"),
+                                   classesValue(extension, "Content Type")}) &&
+           holdsNoProgram(path);
 }
 
 bool musicChosen() {
@@ -68,14 +94,20 @@ bool startMusic(bool quietly) {
     if (!isPlayableMusic(soundSetting)) {
         return false; // never handed to the shell, which would run or open anything
     }
+    // Handed over as a file of its extension's type, so that no shell tries to start it as a
+    // program first (Wine's does, before it looks at the type).
     musicLaunchInfo.cbSize = sizeof(musicLaunchInfo);
-    musicLaunchInfo.fMask = SEE_MASK_NOCLOSEPROCESS | (quietly ? SEE_MASK_FLAG_NO_UI : 0);
+    musicLaunchInfo.fMask =
+        SEE_MASK_NOCLOSEPROCESS | SEE_MASK_CLASSNAME | (quietly ? SEE_MASK_FLAG_NO_UI : 0);
     musicLaunchInfo.nShow = SW_SHOWMINNOACTIVE;
     const std::wstring file = win32::widen(soundSetting);
-    musicLaunchInfo.lpFile = file.c_str(); // read by the call alone
+    const std::wstring type = win32::widen(fileNameExtension(soundSetting)).insert(0, 1, L'.');
+    musicLaunchInfo.lpFile = file.c_str(); // both read by the call alone
+    musicLaunchInfo.lpClass = type.c_str();
     GetSystemTimeAsFileTime(&musicLaunchTime);
     const bool started = ShellExecuteExW(&musicLaunchInfo) != FALSE;
     musicLaunchInfo.lpFile = nullptr;
+    musicLaunchInfo.lpClass = nullptr;
     return started;
 }
 

@@ -118,6 +118,42 @@ std::string fileNameExtension(const std::string& path) {
     return extension;
 }
 
+bool isDeviceName(std::string_view fileName) {
+    // Windows ignores what follows the first dot, and blanks before it.
+    std::string base(fileName.substr(0, fileName.find('.')));
+    base.erase(base.find_last_not_of(' ') + 1);
+    std::transform(base.begin(), base.end(), base.begin(), lowerAscii);
+    if (base == "con" || base == "prn" || base == "aux" || base == "nul" || base == "conin$" ||
+        base == "conout$") {
+        return true;
+    }
+    return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+bool startsLikeAProgram(std::string_view firstBytes) {
+    using namespace std::string_view_literals;
+    constexpr std::array<std::string_view, 10> signatures = {
+        // Windows and DOS programs, Linux programs, scripts for an interpreter
+        "MZ"sv,
+        "\x7F"
+        "ELF"sv,
+        "#!"sv,
+        // macOS programs in either byte order, and universal ones
+        "\xFE\xED\xFA\xCE"sv,
+        "\xFE\xED\xFA\xCF"sv,
+        "\xCE\xFA\xED\xFE"sv,
+        "\xCF\xFA\xED\xFE"sv,
+        "\xCA\xFE\xBA\xBE"sv,
+        // installer packages (MSI) and shell links
+        "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"sv,
+        "L\0\0\0\x01\x14\x02\0"sv,
+    };
+    return std::any_of(signatures.begin(), signatures.end(), [&](std::string_view signature) {
+        return firstBytes.substr(0, signature.size()) == signature;
+    });
+}
+
 bool isMusicType(const std::string& extension, const RegisteredFileType& registered) {
     if (extension.empty() || listed(neverMusic, extension)) {
         return false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // What the system's file-type registry says of an extension (empty where it says nothing).
 struct RegisteredFileType {
@@ -19,6 +20,14 @@ bool hasPlainFilePathShape(const std::string& path);
 // The extension of the path's file name in lower case, without its dot; empty when the name
 // has none (Windows drops trailing dots and spaces, so "song.exe." has none either).
 std::string fileNameExtension(const std::string& path);
+
+// Whether the file name names a device rather than a file: CON, PRN, AUX, NUL, COM1 to COM9
+// or LPT1 to LPT9 in any letter case, with any extension ("nul.mp3"), as Windows reads them.
+bool isDeviceName(std::string_view fileName);
+
+// Whether a file's first bytes (up to 16) begin a program or a script, whatever its name: a
+// Windows, Linux or macOS executable, a "#!" script, an installer package or a shell link.
+bool startsLikeAProgram(std::string_view firstBytes);
 
 // Whether a file with this extension (lower case) plays as music: never for a type that
 // runs code or opens something else; else when the registry calls it audio or video, or,

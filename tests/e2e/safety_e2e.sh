@@ -39,13 +39,22 @@ expect_error() {
     ! crash_dialog || fail "a crash dialog after $what"
 }
 
-# 1. Music that is not music: error 105, and whatever it names never runs.
+# 1. Music that is not music: error 105, and whatever it names never runs: a program, a
+# script, a folder, a web address; a program or a script named .mp3, a link x.mp3 to a
+# program, and a device named like music.
 mkdir -p "$work/music"
 cp "$player" "$work/music/marker.exe"
+cp "$player" "$work/music/evil.mp3"
+ln -s "$work/music/marker.exe" "$work/music/x.mp3"
+printf '#!/bin/sh\ntouch "%s"\n' "$work/music/unix-script.ran" > "$work/music/script.mp3"
+chmod +x "$work/music/script.mp3"
 printf 'echo ran > "%s"\r\n' "$(winpath "$work/music")\\script.ran" > "$work/music/song.bat"
 use_test_browser "$browser"
 for sound in "$(winpath "$work/music/marker.exe")" "$(winpath "$work/music/song.bat")" \
-    "$(winpath "$work/music")" "https://www.pluvette.org/song.mp3"; do
+    "$(winpath "$work/music")" "https://www.pluvette.org/song.mp3" \
+    "$(winpath "$work/music/evil.mp3")" "$(winpath "$work/music/x.mp3")" \
+    "$(winpath "$work/music/script.mp3")" "$(winpath "$work/music")\\nul.mp3" \
+    "$(winpath "$work/music")\\COM1.mp3"; do
     start "bg=null" "sound=$sound" "fitscreen=yes"
     expect_error 105 "music at $sound"
 done

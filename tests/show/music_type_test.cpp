@@ -55,4 +55,33 @@ TEST(MusicType, MusicIsWhatTheRegistryCallsAudioOrVideoAndNeverAProgram) {
     }
 }
 
+TEST(MusicType, DevicesAreNoFilesWhateverTheirExtension) {
+    for (const char* name : {"nul.mp3", "NUL", "con.wav", "Com1.mp3", "lpt9.ogg", "aux", "prn.x.y",
+                             "nul .mp3", "CONOUT$.mp3"}) {
+        EXPECT_TRUE(isDeviceName(name)) << name;
+    }
+    for (const char* name : {"null.mp3", "com0.mp3", "com10.mp3", "lpt.mp3", "console.mp3",
+                             "rain.nul", "xnul.mp3", ""}) {
+        EXPECT_FALSE(isDeviceName(name)) << name;
+    }
+}
+
+TEST(MusicType, ProgramsAreKnownByTheirFirstBytes) {
+    using namespace std::string_view_literals;
+    for (const std::string_view bytes :
+         {"MZ\x90\0\x03"sv,
+          "\x7F"
+          "ELF\x02\x01"sv,
+          "#!/bin/sh\n"sv, "\xCF\xFA\xED\xFE\x07"sv, "\xCA\xFE\xBA\xBE"sv,
+          "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0"sv, "L\0\0\0\x01\x14\x02\0\0"sv}) {
+        EXPECT_TRUE(startsLikeAProgram(bytes)) << bytes;
+    }
+    // Music (MP3 with and without a tag, WAV, OGG, FLAC, MIDI), and files too short to tell.
+    for (const std::string_view bytes :
+         {"ID3\x04\0"sv, "\xFF\xFB\x90\x64"sv, "RIFF\x24\0\0\0WAVE"sv, "OggS\0\x02"sv,
+          "fLaC\0\0\0\x22"sv, "MThd\0\0\0\x06"sv, "M"sv, ""sv, "#"sv}) {
+        EXPECT_FALSE(startsLikeAProgram(bytes)) << bytes;
+    }
+}
+
 } // namespace
