@@ -3,6 +3,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -12,41 +13,47 @@
 #include "win32/handles.h"
 #include "win32/wide.h"
 
-win32::Bitmap LoadPictureFromMemory(HGLOBAL block, DWORD length) {
-    if (length == 0) {
-        return win32::Bitmap();
-    }
-    win32::ComPtr<IStream> stream;
-    const HRESULT made = CreateStreamOnHGlobal(block, FALSE, stream.put());
-    if (made == E_INVALIDARG || made == E_OUTOFMEMORY || stream.get() == nullptr) {
-        return win32::Bitmap();
-    }
+namespace {
+
+// The picture service's object for a picture in a global memory block, which it has read
+// whole once this returns; null for an undecodable picture and for one that is not a bitmap.
+win32::ComPtr<IPicture> loadPictureObject(HGLOBAL block, DWORD length) {
     win32::ComPtr<IPicture> picture;
-    const HRESULT loaded = OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture,
-                                          reinterpret_cast<void**>(picture.put()));
-    if (loaded == E_UNEXPECTED || loaded == E_OUTOFMEMORY || loaded == E_POINTER ||
-        loaded == E_NOINTERFACE || picture.get() == nullptr) {
-        return win32::Bitmap();
+    win32::ComPtr<IStream> stream;
+    if (length == 0 || FAILED(CreateStreamOnHGlobal(block, FALSE, stream.put())) ||
+        FAILED(OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(picture.put())))) {
+        return win32::ComPtr<IPicture>();
     }
     short type = PICTYPE_UNINITIALIZED;
-    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP) {
-        return win32::Bitmap();
+    if (picture.get() == nullptr || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP) {
+        return win32::ComPtr<IPicture>();
     }
+    return picture;
+}
+
+// A copy of the picture object's bitmap, which outlives the object.
+win32::Bitmap bitmapOf(IPicture* picture) {
     OLE_HANDLE handle = 0;
-    const HRESULT got = picture->get_Handle(&handle);
-    if (got == E_FAIL || got == E_OUTOFMEMORY || got == E_POINTER) {
+    if (picture == nullptr || FAILED(picture->get_Handle(&handle))) {
         return win32::Bitmap();
     }
-    // A copy, so that the bitmap outlives the picture object.
     return win32::Bitmap(
         static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
                                        IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG)));
 }
 
+} // namespace
+
+win32::Bitmap LoadPictureFromMemory(HGLOBAL block, DWORD length) {
+    return bitmapOf(loadPictureObject(block, length).get());
+}
+
 namespace {
 
 // The picture turned upright as a photo's orientation says, as a 32-bit DIB section; the
-// picture as it is when there is nothing to turn or the turn cannot be made.
+// picture as it is when there is nothing to turn or its pixels cannot be read, null when the
+// memory for the turned one cannot be had.
 win32::Bitmap turnedUpright(win32::Bitmap picture, int orientation) {
     const SIZE size = bitmapSize(picture.get());
     if (orientation <= 1 || size.cx <= 0 || size.cy <= 0) {
@@ -67,7 +74,10 @@ win32::Bitmap turnedUpright(win32::Bitmap picture, int orientation) {
         size.cy) {
         return picture;
     }
-    const std::vector<uint32_t> turned = orientPixels(pixels, width, height, orientation);
+    // Each stage is freed as soon as the next has the pixels: at most two copies at a time.
+    picture = win32::Bitmap();
+    std::vector<uint32_t> turned = orientPixels(pixels, width, height, orientation);
+    std::vector<uint32_t>().swap(pixels);
     if (orientationSwapsSides(orientation)) {
         info.bmiHeader.biWidth = size.cy;
         info.bmiHeader.biHeight = -size.cx;
@@ -75,7 +85,7 @@ win32::Bitmap turnedUpright(win32::Bitmap picture, int orientation) {
     void* bits = nullptr;
     win32::Bitmap upright(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!upright || bits == nullptr) {
-        return picture;
+        return win32::Bitmap();
     }
     std::memcpy(bits, turned.data(), turned.size() * sizeof(uint32_t));
     return upright;
@@ -83,43 +93,69 @@ win32::Bitmap turnedUpright(win32::Bitmap picture, int orientation) {
 
 } // namespace
 
-win32::Bitmap LoadPictureFile(const char* path) {
+namespace {
+
+bool readExactly(HANDLE file, uint8_t* into, DWORD length) {
+    DWORD read = 0;
+    return ReadFile(file, into, length, &read, nullptr) && read == length;
+}
+
+bool declaresOnlyPicturesWithinBudget(const uint8_t* data, size_t length) {
+    PictureDimensions dimensions;
+    return readPictureDimensions(data, length, dimensions) &&
+           fitsPictureBudget(dimensions.width, dimensions.height);
+}
+
+} // namespace
+
+PictureFileBytes readPictureFile(const char* path) {
     const win32::Handle file(CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK ||
+        !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
         uint64_t(size.QuadPart) > maxPictureFileBytes) {
-        return win32::Bitmap();
+        return PictureFileBytes();
     }
-    const auto length = static_cast<DWORD>(size.QuadPart);
-    // The signature first: a file of another kind is refused before it is read whole.
-    uint8_t start[16] = {};
-    DWORD read = 0;
-    const DWORD startLength = length < sizeof(start) ? length : DWORD(sizeof(start));
-    if (!ReadFile(file.get(), start, startLength, &read, nullptr) || read != startLength) {
-        return win32::Bitmap();
+    PictureFileBytes picture;
+    picture.length = static_cast<DWORD>(size.QuadPart);
+    picture.block = win32::GlobalMemory(GlobalAlloc(GMEM_FIXED, picture.length));
+    auto* bytes = static_cast<uint8_t*>(picture.block.get());
+    // The first bytes alone first: a file of another kind, or whose first image is already
+    // too large, is refused before it is read whole.
+    const DWORD start = std::min<DWORD>(picture.length, 64 * 1024);
+    if (bytes == nullptr || !readExactly(file.get(), bytes, start)) {
+        return PictureFileBytes();
     }
-    const PictureFormat format = pictureFormatOf(start, startLength);
-    if (format != PictureFormat::jpeg && format != PictureFormat::gif &&
-        format != PictureFormat::bmp) {
-        return win32::Bitmap();
+    picture.format = pictureFormatOf(bytes, start);
+    PictureDimensions first;
+    if (picture.format == PictureFormat::unknown ||
+        (readPictureDimensions(bytes, start, first) &&
+         !fitsPictureBudget(first.width, first.height)) ||
+        !readExactly(file.get(), bytes + start, picture.length - start) ||
+        !declaresOnlyPicturesWithinBudget(bytes, picture.length)) {
+        return PictureFileBytes();
     }
-    const win32::GlobalMemory block(GlobalAlloc(GMEM_FIXED, length));
-    auto* bytes = static_cast<uint8_t*>(block.get()); // a fixed block is its own address
-    if (bytes == nullptr) {
-        return win32::Bitmap();
-    }
-    std::memcpy(bytes, start, startLength);
-    if (!ReadFile(file.get(), bytes + startLength, length - startLength, &read, nullptr) ||
-        read != length - startLength) {
-        return win32::Bitmap();
-    }
-    PictureDimensions dimensions;
-    if (!readPictureDimensions(bytes, length, dimensions) ||
-        !fitsPictureBudget(dimensions.width, dimensions.height)) {
+    return picture;
+}
+
+win32::Bitmap LoadPictureFromBytes(PictureFileBytes& file) {
+    if (file.format != PictureFormat::jpeg && file.format != PictureFormat::gif &&
+        file.format != PictureFormat::bmp) {
         return win32::Bitmap();
     }
     // Photos from phones and cameras stand upright as their EXIF data says.
-    const int orientation = format == PictureFormat::jpeg ? jpegOrientation(bytes, length) : 1;
-    return turnedUpright(LoadPictureFromMemory(block.get(), length), orientation);
+    const int orientation =
+        file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
+    const win32::ComPtr<IPicture> picture = loadPictureObject(file.block.get(), file.length);
+    if (picture.get() == nullptr) {
+        return win32::Bitmap();
+    }
+    file = PictureFileBytes(); // read: its bytes go before the copy is made
+    return turnedUpright(bitmapOf(picture.get()), orientation);
+}
+
+win32::Bitmap LoadPictureFile(const char* path) {
+    PictureFileBytes file = readPictureFile(path);
+    return LoadPictureFromBytes(file);
 }

@@ -1,17 +1,42 @@
-// JPEG, GIF and BMP pictures through the platform's picture service.
+// Picture files as the program reads them: whole, once their first bytes name a format whose
+// size the program can read and every image they declare is within the picture budget, so
+// that no decoder ever sees a file that could cost more. JPEG, GIF and BMP pictures are then
+// decoded by the platform's picture service.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "imaging/picture_header.h"
 #include "win32/handles.h"
 
-// Reads the whole file and has the picture service decode it; a JPEG photo is turned upright
-// as its EXIF orientation says. A bitmap, or null for a missing,
-// empty, unreadable or undecodable file, for pictures that are not bitmaps (icons, metafiles), and,
-// before the file is read whole, for one that does not begin as a JPEG, GIF or BMP picture, is
-// larger than maxPictureFileBytes or declares more than maxPicturePixels.
+// A picture file's bytes in a fixed block of global memory (the picture service reads from
+// one; a fixed block's handle is its address), and the format they begin with.
+struct PictureFileBytes {
+    win32::GlobalMemory block{};
+    DWORD length = 0;
+    PictureFormat format = PictureFormat::unknown;
+
+    const uint8_t* data() const { return static_cast<const uint8_t*>(block.get()); }
+    explicit operator bool() const { return block.get() != nullptr; }
+};
+
+// Reads the file for a decoder, or refuses it with an empty result: a missing, empty or
+// unreadable file; one larger than maxPictureFileBytes, or whose first bytes name no format
+// whose size the program can read, refused before it is read whole; one in which any image
+// declares more than maxPicturePixels.
+PictureFileBytes readPictureFile(const char* path);
+
+// Has the picture service decode a JPEG, GIF or BMP file's bytes, which are freed (the file
+// emptied) as soon as the service has read them; a JPEG photo is turned upright as its EXIF
+// orientation says. Null, with the file as it was, for an undecodable file, for another
+// format, and for pictures that are not bitmaps (icons, metafiles).
+win32::Bitmap LoadPictureFromBytes(PictureFileBytes& file);
+
+// Reads a picture file with readPictureFile and decodes it with LoadPictureFromBytes.
 win32::Bitmap LoadPictureFile(const char* path);
 
 // Decodes the picture held in a global memory block of length bytes; the block stays the
-// caller's. Null as for LoadPictureFile.
+// caller's. Null for an undecodable picture and for one that is not a bitmap.
 win32::Bitmap LoadPictureFromMemory(HGLOBAL block, DWORD length);

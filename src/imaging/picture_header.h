@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-enum class PictureFormat { unknown, png, jpeg, gif, bmp };
+// The formats whose size the program can read from their headers; it decodes no others.
+// icon is an icon or a cursor; heif is HEIC or AVIF.
+enum class PictureFormat { unknown, png, jpeg, gif, bmp, icon, tiff, webp, heif };
 
 // The format whose signature the bytes begin with.
 PictureFormat pictureFormatOf(const uint8_t* data, size_t size);
@@ -15,9 +17,12 @@ struct PictureDimensions {
     uint32_t height = 0;
 };
 
-// The size that decoding the picture would give, from its header (a JPEG's frame header, a
-// GIF's screen and first image, a bitmap's info header, a PNG's IHDR). False when the bytes
-// end before it or it names no size.
+// The largest width and the largest height that any image of the file declares, read from
+// the headers alone, without decoding: a PNG's IHDR; every frame header of a JPEG; a GIF's
+// screen and every image on it; a bitmap's info header; every picture of an icon or cursor
+// with the PNG or bitmap header inside it; every image directory of a TIFF file; a WebP
+// file's canvas, frames and pictures; every image extent of a HEIF or AVIF file. False when
+// the bytes end before the first size or a header that must be read cannot be.
 bool readPictureDimensions(const uint8_t* data, size_t size, PictureDimensions& dimensions);
 
 // Walks a JPEG file's marker segments after its SOI, calling visit(marker, at, length) for
@@ -58,7 +63,9 @@ template <typename Visit> bool walkJpegSegments(const uint8_t* data, size_t size
 // The largest picture the program decodes: 64 Mi pixels, 256 MiB at 32 bits a pixel. It holds
 // an 8K screen twice over and the photos of nearly every camera, keeps the decoded bitmap and
 // the decoder's own buffers (up to 8 bytes a pixel) well under 2^31 bytes, where the 32-bit
-// sizes of the platform's bitmap calls overflow, and keeps memory in proportion to a screen.
+// sizes of the platform's bitmap calls overflow, and bounds what a picture costs while it is
+// decoded: about 1.1 GB at most, with the file's bytes (a 16-bit PNG's unpacked rows beside
+// its bitmap, or the picture service's own copies of a bitmap file).
 inline constexpr uint64_t maxPicturePixels = uint64_t(64) << 20;
 // Picture files larger than this are refused before they are read: no picture within the
 // pixel budget needs more.

@@ -3,11 +3,11 @@
 #include <wincodec.h>
 
 #include "imaging/picture_header.h"
-#include "win32/wide.h"
 
-win32::Bitmap LoadPictureWithImagingComponent(const char* path) {
+win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length) {
     const win32::ComScope com;
     win32::ComPtr<IWICImagingFactory> factory;
+    win32::ComPtr<IWICStream> stream;
     win32::ComPtr<IWICBitmapDecoder> decoder;
     win32::ComPtr<IWICBitmapFrameDecode> frame;
     win32::ComPtr<IWICBitmapSource> pixels;
@@ -15,8 +15,10 @@ win32::Bitmap LoadPictureWithImagingComponent(const char* path) {
     UINT height = 0;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()))) ||
-        FAILED(factory->CreateDecoderFromFilename(win32::widen(path).c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, decoder.put())) ||
+        FAILED(factory->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), length)) ||
+        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
+                                                WICDecodeMetadataCacheOnDemand, decoder.put())) ||
         FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height)) ||
         !fitsPictureBudget(width, height) ||
         // Premultiplied: what is transparent comes out black, as the show's margins are.

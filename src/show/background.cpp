@@ -79,26 +79,40 @@ win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeig
     return target;
 }
 
-win32::Bitmap loadPngBitmap(const char* path) {
+namespace {
+
+win32::Bitmap decodePng(const uint8_t* data, DWORD length) {
     OwnedPngDecoder decoder;
-    // The header's size is checked before anything is inflated: a small file may declare a
-    // picture of billions of pixels.
-    if (!PngLoadFile(decoder.get(), path) || !fitsPictureBudget(decoder->width, decoder->height) ||
-        !PngDecode(decoder.get())) {
+    if (!PngLoadMemory(decoder.get(), data, length) ||
+        !fitsPictureBudget(decoder->width, decoder->height) || !PngDecode(decoder.get())) {
         return win32::Bitmap();
     }
     return win32::Bitmap(PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE));
+}
+
+} // namespace
+
+win32::Bitmap loadPngBitmap(const char* path) {
+    const PictureFileBytes file = readPictureFile(path);
+    return file.format == PictureFormat::png ? decodePng(file.data(), file.length)
+                                             : win32::Bitmap();
 }
 
 win32::Bitmap loadBackground(const char* path) {
     if (!fitsPathLimit(path)) {
         return win32::Bitmap();
     }
-    if (equalsIgnoringAsciiCase(extensionOf(path), "png")) {
-        return loadPngBitmap(path);
+    // Every image the file declares is within the budget before any decoder sees it, and its
+    // bytes, not its name, choose the decoder: PNG the program's own; JPEG, GIF and BMP the
+    // picture service; the rest, and what the service cannot read, the imaging component.
+    // The file's bytes are freed as soon as the picture is decoded.
+    PictureFileBytes file = readPictureFile(path);
+    if (!file) {
+        return win32::Bitmap();
     }
-    // The picture service reads JPEG, GIF and BMP; the imaging component the rest it has
-    // codecs for, and what the service cannot read of those three.
-    win32::Bitmap picture = LoadPictureFile(path);
-    return picture ? std::move(picture) : LoadPictureWithImagingComponent(path);
+    if (file.format == PictureFormat::png) {
+        return decodePng(file.data(), file.length);
+    }
+    win32::Bitmap picture = LoadPictureFromBytes(file);
+    return picture ? std::move(picture) : LoadPictureWithImagingComponent(file.data(), file.length);
 }

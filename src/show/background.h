@@ -23,12 +23,13 @@ win32::Bitmap stretchBitmap(HBITMAP source, uint16_t width, uint16_t height);
 win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeight,
                          const PicturePlacement& place);
 
-// A ".png" file (any case) through the program's PNG decoder, anything else through the
-// platform's picture service or, where that fails, the Windows Imaging Component; null when the
-// file cannot be loaded (a path longer than the platform's limit, and a picture too large to show
-// safely, among them).
+// A picture file, read and checked by readPictureFile, through the decoder its first bytes
+// name: a PNG through the program's own decoder; a JPEG, GIF or BMP through the platform's
+// picture service or, where that fails, the Windows Imaging Component, which reads the other
+// formats; null when the file cannot be loaded (a path longer than the platform's limit, and a
+// file in which any image is too large to show safely, among them).
 win32::Bitmap loadBackground(const char* path);
 
-// A PNG file as a DIB section in its own pixel format; null when it cannot be decoded or
-// declares more than maxPicturePixels.
+// A PNG file as a DIB section in its own pixel format; null when it is no PNG, cannot be
+// decoded or declares more than maxPicturePixels.
 win32::Bitmap loadPngBitmap(const char* path);

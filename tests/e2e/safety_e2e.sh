@@ -99,21 +99,67 @@ for side in (23200, 32768, 65535):
            + chunk(b"IDAT", data) + chunk(b"IEND", b""))
     open(f"{sys.argv[1]}/huge-{side}.png", "wb").write(png)
 PY
+# Small files whose later images, or the pictures inside them, declare what no decoder may
+# be given: a JPEG frame of 30000 x 30000, an icon holding a PNG of 16384 x 16384 behind a
+# directory entry of 256 x 256, and a GIF whose first image is 16 x 16 and later ones
+# 16000 x 16000.
+python3 - "$work" <<'PY'
+import struct, sys, zlib
+out = sys.argv[1]
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+sof = b"\xff\xc0" + struct.pack(">HBHHB", 17, 8, 30000, 30000, 3) + b"\x01\x11\x00\x02\x11\x00\x03\x11\x00"
+sos = b"\xff\xda" + struct.pack(">HB", 12, 3) + b"\x01\x00\x02\x00\x03\x00\x00\x3f\x00"
+open(f"{out}/huge-frame.jpg", "wb").write(b"\xff\xd8" + sof + sos + b"\x00" * 200 + b"\xff\xd9")
+side = 16384
+rows = zlib.compress(b"\0" * (1 + side // 8) * side, 9)
+png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 1, 0, 0, 0, 0))
+       + chunk(b"IDAT", rows) + chunk(b"IEND", b""))
+open(f"{out}/huge-inside.ico", "wb").write(struct.pack("<HHHBBBBHHII", 0, 1, 1, 0, 0, 0, 0, 1, 32, len(png), 22) + png)
+image = lambda w, h: b"\x2c" + struct.pack("<HHHHB", 0, 0, w, h, 0) + b"\x02\x02\x4c\x01\x00"
+gif = b"GIF89a" + struct.pack("<HHBBB", 16, 16, 0, 0, 0) + image(16, 16)
+gif += b"".join(b"\x21\xf9\x04\x00\x0a\x00\x00\x00" + image(16000, 16000) for _ in range(50)) + b"\x3b"
+open(f"{out}/huge-later-frames.gif", "wb").write(gif)
+PY
 printf '\x89PNG\r\n\x1a\n' > "$work/huge-file.png"
 printf '\xff\xd8\xff\xe0' > "$work/huge-file.jpg"
+printf 'II*\0' > "$work/huge-file.tif"
 truncate -s 2G "$work/huge-file.png" "$work/huge-file.jpg"
-for picture in huge-23200.png huge-32768.png huge-65535.png huge-file.png huge-file.jpg; do
+truncate -s 300M "$work/huge-file.tif"
+for picture in huge-23200.png huge-32768.png huge-65535.png huge-file.png huge-file.jpg \
+    huge-file.tif huge-frame.jpg huge-inside.ico huge-later-frames.gif; do
     start "bg=$(winpath "$work/$picture")" "sound=null" "fitscreen=yes"
     started=$(date +%s%N)
     wait_for eval '[ -n "$(error_box)" ]' || fail "no error box for $picture"
     waited=$((($(date +%s%N) - started) / 1000000))
     peak=$(awk '/VmHWM/ { print int($2 / 1024) }' "/proc/$(own_pgrep -x pluvette.exe | head -n 1)/status")
     echo "$picture ($(du -h --apparent-size "$work/$picture" | cut -f1)): box 104 after $waited ms, peak $peak MB"
-    [ "$peak" -lt 200 ] || fail "$picture took $peak MB"
+    [ "$peak" -lt 100 ] || fail "$picture took $peak MB"
+    [ "$waited" -lt 3000 ] || fail "$picture took $waited ms to be refused"
     expect_error 104 "$picture"
 done
 
-# 4. The About panel opened 200 times leaves as many GDI objects as one opening: Wine's GDI
+# 4. Pictures of exactly the budget, 8192 x 8192, through each kind of decoder, are shown
+# within the peak the README states (1.1 GB).
+convert -size 8192x8192 gradient:'#ff8000-#0040ff' PNG32:"$work/budget.png"
+convert -size 8192x8192 gradient:'#ff8000-#0040ff' -quality 90 "$work/budget.jpg"
+convert -size 8192x8192 gradient:'#ff8000-#0040ff' BMP3:"$work/budget.bmp"
+for picture in budget.png budget.jpg budget.bmp; do
+    start "bg=$(winpath "$work/$picture")" "sound=null" "fitscreen=yes"
+    wait_for show_or_box || fail "$picture was not shown"
+    [ -z "$(error_box)" ] || fail "$picture was refused"
+    sleep 1
+    peak=$(awk '/VmHWM/ { print int($2 / 1024) }' "/proc/$(own_pgrep -x pluvette.exe | head -n 1)/status")
+    echo "$picture: shown, peak $peak MB"
+    [ "$peak" -lt 1100 ] || fail "$picture took $peak MB, more than the README states"
+    xdotool key Escape
+    wait_for launcher_visible || fail "Escape did not end the show of $picture"
+    xdotool key alt+F4
+    wait_for eval '! kill -0 $pid 2> /dev/null' || fail "the program did not end"
+    pid=
+done
+
+# 5. The About panel opened 200 times leaves as many GDI objects as one opening: Wine's GDI
 # trace counts the objects alive, where Windows would answer GetGuiResources.
 live_objects() {
     WINEDEBUG=trace+gdi wine "$about_runner" --open-close "$1" 2>&1 |

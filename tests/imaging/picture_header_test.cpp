@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -74,6 +76,97 @@ TEST(PictureHeader, AHeaderCutShortNamesNoSize) {
     EXPECT_FALSE(readPictureDimensions(noFrame.data(), noFrame.size(), dimensions));
     const Bytes text = bytes({'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'});
     EXPECT_EQ(pictureFormatOf(text.data(), text.size()), PictureFormat::unknown);
+}
+
+// Little files of each format whose last image is the one of the given size, after a small
+// one that a reader of first headers alone would stop at.
+Bytes le16(uint32_t v) {
+    return bytes({int(v & 0xFF), int(v >> 8 & 0xFF)});
+}
+Bytes le24(uint32_t v) {
+    return le16(v & 0xFFFF) + bytes({int(v >> 16 & 0xFF)});
+}
+Bytes le32(uint32_t v) {
+    return le16(v & 0xFFFF) + le16(v >> 16);
+}
+Bytes be16(uint32_t v) {
+    return bytes({int(v >> 8 & 0xFF), int(v & 0xFF)});
+}
+Bytes be32(uint32_t v) {
+    return be16(v >> 16) + be16(v & 0xFFFF);
+}
+Bytes text(const char* s) {
+    return Bytes(reinterpret_cast<const uint8_t*>(s), std::strlen(s));
+}
+
+Bytes png(uint32_t w, uint32_t h) {
+    return bytes({0x89, 'P', 'N', 'G', 13, 10, 26, 10}) + be32(13) + text("IHDR") + be32(w) +
+           be32(h) + bytes({8, 6, 0, 0, 0});
+}
+Bytes jpeg(uint32_t w, uint32_t h) { // a small frame and its scan, then the large frame
+    const Bytes frame = bytes({0xFF, 0xC0, 0, 11, 8, 0, 16, 0, 16, 1, 1, 0x11, 0});
+    return bytes({0xFF, 0xD8}) + frame + bytes({0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0}) +
+           bytes({0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD0, 0x56}) + bytes({0xFF, 0xC3, 0, 11, 8}) +
+           be16(h) + be16(w) + bytes({1, 1, 0x11, 0, 0xFF, 0xD9});
+}
+Bytes gif(uint32_t w, uint32_t h) { // a 16 x 16 screen and image, then the large image
+    const Bytes image = bytes({0x2C, 0, 0, 0, 0, 16, 0, 16, 0, 0, 2, 2, 0x4C, 0x01, 0});
+    return text("GIF89a") + le16(16) + le16(16) + bytes({0, 0, 0}) + image +
+           bytes({0x21, 0xF9, 4, 0, 0, 0, 0, 0}) + bytes({0x2C, 0, 0, 0, 0}) + le16(w) + le16(h) +
+           bytes({0, 2, 2, 0x4C, 0x01, 0, 0x3B});
+}
+Bytes bmp(uint32_t w, uint32_t h) {
+    return text("BM") + le32(0) + le32(0) + le32(54) + le32(40) + le32(w) + le32(h) + le16(1) +
+           le16(32);
+}
+Bytes icon(uint32_t w, uint32_t h) { // entries of 16 x 16 pixels: a bitmap, then a PNG
+    const Bytes entries = bytes({16, 16, 0, 0, 1, 0, 32, 0}) + le32(40) + le32(38) +
+                          bytes({16, 16, 0, 0, 1, 0, 32, 0}) + le32(33) + le32(50);
+    return bytes({0, 0, 1, 0, 2, 0}) + entries + le32(40) + le32(16) + le32(32) + png(w, h);
+}
+Bytes tiff(uint32_t w, uint32_t h) { // a 16 x 16 image, then one of the size (LONG fields)
+    auto directory = [](uint32_t width, uint32_t height, uint32_t next) {
+        return le16(2) + le16(256) + le16(4) + le32(1) + le32(width) + le16(257) + le16(3) +
+               le32(1) + le16(height) + le16(0) + le32(next);
+    };
+    return text("II*") + bytes({0}) + le32(8) + directory(16, 16, 38) + directory(w, h, 0);
+}
+Bytes webp(uint32_t w, uint32_t h) { // a canvas of the size with a lossless 16 x 16 picture
+    const Bytes body = text("VP8X") + le32(10) + bytes({0, 0, 0, 0}) + le24(w - 1) + le24(h - 1) +
+                       text("VP8L") + le32(5) + bytes({0x2F}) + le32(15 | 15 << 14);
+    return text("RIFF") + le32(uint32_t(body.size() + 4)) + text("WEBP") + body;
+}
+Bytes heif(uint32_t w, uint32_t h) { // two images: 16 x 16 and the size
+    auto box = [](const char* type, const Bytes& body) {
+        return be32(uint32_t(body.size() + 8)) + text(type) + body;
+    };
+    const Bytes ipco =
+        box("ispe", be32(0) + be32(16) + be32(16)) + box("ispe", be32(0) + be32(w) + be32(h));
+    return box("ftyp", text("mif1") + be32(0) + text("heic")) +
+           box("meta", be32(0) + box("hdlr", be32(0)) + box("iprp", box("ipco", ipco))) +
+           box("mdat", bytes({1, 2, 3}));
+}
+
+TEST(PictureHeader, EveryImageOfEveryFormatIsHeldToTheBudget) {
+    struct Maker {
+        const char* format;
+        Bytes (*make)(uint32_t, uint32_t);
+    };
+    const Maker makers[] = {{"PNG", png},  {"JPEG", jpeg}, {"GIF", gif},   {"BMP", bmp},
+                            {"ICO", icon}, {"TIFF", tiff}, {"WebP", webp}, {"HEIF", heif}};
+    for (const Maker& maker : makers) {
+        SCOPED_TRACE(maker.format);
+        for (const auto& [w, h, fits] : {std::tuple{8192u, 8192u, true},
+                                         {8193u, 8192u, false},
+                                         {16384u, 4096u, true},
+                                         {16384u, 16384u, false}}) {
+            const Bytes file = maker.make(w, h);
+            PictureDimensions dimensions;
+            ASSERT_TRUE(readPictureDimensions(file.data(), file.size(), dimensions)) << w;
+            EXPECT_EQ(fitsPictureBudget(dimensions.width, dimensions.height), fits)
+                << w << "x" << h;
+        }
+    }
 }
 
 TEST(PictureHeader, TheBudgetHoldsAnEightKScreenTwiceAndNoMore) {

@@ -95,16 +95,15 @@ TEST(Background, WhatThePictureServiceCannotReadGoesToTheImagingComponent) {
     EXPECT_GT(size.cy, 0);
 }
 
-TEST(Background, TheExtensionChoosesTheDecoder) {
-    // A JPEG named .PNG goes to the PNG decoder, which refuses it; a file without a dot goes
-    // to the picture service.
+TEST(Background, TheBytesChooseTheDecoder) {
+    // A JPEG named .PNG and a bitmap without a dot load as what they are.
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     const std::string jpegAsPng = std::string(folder) + "pluvette-test.PNG";
     const std::string withoutDot = std::string(folder) + "pluvette-test-bmp";
     CopyFileA(picture("quad.jpg").c_str(), jpegAsPng.c_str(), FALSE);
     CopyFileA(picture("quad.bmp").c_str(), withoutDot.c_str(), FALSE);
-    EXPECT_EQ(loadBackground(jpegAsPng.c_str()).get(), nullptr);
+    EXPECT_NE(loadBackground(jpegAsPng.c_str()).get(), nullptr);
     const win32::Bitmap bitmap = loadBackground(withoutDot.c_str());
     EXPECT_NE(bitmap.get(), nullptr);
     DeleteFileA(jpegAsPng.c_str());
