@@ -145,13 +145,18 @@ sleep 0.15
 kill -0 "$pid" 2> /dev/null || fail "the launcher ended without fading out"
 expect_exit "the close box"
 
-# 7. A hand-edited file without "sound": choosing music shows it but is not saved (Alt+F4).
+# 7. A hand-edited file without "sound" gets it: the music chosen plays and is saved.
 start "bg=null" "fitscreen=yes"
 browse "$IDC_BROWSE_MUSIC" "$(winpath "$work/song.plvsong")" Return
 expect_fields "Capture Screen" song.plvsong
+rm -f "$work/song.plvsong.player"
+launch || fail "Launch did not start the show"
+wait_for test -s "$work/song.plvsong.player" || fail "the music chosen in a file without sound did not play"
+xdotool key Escape
+wait_for launcher_visible || fail "the launcher did not come back"
 xdotool key alt+F4
 expect_exit "Alt+F4"
-[ "$(cat "$folder/config.txt")" = "$(printf 'bg=null\r\nfitscreen=yes\r')" ] ||
+[ "$(cat "$folder/config.txt")" = "$(printf 'bg=null\r\nfitscreen=yes\r\nsound=%s\r' "$(winpath "$work/song.plvsong")")" ] ||
     fail "the file without sound became: $(od -c "$folder/config.txt")"
 
 # 8. "NULL" in capitals is a file name to the launcher, and the screen to the show.
@@ -197,11 +202,21 @@ for content in "" 'junk\r\n' 'x=1\r\n[section]'; do
     xdotool key alt+F4
     expect_exit "Alt+F4"
 done
+# Blank lines, a line without a key and what follows a Ctrl-Z survive a show and a close too.
 start "# my rain" "bg=null" "sound=null" "fitscreen=yes" "[look] here"
 cp "$folder/config.txt" "$work/noted.txt"
 xdotool key alt+F4
 expect_exit "Alt+F4"
 cmp -s "$folder/config.txt" "$work/noted.txt" || fail "a save changed the notes: $(od -c "$folder/config.txt")"
+start_with_bytes 'bg=null\r\n\r\n# note\r\n=orphan\r\nsound=null\r\nfitscreen=yes\r\n\x1a# after'
+cp "$folder/config.txt" "$work/noted.txt"
+launch || fail "Launch did not start the show"
+sleep 1.5
+xdotool key Escape
+wait_for launcher_visible || fail "the launcher did not come back"
+xdotool key alt+F4
+expect_exit "Alt+F4"
+cmp -s "$folder/config.txt" "$work/noted.txt" || fail "a show and a close changed: $(od -c "$folder/config.txt")"
 
 # 11. A first start killed at any moment of writing the defaults never leaves a file that
 # stops the next start.
