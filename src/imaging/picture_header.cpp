@@ -39,38 +39,17 @@ bool pngDimensions(const uint8_t* data, size_t size, Largest& largest) {
 // skipped: a hierarchical file holds several frames. Bytes that end the file early or are no
 // marker end the walk, as they end what a decoder reads.
 bool jpegDimensions(const uint8_t* data, size_t size, Largest& largest) {
-    size_t at = 2;
-    while (at + 4 <= size && data[at] == 0xFF) {
-        const uint8_t marker = data[at + 1];
-        if (marker == 0xFF) {
-            ++at; // fill byte
-            continue;
-        }
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            at += 2; // markers without a segment
-            continue;
-        }
-        if (marker == 0xD9) {
-            break; // the end of the image
-        }
-        const size_t length = bigEndian16(data + at + 2);
-        const bool frame =
-            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame && length >= 7 && at + 9 <= size) {
-            largest.add(bigEndian16(data + at + 7), bigEndian16(data + at + 5));
-        }
-        if (length < 2) {
-            break;
-        }
-        at += 2 + length;
-        if (marker == 0xDA) { // the scan's coded data runs to the next marker
-            while (at + 1 < size &&
-                   !(data[at] == 0xFF && data[at + 1] != 0 && data[at + 1] != 0xFF &&
-                     !(data[at + 1] >= 0xD0 && data[at + 1] <= 0xD7))) {
-                ++at;
+    walkJpegSegments(
+        data, size,
+        [&](uint8_t marker, size_t at, size_t length) {
+            const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
+                               marker != 0xC8 && marker != 0xCC;
+            if (frame && length >= 7 && at + 9 <= size) {
+                largest.add(bigEndian16(data + at + 7), bigEndian16(data + at + 5));
             }
-        }
-    }
+            return false;
+        },
+        true);
     return largest.found;
 }
 

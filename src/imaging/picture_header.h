@@ -28,9 +28,11 @@ bool readPictureDimensions(const uint8_t* data, size_t size, PictureDimensions& 
 // Walks a JPEG file's marker segments after its SOI, calling visit(marker, at, length) for
 // each one with a length field, where at is the offset of its 0xFF and length the field's
 // value (not checked against the file's size). Stops, returning true, when visit does; stops
-// returning false at the picture data (SOS), the end of the image, a length below 2, or bytes
-// that are not a marker.
-template <typename Visit> bool walkJpegSegments(const uint8_t* data, size_t size, Visit visit) {
+// returning false at the end of the image, a length below 2, bytes that are not a marker, or,
+// unless acrossScans, the picture data (SOS). Across scans, the coded data after each SOS
+// segment is skipped to the next marker.
+template <typename Visit>
+bool walkJpegSegments(const uint8_t* data, size_t size, Visit visit, bool acrossScans = false) {
     size_t at = 2;
     while (at + 4 <= size) {
         if (data[at] != 0xFF) {
@@ -45,7 +47,7 @@ template <typename Visit> bool walkJpegSegments(const uint8_t* data, size_t size
             at += 2; // markers without a segment
             continue;
         }
-        if (marker == 0xD9 || marker == 0xDA) {
+        if (marker == 0xD9 || (marker == 0xDA && !acrossScans)) {
             return false; // the image ends, or its data starts
         }
         const size_t length = size_t(data[at + 2]) << 8 | data[at + 3];
@@ -56,6 +58,13 @@ template <typename Visit> bool walkJpegSegments(const uint8_t* data, size_t size
             return false;
         }
         at += 2 + length;
+        if (marker == 0xDA) { // coded data, in which 0xFF is followed by 0 or a restart
+            while (at + 1 < size &&
+                   !(data[at] == 0xFF && data[at + 1] != 0 && data[at + 1] != 0xFF &&
+                     !(data[at + 1] >= 0xD0 && data[at + 1] <= 0xD7))) {
+                ++at;
+            }
+        }
     }
     return false;
 }
