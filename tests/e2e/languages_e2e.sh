@@ -98,15 +98,16 @@ close_launcher
 # 3. Settings files as editors save them. Each is read, shows its picture's name, and when
 # the launcher saves it (the music reset with its default button) stays in its encoding.
 legacy=$(winpath "$work/café/été.png" | iconv -f UTF-8 -t CP1252)
-utf8_lines=$(printf '%s\r\n' "bg = \"$(winpath "$japanese/写真.png")\"" "sound=null" "fitscreen=yes" "# note")
+utf8_lines=$(printf '%s\r\n' "bg = \"$(winpath "$japanese/写真.png")\"" "sound=null" "fitscreen=yes" "# note" && echo .)
+utf8_lines=${utf8_lines%.} # with its last line end, which $( ) would drop
 for encoding in cp1252 utf8-mark utf16le utf16be; do
     folder=$work/run-$encoding
     mkdir -p "$folder"
     case $encoding in
     cp1252) printf 'bg=%s\r\nsound=null\r\nfitscreen=yes\r\n' "$legacy" > "$folder/config.txt" ;;
-    utf8-mark) printf '\xEF\xBB\xBF%s\r\n' "$utf8_lines" > "$folder/config.txt" ;;
-    utf16le) { printf '\xFF\xFE'; printf '%s\r\n' "$utf8_lines" | iconv -t UTF-16LE; } > "$folder/config.txt" ;;
-    utf16be) { printf '\xFE\xFF'; printf '%s\r\n' "$utf8_lines" | iconv -t UTF-16BE; } > "$folder/config.txt" ;;
+    utf8-mark) printf '\xEF\xBB\xBF%s' "$utf8_lines" > "$folder/config.txt" ;;
+    utf16le) { printf '\xFF\xFE'; printf '%s' "$utf8_lines" | iconv -t UTF-16LE; } > "$folder/config.txt" ;;
+    utf16be) { printf '\xFE\xFF'; printf '%s' "$utf8_lines" | iconv -t UTF-16BE; } > "$folder/config.txt" ;;
     esac
     cp "$folder/config.txt" "$folder/original.txt"
     start_in_folder
