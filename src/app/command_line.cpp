@@ -1,21 +1,15 @@
 #include "app/command_line.h"
 
+#include "text/text.h"
+
 #include <cctype>
 #include <cstdlib>
 
 namespace {
 
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // A window handle written in decimal, as Windows writes it; 0 when it is not one.
 uintptr_t parseHandle(const std::string& text) {
-    const std::string digits = trimmed(text);
+    const std::string digits(trimmedBlanks(text));
     if (digits.empty() || digits.size() > 20) {
         return 0;
     }
@@ -30,7 +24,7 @@ uintptr_t parseHandle(const std::string& text) {
 } // namespace
 
 StartRequest parseCommandLine(const std::string& commandLine) {
-    const std::string line = trimmed(commandLine);
+    const std::string line(trimmedBlanks(commandLine));
     if (line.size() < 2 || (line[0] != '/' && line[0] != '-')) {
         return {};
     }

@@ -11,15 +11,6 @@ namespace {
 
 constexpr char endOfFileMark = '\x1A';
 
-// Without the spaces and tabs at either end.
-std::string_view trimmedBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // Text-file reading done the same way on every platform: CR LF, LF and a lone CR (as older
 // Mac editors write) end a line, and a file that ends with a line end still has a last,
 // empty line. The text given ends before any Ctrl-Z.

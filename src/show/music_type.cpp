@@ -106,18 +106,6 @@ bool hasPlainFilePathShape(const std::string& path) {
              isSeparator(path[3]));
 }
 
-std::string fileNameExtension(const std::string& path) {
-    const size_t separator = path.find_last_of("\\/");
-    const size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || dot < nameStart) {
-        return {};
-    }
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(), lowerAscii);
-    return extension;
-}
-
 bool isDeviceName(std::string_view fileName) {
     // Windows ignores what follows the first dot, and blanks before it.
     std::string base(fileName.substr(0, fileName.find('.')));

@@ -17,10 +17,6 @@ struct RegisteredFileType {
 // scheme, no device path (\\.\, \\?\), no alternate stream, no wildcard or control character.
 bool hasPlainFilePathShape(const std::string& path);
 
-// The extension of the path's file name in lower case, without its dot; empty when the name
-// has none (Windows drops trailing dots and spaces, so "song.exe." has none either).
-std::string fileNameExtension(const std::string& path);
-
 // Whether the file name names a device rather than a file: CON, PRN, AUX, NUL, COM1 to COM9
 // or LPT1 to LPT9 in any letter case, with any extension ("nul.mp3"), as Windows reads them.
 bool isDeviceName(std::string_view fileName);

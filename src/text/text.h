@@ -12,9 +12,12 @@ char lowerAscii(char c);
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
 
-// The text after the last '.' of the path (searched in the whole path), or the empty string
-// when there is no dot or the only one is the path's first character.
-std::string extensionOf(const std::string& path);
+// The extension of the path's file name in lower case, without its dot; empty when the name
+// has none (Windows drops trailing dots and spaces, so "song.exe." has none either).
+std::string fileNameExtension(const std::string& path);
+
+// The text without the spaces and tabs at either end.
+std::string_view trimmedBlanks(std::string_view text);
 
 // Whether a setting is "null", the word for "none" (the screen, no music), in any case.
 bool isNull(std::string_view setting);

@@ -17,14 +17,6 @@ TEST(MusicType, OnlyPlainFilePathsReachTheFileSystem) {
     }
 }
 
-TEST(MusicType, TheExtensionIsTheFileNamesInLowerCase) {
-    EXPECT_EQ(fileNameExtension("C:\\Music\\Rain.MP3"), "mp3");
-    EXPECT_EQ(fileNameExtension("C:\\song.mp3.exe"), "exe");
-    EXPECT_EQ(fileNameExtension("C:\\song.exe."), "");
-    EXPECT_EQ(fileNameExtension("C:\\a.folder\\song"), "");
-    EXPECT_EQ(fileNameExtension("C:\\.hidden"), "hidden");
-}
-
 TEST(MusicType, MusicIsWhatTheRegistryCallsAudioOrVideoAndNeverAProgram) {
     struct Case {
         const char* extension;

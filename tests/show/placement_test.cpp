@@ -75,19 +75,21 @@ TEST(Placement, FitToScreenLooksAtTheFirstThreeLettersIgnoringCase) {
     }
 }
 
-TEST(FileExtension, IsWhatFollowsTheLastDot) {
+TEST(FileExtension, IsWhatFollowsTheFileNamesLastDotInLowerCase) {
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\pics\\lake.png", "png"},
-        {"C:\\pics\\LAKE.PNG", "PNG"},
+        {"C:\\pics\\LAKE.PNG", "png"},
         {"a.b.jpg", "jpg"},
-        {"C:\\my.pics\\lake", "pics\\lake"},
+        {"C:\\song.mp3.exe", "exe"},
+        {"C:\\my.pics\\lake", ""},
+        {"c:/my.pics/lake", ""},
         {"lake", ""},
-        {".png", ""},
-        {"lake.", ""},
+        {"C:\\.hidden", "hidden"},
+        {"song.exe.", ""},
         {"", ""},
     };
     for (auto [path, extension] : cases) {
-        EXPECT_EQ(extensionOf(path), extension) << path;
+        EXPECT_EQ(fileNameExtension(path), extension) << path;
     }
 }
 
