@@ -122,10 +122,8 @@ bool loadSettings() {
 void loadScreenSaverSettings() {
     SettingsStore settings(screenSaverSettingsPath(), settingsSeparator, ansiToUtf8);
     if (!settings.load() || !holdsAnySetting(settings)) {
-        bgSetting = "null";
-        soundSetting = "null";
-        fitscreenSetting = "yes";
-        return;
+        settings.clear();
+        addMissingSettings(settings);
     }
     readSettings(settings);
 }
