@@ -1,6 +1,6 @@
 // From inflated scanlines to bitmap pixels: undoing the scanline filters, converting rows to
 // the platform's blue-green-red layouts, and placing interlaced passes. Platform-free; the
-// bitmap itself is made in png_bitmap.cpp.
+// bitmap itself is made in png_win32.cpp.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Every resource and control number of the program, named once. The resource script, the
-// code and the end-to-end scripts (through tests/e2e/resource_ids.sh) all read this file, so
+// code and the end-to-end scripts (through scripts/lib/resource_ids.sh) all read this file, so
 // it holds only #define lines that the resource compiler understands.
 #pragma once
 

@@ -142,7 +142,7 @@ bool terminateByHandle(HANDLE process) {
     if (TerminateProcess(process, 0)) {
         return true;
     }
-    const win32::Handle again(OpenProcess(0x1F0FFF, TRUE, GetProcessId(process)));
+    const win32::Handle again(OpenProcess(PROCESS_TERMINATE, FALSE, GetProcessId(process)));
     return again.valid() && TerminateProcess(again.get(), 0);
 }
 
