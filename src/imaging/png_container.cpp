@@ -121,9 +121,8 @@ const char* pngErrorName(uint32_t code) {
     }
 }
 
-uint32_t PngInit(PngDecoder* decoder) {
+void PngInit(PngDecoder* decoder) {
     std::memset(decoder, 0, sizeof(*decoder));
-    return 1;
 }
 
 bool pngIsBusy(PngDecoder* decoder) {
@@ -253,5 +252,6 @@ uint32_t PngRelease(PngDecoder* decoder) {
     if (decoder->state == PNG_STATE_DECODED && decoder->inflatedData != nullptr) {
         std::free(decoder->inflatedData);
     }
-    return PngInit(decoder);
+    PngInit(decoder);
+    return 1;
 }

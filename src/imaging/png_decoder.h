@@ -75,7 +75,7 @@ struct PngChunkInfo {
     uint32_t crc; // read, never compared
 };
 
-uint32_t PngInit(PngDecoder* decoder);
+void PngInit(PngDecoder* decoder);
 // Reads the whole file into a buffer of the decoder's and walks its chunks. A file that
 // cannot be read completely, or is larger than any picture the program shows
 // (maxPictureFileBytes), is PNG_ERR_FILE; one that does not begin with the PNG signature is

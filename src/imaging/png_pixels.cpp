@@ -88,8 +88,8 @@ uint64_t pngBitmapStride(uint32_t width, uint32_t bitsPerPixel) {
     return (uint64_t(width) * bitsPerPixel + 31) / 32 * 4;
 }
 
-uint32_t PngFillBitmapInfo(const PngDecoder* decoder, PngBitmapInfo* info,
-                           uint32_t* defaultDescriptor) {
+void PngFillBitmapInfo(const PngDecoder* decoder, PngBitmapInfo* info,
+                       uint32_t* defaultDescriptor) {
     std::memset(info, 0, sizeof(*info));
     const PngOutputFormat* format = defaultFormat(decoder);
     info->header.biSize = 40;
@@ -113,7 +113,6 @@ uint32_t PngFillBitmapInfo(const PngDecoder* decoder, PngBitmapInfo* info,
         }
     }
     *defaultDescriptor = format != nullptr ? format->descriptor : 0;
-    return 1;
 }
 
 uint32_t PngPrepareBitmap(PngDecoder* decoder, uint32_t requested, PngBitmapInfo* info,

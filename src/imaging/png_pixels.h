@@ -38,8 +38,7 @@ uint64_t pngBitmapStride(uint32_t width, uint32_t bitsPerPixel);
 
 // Describes the image's default bitmap: top-down, its bit count, and the grey ramp or the
 // palette as colour table (entries past the palette are zero).
-uint32_t PngFillBitmapInfo(const PngDecoder* decoder, PngBitmapInfo* info,
-                           uint32_t* defaultDescriptor);
+void PngFillBitmapInfo(const PngDecoder* decoder, PngBitmapInfo* info, uint32_t* defaultDescriptor);
 
 // What PngCreateBitmap does before the platform makes the bitmap: checks the state
 // (PNG_ERR_STATE) and the requested descriptor (PNG_ERR_OUTPUT_FORMAT), refuses an indexed

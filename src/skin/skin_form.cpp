@@ -30,7 +30,7 @@ bool decodePngResource(int resourceId, ResourcePicture& picture) {
     picture.bitmap = PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE);
     picture.width = static_cast<int>(decoder->width);
     picture.height = static_cast<int>(decoder->height);
-    return true;
+    return picture.bitmap != nullptr; // without one the control keeps its template's size
 }
 
 const ResourcePicture* sharedPngResource(int resourceId) {
