@@ -26,3 +26,12 @@ inline uint32_t littleEndian24(const uint8_t* at) {
 inline uint32_t littleEndian32(const uint8_t* at) {
     return littleEndian16(at + 2) << 16 | littleEndian16(at);
 }
+
+// In the byte order a file names for itself (TIFF and EXIF data).
+inline uint32_t ordered16(const uint8_t* at, bool bigEndian) {
+    return bigEndian ? bigEndian16(at) : littleEndian16(at);
+}
+
+inline uint32_t ordered32(const uint8_t* at, bool bigEndian) {
+    return bigEndian ? bigEndian32(at) : littleEndian32(at);
+}

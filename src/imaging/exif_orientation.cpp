@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "imaging/byte_order.h"
 #include "imaging/picture_header.h"
 
 namespace {
@@ -9,15 +10,6 @@ namespace {
 constexpr int upright = 1;
 constexpr uint16_t orientationTag = 0x0112;
 constexpr uint16_t shortType = 3;
-
-uint16_t readU16(const uint8_t* at, bool bigEndian) {
-    return static_cast<uint16_t>(bigEndian ? (at[0] << 8) | at[1] : (at[1] << 8) | at[0]);
-}
-
-uint32_t readU32(const uint8_t* at, bool bigEndian) {
-    return bigEndian ? (uint32_t(readU16(at, true)) << 16) | readU16(at + 2, true)
-                     : (uint32_t(readU16(at + 2, false)) << 16) | readU16(at, false);
-}
 
 // The orientation in a TIFF structure's first directory, or 0 when it holds none.
 int tiffOrientation(const uint8_t* tiff, size_t size) {
@@ -32,27 +24,27 @@ int tiffOrientation(const uint8_t* tiff, size_t size) {
     } else {
         return 0;
     }
-    if (readU16(tiff + 2, bigEndian) != 42) {
+    if (ordered16(tiff + 2, bigEndian) != 42) {
         return 0;
     }
-    const uint32_t directory = readU32(tiff + 4, bigEndian);
+    const uint32_t directory = ordered32(tiff + 4, bigEndian);
     if (directory > size - 2) {
         return 0;
     }
-    const uint32_t entries = readU16(tiff + directory, bigEndian);
+    const uint32_t entries = ordered16(tiff + directory, bigEndian);
     for (uint32_t i = 0; i < entries; ++i) {
         const size_t entry = size_t(directory) + 2 + size_t(12) * i;
         if (entry + 12 > size) {
             return 0;
         }
-        if (readU16(tiff + entry, bigEndian) != orientationTag) {
+        if (ordered16(tiff + entry, bigEndian) != orientationTag) {
             continue;
         }
-        if (readU16(tiff + entry + 2, bigEndian) != shortType ||
-            readU32(tiff + entry + 4, bigEndian) == 0) {
+        if (ordered16(tiff + entry + 2, bigEndian) != shortType ||
+            ordered32(tiff + entry + 4, bigEndian) == 0) {
             return 0;
         }
-        const int value = readU16(tiff + entry + 8, bigEndian);
+        const int value = ordered16(tiff + entry + 8, bigEndian);
         return value >= 1 && value <= 8 ? value : 0;
     }
     return 0;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "imaging/byte_order.h"
+
 // The reader's moving parts, kept in one small value so that a decoding loop can hold them
 // in registers and hand them back.
 struct BitState {
@@ -48,8 +50,7 @@ struct BitState {
 inline uint64_t idatStreamBytes(const uint8_t* chunk, const uint8_t* inputEnd) {
     uint64_t total = 0;
     for (;;) {
-        const uint32_t length = uint32_t(chunk[0]) << 24 | uint32_t(chunk[1]) << 16 |
-                                uint32_t(chunk[2]) << 8 | chunk[3];
+        const uint32_t length = bigEndian32(chunk);
         const uint8_t* data = chunk + 8;
         const auto room = static_cast<uint64_t>(inputEnd - data);
         const uint64_t taken = length < room ? length : room;
@@ -116,8 +117,7 @@ class IdatBitReader {
 
   private:
     void startSegment(const uint8_t* chunk) {
-        const uint32_t length = uint32_t(chunk[0]) << 24 | uint32_t(chunk[1]) << 16 |
-                                uint32_t(chunk[2]) << 8 | chunk[3];
+        const uint32_t length = bigEndian32(chunk);
         state_.next = chunk + 8;
         const auto room = static_cast<uint64_t>(inputEnd_ - state_.next);
         state_.segmentEnd = state_.next + (length < room ? length : room);

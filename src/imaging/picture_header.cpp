@@ -148,13 +148,9 @@ bool iconDimensions(const uint8_t* data, size_t size, Largest& largest) {
 // Every image of a TIFF file: the chain of image directories and the directories below them
 // (where cameras' raw files keep the full picture), each of which must give its size.
 bool tiffDimensions(const uint8_t* data, size_t size, Largest& largest) {
-    const bool little = data[0] == 'I';
-    auto read16 = [&](size_t at) {
-        return little ? littleEndian16(data + at) : bigEndian16(data + at);
-    };
-    auto read32 = [&](size_t at) {
-        return little ? littleEndian32(data + at) : bigEndian32(data + at);
-    };
+    const bool bigEndian = data[0] == 'M';
+    auto read16 = [&](size_t at) { return ordered16(data + at, bigEndian); };
+    auto read32 = [&](size_t at) { return ordered32(data + at, bigEndian); };
     constexpr size_t mostDirectories = 4096;
     std::vector<size_t> pending{read32(4)};
     for (size_t visited = 0; !pending.empty(); ++visited) {

@@ -161,12 +161,12 @@ uint32_t PngReadChunkHeader(PngDecoder* decoder, PngChunkInfo* chunk) {
         return 0;
     }
     chunk->kind = classifyChunk(cursor + 4);
-    chunk->length = readBigEndian32(cursor);
+    chunk->length = bigEndian32(cursor);
     // The chunk's CRC must lie within the input: the whole chunk fits.
     if (uint64_t(8) + chunk->length + 4 > remaining(decoder, cursor)) {
         return 0;
     }
-    chunk->crc = readBigEndian32(cursor + 8 + chunk->length);
+    chunk->crc = bigEndian32(cursor + 8 + chunk->length);
     return 1;
 }
 
@@ -189,8 +189,8 @@ uint32_t PngParseChunks(PngDecoder* decoder) {
     if (remaining(decoder, decoder->headerData) < ihdrDataSize) {
         return fail(decoder, PNG_ERR_FORMAT);
     }
-    decoder->width = readBigEndian32(decoder->headerData);
-    decoder->height = readBigEndian32(decoder->headerData + 4);
+    decoder->width = bigEndian32(decoder->headerData);
+    decoder->height = bigEndian32(decoder->headerData + 4);
     if (decoder->width == 0 || decoder->height == 0) {
         return fail(decoder, PNG_ERR_FORMAT);
     }

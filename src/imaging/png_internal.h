@@ -3,11 +3,8 @@
 
 #include <cstdint>
 
+#include "imaging/byte_order.h"
 #include "imaging/png_decoder.h"
-
-inline uint32_t readBigEndian32(const uint8_t* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
 
 // True, with PNG_ERR_BUSY set, when the decoder already holds a picture.
 bool pngIsBusy(PngDecoder* decoder);
