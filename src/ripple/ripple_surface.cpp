@@ -162,6 +162,21 @@ void discRange(int64_t centre, int64_t radius, int64_t size, int64_t& start, int
     end = centre + radius <= size - 1 ? radius : size - 1 - centre;
 }
 
+// Flags the tiles of row's cells first .. last as holding cells that may be non-zero, with
+// the edges those cells lie on.
+void markCellsMoving(const RippleTiles& tiles, std::vector<uint8_t>& moving, int64_t row,
+                     int64_t first, int64_t last) {
+    const int64_t rowInTile = row & (tileHeight - 1);
+    const auto rowFlags = uint8_t(anyCellMoving | (rowInTile == 0 ? topRowMoving : 0) |
+                                  (rowInTile == tileHeight - 1 ? bottomRowMoving : 0));
+    for (int64_t tx = first >> tileColumnShift; tx <= last >> tileColumnShift; ++tx) {
+        const int64_t left = tx << tileColumnShift;
+        moving[framedIndex(tiles, tx, row >> tileRowShift)] |=
+            uint8_t(rowFlags | (first <= left ? leftColumnMoving : 0) |
+                    (last >= left + tileWidth - 1 ? rightColumnMoving : 0));
+    }
+}
+
 } // namespace
 
 RippleSurface* allocateRippleSurface(int32_t width, int32_t height) {
@@ -214,26 +229,24 @@ RippleSurface* allocateRippleSurface(int32_t width, int32_t height) {
 void addDrop(RippleSurface* surface, int32_t x, int32_t y, int32_t radius, int32_t strength) {
     RippleSurface& s = *surface;
     int32_t* field = s.heights[1 - s.current];
+    std::vector<uint8_t>& moving = s.tiles->moving[1 - s.current];
     int64_t kxStart, kxEnd, kyStart, kyEnd;
     discRange(x, radius, s.width, kxStart, kxEnd);
     discRange(y, radius, s.height, kyStart, kyEnd);
-    if (kxStart < kxEnd && kyStart < kyEnd) {
-        RippleTiles& tiles = *s.tiles;
-        for (int64_t ty = (y + kyStart) >> tileRowShift; ty <= (y + kyEnd - 1) >> tileRowShift;
-             ++ty) {
-            for (int64_t tx = (x + kxStart) >> tileColumnShift;
-                 tx <= (x + kxEnd - 1) >> tileColumnShift; ++tx) {
-                tiles.moving[1 - s.current][framedIndex(tiles, tx, ty)] = everyCellMoving;
-            }
-        }
-    }
     const int64_t radiusSquared = static_cast<int64_t>(radius) * radius;
     for (int64_t ky = kyStart; ky < kyEnd; ++ky) {
         const int64_t centre = (y + ky) * s.width + x;
+        int64_t first = kxEnd;
+        int64_t last = kxStart - 1;
         for (int64_t kx = kxStart; kx < kxEnd; ++kx) {
             if (kx * kx + ky * ky < radiusSquared) {
                 field[centre + kx] = wrapAdd(field[centre + kx], strength);
+                first = std::min(first, kx);
+                last = kx;
             }
+        }
+        if (first <= last) {
+            markCellsMoving(*s.tiles, moving, y + ky, x + first, x + last);
         }
     }
 }

@@ -90,7 +90,8 @@ constexpr int32_t rippleDampingShift = 7;
 RippleSurface* allocateRippleSurface(int32_t width, int32_t height);
 
 // Adds strength to the cells of the next field inside the open disc of the given radius
-// around (x, y) that lie in the interior of the grid.
+// around (x, y) that lie in the interior of the grid, and flags their tiles (and edges) as
+// moving: those cells and no others.
 void addDrop(RippleSurface* surface, int32_t x, int32_t y, int32_t radius, int32_t strength);
 
 // Renders the output from the older field, propagates and damps the waves into it, then

@@ -122,6 +122,34 @@ TEST(RippleDrop, TouchesOnlyTheExpectedCells) {
     EXPECT_EQ(cell(*edge, 1, 18, 4), 1);
 }
 
+// A drop flags the tiles of the cells it changes and no others: on calm water the next step
+// goes over those tiles and the ones whose ring holds a changed cell.
+TEST(RippleDrop, SendsTheStepOverTheTilesOfTheCellsItChangesOnly) {
+    struct Case {
+        int32_t x, y, radius;
+        std::vector<std::pair<int32_t, int32_t>> stepped; // tile column, tile row
+    };
+    const Case cases[] = {
+        {40, 12, 1, {{1, 1}}},                         // inside a tile
+        {40, 12, 3, {{1, 1}}},                         // a disc clear of the tile's edges
+        {32, 8, 1, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}},  // a tile's first cell
+        {63, 15, 1, {{1, 1}, {2, 1}, {1, 2}, {2, 2}}}, // a tile's last cell
+        {48, 8, 1, {{1, 0}, {1, 1}}},                  // a tile's top row
+    };
+    for (const Case& c : cases) {
+        SurfacePtr s = makeSurface(256, 512);
+        paintGradient(*s);
+        stepMovingRipple(s.get()); // the output shows the source everywhere
+        addDrop(s.get(), c.x, c.y, c.radius, 100);
+        stepMovingRipple(s.get());
+        std::vector<uint8_t> expected(s->tiles->stepped.size(), 0);
+        for (auto [column, row] : c.stepped) {
+            expected[size_t(row * s->tiles->columns + column)] = 1;
+        }
+        EXPECT_EQ(s->tiles->stepped, expected) << c.x << "," << c.y << " radius " << c.radius;
+    }
+}
+
 TEST(RippleDrop, AccumulatesInTheFieldTheNextStepReadsAndWraps) {
     SurfacePtr s = makeSurface(8, 8);
     addDrop(s.get(), 4, 4, 1, 5);
