@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "ripple/ripple_window.h"
 #include "win32/handles.h"
@@ -30,7 +31,7 @@ void copyBackground(RippleSurface& surface, HBITMAP background) {
 RippleSurface* createRippleSurface(int32_t x, int32_t y, int32_t width, int32_t height,
                                    unsigned controlId, HWND parent, HINSTANCE instance,
                                    HBITMAP background) {
-    RippleSurface* surface = allocateRippleSurface(width, height);
+    OwnedRippleSurface surface = allocateRippleSurface(width, height);
     if (surface == nullptr) {
         return nullptr;
     }
@@ -40,11 +41,10 @@ RippleSurface* createRippleSurface(int32_t x, int32_t y, int32_t width, int32_t 
     const auto childId = static_cast<UINT_PTR>(controlId & 0xFFFFu);
     HWND window =
         CreateWindowExA(0, rippleClassName, nullptr, WS_CHILD | WS_VISIBLE, x, y, width, height,
-                        parent, reinterpret_cast<HMENU>(childId), instance, surface);
+                        parent, reinterpret_cast<HMENU>(childId), instance, surface.get());
     if (window == nullptr) {
-        freeRippleSurface(surface);
         return nullptr;
     }
     surface->window = window;
-    return surface;
+    return adoptRippleSurface(std::move(surface));
 }

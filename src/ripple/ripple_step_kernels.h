@@ -80,30 +80,29 @@ inline void propagateCellsScalar(const StepBuffers& s, int32_t rowStart, int32_t
     }
 }
 
-// Renders indices [first, last), each of which has its right and lower neighbours.
-void renderRunSse2(StepBuffers s, int32_t first, int32_t last);
-void renderRunAvx2(StepBuffers s, int32_t first, int32_t last);
+// The loops of one code path.
+struct StepKernels {
+    // Renders indices [first, last), each of which has its right and lower neighbours.
+    void (*renderRun)(StepBuffers s, int32_t first, int32_t last);
+    // Propagates the interior cells of the row that starts at rowStart.
+    void (*propagateRow)(StepBuffers s, int32_t rowStart, int shift);
+    // Renders columns 1 .. W - 2 of the row that starts at rowStart and propagates them, in
+    // one pass.
+    void (*stepRow)(StepBuffers s, int32_t rowStart, int shift);
+    // Does what stepRow does for columns [first, last) of the row (1 <= first < last <=
+    // W - 1) and sets moving[c >> movingGroupShift] for every column c where a new height is
+    // not zero; a group of cells that spans two of those groups sets both.
+    void (*stepRowSpan)(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
+                        uint8_t* moving);
+};
 
-// Propagates the interior cells of the row that starts at rowStart.
-void propagateRowSse2(StepBuffers s, int32_t rowStart, int shift);
-void propagateRowAvx2(StepBuffers s, int32_t rowStart, int shift);
-
-// Renders columns 1 .. W - 2 of the row that starts at rowStart and propagates them, in one
-// pass.
-void stepRowSse2(StepBuffers s, int32_t rowStart, int shift);
-void stepRowAvx2(StepBuffers s, int32_t rowStart, int shift);
+// SSE2, which every x86-64 processor has (plain loops elsewhere), and AVX2 on x86.
+extern const StepKernels sse2StepKernels;
+extern const StepKernels avx2StepKernels;
 
 // The spans mark where the new heights are not zero in groups of eight cells: enough to say
 // which tiles move and whether their first and last columns may.
 inline constexpr int32_t movingGroupShift = 3;
-
-// Does what stepRow does for columns [first, last) of the row (1 <= first < last <= W - 1)
-// and sets moving[c >> movingGroupShift] for every column c where a new height is not zero;
-// a group of cells that spans two of those groups sets both.
-void stepRowSpanSse2(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
-                     uint8_t* moving);
-void stepRowSpanAvx2(StepBuffers s, int32_t rowStart, int32_t first, int32_t last, int shift,
-                     uint8_t* moving);
 
 // Marks the groups of the cells [first, last) of the row where a height is not zero.
 inline void markMovingCells(const int32_t* row, int32_t first, int32_t last, uint8_t* moving) {

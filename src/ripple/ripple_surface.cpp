@@ -1,7 +1,6 @@
 #include "ripple/ripple_surface.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -12,21 +11,14 @@ using namespace ripple;
 
 namespace {
 
-struct StepKernels {
-    void (*renderRun)(StepBuffers, int32_t, int32_t);
-    void (*propagateRow)(StepBuffers, int32_t, int);
-    void (*stepRow)(StepBuffers, int32_t, int);
-    void (*stepRowSpan)(StepBuffers, int32_t, int32_t, int32_t, int, uint8_t*);
-};
-
-StepKernels kernelsFor(RippleCodePath path) {
+const StepKernels& kernelsFor(RippleCodePath path) {
 #if defined(__x86_64__) || defined(__i386__)
     if (path == RippleCodePath::avx2) {
-        return {renderRunAvx2, propagateRowAvx2, stepRowAvx2, stepRowSpanAvx2};
+        return avx2StepKernels;
     }
 #endif
     (void)path;
-    return {renderRunSse2, propagateRowSse2, stepRowSse2, stepRowSpanSse2};
+    return sse2StepKernels;
 }
 
 RippleCodePath widestCodePath() {
@@ -35,7 +27,7 @@ RippleCodePath widestCodePath() {
 }
 
 RippleCodePath chosenPath = widestCodePath();
-StepKernels kernels = kernelsFor(chosenPath);
+const StepKernels* kernels = &kernelsFor(chosenPath);
 
 constexpr int32_t tileColumnShift = rippleTileColumnShift;
 constexpr int32_t tileRowShift = rippleTileRowShift;
@@ -179,12 +171,12 @@ void markCellsMoving(const RippleTiles& tiles, std::vector<uint8_t>& moving, int
 
 } // namespace
 
-RippleSurface* allocateRippleSurface(int32_t width, int32_t height) {
+OwnedRippleSurface allocateRippleSurface(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0 ||
         static_cast<int64_t>(width) * height > std::numeric_limits<int32_t>::max() / 4) {
         return nullptr;
     }
-    auto* surface = static_cast<RippleSurface*>(std::calloc(1, sizeof(RippleSurface)));
+    OwnedRippleSurface surface(new (std::nothrow) RippleSurface{});
     if (surface == nullptr) {
         return nullptr;
     }
@@ -196,7 +188,6 @@ RippleSurface* allocateRippleSurface(int32_t width, int32_t height) {
     surface->source = static_cast<uint32_t*>(allocateCells(count));
     surface->output = static_cast<uint32_t*>(allocateCells(count));
     if (!surface->heights[0] || !surface->heights[1] || !surface->source || !surface->output) {
-        freeRippleSurface(surface);
         return nullptr;
     }
     surface->header.info.biSize = 40;
@@ -210,7 +201,6 @@ RippleSurface* allocateRippleSurface(int32_t width, int32_t height) {
     surface->current = 0;
     surface->tiles = new (std::nothrow) RippleTiles;
     if (surface->tiles == nullptr) {
-        freeRippleSurface(surface);
         return nullptr;
     }
     RippleTiles& tiles = *surface->tiles;
@@ -278,10 +268,10 @@ void stepRipple(RippleSurface* surface) {
         const int32_t contiguousEnd = w + 1 + ((end - 1 - (w + 1)) / passLength + 1) * passLength;
         for (int32_t rowStart = w; rowStart + 1 < end; rowStart += w) {
             if (byRows) {
-                kernels.stepRow(s, rowStart, r.dampingShift);
+                kernels->stepRow(s, rowStart, r.dampingShift);
             } else {
-                kernels.renderRun(s, rowStart == w ? w + 1 : rowStart, rowStart + w);
-                kernels.propagateRow(s, rowStart, r.dampingShift);
+                kernels->renderRun(s, rowStart == w ? w + 1 : rowStart, rowStart + w);
+                kernels->propagateRow(s, rowStart, r.dampingShift);
             }
         }
         for (int32_t i = end; !byRows && i < contiguousEnd; ++i) {
@@ -338,7 +328,7 @@ void stepMovingRipple(RippleSurface* surface) {
             for (const auto& [firstTile, endTile] : runs) {
                 const int32_t first = std::max(1, firstTile * tileWidth);
                 const int32_t last = std::min(r.width - 1, endTile * tileWidth);
-                kernels.stepRowSpan(s, row * r.width, first, last, r.dampingShift, rowGroups);
+                kernels->stepRowSpan(s, row * r.width, first, last, r.dampingShift, rowGroups);
             }
         }
         uint8_t* flags = movingA.data() + framedIndex(t, 0, ty);
@@ -382,7 +372,7 @@ bool useRippleCodePath(RippleCodePath path) {
         return false;
     }
     chosenPath = path;
-    kernels = kernelsFor(path);
+    kernels = &kernelsFor(path);
     return true;
 }
 
@@ -395,5 +385,5 @@ void freeRippleSurface(RippleSurface* surface) {
     freeCells(surface->source);
     freeCells(surface->output);
     delete surface->tiles;
-    std::free(surface);
+    delete surface;
 }

@@ -84,11 +84,6 @@ struct RippleSurface {
 
 constexpr int32_t rippleDampingShift = 7;
 
-// Allocates a zero-filled surface of width x height cells with a black source and output.
-// Returns null when a side is not positive, when 4 x W x H does not fit a signed 32-bit
-// value, or when memory runs out.
-RippleSurface* allocateRippleSurface(int32_t width, int32_t height);
-
 // Adds strength to the cells of the next field inside the open disc of the given radius
 // around (x, y) that lie in the interior of the grid, and flags their tiles (and edges) as
 // moving: those cells and no others.
@@ -124,8 +119,13 @@ bool useRippleCodePath(RippleCodePath path);
 // Releases the buffers and the record. Accepts null and partly allocated surfaces.
 void freeRippleSurface(RippleSurface* surface);
 
-// Owns a surface made by allocateRippleSurface and frees it.
+// Owns a surface and frees it.
 struct RippleSurfaceDeleter {
     void operator()(RippleSurface* surface) const { freeRippleSurface(surface); }
 };
 using OwnedRippleSurface = std::unique_ptr<RippleSurface, RippleSurfaceDeleter>;
+
+// Allocates a zero-filled surface of width x height cells with a black source and output.
+// Empty when a side is not positive, when 4 x W x H does not fit a signed 32-bit value, or
+// when memory runs out.
+OwnedRippleSurface allocateRippleSurface(int32_t width, int32_t height);

@@ -130,11 +130,15 @@ void onDestroy(HWND window, RippleSurface* surface) {
         KillTimer(window, rippleRainTimerId);
         return;
     }
-    freeRippleSurface(surface);
+    const OwnedRippleSurface adopted(surface); // the window's since adoptRippleSurface
     requestShowClose();
 }
 
 } // namespace
+
+RippleSurface* adoptRippleSurface(OwnedRippleSurface surface) {
+    return surface.release(); // given back to an owner by the window's WM_NCDESTROY
+}
 
 bool isCloseKey(WPARAM virtualKey) {
     return std::find(std::begin(closeKeys), std::end(closeKeys), virtualKey) != std::end(closeKeys);

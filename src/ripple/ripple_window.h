@@ -51,9 +51,14 @@ bool registerRippleClass(HINSTANCE instance);
 
 LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The window of a surface takes it over: the surface lives until the window is destroyed.
+// Returns the surface, now the window's.
+RippleSurface* adoptRippleSurface(OwnedRippleSurface surface);
+
 // Allocates a surface of width x height, copies the background bitmap (may be null) into its
-// source and creates its window at (x, y) in the parent. The window runs the first step while
-// it is created. Returns null, with everything released, when any of it fails.
+// source and creates its window at (x, y) in the parent, which then owns the surface. The
+// window runs the first step while it is created. Returns the window's surface, or null,
+// with everything released, when any of it fails.
 RippleSurface* createRippleSurface(int32_t x, int32_t y, int32_t width, int32_t height,
                                    unsigned controlId, HWND parent, HINSTANCE instance,
                                    HBITMAP background);
