@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
+#include <new>
 #include <cstring>
 #include <iterator>
 
@@ -607,14 +607,15 @@ uint32_t PngDecode(PngDecoder* decoder) {
         return 0;
     }
     decoder->inflatedSize = static_cast<uint32_t>(size);
-    decoder->inflatedData = static_cast<uint8_t*>(std::malloc(size_t(size) + unfilterSlack));
+    decoder->inflatedBytes.reset(new (std::nothrow) uint8_t[size_t(size) + unfilterSlack]);
+    decoder->inflatedData = decoder->inflatedBytes.get();
     if (decoder->inflatedData == nullptr) {
         decoder->lastError = PNG_ERR_NO_MEMORY;
         return 0;
     }
     std::memset(decoder->inflatedData + size, 0, unfilterSlack);
     if (!Inflate(decoder)) {
-        std::free(decoder->inflatedData);
+        decoder->inflatedBytes.reset();
         decoder->inflatedData = nullptr;
         return 0;
     }

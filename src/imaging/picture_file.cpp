@@ -10,8 +10,9 @@
 #include "imaging/exif_orientation.h"
 #include "imaging/picture_header.h"
 #include "win32/bitmap_size.h"
+#include "win32/dib.h"
 #include "win32/handles.h"
-#include "win32/wide.h"
+#include "win32/read_only_file.h"
 
 namespace {
 
@@ -61,13 +62,7 @@ win32::Bitmap turnedUpright(win32::Bitmap picture, int orientation) {
     }
     const auto width = static_cast<uint32_t>(size.cx);
     const auto height = static_cast<uint32_t>(size.cy);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy; // rows top first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = win32::dibDescription(size.cx, -size.cy, 32); // rows top first
     std::vector<uint32_t> pixels(size_t(width) * height);
     const win32::WindowDc screen(nullptr);
     if (GetDIBits(screen.get(), picture.get(), 0, height, pixels.data(), &info, DIB_RGB_COLORS) !=
@@ -83,8 +78,8 @@ win32::Bitmap turnedUpright(win32::Bitmap picture, int orientation) {
         info.bmiHeader.biHeight = -size.cx;
     }
     void* bits = nullptr;
-    win32::Bitmap upright(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!upright || bits == nullptr) {
+    win32::Bitmap upright = win32::makeDibSection(screen.get(), info, bits);
+    if (!upright) {
         return win32::Bitmap();
     }
     std::memcpy(bits, turned.data(), turned.size() * sizeof(uint32_t));
@@ -95,11 +90,6 @@ win32::Bitmap turnedUpright(win32::Bitmap picture, int orientation) {
 
 namespace {
 
-bool readExactly(HANDLE file, uint8_t* into, DWORD length) {
-    DWORD read = 0;
-    return ReadFile(file, into, length, &read, nullptr) && read == length;
-}
-
 bool declaresOnlyPicturesWithinBudget(const uint8_t* data, size_t length) {
     PictureDimensions dimensions;
     return readPictureDimensions(data, length, dimensions) &&
@@ -109,22 +99,19 @@ bool declaresOnlyPicturesWithinBudget(const uint8_t* data, size_t length) {
 } // namespace
 
 PictureFileBytes readPictureFile(const char* path) {
-    const win32::Handle file(CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK ||
-        !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
-        uint64_t(size.QuadPart) > maxPictureFileBytes) {
+    const win32::ReadOnlyFile file(path);
+    uint64_t size = 0;
+    if (!file.size(size) || size == 0 || size > maxPictureFileBytes) {
         return PictureFileBytes();
     }
     PictureFileBytes picture;
-    picture.length = static_cast<DWORD>(size.QuadPart);
+    picture.length = static_cast<DWORD>(size);
     picture.block = win32::GlobalMemory(GlobalAlloc(GMEM_FIXED, picture.length));
     auto* bytes = static_cast<uint8_t*>(picture.block.get());
     // The first bytes alone first: a file of another kind, or whose first image is already
     // too large, is refused before it is read whole.
     const DWORD start = std::min<DWORD>(picture.length, 64 * 1024);
-    if (bytes == nullptr || !readExactly(file.get(), bytes, start)) {
+    if (bytes == nullptr || !file.read(bytes, start)) {
         return PictureFileBytes();
     }
     picture.format = pictureFormatOf(bytes, start);
@@ -132,7 +119,7 @@ PictureFileBytes readPictureFile(const char* path) {
     if (picture.format == PictureFormat::unknown ||
         (readPictureDimensions(bytes, start, first) &&
          !fitsPictureBudget(first.width, first.height)) ||
-        !readExactly(file.get(), bytes + start, picture.length - start) ||
+        !file.read(bytes + start, picture.length - start) ||
         !declaresOnlyPicturesWithinBudget(bytes, picture.length)) {
         return PictureFileBytes();
     }

@@ -122,7 +122,7 @@ const char* pngErrorName(uint32_t code) {
 }
 
 void PngInit(PngDecoder* decoder) {
-    std::memset(decoder, 0, sizeof(*decoder));
+    *decoder = PngDecoder{};
 }
 
 bool pngIsBusy(PngDecoder* decoder) {
@@ -246,12 +246,6 @@ uint64_t PngDecodedSize(const PngDecoder* decoder) {
 }
 
 uint32_t PngRelease(PngDecoder* decoder) {
-    if (decoder->sourceKind == PNG_SOURCE_FILE && decoder->inputData != nullptr) {
-        std::free(const_cast<uint8_t*>(decoder->inputData));
-    }
-    if (decoder->state == PNG_STATE_DECODED && decoder->inflatedData != nullptr) {
-        std::free(decoder->inflatedData);
-    }
-    PngInit(decoder);
+    PngInit(decoder); // its owners free the file's bytes and the inflated data
     return 1;
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 enum PngState : uint32_t {
     PNG_STATE_EMPTY = 0,
@@ -67,6 +68,10 @@ struct PngDecoder {
     const uint8_t* headerData; // IHDR chunk data
     const uint8_t* firstIdat;  // length field of the first IDAT chunk, or null
     uint32_t state;
+    // What the decoder allocated, freed by PngRelease: the file's bytes, which inputData
+    // shows for PNG_SOURCE_FILE, and the buffer that inflatedData shows once decoded.
+    std::unique_ptr<uint8_t[]> fileBytes;
+    std::unique_ptr<uint8_t[]> inflatedBytes;
 };
 
 struct PngChunkInfo {

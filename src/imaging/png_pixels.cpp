@@ -1,7 +1,8 @@
 #include "imaging/png_pixels.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <memory>
+#include <new>
 #include <cstring>
 #include <limits>
 
@@ -42,23 +43,19 @@ uint32_t greyRampSize(const PngDecoder* decoder) {
 class Scanlines {
   public:
     explicit Scanlines(uint32_t rowBytes)
-        : stride_((size_t(rowBytes) + unfilterSlack + 15) & ~size_t(15)) {
-        memory_ = static_cast<uint8_t*>(std::calloc(3, stride_));
-    }
-    ~Scanlines() { std::free(memory_); }
-    Scanlines(const Scanlines&) = delete;
-    Scanlines& operator=(const Scanlines&) = delete;
+        : stride_((size_t(rowBytes) + unfilterSlack + 15) & ~size_t(15)),
+          memory_(new (std::nothrow) uint8_t[3 * stride_]()) {}
 
     bool ok() const { return memory_ != nullptr; }
-    uint8_t* zeroRow() const { return memory_ + 2 * stride_; }
+    uint8_t* zeroRow() const { return memory_.get() + 2 * stride_; }
     // A buffer to reconstruct into that is not the row above.
     uint8_t* bufferOtherThan(const uint8_t* above) const {
-        return above == memory_ ? memory_ + stride_ : memory_;
+        return above == memory_.get() ? memory_.get() + stride_ : memory_.get();
     }
 
   private:
     size_t stride_;
-    uint8_t* memory_ = nullptr;
+    std::unique_ptr<uint8_t[]> memory_;
 };
 
 // Reconstructs one row that follows its filter-type byte at in; gives the row's pixels,
@@ -215,7 +212,7 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
         return 1;
     }
 
-    auto* line = static_cast<uint8_t*>(std::malloc(stride + 16));
+    const std::unique_ptr<uint8_t[]> line(new (std::nothrow) uint8_t[stride + 16]);
     if (line == nullptr) {
         decoder->lastError = PNG_ERR_NO_MEMORY;
         return 0;
@@ -236,18 +233,16 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
         for (uint32_t r = 0; r < passHeight; ++r) {
             const uint8_t* row = reconstructRow(in, passBytes, unit, above, scanlines);
             if (row == nullptr) {
-                std::free(line);
                 decoder->lastError = PNG_ERR_FORMAT;
                 return 0;
             }
-            convert(row, line, passWidth, passBytes);
+            convert(row, line.get(), passWidth, passBytes);
             const size_t y = geometry.firstRow + size_t(r) * geometry.rowStep;
-            Adam7Scatter(pass, outputBits, static_cast<uint32_t>(stride), line, passWidth,
+            Adam7Scatter(pass, outputBits, static_cast<uint32_t>(stride), line.get(), passWidth,
                          bits + y * stride);
             in += size_t(passBytes) + 1;
             above = row;
         }
     }
-    std::free(line);
     return 1;
 }

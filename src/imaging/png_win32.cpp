@@ -1,10 +1,10 @@
 #include "imaging/png_win32.h"
 
-#include <cstdlib>
+#include <memory>
+#include <new>
 
 #include "imaging/png_internal.h"
 #include "imaging/png_pixels.h"
-#include "win32/handles.h"
 
 uint32_t PngLoadResource(PngDecoder* decoder, HMODULE module, LPCSTR name) {
     if (pngIsBusy(decoder)) {
@@ -26,11 +26,12 @@ uint32_t PngLoadResource(PngDecoder* decoder, HMODULE module, LPCSTR name) {
     return pngLoadInPlace(decoder, data, size, PNG_SOURCE_RESOURCE);
 }
 
-HBITMAP PngCreateBitmap(PngDecoder* decoder, HWND window, uint32_t format, BOOL deviceDependent) {
+win32::Bitmap PngCreateBitmap(PngDecoder* decoder, HWND window, uint32_t format,
+                              BOOL deviceDependent) {
     PngBitmapInfo description;
     uint32_t descriptor = 0;
     if (!PngPrepareBitmap(decoder, format, &description, &descriptor)) {
-        return nullptr;
+        return win32::Bitmap();
     }
     static_assert(sizeof(BITMAPINFOHEADER) == sizeof(BitmapInfoHeader));
     const auto* info = reinterpret_cast<const BITMAPINFO*>(&description);
@@ -41,28 +42,29 @@ HBITMAP PngCreateBitmap(PngDecoder* decoder, HWND window, uint32_t format, BOOL 
         win32::Bitmap bitmap(CreateDIBSection(dc.get(), info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (!bitmap) {
             decoder->lastError = PNG_ERR_BITMAP;
-            return nullptr;
+            return win32::Bitmap();
         }
         if (!PngConvertRows(decoder, static_cast<uint8_t*>(bits), descriptor)) {
-            return nullptr;
+            return win32::Bitmap();
         }
-        return bitmap.release();
+        return bitmap;
     }
 
     const uint64_t size =
         pngBitmapStride(decoder->width, description.header.biBitCount) * decoder->height;
-    auto* bits = size <= SIZE_MAX ? static_cast<uint8_t*>(std::calloc(size_t(size), 1)) : nullptr;
+    std::unique_ptr<uint8_t[]> bits(size <= SIZE_MAX ? new (std::nothrow) uint8_t[size_t(size)]()
+                                                     : nullptr);
     if (bits == nullptr) {
         decoder->lastError = PNG_ERR_NO_MEMORY;
-        return nullptr;
+        return win32::Bitmap();
     }
-    HBITMAP bitmap = nullptr;
-    if (PngConvertRows(decoder, bits, descriptor)) {
-        bitmap = CreateDIBitmap(dc.get(), &info->bmiHeader, CBM_INIT, bits, info, DIB_RGB_COLORS);
-        if (bitmap == nullptr) {
-            decoder->lastError = PNG_ERR_BITMAP;
-        }
+    if (!PngConvertRows(decoder, bits.get(), descriptor)) {
+        return win32::Bitmap();
     }
-    std::free(bits);
+    win32::Bitmap bitmap(
+        CreateDIBitmap(dc.get(), &info->bmiHeader, CBM_INIT, bits.get(), info, DIB_RGB_COLORS));
+    if (!bitmap) {
+        decoder->lastError = PNG_ERR_BITMAP;
+    }
     return bitmap;
 }

@@ -3,6 +3,7 @@
 #include <wincodec.h>
 
 #include "imaging/picture_header.h"
+#include "win32/dib.h"
 
 win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length) {
     const win32::ComScope com;
@@ -25,17 +26,13 @@ win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length)
         FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.get(), pixels.put()))) {
         return win32::Bitmap();
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height); // rows top first, as WIC gives them
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // Rows top first, as WIC gives them.
+    const BITMAPINFO info =
+        win32::dibDescription(static_cast<LONG>(width), -static_cast<LONG>(height), 32);
     void* bits = nullptr;
-    win32::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win32::Bitmap bitmap = win32::makeDibSection(nullptr, info, bits);
     const UINT stride = width * 4;
-    if (!bitmap || bits == nullptr ||
+    if (!bitmap ||
         FAILED(pixels->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
         return win32::Bitmap();
     }

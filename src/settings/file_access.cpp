@@ -3,17 +3,18 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "win32/handles.h"
+#include "win32/read_only_file.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #include <io.h>
 #include <process.h>
 
-#include "win32/handles.h"
 #include "win32/wide.h"
 #else
 #include <cerrno>
 #include <csignal>
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -21,11 +22,11 @@
 namespace {
 
 // Paths are UTF-8; Windows takes them as UTF-16 through the wide forms of its calls.
-std::FILE* openFile(const std::string& path, const char* mode) {
+win32::CFile openFile(const std::string& path, const char* mode) {
 #ifdef _WIN32
-    return _wfopen(win32::widen(path).c_str(), win32::widen(mode).c_str());
+    return win32::CFile(_wfopen(win32::widen(path).c_str(), win32::widen(mode).c_str()));
 #else
-    return std::fopen(path.c_str(), mode);
+    return win32::CFile(std::fopen(path.c_str(), mode));
 #endif
 }
 
@@ -78,36 +79,10 @@ bool writableOrAbsent(const std::string& path) {
     if (markedReadOnly(path)) {
         return false;
     }
-    std::FILE* existing = openFile(path, "rb");
-    if (existing == nullptr) {
-        return true;
+    if (!openFile(path, "rb")) {
+        return true; // absent
     }
-    std::fclose(existing);
-    std::FILE* writable = openFile(path, "r+b");
-    if (writable == nullptr) {
-        return false;
-    }
-    std::fclose(writable);
-    return true;
-}
-
-// Size of an open file, or false for what is not a regular file.
-bool sizeOf(std::FILE* file, unsigned long long& size) {
-#ifdef _WIN32
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-    LARGE_INTEGER length{};
-    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &length)) {
-        return false;
-    }
-    size = static_cast<unsigned long long>(length.QuadPart);
-#else
-    struct stat status {};
-    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return false;
-    }
-    size = static_cast<unsigned long long>(status.st_size);
-#endif
-    return true;
+    return bool(openFile(path, "r+b"));
 }
 
 unsigned long thisProcess() {
@@ -169,38 +144,28 @@ void removeStaleReplacements(const std::string& path) {
         removeIfStale(win32::narrow(found.cFileName));
     } while (search.next(found));
 #else
-    DIR* listing = opendir(folder.empty() ? "." : folder.c_str());
-    if (listing == nullptr) {
-        return;
-    }
-    while (const dirent* entry = readdir(listing)) {
+    const win32::FolderListing listing(folder.empty() ? "." : folder.c_str());
+    while (const dirent* entry = listing.next()) {
         removeIfStale(entry->d_name);
     }
-    closedir(listing);
 #endif
 }
 
 } // namespace
 
 bool readWholeFile(const std::string& path, std::string& bytes, size_t maxBytes) {
-    std::FILE* file = openFile(path, "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    unsigned long long size = 0;
-    if (!sizeOf(file, size) || size > maxBytes) {
-        std::fclose(file);
+    const win32::ReadOnlyFile file(path);
+    uint64_t size = 0;
+    if (!file.size(size) || size > maxBytes) {
         return false;
     }
     std::string read(static_cast<size_t>(size), '\0');
-    // One byte more than the size asks for: a file that grew meanwhile is not cut short.
-    const size_t count = std::fread(read.data(), 1, read.size(), file);
-    const bool complete = count == read.size() && std::fgetc(file) == EOF && !std::ferror(file);
-    std::fclose(file);
-    if (complete) {
-        bytes.swap(read);
+    // Up to the end: a file that grew meanwhile is not cut short.
+    if (!file.read(read.data(), read.size()) || !file.atEnd()) {
+        return false;
     }
-    return complete;
+    bytes.swap(read);
+    return true;
 }
 
 std::string replacementFileName(const std::string& path) {
@@ -213,13 +178,13 @@ bool replaceWholeFile(const std::string& path, const std::string& bytes) {
     }
     removeStaleReplacements(path);
     const std::string fresh = replacementFileName(path);
-    std::FILE* file = openFile(fresh, "wb");
-    if (file == nullptr) {
+    win32::CFile file = openFile(fresh, "wb");
+    if (!file) {
         return false;
     }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = flushToDisk(file) && written;
-    written = std::fclose(file) == 0 && written;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    written = flushToDisk(file.get()) && written;
+    written = file.close() && written;
     if (!written || !moveOver(fresh, path)) {
         removeFile(fresh);
         return false;
@@ -228,15 +193,13 @@ bool replaceWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 void createEmptyFile(const std::string& path) {
-    if (std::FILE* file = openFile(path, "wb")) {
-        std::fclose(file);
-    }
+    openFile(path, "wb");
 }
 
 bool readableOrCreated(const std::string& path) {
-    std::FILE* file = openFile(path, "rb");
-    if (file == nullptr) {
+    win32::CFile file = openFile(path, "rb");
+    if (!file) {
         file = openFile(path, "ab"); // creates a missing file, keeps an existing one
     }
-    return file != nullptr && std::fclose(file) == 0;
+    return file.close();
 }

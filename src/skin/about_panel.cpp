@@ -62,7 +62,7 @@ HFONT tickerFont(const ArtworkScale& scale) {
 HBITMAP backgroundPicture(const ArtworkScale& scale) {
     if (scale.idOffset != 0) {
         const ResourcePicture* picture = sharedPngResource(IDB_ABOUT_BACKGROUND + scale.idOffset);
-        return picture != nullptr ? picture->bitmap : nullptr;
+        return picture != nullptr ? picture->bitmap.get() : nullptr;
     }
     static const HBITMAP picture = static_cast<HBITMAP>(LoadImageA(
         GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ABOUT_BACKGROUND), IMAGE_BITMAP, 0, 0, 0));

@@ -33,8 +33,8 @@ void addPictureButton(SkinForm& form, PictureButton& button, int controlId, int 
     if (control == nullptr) {
         return;
     }
-    attachPictureButton(button, control, normal->bitmap, hover->bitmap,
-                        pressed ? pressed->bitmap : nullptr);
+    attachPictureButton(button, control, normal->bitmap.get(), hover->bitmap.get(),
+                        pressed ? pressed->bitmap.get() : nullptr);
     registerPictureButton(form, &button);
 }
 

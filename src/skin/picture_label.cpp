@@ -47,7 +47,7 @@ HWND addPictureLabel(SkinForm& form, PictureLabel& label, int controlId, int res
     if (control == nullptr) {
         return nullptr;
     }
-    return attachPictureLabel(label, control, picture->bitmap);
+    return attachPictureLabel(label, control, picture->bitmap.get());
 }
 
 HWND attachPictureLabel(PictureLabel& label, HWND control, HBITMAP picture) {

@@ -21,27 +21,27 @@ void registerPictureButton(SkinForm& form, PictureButton* button) {
     }
 }
 
-bool decodePngResource(int resourceId, ResourcePicture& picture) {
+std::optional<ResourcePicture> decodePngResource(int resourceId) {
     OwnedPngDecoder decoder;
     if (!PngLoadResource(decoder.get(), GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)) ||
         !PngDecode(decoder.get())) {
-        return false;
+        return std::nullopt;
     }
-    picture.bitmap = PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE);
-    picture.width = static_cast<int>(decoder->width);
-    picture.height = static_cast<int>(decoder->height);
-    return picture.bitmap != nullptr; // without one the control keeps its template's size
+    ResourcePicture picture{PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE),
+                            static_cast<int>(decoder->width), static_cast<int>(decoder->height)};
+    if (!picture.bitmap) {
+        return std::nullopt;
+    }
+    return picture;
 }
 
 const ResourcePicture* sharedPngResource(int resourceId) {
-    // Decoded once, kept until the process ends: the bitmaps are never deleted.
+    // Decoded once and kept until the process ends, so that the controls showing them never
+    // lose their bitmaps.
     static std::map<int, std::optional<ResourcePicture>> pictures;
     auto [entry, first] = pictures.try_emplace(resourceId);
     if (first) {
-        ResourcePicture picture;
-        if (decodePngResource(resourceId, picture)) {
-            entry->second = picture;
-        }
+        entry->second = decodePngResource(resourceId);
     }
     return entry->second ? &*entry->second : nullptr;
 }

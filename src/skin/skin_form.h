@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "win32/bitmap_size.h"
+#include "win32/handles.h"
 
 struct PictureButton;
 
@@ -28,13 +30,14 @@ INT_PTR answerCtlColor(SkinForm& form, HWND control, HDC deviceContext);
 void registerPictureButton(SkinForm& form, PictureButton* button);
 
 struct ResourcePicture {
-    HBITMAP bitmap = nullptr;
+    win32::Bitmap bitmap;
     int width = 0;
     int height = 0;
 };
 
-// Decodes an RCDATA PNG of the program into a new top-down DIB section that the caller owns.
-bool decodePngResource(int resourceId, ResourcePicture& picture);
+// Decodes an RCDATA PNG of the program into a new top-down DIB section; nothing when it
+// cannot be decoded, and then the control keeps its template's size.
+std::optional<ResourcePicture> decodePngResource(int resourceId);
 
 // The picture of an RCDATA PNG, decoded at its first use and kept until the process ends, so
 // that every opening of a panel shows the same bitmaps. Null when it cannot be decoded.

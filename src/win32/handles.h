@@ -1,15 +1,60 @@
-// Owners of Win32 resources that must be given back: each releases what it holds when it
+// Owners of the resources this program must give back: each releases what it holds when it
 // goes out of scope, on every path, and the movable ones are what functions that make a
 // resource return. Objects that live until the process ends are plain handles and say so
 // where they are made. Nothing outside this file deletes, closes, frees or releases by hand.
+// The C library's owners come first and build everywhere; the Win32 ones follow.
 #pragma once
 
-#include <windows.h>
-#include <objbase.h>
-
+#include <cstdio>
 #include <utility>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <objbase.h>
+#else
+#include <dirent.h>
+#endif
+
 namespace win32 {
+
+// A file of the C library, closed with fclose unless close() did it first.
+class CFile {
+  public:
+    explicit CFile(std::FILE* file = nullptr) : file_(file) {}
+    ~CFile() { close(); }
+    CFile(CFile&& other) noexcept : file_(std::exchange(other.file_, nullptr)) {}
+    CFile& operator=(CFile&& other) noexcept {
+        std::swap(file_, other.file_);
+        return *this;
+    }
+    std::FILE* get() const { return file_; }
+    explicit operator bool() const { return file_ != nullptr; }
+    // Closes the file now; false when it was not open or the last of its writes failed.
+    bool close() { return file_ != nullptr && std::fclose(std::exchange(file_, nullptr)) == 0; }
+
+  private:
+    std::FILE* file_;
+};
+
+#ifndef _WIN32
+// A listing of a folder's entries from opendir, ended with closedir.
+class FolderListing {
+  public:
+    explicit FolderListing(const char* folder) : listing_(opendir(folder)) {}
+    ~FolderListing() {
+        if (listing_ != nullptr) {
+            closedir(listing_);
+        }
+    }
+    FolderListing(const FolderListing&) = delete;
+    FolderListing& operator=(const FolderListing&) = delete;
+    // The next entry, or null after the last.
+    const dirent* next() const { return listing_ != nullptr ? readdir(listing_) : nullptr; }
+
+  private:
+    DIR* listing_;
+};
+#else
 
 // A device context of a window (the screen's for null), from GetDC.
 class WindowDc {
@@ -245,5 +290,7 @@ class ComScope {
   private:
     HRESULT result_;
 };
+
+#endif
 
 } // namespace win32

@@ -142,10 +142,10 @@ TEST(PngContainer, OperationsFollowTheDecoderStates) {
     EXPECT_FALSE(PngDecode(&decoder));
     EXPECT_EQ(decoder.lastError, uint32_t(PNG_ERR_STATE));
     ASSERT_TRUE(PngLoadMemory(&decoder, file.data(), uint32_t(file.size())));
-    const PngDecoder loaded = decoder;
+    const uint8_t* const loadedInput = decoder.inputData;
     EXPECT_FALSE(PngLoadMemory(&decoder, file.data(), uint32_t(file.size())));
     EXPECT_EQ(decoder.lastError, uint32_t(PNG_ERR_BUSY));
-    EXPECT_EQ(decoder.inputData, loaded.inputData);
+    EXPECT_EQ(decoder.inputData, loadedInput);
     EXPECT_EQ(decoder.state, uint32_t(PNG_STATE_LOADED));
     ASSERT_TRUE(PngDecode(&decoder));
     EXPECT_EQ(decoder.state, uint32_t(PNG_STATE_DECODED));

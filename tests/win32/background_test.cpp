@@ -9,6 +9,7 @@
 #include "long_path.h"
 #include "show/background.h"
 #include "win32/bitmap_size.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -33,9 +34,8 @@ COLORREF colourAt(HBITMAP bitmap, int x, int y) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     std::string pixels(size_t(size.cx) * size.cy * 4, '\0');
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, bitmap, 0, UINT(size.cy), pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    GetDIBits(win32::WindowDc(nullptr).get(), bitmap, 0, UINT(size.cy), pixels.data(), &info,
+              DIB_RGB_COLORS);
     const auto* p = reinterpret_cast<const uint8_t*>(pixels.data()) + (size_t(y) * size.cx + x) * 4;
     return RGB(p[2], p[1], p[0]);
 }

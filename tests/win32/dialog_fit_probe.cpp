@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -41,14 +42,12 @@ bool textFits(const Control& control) {
     if (control.text.empty() || _stricmp(control.className.c_str(), "Edit") == 0) {
         return true; // a field scrolls what it holds
     }
-    const HDC context = GetDC(control.window);
-    const HGDIOBJ old = SelectObject(
-        context, reinterpret_cast<HFONT>(SendMessageA(control.window, WM_GETFONT, 0, 0)));
+    const win32::WindowDc context(control.window);
+    const win32::Selection font(
+        context.get(), reinterpret_cast<HFONT>(SendMessageA(control.window, WM_GETFONT, 0, 0)));
     SIZE text{};
-    GetTextExtentPoint32A(context, control.text.c_str(), static_cast<int>(control.text.size()),
-                          &text);
-    SelectObject(context, old);
-    ReleaseDC(control.window, context);
+    GetTextExtentPoint32A(context.get(), control.text.c_str(),
+                          static_cast<int>(control.text.size()), &text);
     const int edges = _stricmp(control.className.c_str(), "Button") == 0 ? 6 : 0;
     return text.cx + edges <= control.box.right - control.box.left &&
            text.cy <= control.box.bottom - control.box.top;

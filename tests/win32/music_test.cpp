@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "long_path.h"
 #include "probe_process.h"
 #include "settings/program_settings.h"
 #include "show/music.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -50,13 +52,8 @@ PlayerReport waitForPlayer(const std::string& song) {
 }
 
 bool isRunning(DWORD processId) {
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-    if (process == nullptr) {
-        return false;
-    }
-    const bool running = WaitForSingleObject(process, 2000) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return running;
+    const win32::Handle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    return process.valid() && WaitForSingleObject(process.get(), 2000) == WAIT_TIMEOUT;
 }
 
 class MusicTest : public testing::Test {
@@ -81,10 +78,9 @@ class MusicTest : public testing::Test {
             DeleteFileA(file.c_str());
             DeleteFileA((file + ".player").c_str());
         }
-        if (musicLaunchInfo.hProcess != nullptr) {
-            TerminateProcess(musicLaunchInfo.hProcess, 0);
-            CloseHandle(musicLaunchInfo.hProcess);
-            musicLaunchInfo.hProcess = nullptr;
+        const win32::Handle player(std::exchange(musicLaunchInfo.hProcess, nullptr));
+        if (player.valid()) {
+            TerminateProcess(player.get(), 0);
         }
     }
 
@@ -115,6 +111,8 @@ TEST_F(MusicTest, ByNameOnlyPlayersStartedForTheShowAreEnded) {
     commandLine.append(" ").append(inQuotes(earlierSong));
     ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &earlier));
+    const win32::Handle earlierProcess(earlier.hProcess);
+    const win32::Handle earlierThread(earlier.hThread);
     ASSERT_TRUE(waitForPlayer(earlierSong).found);
     Sleep(50);
 
@@ -123,15 +121,12 @@ TEST_F(MusicTest, ByNameOnlyPlayersStartedForTheShowAreEnded) {
     ASSERT_TRUE(player.found);
     playerExeName = findPlayerExeName();
     // As when the shell hands the song to a player that was already running: no handle.
-    CloseHandle(musicLaunchInfo.hProcess);
-    musicLaunchInfo.hProcess = nullptr;
+    win32::Handle(std::exchange(musicLaunchInfo.hProcess, nullptr)).reset();
     stopMusic();
 
     EXPECT_FALSE(isRunning(player.processId));
     EXPECT_TRUE(isRunning(earlier.dwProcessId));
-    TerminateProcess(earlier.hProcess, 0);
-    CloseHandle(earlier.hProcess);
-    CloseHandle(earlier.hThread);
+    TerminateProcess(earlierProcess.get(), 0);
 }
 
 // Only music reaches the shell, whose default verb would run a program or a script, open a
@@ -187,10 +182,10 @@ TEST_F(MusicTest, NothingButMusicIsHandedToTheShell) {
 TEST_F(MusicTest, ShortSettingsMeanNoMusic) {
     for (const char* setting : {"null", "NULL", "a.mp3", ""}) {
         soundSetting = setting;
-        EXPECT_FALSE(musicChosen()) << setting;
+        EXPECT_FALSE(soundSettingNamesMusic()) << setting;
     }
     soundSetting = "ab.mp3";
-    EXPECT_TRUE(musicChosen());
+    EXPECT_TRUE(soundSettingNamesMusic());
     EXPECT_FALSE(terminateByHandle(nullptr));
 }
 
@@ -242,10 +237,9 @@ TEST_F(MusicTest, AFileWithoutAnAssociatedPlayerDoesNotStart) {
     std::ofstream(soundSetting) << "x";
     EXPECT_EQ(findPlayerExeName(), "");
     bool dismissed = false;
-    HANDLE watcher = CreateThread(nullptr, 0, dismissShellBox, &dismissed, 0, nullptr);
+    const win32::Handle watcher(CreateThread(nullptr, 0, dismissShellBox, &dismissed, 0, nullptr));
     EXPECT_FALSE(startMusic());
-    WaitForSingleObject(watcher, INFINITE);
-    CloseHandle(watcher);
+    WaitForSingleObject(watcher.get(), INFINITE);
     DeleteFileA(soundSetting.c_str());
 }
 

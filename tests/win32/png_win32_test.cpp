@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <fstream>
 #include <cstdlib>
 #include <vector>
 
@@ -41,41 +41,37 @@ TEST(PngWin32, AResourceDecodesIntoATopDownDibSection) {
     ASSERT_TRUE(png.loaded);
     EXPECT_EQ(png.decoder.sourceKind, uint32_t(PNG_SOURCE_RESOURCE));
     ASSERT_TRUE(png.decoded);
-    HBITMAP bitmap = PngCreateBitmap(&png.decoder, nullptr, PNG_FORMAT_DEFAULT, FALSE);
-    ASSERT_NE(bitmap, nullptr);
+    const win32::Bitmap bitmap = PngCreateBitmap(&png.decoder, nullptr, PNG_FORMAT_DEFAULT, FALSE);
+    ASSERT_TRUE(bitmap);
     DIBSECTION section{};
-    GetObjectA(bitmap, sizeof(section), &section);
+    GetObjectA(bitmap.get(), sizeof(section), &section);
     EXPECT_EQ(section.dsBmih.biWidth, 2);
     EXPECT_EQ(std::abs(section.dsBmih.biHeight), 2); // the rows below show it is top-down
     EXPECT_EQ(section.dsBmih.biBitCount, 32);
-    EXPECT_EQ(dibRow(bitmap, 0, 8), topRowBgra);
-    EXPECT_EQ(dibRow(bitmap, 1, 8), bottomRowBgra);
-    DeleteObject(bitmap);
+    EXPECT_EQ(dibRow(bitmap.get(), 0, 8), topRowBgra);
+    EXPECT_EQ(dibRow(bitmap.get(), 1, 8), bottomRowBgra);
 
-    HBITMAP bgr = PngCreateBitmap(&png.decoder, nullptr, 0x0608010D, FALSE);
-    ASSERT_NE(bgr, nullptr);
-    EXPECT_EQ(dibRow(bgr, 0, 8), (Bytes{30, 20, 10, 70, 60, 50, 0, 0}));
-    DeleteObject(bgr);
+    const win32::Bitmap bgr = PngCreateBitmap(&png.decoder, nullptr, 0x0608010D, FALSE);
+    ASSERT_TRUE(bgr);
+    EXPECT_EQ(dibRow(bgr.get(), 0, 8), (Bytes{30, 20, 10, 70, 60, 50, 0, 0}));
 }
 
 TEST(PngWin32, DeviceDependentBitmapsKeepTheColours) {
     DecodedResource png;
     ASSERT_TRUE(png.decoded);
-    HBITMAP bitmap = PngCreateBitmap(&png.decoder, nullptr, PNG_FORMAT_DEFAULT, TRUE);
-    ASSERT_NE(bitmap, nullptr);
+    const win32::Bitmap bitmap = PngCreateBitmap(&png.decoder, nullptr, PNG_FORMAT_DEFAULT, TRUE);
+    ASSERT_TRUE(bitmap);
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     uint8_t pixels[16] = {};
-    HDC dc = GetDC(nullptr);
-    EXPECT_EQ(GetDIBits(dc, bitmap, 0, 2, pixels, &info, DIB_RGB_COLORS), 2);
-    ReleaseDC(nullptr, dc);
+    const win32::WindowDc screen(nullptr);
+    EXPECT_EQ(GetDIBits(screen.get(), bitmap.get(), 0, 2, pixels, &info, DIB_RGB_COLORS), 2);
     for (int i = 0; i < 4; ++i) {
         const Bytes& row = i < 2 ? topRowBgra : bottomRowBgra;
         for (int c = 0; c < 3; ++c) {
             EXPECT_EQ(pixels[i * 4 + c], row[(i % 2) * 4 + c]) << i << "," << c;
         }
     }
-    DeleteObject(bitmap);
 }
 
 TEST(PngWin32, FailuresReportTheirReason) {
@@ -87,13 +83,13 @@ TEST(PngWin32, FailuresReportTheirReason) {
 
     DecodedResource png;
     ASSERT_TRUE(png.decoded);
-    EXPECT_EQ(PngCreateBitmap(&png.decoder, nullptr, 0x00080100, FALSE), nullptr);
+    EXPECT_FALSE(PngCreateBitmap(&png.decoder, nullptr, 0x00080100, FALSE));
     EXPECT_EQ(png.decoder.lastError, uint32_t(PNG_ERR_OUTPUT_FORMAT));
 
     PngDecoder loadedOnly;
     PngInit(&loadedOnly);
     ASSERT_TRUE(PngLoadResource(&loadedOnly, GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
-    EXPECT_EQ(PngCreateBitmap(&loadedOnly, nullptr, PNG_FORMAT_DEFAULT, FALSE), nullptr);
+    EXPECT_FALSE(PngCreateBitmap(&loadedOnly, nullptr, PNG_FORMAT_DEFAULT, FALSE));
     EXPECT_EQ(loadedOnly.lastError, uint32_t(PNG_ERR_STATE));
     PngRelease(&loadedOnly);
 }
@@ -105,20 +101,17 @@ TEST(PngWin32, FilesAreReadWhole) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "pluvette-png-test.png";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes, 1, size, file);
-    std::fclose(file);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes), size);
 
     PngDecoder decoder;
     PngInit(&decoder);
     ASSERT_TRUE(PngLoadFile(&decoder, path.c_str()));
     EXPECT_EQ(decoder.sourceKind, uint32_t(PNG_SOURCE_FILE));
     ASSERT_TRUE(PngDecode(&decoder));
-    HBITMAP bitmap = PngCreateBitmap(&decoder, nullptr, PNG_FORMAT_DEFAULT, FALSE);
+    const win32::Bitmap bitmap = PngCreateBitmap(&decoder, nullptr, PNG_FORMAT_DEFAULT, FALSE);
     PngRelease(&decoder);
-    ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(dibRow(bitmap, 1, 8), bottomRowBgra); // the bitmap outlives the decoder
-    DeleteObject(bitmap);
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(dibRow(bitmap.get(), 1, 8), bottomRowBgra); // the bitmap outlives the decoder
     DeleteFileA(path.c_str());
 
     EXPECT_FALSE(PngLoadFile(&decoder, path.c_str()));

@@ -13,6 +13,7 @@
 #include "app/screen_saver.h"
 #include "message_pump.h"
 #include "ripple/ripple_window.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -21,13 +22,12 @@ std::vector<COLORREF> pixelsOf(HWND window) {
     RECT box;
     GetWindowRect(window, &box);
     std::vector<COLORREF> pixels;
-    HDC screen = GetDC(nullptr);
+    const win32::WindowDc screen(nullptr);
     for (LONG y = box.top; y < box.bottom; y += 3) {
         for (LONG x = box.left; x < box.right; x += 3) {
-            pixels.push_back(GetPixel(screen, x, y));
+            pixels.push_back(GetPixel(screen.get(), x, y));
         }
     }
-    ReleaseDC(nullptr, screen);
     return pixels;
 }
 

@@ -63,35 +63,34 @@ std::string besideThisProgram(const std::string& name) {
 ProbeProcess::ProbeProcess(const std::string& helper, const std::string& arguments,
                            const std::string& workingDirectory, const std::string& outputFile) {
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
-    HANDLE output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const win32::Handle output(CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                           &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                           nullptr));
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
+    startup.hStdOutput = output.get();
+    startup.hStdError = output.get();
     std::string commandLine = "\"";
     commandLine.append(besideThisProgram(helper)).append("\" ").append(arguments);
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        workingDirectory.c_str(), &startup, &process_)) {
-        process_ = {};
+    PROCESS_INFORMATION started{};
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       workingDirectory.c_str(), &startup, &started)) {
+        process_ = win32::Handle(started.hProcess);
+        processId_ = started.dwProcessId;
+        const win32::Handle thread(started.hThread);
     }
-    CloseHandle(output);
 }
 
 ProbeProcess::~ProbeProcess() {
-    if (process_.hProcess != nullptr) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 1);
-        }
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
+    if (started() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 1);
     }
 }
 
 ErrorBox ProbeProcess::dismissErrorBox(DWORD timeoutMs) {
     ErrorBox result;
-    BoxSearch search{process_.dwProcessId, nullptr};
+    BoxSearch search{processId_, nullptr};
     const DWORD start = GetTickCount();
     while (search.box == nullptr && GetTickCount() - start < timeoutMs) {
         EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
@@ -111,8 +110,8 @@ ErrorBox ProbeProcess::dismissErrorBox(DWORD timeoutMs) {
 
 DWORD ProbeProcess::waitForExit(DWORD timeoutMs) {
     DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process_.hProcess, &code);
+    if (WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process_.get(), &code);
     }
     return code;
 }
@@ -135,4 +134,8 @@ ScratchDirectory::~ScratchDirectory() {
 std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
 }

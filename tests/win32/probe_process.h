@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/handles.h"
+
 struct ErrorBox {
     bool found = false;
     std::string caption;
@@ -21,18 +23,19 @@ class ProbeProcess {
     // with its standard output going to outputFile.
     ProbeProcess(const std::string& helper, const std::string& arguments,
                  const std::string& workingDirectory, const std::string& outputFile);
-    ~ProbeProcess();
+    ~ProbeProcess(); // ends the process if it still runs
     ProbeProcess(const ProbeProcess&) = delete;
     ProbeProcess& operator=(const ProbeProcess&) = delete;
 
-    bool started() const { return process_.hProcess != nullptr; }
+    bool started() const { return process_.valid(); }
     // Waits up to the timeout for a message box of the process, reads it and presses OK.
     ErrorBox dismissErrorBox(DWORD timeoutMs);
     // The exit code, or STILL_ACTIVE when the process did not end within the timeout.
     DWORD waitForExit(DWORD timeoutMs);
 
   private:
-    PROCESS_INFORMATION process_{};
+    win32::Handle process_;
+    DWORD processId_ = 0;
 };
 
 // A fresh empty directory under the temporary folder, removed with everything in it.
@@ -51,6 +54,7 @@ class ScratchDirectory {
 };
 
 std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
 
 // The path of a file in the folder of this test program.
 std::string besideThisProgram(const std::string& name);

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "ripple/ripple_window.h"
-#include "show/effect_state.h"
+#include "show/show_state.h"
+#include "win32/dib.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -31,21 +33,14 @@ uint32_t pictureColour(int32_t x, int32_t y) {
 }
 
 // A top-down 32-bit DIB section; bits receives its pixels.
-HBITMAP makeDibSection(int32_t width, int32_t height, void*& bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+win32::Bitmap makeDibSection(int32_t width, int32_t height, void*& bits) {
+    return win32::makeDibSection(nullptr, win32::dibDescription(width, -height, 32), bits);
 }
 
 // A picture holding pictureColour at every pixel.
-HBITMAP makePicture(int32_t width, int32_t height) {
+win32::Bitmap makePicture(int32_t width, int32_t height) {
     void* bits = nullptr;
-    HBITMAP bitmap = makeDibSection(width, height, bits);
+    win32::Bitmap bitmap = makeDibSection(width, height, bits);
     auto* pixels = static_cast<uint32_t*>(bits);
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
@@ -89,10 +84,9 @@ class RippleWindowTest : public testing::Test {
         ASSERT_NE(show, nullptr);
         effectWindow = show;
         closeRequests = 0;
-        HBITMAP picture = makePicture(pictureWidth, pictureHeight);
+        const win32::Bitmap picture = makePicture(pictureWidth, pictureHeight);
         surface = createRippleSurface(0, 0, pictureWidth, pictureHeight, 0x10000 + 555, show,
-                                      instance, picture);
-        DeleteObject(picture);
+                                      instance, picture.get());
         ASSERT_NE(surface, nullptr);
         window = static_cast<HWND>(surface->window);
     }
@@ -104,9 +98,7 @@ class RippleWindowTest : public testing::Test {
     }
 
     // A surface of the same size that follows the same drops and steps by hand.
-    static OwnedRippleSurface twin() {
-        return OwnedRippleSurface(allocateRippleSurface(pictureWidth, pictureHeight));
-    }
+    static OwnedRippleSurface twin() { return allocateRippleSurface(pictureWidth, pictureHeight); }
 
     static inline HINSTANCE instance = nullptr;
     HWND show = nullptr;
@@ -221,27 +213,26 @@ TEST_F(RippleWindowTest, PaintingCopiesTheOutputToTheDevice) {
     surface->output[5 * pictureWidth + 6] = 0x00123456;
     // Into a device context given with the message.
     void* bits = nullptr;
-    HBITMAP target = makeDibSection(pictureWidth, pictureHeight, bits);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(memory, target);
-    SendMessageA(window, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
-    GdiFlush();
+    const win32::Bitmap target = makeDibSection(pictureWidth, pictureHeight, bits);
+    const win32::OwnedDc memory = win32::memoryDcFor(nullptr);
+    {
+        const win32::Selection selected(memory.get(), target.get());
+        SendMessageA(window, WM_PAINT, reinterpret_cast<WPARAM>(memory.get()), 0);
+        GdiFlush();
+    }
     const auto* painted = static_cast<const uint32_t*>(bits);
     EXPECT_EQ(std::vector<uint32_t>(painted, painted + surface->pixelCount),
               std::vector<uint32_t>(surface->output, surface->output + surface->pixelCount));
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(target);
 
     // Into the window itself: the picture is what the screen shows.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT update{};
     EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
-    HDC dc = GetDC(window);
-    EXPECT_EQ(GetPixel(dc, 6, 5), RGB(0x12, 0x34, 0x56));
+    const win32::WindowDc dc(window);
+    EXPECT_EQ(GetPixel(dc.get(), 6, 5), RGB(0x12, 0x34, 0x56));
     const uint32_t expected = pictureColour(20, 30);
-    EXPECT_EQ(GetPixel(dc, 20, 30), RGB(expected >> 16, (expected >> 8) & 0xFF, expected & 0xFF));
-    ReleaseDC(window, dc);
+    EXPECT_EQ(GetPixel(dc.get(), 20, 30),
+              RGB(expected >> 16, (expected >> 8) & 0xFF, expected & 0xFF));
 }
 
 // On a surface tall enough to be stepped by tiles, each step draws only the tiles it went
@@ -251,9 +242,8 @@ TEST_F(RippleWindowTest, DrawingTheSteppedTilesShowsWhatAFullPaintShows) {
     constexpr int32_t height = 520;
     HWND host = CreateWindowExA(0, "RippleTestShow", "tiles", WS_POPUP | WS_VISIBLE, 100, 100,
                                 width, height, nullptr, nullptr, instance, nullptr);
-    HBITMAP picture = makePicture(width, height);
-    RippleSurface* tiled = createRippleSurface(0, 0, width, height, 1, host, instance, picture);
-    DeleteObject(picture);
+    RippleSurface* tiled = createRippleSurface(0, 0, width, height, 1, host, instance,
+                                               makePicture(width, height).get());
     ASSERT_NE(tiled, nullptr);
     const auto water = static_cast<HWND>(tiled->window);
     UpdateWindow(host);
@@ -265,13 +255,13 @@ TEST_F(RippleWindowTest, DrawingTheSteppedTilesShowsWhatAFullPaintShows) {
     KillTimer(water, rippleRainTimerId);
     pumpMessagesFor(50);
     void* bits = nullptr;
-    HBITMAP shown = makeDibSection(width, height, bits);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(memory, shown);
-    HDC screen = GetDC(water);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    ReleaseDC(water, screen);
-    GdiFlush();
+    const win32::Bitmap shown = makeDibSection(width, height, bits);
+    const win32::OwnedDc memory = win32::memoryDcFor(nullptr);
+    {
+        const win32::Selection selected(memory.get(), shown.get());
+        BitBlt(memory.get(), 0, 0, width, height, win32::WindowDc(water).get(), 0, 0, SRCCOPY);
+        GdiFlush();
+    }
     const auto* pixels = static_cast<const uint32_t*>(bits);
     int differing = 0;
     for (int32_t i = 0; i < width * height; ++i) {
@@ -280,9 +270,6 @@ TEST_F(RippleWindowTest, DrawingTheSteppedTilesShowsWhatAFullPaintShows) {
     EXPECT_EQ(differing, 0);
     const auto& stepped = tiled->tiles->stepped;
     EXPECT_LT(std::count(stepped.begin(), stepped.end(), 1), int(stepped.size())); // some calm
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(shown);
     DestroyWindow(host);
 }
 

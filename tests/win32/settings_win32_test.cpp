@@ -69,9 +69,7 @@ TEST(DefaultSettings, FirstRunWritesExactlyTheThreeDefaults) {
 
 TEST(DefaultSettings, ReplacesWhateverTheFileHeld) {
     ScratchDirectory dir;
-    std::FILE* file = std::fopen(dir.file("config.txt").c_str(), "wb");
-    std::fputs("bg=C:\\x.png\r\nextra=1\r\n", file);
-    std::fclose(file);
+    writeBytes(dir.file("config.txt"), "bg=C:\\x.png\r\nextra=1\r\n");
     EXPECT_EQ(runProbe(dir, "write-defaults", false).exitCode, 0u);
     EXPECT_EQ(readBytes(dir.file("config.txt")), "bg=null\r\nsound=null\r\nfitscreen=yes\r\n");
 }
@@ -84,16 +82,13 @@ TEST(DefaultSettings, AFileThatCannotBeCreatedEndsWith114) {
 
 TEST(DefaultSettings, DefaultsThatCannotBeWrittenEndWith115) {
     ScratchDirectory dir;
-    std::FILE* file = std::fopen(dir.file("config.txt").c_str(), "wb");
-    std::fputs("junk\r\n", file);
-    std::fclose(file);
+    writeBytes(dir.file("config.txt"), "junk\r\n");
     {
         // Another program has the file open and lets others read it, not write it.
-        const HANDLE held = CreateFileA(dir.file("config.txt").c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        const win32::Handle held(CreateFileA(dir.file("config.txt").c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held.valid());
         expectErrorBox(runProbe(dir, "write-defaults", true), errorMessages::settingsUnsaved);
-        CloseHandle(held);
     }
     EXPECT_EQ(readBytes(dir.file("config.txt")), "junk\r\n");
 }
@@ -103,9 +98,7 @@ TEST(DefaultSettings, DefaultsThatCannotBeWrittenEndWith115) {
 TEST(DefaultSettings, AReadOnlyFileIsNeverReplaced) {
     ScratchDirectory dir;
     const std::string path = dir.file("config.txt");
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fputs("junk\r\n", file);
-    std::fclose(file);
+    writeBytes(path, "junk\r\n");
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
     expectErrorBox(runProbe(dir, "write-defaults", true), errorMessages::settingsUnsaved);
     EXPECT_EQ(readBytes(path), "junk\r\n");
@@ -115,9 +108,8 @@ TEST(DefaultSettings, AReadOnlyFileIsNeverReplaced) {
 
 TEST(LoadSettings, ReadsTheThreeSettings) {
     ScratchDirectory dir;
-    std::FILE* file = std::fopen(dir.file("config.txt").c_str(), "wb");
-    std::fputs("SOUND=C:\\music\\rain=1.mp3\r\nbg=NULL\nfitscreen=Yes please\r\n", file);
-    std::fclose(file);
+    writeBytes(dir.file("config.txt"),
+               "SOUND=C:\\music\\rain=1.mp3\r\nbg=NULL\nfitscreen=Yes please\r\n");
     const Outcome outcome = runProbe(dir, "load", false);
     EXPECT_EQ(outcome.exitCode, 0u);
     EXPECT_EQ(outcome.output, "NULL\nC:\\music\\rain=1.mp3\nYes please\n");
@@ -125,9 +117,7 @@ TEST(LoadSettings, ReadsTheThreeSettings) {
 
 TEST(LoadSettings, AMissingKeyReadsAsEmpty) {
     ScratchDirectory dir;
-    std::FILE* file = std::fopen(dir.file("config.txt").c_str(), "wb");
-    std::fputs("bg=null\r\n", file);
-    std::fclose(file);
+    writeBytes(dir.file("config.txt"), "bg=null\r\n");
     EXPECT_EQ(runProbe(dir, "load", false).output, "null\n\n\n");
 }
 
