@@ -3,8 +3,8 @@
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
 #include "show/background.h"
-#include "show/effect_dialog.h"
-#include "show/effect_state.h"
+#include "show/show_dialog.h"
+#include "show/show_state.h"
 #include "show/placement.h"
 #include "text/text.h"
 #include "win32/bitmap_size.h"
@@ -15,7 +15,7 @@ namespace {
 constexpr UINT previewCheckIntervalMs = 250;
 
 // The screen, or the chosen picture when it loads, at the given size.
-win32::Bitmap previewPicture(int width, int height) {
+win32::Bitmap previewPicture(int32_t width, int32_t height) {
     win32::Bitmap picture;
     if (!isNull(bgSetting)) {
         picture = loadBackground(bgSetting.c_str());
@@ -29,12 +29,9 @@ win32::Bitmap previewPicture(int width, int height) {
     // Shaped as the show shapes it when the setting keeps the picture's shape; stretched over
     // the small window otherwise.
     const SIZE size = bitmapSize(picture.get());
-    const PicturePlacement place = placePicture(size.cx, size.cy, width, height, fitscreenSetting);
-    if (place.scaled) {
-        return drawScaled(picture.get(), width, height, place);
-    }
-    return stretchBitmap(picture.get(), static_cast<uint16_t>(width),
-                         static_cast<uint16_t>(height));
+    PicturePlacement place = placePicture(size.cx, size.cy, width, height, fitscreenSetting);
+    place.stretch = !place.scaled;
+    return placedPicture(picture.get(), width, height, place).made;
 }
 
 } // namespace

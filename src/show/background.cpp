@@ -1,11 +1,14 @@
 #include "show/background.h"
 
+#include <utility>
+
 #include "imaging/picture_file.h"
 #include "imaging/wic_picture.h"
 #include "imaging/picture_header.h"
 #include "imaging/png_win32.h"
 #include "show/path_limit.h"
 #include "win32/bitmap_size.h"
+#include "win32/dib.h"
 #include "text/text.h"
 
 win32::Bitmap captureScreen(const RECT& area) {
@@ -16,16 +19,9 @@ win32::Bitmap captureScreen(const RECT& area) {
     const win32::OwnedDc memory = win32::memoryDcFor(display.get());
     const LONG width = area.right - area.left;
     const LONG height = area.bottom - area.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    win32::Bitmap capture(
-        CreateDIBSection(display.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win32::Bitmap capture =
+        win32::makeDibSection(display.get(), win32::dibDescription(width, height, 24), bits);
     if (capture) {
         const win32::Selection selected(memory.get(), capture.get());
         BitBlt(memory.get(), 0, 0, width, height, display.get(), area.left, area.top, SRCCOPY);
@@ -79,6 +75,18 @@ win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeig
     return target;
 }
 
+PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screenHeight,
+                            const PicturePlacement& place) {
+    if (!place.scaled && !place.stretch) {
+        return {picture, {place.x, place.y}, win32::Bitmap()};
+    }
+    win32::Bitmap made = place.scaled ? drawScaled(picture, screenWidth, screenHeight, place)
+                                      : stretchBitmap(picture, static_cast<uint16_t>(screenWidth),
+                                                      static_cast<uint16_t>(screenHeight));
+    HBITMAP shown = made.get();
+    return {shown, {0, 0}, std::move(made)};
+}
+
 namespace {
 
 win32::Bitmap decodePng(const uint8_t* data, DWORD length) {
@@ -87,7 +95,7 @@ win32::Bitmap decodePng(const uint8_t* data, DWORD length) {
         !fitsPictureBudget(decoder->width, decoder->height) || !PngDecode(decoder.get())) {
         return win32::Bitmap();
     }
-    return win32::Bitmap(PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE));
+    return PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE);
 }
 
 } // namespace

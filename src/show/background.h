@@ -23,6 +23,17 @@ win32::Bitmap stretchBitmap(HBITMAP source, uint16_t width, uint16_t height);
 win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeight,
                          const PicturePlacement& place);
 
+// The picture as the placement lays it over a screen of width x height: a new bitmap of the
+// screen's size when it is scaled or stretched (empty on failure), else the picture itself,
+// to be shown at its own size from the placement's corner.
+struct PlacedPicture {
+    HBITMAP shown;
+    POINT corner;
+    win32::Bitmap made; // the bitmap made for the screen, which shown then is
+};
+PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screenHeight,
+                            const PicturePlacement& place);
+
 // A picture file, read and checked by readPictureFile, through the decoder its first bytes
 // name: a PNG through the program's own decoder; a JPEG, GIF or BMP through the platform's
 // picture service or, where that fails, the Windows Imaging Component, which reads the other

@@ -1,4 +1,4 @@
-#include "show/effect_dialog.h"
+#include "show/show_dialog.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,7 +9,7 @@
 #include "settings/program_settings.h"
 #include "show/background.h"
 #include "show/close_keys.h"
-#include "show/effect_state.h"
+#include "show/show_state.h"
 #include "show/monitors.h"
 #include "show/music.h"
 #include "show/placement.h"
@@ -46,28 +46,14 @@ void showOnMonitor(HWND dialog, HBITMAP picture, const RECT& area, unsigned cont
     const LONG width = area.right - area.left;
     const LONG height = area.bottom - area.top;
     const SIZE size = bitmapSize(picture);
-    const PicturePlacement place = placePicture(size.cx, size.cy, width, height, fitscreenSetting);
-    POINT at{area.left + place.x, area.top + place.y};
-    win32::Bitmap stretched;
-    if (place.scaled) {
-        stretched = drawScaled(picture, width, height, place);
-        if (!stretched) {
-            return; // this monitor goes on without water
-        }
-        picture = stretched.get();
-        at = {area.left, area.top};
-    } else if (place.stretch) {
-        stretched =
-            stretchBitmap(picture, static_cast<uint16_t>(width), static_cast<uint16_t>(height));
-        if (!stretched) {
-            return; // this monitor goes on without water
-        }
-        picture = stretched.get();
-        at = {area.left, area.top};
+    const PlacedPicture placed = placedPicture(
+        picture, width, height, placePicture(size.cx, size.cy, width, height, fitscreenSetting));
+    if (placed.shown == nullptr) {
+        return; // this monitor goes on without water
     }
-    const SIZE shown = bitmapSize(picture);
-    createRippleSurface(at.x, at.y, shown.cx, shown.cy, controlId, dialog, instanceOf(dialog),
-                        picture);
+    const SIZE shown = bitmapSize(placed.shown);
+    createRippleSurface(area.left + placed.corner.x, area.top + placed.corner.y, shown.cx, shown.cy,
+                        controlId, dialog, instanceOf(dialog), placed.shown);
 }
 
 // The pictures under the water, one for each monitor: what each shows now, or the chosen
@@ -139,7 +125,7 @@ void startShow(HWND dialog) {
         showOnMonitor(dialog, picture, area, IDC_WATER + static_cast<unsigned>(i));
     }
     lockForeground();
-    if (musicChosen() && !startMusicOfShow(dialog)) {
+    if (soundSettingNamesMusic() && !startMusicOfShow(dialog)) {
         failShow(dialog, ShowEnd::musicUnlaunchable);
         return;
     }

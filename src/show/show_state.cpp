@@ -1,3 +1,3 @@
-#include "show/effect_state.h"
+#include "show/show_state.h"
 
 bool screenSaverShow = false;

@@ -1,5 +1,5 @@
-// Program-wide state of the running show. The show's window and the picture's size, which the water
-// reads too, are declared with the water's window.
+// Program-wide state of the running show. The show's window (effectWindow), which the water
+// reads too, is declared with the water's window.
 #pragma once
 
 #include "ripple/ripple_window.h"
