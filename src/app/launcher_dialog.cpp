@@ -9,7 +9,7 @@
 #include "app/fatal_error.h"
 #include "app/program_texts.h"
 #include "settings/program_settings.h"
-#include "show/effect_dialog.h"
+#include "show/show_dialog.h"
 #include "show/music.h"
 #include "skin/about_panel.h"
 #include "skin/window_fades.h"
@@ -70,7 +70,9 @@ void startLauncher(HWND dialog) {
 }
 
 void launchShow(HWND dialog) {
-    launcherSettings.save(); // a failed save leaves the show what the file holds
+    // A save that fails (a file marked read-only, a full or read-only disk) is not reported:
+    // the show then shows what the file holds, and the choices stay the launcher's.
+    static_cast<void>(launcherSettings.save());
     ShowWindow(dialog, SW_HIDE);
     ShowWindow(dialog, SW_HIDE);
     // The show brings the launcher back when it ends, or ends without it when it cannot start.
@@ -182,7 +184,9 @@ std::string fileNameOf(const std::string& path) {
 
 void closeLauncher(HWND dialog) {
     fadeOut(dialog, fadeStepMs, fadeAlpha);
-    launcherSettings.save();
+    // A save that fails is not reported on the way out either: the file stays as it was,
+    // which a file marked read-only is meant to.
+    static_cast<void>(launcherSettings.save());
     ExitProcess(0); // at once: nothing else runs, the dialog is never ended
 }
 

@@ -47,7 +47,7 @@ class SettingsStore {
     // Writes every line, in order. True only when the whole file was written and put in
     // place; otherwise the old file is left as it was. A file marked read-only is never
     // replaced.
-    bool save() const;
+    [[nodiscard]] bool save() const;
     // The bytes that save writes.
     std::string fileBytes() const;
     void clear();

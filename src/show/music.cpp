@@ -84,7 +84,7 @@ bool isPlayableMusic(const std::string& path) {
            holdsNoProgram(path);
 }
 
-bool musicChosen() {
+bool soundSettingNamesMusic() {
     return soundSetting.size() > 5;
 }
 
@@ -122,7 +122,7 @@ std::string findPlayerExeName() {
 }
 
 void stopMusic() {
-    if (!musicChosen()) {
+    if (!soundSettingNamesMusic()) {
         return;
     }
     // The launched player's handle is given back whether or not it could be ended.

@@ -16,8 +16,9 @@ extern std::string playerExeName;
 // When the music was launched: only players started since then are ended by name.
 extern FILETIME musicLaunchTime;
 
-// Music is chosen when the sound setting is longer than five characters ("null" is not).
-bool musicChosen();
+// Whether the sound setting names music to play: a value longer than five characters, so
+// that "null" and any other short value mean silence.
+bool soundSettingNamesMusic();
 
 // Whether the file at path may be opened as music: an existing file, not a folder, of a type
 // the system registers as audio or video (or a common audio type where it says nothing), and
