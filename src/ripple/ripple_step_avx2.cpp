@@ -29,6 +29,9 @@ struct Avx2Lanes : LaneArithmetic<32> {
     static Vector multiplyLow(Vector lanes, int32_t factor) {
         return _mm256_mullo_epi32(lanes, _mm256_set1_epi32(factor));
     }
+    static Vector select(Vector mask, Vector ifSet, Vector ifClear) {
+        return _mm256_blendv_epi8(ifClear, ifSet, mask);
+    }
     static bool allSet(Vector mask) { return _mm256_movemask_epi8(mask) == -1; }
     static bool isZero(Vector lanes) { return _mm256_testz_si256(lanes, lanes) != 0; }
     static bool equal(Vector a, Vector b) { return isZero(_mm256_xor_si256(a, b)); }

@@ -4,7 +4,8 @@
 // inside that file's instruction-set region.
 //
 // A Lanes type derives from LaneArithmetic, which gives what every width does alike, and adds
-// what each instruction set does its own way: indices (i, i + 1, ...); multiplyLow; allSet
+// what each instruction set does its own way: indices (i, i + 1, ...); multiplyLow; select
+// (mask, if set, if clear); allSet
 // (of a mask), isZero, equal (every lane); addSaturatedBytes, subtractSaturatedBytes,
 // spreadToChannels (byte 0 of each lane into bytes 0 to 2); gather (source pixels at indices).
 #pragma once
@@ -24,6 +25,7 @@ namespace {
 template <int32_t bytes> struct LaneArithmetic {
     typedef long long Vector __attribute__((vector_size(bytes)));
     typedef int32_t Cells __attribute__((vector_size(bytes)));
+    typedef uint32_t Words __attribute__((vector_size(bytes)));
     static constexpr int32_t count = bytes / 4;
     static_assert(sizeof(Cells) == size_t(count) * sizeof(int32_t));
 
@@ -35,17 +37,14 @@ template <int32_t bytes> struct LaneArithmetic {
         return lanesRead;
     }
     static void store(void* at, Vector cells) { std::memcpy(at, &cells, sizeof(cells)); }
-    // Additions wrap, as 32-bit heights do.
-    static Vector add(Vector a, Vector b) { return Vector(Cells(a) + Cells(b)); }
-    static Vector sub(Vector a, Vector b) { return Vector(Cells(a) - Cells(b)); }
+    // Additions wrap, as 32-bit heights do: unsigned lanes, where wrapping is defined.
+    static Vector add(Vector a, Vector b) { return Vector(Words(a) + Words(b)); }
+    static Vector sub(Vector a, Vector b) { return Vector(Words(a) - Words(b)); }
     template <int bits> static Vector shiftRight(Vector cells) {
         return Vector(Cells(cells) >> bits);
     }
     static Vector shiftRightBy(Vector cells, int bits) { return Vector(Cells(cells) >> bits); }
     static Vector greater(Vector a, Vector b) { return Vector(Cells(a) > Cells(b)); }
-    static Vector select(Vector mask, Vector ifSet, Vector ifClear) {
-        return Vector(Cells(mask) != 0 ? Cells(ifSet) : Cells(ifClear));
-    }
     static Vector minimum(Vector a, Vector b) {
         return Vector(Cells(a) < Cells(b) ? Cells(a) : Cells(b));
     }
@@ -160,7 +159,7 @@ inline void stepSpan(StepBuffers s, int32_t rowStart, int32_t first, int32_t las
     for (; c + L::count <= last; c += L::count) {
         if (shortSpan) {
             prefetchRowsBelow(s, rowStart, c + L::count - 1);
-        } else if ((c & 15) < L::count) { // once a cache line
+        } else if ((c & 15) >= 16 - L::count) { // once a cache line
             prefetchAhead(down + c);
             prefetchAhead(a + c + w);
             prefetchAhead(s.source + rowStart + c);

@@ -22,6 +22,9 @@ struct Sse2Lanes : LaneArithmetic<16> {
         return _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
                                   _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
     }
+    static Vector select(Vector mask, Vector ifSet, Vector ifClear) {
+        return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, ifClear));
+    }
     static bool allSet(Vector mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
     static bool equal(Vector a, Vector b) { return allSet(_mm_cmpeq_epi32(a, b)); }
     static bool isZero(Vector lanes) { return equal(lanes, _mm_setzero_si128()); }
