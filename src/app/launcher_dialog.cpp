@@ -8,6 +8,7 @@
 #include "app/failures.h"
 #include "app/fatal_error.h"
 #include "app/program_texts.h"
+#include "imaging/picture_file.h"
 #include "settings/program_settings.h"
 #include "show/show_dialog.h"
 #include "show/music.h"
@@ -30,6 +31,8 @@ constexpr wchar_t imageFilter[] =
 constexpr wchar_t musicFilter[] =
     L"Music Files\0*.mp3;*.wav;*.ogg;*.xm;*.it;*.mod;*.s3m\0All Files\0*.*\0";
 
+constexpr char notPictureText[] = "This file is not a picture that Pluvette can show. Choose a "
+                                  "PNG, JPEG, GIF or BMP picture.";
 constexpr char notMusicText[] = "This file is not music that Pluvette can play.\n"
                                 "Choose a sound file, such as MP3, WAV or OGG.";
 
@@ -116,11 +119,21 @@ void onCommand(HWND dialog, int controlId) {
     }
 }
 
-std::string browseAndStore(HWND owner, const wchar_t* filter, const char* key) {
-    std::string path = browseForFile(owner, filter, L"*.*");
-    if (path.size() > 1) {
-        launcherSettings.set(key, path); // changes only a key the file already has
+// Lets the user pick a file and keeps it as the key's value when the check accepts it;
+// otherwise says why in a notice and keeps the earlier choice. "All Files" lets anything be
+// picked: what the show could not use is refused now, not when it ends the next Launch.
+std::string browseChecked(HWND owner, const wchar_t* filter, const char* key,
+                          bool (*accepted)(const std::string&), const char* notice,
+                          const char* caption) {
+    const std::string path = browseForFile(owner, filter, L"*.*");
+    if (path.size() <= 1) {
+        return {};
     }
+    if (!accepted(path)) {
+        MessageBoxA(owner, notice, caption, MB_OK | MB_ICONWARNING);
+        return {};
+    }
+    launcherSettings.set(key, path); // changes only a key the file already has
     return path;
 }
 
@@ -160,22 +173,16 @@ std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defa
 }
 
 std::string browseImage(HWND owner) {
-    return browseAndStore(owner, imageFilter, backgroundKey);
+    return browseChecked(
+        owner, imageFilter, backgroundKey,
+        [](const std::string& path) { return looksLikeShowablePicture(path.c_str()); },
+        notPictureText, "Background Image");
 }
 
+// Only music is kept, so that Launch never hands a program or a script to the shell.
 std::string browseMusic(HWND owner) {
-    const std::string path = browseForFile(owner, musicFilter, L"*.*");
-    if (path.size() <= 1) {
-        return {};
-    }
-    // "All Files" lets anything be picked; only music is kept, so that Launch never hands
-    // a program or a script to the shell.
-    if (!isPlayableMusic(path)) {
-        MessageBoxA(owner, notMusicText, "Background Music", MB_OK | MB_ICONWARNING);
-        return {};
-    }
-    launcherSettings.set(soundKey, path);
-    return path;
+    return browseChecked(owner, musicFilter, soundKey, isPlayableMusic, notMusicText,
+                         "Background Music");
 }
 
 std::string fileNameOf(const std::string& path) {

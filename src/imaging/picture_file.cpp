@@ -96,12 +96,40 @@ bool declaresOnlyPicturesWithinBudget(const uint8_t* data, size_t length) {
            fitsPictureBudget(dimensions.width, dimensions.height);
 }
 
+// How much of a file is looked at before it is read whole.
+constexpr DWORD startBytes = 64 * 1024;
+
+// Whether a file's first bytes name a format the program reads and, where they tell the
+// first image's size, one within the budget.
+bool beginsShowablePicture(const uint8_t* start, size_t length) {
+    PictureDimensions first;
+    return pictureFormatOf(start, length) != PictureFormat::unknown &&
+           !(readPictureDimensions(start, length, first) &&
+             !fitsPictureBudget(first.width, first.height));
+}
+
+// Opens a file whose size a picture may have.
+bool openPictureSized(const win32::ReadOnlyFile& file, uint64_t& size) {
+    return file.size(size) && size != 0 && size <= maxPictureFileBytes;
+}
+
 } // namespace
+
+bool looksLikeShowablePicture(const char* path) {
+    const win32::ReadOnlyFile file(path);
+    uint64_t size = 0;
+    if (!openPictureSized(file, size)) {
+        return false;
+    }
+    std::vector<uint8_t> start(static_cast<size_t>(std::min<uint64_t>(size, startBytes)));
+    return file.read(start.data(), start.size()) &&
+           beginsShowablePicture(start.data(), start.size());
+}
 
 PictureFileBytes readPictureFile(const char* path) {
     const win32::ReadOnlyFile file(path);
     uint64_t size = 0;
-    if (!file.size(size) || size == 0 || size > maxPictureFileBytes) {
+    if (!openPictureSized(file, size)) {
         return PictureFileBytes();
     }
     PictureFileBytes picture;
@@ -110,16 +138,12 @@ PictureFileBytes readPictureFile(const char* path) {
     auto* bytes = static_cast<uint8_t*>(picture.block.get());
     // The first bytes alone first: a file of another kind, or whose first image is already
     // too large, is refused before it is read whole.
-    const DWORD start = std::min<DWORD>(picture.length, 64 * 1024);
+    const DWORD start = std::min(picture.length, startBytes);
     if (bytes == nullptr || !file.read(bytes, start)) {
         return PictureFileBytes();
     }
     picture.format = pictureFormatOf(bytes, start);
-    PictureDimensions first;
-    if (picture.format == PictureFormat::unknown ||
-        (readPictureDimensions(bytes, start, first) &&
-         !fitsPictureBudget(first.width, first.height)) ||
-        !file.read(bytes + start, picture.length - start) ||
+    if (!beginsShowablePicture(bytes, start) || !file.read(bytes + start, picture.length - start) ||
         !declaresOnlyPicturesWithinBudget(bytes, picture.length)) {
         return PictureFileBytes();
     }

@@ -28,6 +28,10 @@ struct PictureFileBytes {
 // declares more than maxPicturePixels.
 PictureFileBytes readPictureFile(const char* path);
 
+// What readPictureFile checks before it reads a file whole, from the file's first bytes: a
+// quick answer for a file just picked, which a later read may still refuse.
+bool looksLikeShowablePicture(const char* path);
+
 // Has the picture service decode a JPEG, GIF or BMP file's bytes, which are freed (the file
 // emptied) as soon as the service has read them; a JPEG photo is turned upright as its EXIF
 // orientation says. Null, with the file as it was, for an undecodable file, for another
