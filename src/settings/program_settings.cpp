@@ -2,8 +2,10 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "settings/file_access.h"
+#include "text/text.h"
 #include "win32/handles.h"
 #include "win32/wide.h"
 
@@ -54,9 +56,42 @@ std::string userSettingsFolder() {
     return win32::narrow(folder) + "\\Pluvette\\";
 }
 
-void readSettings(const SettingsStore& settings) {
+// A path as a settings file holds it, made one the program can open wherever it was started
+// from: its %VARIABLE% parts expanded, and a relative path read against the folder of the
+// settings file (the file's full path, so that the current folder no longer matters).
+std::string openablePath(const std::string& written, const std::string& settingsFile) {
+    std::wstring path = win32::widen(written);
+    if (path.find(L'%') != std::wstring::npos) {
+        const DWORD length = ExpandEnvironmentStringsW(path.c_str(), nullptr, 0);
+        std::wstring expanded(length, L'\0');
+        if (length > 0 &&
+            ExpandEnvironmentStringsW(path.c_str(), expanded.data(), length) == length) {
+            expanded.resize(length - 1);
+            path = expanded;
+        }
+    }
+    if (!PathIsRelativeW(path.c_str())) {
+        return win32::narrow(path);
+    }
+    const std::wstring file = win32::widen(settingsFile);
+    const DWORD length = GetFullPathNameW(file.c_str(), 0, nullptr, nullptr);
+    std::wstring full(length, L'\0');
+    if (length == 0 || GetFullPathNameW(file.c_str(), length, full.data(), nullptr) >= length) {
+        return win32::narrow(path);
+    }
+    full.resize(full.find_last_of(L"\\/") + 1);
+    return win32::narrow(full + path);
+}
+
+void readSettings(const SettingsStore& settings, const std::string& file) {
     bgSetting = settings.getTrimmed(backgroundKey, true);
+    if (!isNull(bgSetting)) {
+        bgSetting = openablePath(bgSetting, file);
+    }
     soundSetting = settings.getTrimmed(soundKey, true);
+    if (soundValueNamesMusic(soundSetting)) {
+        soundSetting = openablePath(soundSetting, file);
+    }
     fitscreenSetting = settings.getTrimmed(fitScreenKey, false);
 }
 
@@ -115,15 +150,16 @@ bool loadSettings() {
     if (!settings.load()) {
         return false;
     }
-    readSettings(settings);
+    readSettings(settings, settingsPath);
     return true;
 }
 
 void loadScreenSaverSettings() {
-    SettingsStore settings(screenSaverSettingsPath(), settingsSeparator, ansiToUtf8);
+    const std::string path = screenSaverSettingsPath();
+    SettingsStore settings(path, settingsSeparator, ansiToUtf8);
     if (!settings.load() || !holdsAnySetting(settings)) {
         settings.clear();
         addMissingSettings(settings);
     }
-    readSettings(settings);
+    readSettings(settings, path);
 }

@@ -28,6 +28,12 @@ enum class DefaultsOutcome {
     notWritten,      // the defaults could not be put in its place
 };
 
+// Whether a sound value names music to play: one longer than five characters, so that "null"
+// and any other short value mean silence.
+inline bool soundValueNamesMusic(const std::string& sound) {
+    return sound.size() > 5;
+}
+
 // Bytes of the system's ANSI code page, in which settings files were once written, as UTF-8.
 std::string ansiToUtf8(std::string_view bytes);
 
@@ -53,7 +59,8 @@ DefaultsOutcome writeDefaultSettings();
 bool holdsAnySetting(const SettingsStore& settings);
 
 // Reads config.txt into the three setting strings; false, with the strings unchanged, when
-// the file cannot be read.
+// the file cannot be read. The paths in bg and sound are made openable from anywhere:
+// %VARIABLE% parts expanded, a relative path read against the settings file's folder.
 bool loadSettings();
 
 // Reads the three setting strings as a screen saver does: from its settings (Windows starts

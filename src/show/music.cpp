@@ -85,7 +85,7 @@ bool isPlayableMusic(const std::string& path) {
 }
 
 bool soundSettingNamesMusic() {
-    return soundSetting.size() > 5;
+    return soundValueNamesMusic(soundSetting);
 }
 
 bool startMusic(bool quietly) {

@@ -115,6 +115,19 @@ TEST(LoadSettings, ReadsTheThreeSettings) {
     EXPECT_EQ(outcome.output, "NULL\nC:\\music\\rain=1.mp3\nYes please\n");
 }
 
+// Paths as people paste them: a relative one is read against the settings file's folder,
+// %VARIABLE% parts are expanded; "null" and sounds too short to name music stay as written.
+TEST(LoadSettings, ReadsRelativePathsAgainstTheFilesFolderAndExpandsVariables) {
+    ScratchDirectory dir;
+    SetEnvironmentVariableA("PLUVETTE_TEST_MUSIC", "D:\\songs");
+    writeBytes(dir.file("config.txt"),
+               "bg=pictures\\a.png\r\nsound=%PLUVETTE_TEST_MUSIC%\\rain.mp3\r\nfitscreen=yes\r\n");
+    EXPECT_EQ(runProbe(dir, "load", false).output,
+              dir.file("pictures\\a.png") + "\nD:\\songs\\rain.mp3\nyes\n");
+    writeBytes(dir.file("config.txt"), "bg=null\r\nsound=a.mp\r\nfitscreen=yes\r\n");
+    EXPECT_EQ(runProbe(dir, "load", false).output, "null\na.mp\nyes\n");
+}
+
 TEST(LoadSettings, AMissingKeyReadsAsEmpty) {
     ScratchDirectory dir;
     writeBytes(dir.file("config.txt"), "bg=null\r\n");
