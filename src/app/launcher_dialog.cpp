@@ -12,6 +12,8 @@
 #include "settings/program_settings.h"
 #include "show/show_dialog.h"
 #include "show/music.h"
+#include "show/placement.h"
+#include "show/rain_setting.h"
 #include "skin/about_panel.h"
 #include "skin/window_fades.h"
 #include "win32/shell.h"
@@ -35,6 +37,32 @@ constexpr char notPictureText[] = "This file is not a picture that Pluvette can 
                                   "PNG, JPEG, GIF or BMP picture.";
 constexpr char notMusicText[] = "This file is not music that Pluvette can play.\n"
                                 "Choose a sound file, such as MP3, WAV or OGG.";
+
+// The entries of the picture and rain lists, in the order of the settings they write.
+constexpr const char* placementEntries[] = {"Stretch to screen", "Centre", "Fill the screen",
+                                            "Fit in the screen"};
+constexpr const char* rainEntries[] = {"None", "Light", "As designed", "Heavy"};
+
+// Fills a drop-down list and selects the entry at index.
+template <size_t count>
+void fillList(HWND dialog, int controlId, const char* const (&entries)[count], int index) {
+    for (const char* entry : entries) {
+        SendDlgItemMessageA(dialog, controlId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    }
+    SendDlgItemMessageA(dialog, controlId, CB_SETCURSEL, WPARAM(index), 0);
+}
+
+// Keeps the setting of the entry picked in a list. A hand-written value stays as written
+// until another entry is picked; rain, which older files lack, is added when first picked.
+template <size_t count>
+void keepListChoice(HWND dialog, int controlId, const char* key,
+                    const char* const (&settings)[count]) {
+    const auto index = SendDlgItemMessageA(dialog, controlId, CB_GETCURSEL, 0, 0);
+    if (index >= 0 && size_t(index) < count) {
+        launcherSettings.addIfAbsent(key, settings[index]);
+        launcherSettings.set(key, settings[index]);
+    }
+}
 
 // A file that lacks a setting (hand-written, or from an older version) gets it with its
 // default, so that what the launcher then chooses is saved and shown.
@@ -65,6 +93,10 @@ void startLauncher(HWND dialog) {
     const std::string background = launcherSettings.getTrimmed(backgroundKey, true);
     showChoice(imageField, background, captureScreenText);
     showChoice(musicField, sound, noMusicText);
+    fillList(dialog, IDC_PLACEMENT, placementEntries,
+             int(placementChoiceOf(launcherSettings.getTrimmed(fitScreenKey, false))));
+    fillList(dialog, IDC_RAIN, rainEntries,
+             int(rainAmountOf(launcherSettings.getTrimmed(rainKey, false))));
     SetWindowTextA(dialog, launcherCaption.c_str());
     addTooltip(dialog, "Default", IDC_IMAGE_DEFAULT, false);
     addTooltip(dialog, "Default", IDC_MUSIC_DEFAULT, false);
@@ -203,6 +235,14 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         startLauncher(dialog);
         break;
     case WM_COMMAND:
+        if (HIWORD(wParam) == CBN_SELCHANGE) {
+            if (LOWORD(wParam) == IDC_PLACEMENT) {
+                keepListChoice(dialog, IDC_PLACEMENT, fitScreenKey, placementSettings);
+            } else if (LOWORD(wParam) == IDC_RAIN) {
+                keepListChoice(dialog, IDC_RAIN, rainKey, rainSettings);
+            }
+            break;
+        }
         onCommand(dialog, LOWORD(wParam));
         break;
     case WM_CLOSE:

@@ -47,6 +47,8 @@
 #define IDC_MORE_APPS 1015
 #define IDC_BROWSE_IMAGE 1016
 #define IDC_BROWSE_MUSIC 1017
+#define IDC_PLACEMENT 1018
+#define IDC_RAIN 1019
 
 // The About panel's controls.
 #define IDC_TICKER 1000

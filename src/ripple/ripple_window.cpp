@@ -12,6 +12,7 @@
 
 HWND effectWindow = nullptr;
 RippleInput rippleInput = RippleInput::interactive;
+RainAmount rainAmount = RainAmount::normal;
 
 namespace {
 
@@ -36,9 +37,12 @@ void dropAtPointer(RippleSurface* surface, LPARAM lParam, DropKind kind) {
 
 // Rain falls anywhere on the picture under the water, which the surface covers.
 void dropRain(RippleSurface* surface) {
-    const int32_t y = std::rand() % surface->height;
-    const int32_t x = std::rand() % surface->width;
-    addDrop(surface, x, y, rainDrop.radius, rainDrop.strength);
+    const int coin = rainAmount == RainAmount::light ? std::rand() : 0;
+    for (int32_t drop = rainDropsAt(rainAmount, coin); drop > 0; --drop) {
+        const int32_t y = std::rand() % surface->height;
+        const int32_t x = std::rand() % surface->width;
+        addDrop(surface, x, y, rainDrop.radius, rainDrop.strength);
+    }
 }
 
 LRESULT onCreate(HWND window, LPARAM lParam) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "ripple/rain.h"
 #include "ripple/ripple_surface.h"
 
 inline constexpr const char* rippleClassName = "RippleImage";
@@ -29,6 +30,9 @@ inline constexpr DropKind mouseClickDrop{50, 70};
 // Backspace, Enter, Escape, the input method's accept key (30), Space and End end the show.
 inline constexpr UINT closeKeys[] = {VK_BACK, VK_RETURN, VK_ESCAPE, VK_ACCEPT, VK_SPACE, VK_END};
 bool isCloseKey(WPARAM virtualKey);
+
+// How much it rains on every water; set by the show.
+extern RainAmount rainAmount;
 
 // How the window answers the mouse and the keyboard: the show's ripples under the pointer,
 // clicks and close keys; a screen saver's end on any key, any button or the pointer moving

@@ -16,6 +16,7 @@ SettingsStore launcherSettings(settingsPath, settingsSeparator, ansiToUtf8);
 std::string bgSetting;
 std::string soundSetting;
 std::string fitscreenSetting;
+std::string rainSetting;
 
 namespace {
 
@@ -93,6 +94,7 @@ void readSettings(const SettingsStore& settings, const std::string& file) {
         soundSetting = openablePath(soundSetting, file);
     }
     fitscreenSetting = settings.getTrimmed(fitScreenKey, false);
+    rainSetting = settings.getTrimmed(rainKey, false);
 }
 
 } // namespace

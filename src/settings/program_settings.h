@@ -1,5 +1,6 @@
-// The program's three settings in config.txt, their defaults, and the strings the show reads
-// them into. Failures are returned; the application says what they mean to the user.
+// The program's settings in config.txt (the three every file holds, and the optional rain),
+// their defaults, and the strings the show reads them into. Failures are returned; the
+// application says what they mean to the user.
 #pragma once
 
 #include <string>
@@ -10,6 +11,7 @@
 inline constexpr const char* backgroundKey = "bg";       // "null": capture the screen; else a path
 inline constexpr const char* soundKey = "sound";         // "null": no music; else a path
 inline constexpr const char* fitScreenKey = "fitscreen"; // "yes...", "no", "fill" or "fit"
+inline constexpr const char* rainKey = "rain"; // "none", "light", "normal" or "heavy"; optional
 inline constexpr char settingsSeparator = '=';
 
 // Program-wide state: the settings file's name and path (config.txt in the current folder,
@@ -21,6 +23,7 @@ extern SettingsStore launcherSettings;
 extern std::string bgSetting;
 extern std::string soundSetting;
 extern std::string fitscreenSetting;
+extern std::string rainSetting;
 
 enum class DefaultsOutcome {
     written,
@@ -58,12 +61,12 @@ DefaultsOutcome writeDefaultSettings();
 // or not a settings file at all) counts as one that could not be read.
 bool holdsAnySetting(const SettingsStore& settings);
 
-// Reads config.txt into the three setting strings; false, with the strings unchanged, when
+// Reads config.txt into the setting strings; false, with the strings unchanged, when
 // the file cannot be read. The paths in bg and sound are made openable from anywhere:
 // %VARIABLE% parts expanded, a relative path read against the settings file's folder.
 bool loadSettings();
 
-// Reads the three setting strings as a screen saver does: from its settings (Windows starts
+// Reads the setting strings as a screen saver does: from its settings (Windows starts
 // screen savers in its system folder, so never the current folder's), or the defaults when
 // that file cannot be read. Writes nothing and never ends the program.
 void loadScreenSaverSettings();

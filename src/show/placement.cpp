@@ -4,6 +4,16 @@
 
 #include "text/text.h"
 
+PlacementChoice placementChoiceOf(const std::string& fitscreenSetting) {
+    if (equalsIgnoringAsciiCase(fitscreenSetting, "fill")) {
+        return PlacementChoice::fill;
+    }
+    if (equalsIgnoringAsciiCase(fitscreenSetting, "fit")) {
+        return PlacementChoice::fit;
+    }
+    return fitsScreen(fitscreenSetting) ? PlacementChoice::stretch : PlacementChoice::centre;
+}
+
 bool fitsScreen(const std::string& fitscreenSetting) {
     return fitscreenSetting.size() >= 3 &&
            equalsIgnoringAsciiCase(fitscreenSetting.substr(0, 3), "yes");

@@ -24,3 +24,11 @@ PicturePlacement placePicture(int32_t pictureWidth, int32_t pictureHeight, int32
 
 // The first three characters equal "yes", ignoring case.
 bool fitsScreen(const std::string& fitscreenSetting);
+
+// The ways the launcher offers, in its list's order, and the setting each writes.
+enum class PlacementChoice { stretch, centre, fill, fit };
+inline constexpr const char* placementSettings[] = {"yes", "no", "fill", "fit"};
+
+// The way a setting places pictures, as placePicture reads it: a hand-written value is the
+// way the show treats it ("Yes please" stretches, "maybe" centres).
+PlacementChoice placementChoiceOf(const std::string& fitscreenSetting);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -13,8 +14,10 @@
 #include "show/monitors.h"
 #include "show/music.h"
 #include "show/placement.h"
+#include "show/rain_setting.h"
 #include "text/text.h"
 #include "win32/bitmap_size.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -94,6 +97,9 @@ bool startMusicOfShow(HWND dialog) {
 void startShow(HWND dialog) {
     effectWindow = nullptr; // the water's close requests wait until the show is up
     SetWindowTextA(dialog, "Pluvette");
+    // From Launch until the water first shows, while a picture may take seconds to load and
+    // scale with the launcher gone; a screen saver keeps the pointer hidden.
+    std::optional<win32::BusyPointer> busy;
     if (screenSaverShow) {
         loadScreenSaverSettings();
         rememberPointerStart();
@@ -101,7 +107,10 @@ void startShow(HWND dialog) {
     } else if (!loadSettings()) {
         failShow(dialog, ShowEnd::settingsUnreadable);
         return;
+    } else {
+        busy.emplace();
     }
+    rainAmount = rainAmountOf(rainSetting);
     std::srand(GetTickCount());
     // One window over every monitor, with a water of its own on each: the close keys, the
     // keep-on-top timer and a screen saver's input have one window to go to.

@@ -166,6 +166,18 @@ class SavedDcState {
     int saved_;
 };
 
+// The busy pointer for as long as the scope lasts, and the pointer before it put back.
+class BusyPointer {
+  public:
+    BusyPointer() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~BusyPointer() { SetCursor(previous_); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+  private:
+    HCURSOR previous_;
+};
+
 // BeginPaint and EndPaint around the painting of one WM_PAINT.
 class PaintScope {
   public:

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs pluvette.exe under Wine on the current X display in working folders of its own, with
 # config.txt naming a picture or the screen, launches the show from the launcher and checks
-# what the screen shows: the picture
-# centred or stretched, the screen captured, rain and clicks that ripple it, the keys and the
-# right click that end it, and the error boxes of a missing picture and of music that no
-# program plays. PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
+# what the screen shows: the picture centred or stretched, the screen captured, rain (none,
+# as designed, heavy) and clicks that ripple it, the keys and the right click that end it,
+# and the error boxes of a missing picture and of music that no program plays.
+# PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
 set -euo pipefail
 exe=$(readlink -f "$1")
 player=$(readlink -f "$2") # a stand-in music player
@@ -99,6 +99,29 @@ convert "$work/clicked.png" -crop "120x120+$((cx - 60))+$((cy - 60))" +repage "$
 rippled=$(differing "$work/before-click.png" "$work/after-click.png")
 echo "click: $rippled pixels changed around it"
 [ "$rippled" -gt 1000 ] || fail "no ripple where the pointer clicked"
+xdotool key Escape
+back_to_launcher "Escape"
+
+# 2b. Without rain the water far from the pointer stays still; heavy rain changes more of the
+# picture in a second than the rain as designed did.
+start "bg=$(winpath "$work/picture.png")" "sound=null" "fitscreen=yes" "rain=none"
+shot dry
+sleep 2
+shot dry-later
+convert "$work/dry.png" -crop 150x150+0+0 +repage "$work/dry-corner.png"
+convert "$work/dry-later.png" -crop 150x150+0+0 +repage "$work/dry-later-corner.png"
+still=$(differing "$work/dry-corner.png" "$work/dry-later-corner.png")
+echo "no rain: $still pixels of a far corner changed in two seconds"
+[ "$still" = 0 ] || fail "the water moved without rain"
+xdotool key Escape
+back_to_launcher "Escape"
+start "bg=$(winpath "$work/picture.png")" "sound=null" "fitscreen=no" "rain=heavy"
+shot heavy
+sleep 1
+shot heavy-later
+poured=$(differing "$work/heavy.png" "$work/heavy-later.png")
+echo "heavy rain: $poured pixels changed in a second"
+[ "$poured" -gt "$rained" ] || fail "heavy rain changed no more than the rain as designed ($rained)"
 xdotool key Escape
 back_to_launcher "Escape"
 

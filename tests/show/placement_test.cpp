@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "show/rain_setting.h"
 #include "text/text.h"
 
 namespace {
@@ -73,6 +74,41 @@ TEST(Placement, FitToScreenLooksAtTheFirstThreeLettersIgnoringCase) {
         EXPECT_EQ(fitsScreen(setting), fits) << '"' << setting << '"';
         EXPECT_EQ(placePicture(10, 10, 100, 100, setting).stretch, fits) << setting;
     }
+}
+
+// The launcher's list shows what the show does with any value; each entry writes a value
+// that the show reads back as that entry.
+TEST(Placement, TheListShowsWhatTheShowDoesWithAnyValue) {
+    const std::pair<const char*, PlacementChoice> cases[] = {
+        {"yes", PlacementChoice::stretch}, {"Yes please", PlacementChoice::stretch},
+        {"no", PlacementChoice::centre},   {"maybe", PlacementChoice::centre},
+        {"", PlacementChoice::centre},     {"FILL", PlacementChoice::fill},
+        {"fit", PlacementChoice::fit},     {"fits", PlacementChoice::centre},
+    };
+    for (auto [setting, choice] : cases) {
+        EXPECT_EQ(placementChoiceOf(setting), choice) << setting;
+    }
+    for (int entry = 0; entry < 4; ++entry) {
+        EXPECT_EQ(int(placementChoiceOf(placementSettings[entry])), entry);
+    }
+}
+
+TEST(Rain, SettingsNameAmountsAndAmountsNameDrops) {
+    const std::pair<const char*, RainAmount> cases[] = {
+        {"none", RainAmount::none},    {"LIGHT", RainAmount::light}, {"normal", RainAmount::normal},
+        {"Heavy", RainAmount::heavy},  {"", RainAmount::normal},     {"lots", RainAmount::normal},
+        {" none", RainAmount::normal},
+    };
+    for (auto [setting, amount] : cases) {
+        EXPECT_EQ(rainAmountOf(setting), amount) << '"' << setting << '"';
+    }
+    for (int amount = 0; amount < 4; ++amount) {
+        EXPECT_EQ(int(rainAmountOf(rainSettings[amount])), amount);
+    }
+    EXPECT_EQ(rainDropsAt(RainAmount::none, 1), 0);
+    EXPECT_EQ(rainDropsAt(RainAmount::light, 6) + rainDropsAt(RainAmount::light, 7), 1);
+    EXPECT_EQ(rainDropsAt(RainAmount::normal, 0), 1);
+    EXPECT_GT(rainDropsAt(RainAmount::heavy, 0), 1);
 }
 
 TEST(FileExtension, IsWhatFollowsTheFileNamesLastDotInLowerCase) {
