@@ -39,12 +39,13 @@ struct RippleTiles {
 // A tile's flags for one height field: some cell may be non-zero, and some cell of its top
 // row, bottom row, left or right column may be, the cells its neighbours' rings take in.
 enum RippleTileFlag : uint8_t {
-    anyCellMoving = 1,
-    topRowMoving = 2,
-    bottomRowMoving = 4,
-    leftColumnMoving = 8,
-    rightColumnMoving = 16,
-    everyCellMoving = 31,
+    anyCellMoving = 1 << 0,
+    topRowMoving = 1 << 1,
+    bottomRowMoving = 1 << 2,
+    leftColumnMoving = 1 << 3,
+    rightColumnMoving = 1 << 4,
+    everyCellMoving =
+        anyCellMoving | topRowMoving | bottomRowMoving | leftColumnMoving | rightColumnMoving,
 };
 
 // Calls run(first, end) for every run [first, end) of neighbouring tiles of the tile row that
