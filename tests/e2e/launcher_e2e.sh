@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Drives pluvette.exe under Wine on the current X display as a user would, from the launcher:
 # the first run, choosing a picture and music through the file dialog, launching shows and
-# coming back, the default buttons, More Apps, the About panel, Enter and Escape, closing
-# with the close box and Alt+F4, and hand-edited settings files. Window texts are read with a
+# coming back, the default buttons, More Apps, the About panel, Enter and Escape, the Picture
+# and Rain lists, closing with the close box and Alt+F4, and hand-edited settings files. Window texts are read with a
 # probe program. PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -206,6 +206,53 @@ xdotool key alt+F4
 expect_exit "Alt+F4"
 [ "$(config_line sound)" = "sound=$(winpath "$work/song.plvsong")" ] || fail "the refused pick was saved"
 [ ! -e "$work/song.mp3.exe.ran" ] || fail "the picked program ran"
+
+# 9b. The Picture and Rain lists show what the file says (a hand-written value as what the
+# show does with it, written back only when another entry is picked) and save the entry
+# picked; rain, which older files lack, is added then.
+expect_list() { # list entry
+    [ "$(text_of "$1")" = "$2" ] || fail "the list $1 shows '$(text_of "$1")', not '$2'"
+}
+# Opens a list by a click and clicks the entry at index in the list that drops below it.
+pick_entry() { # list index
+    local x y w h
+    probe
+    read -r x y w h < <(awk -v id="$1" '$1 == id { print $2, $3, $4, $5 }' "$work/probe.txt")
+    x=$((x + w / 2 + ${screen_left:-0})) y=$((y + ${screen_top:-0}))
+    xdotool mousemove "$x" $((y + h / 2)) click 1
+    sleep 0.5
+    xdotool mousemove "$x" $((y + h + 7 + $2 * 13)) click 1
+    sleep 0.3
+}
+# Closes the launcher with its close box: Wine's drop-down list keeps Alt+F4 to itself while
+# it has the keyboard focus, where Windows closes the window.
+close_with_box() {
+    local wx wy ww
+    read -r wx wy < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ ,]+' '/Position/ { print $3, $4 }')
+    read -r ww _ < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ x]+' '/Geometry/ { print $3, $4 }')
+    xdotool mousemove $((wx + ww - 12)) $((wy + 10)) click 1
+    expect_exit "the close box"
+}
+start "bg=null" "sound=null" "fitscreen=Yes please"
+probe
+expect_list "$IDC_PLACEMENT" "Stretch to screen"
+expect_list "$IDC_RAIN" "As designed"
+pick_entry "$IDC_RAIN" 3
+probe
+expect_list "$IDC_RAIN" Heavy
+expect_fields "Capture Screen" "No Music"
+close_with_box
+[ "$(config_line fitscreen)" = "fitscreen=Yes please" ] || fail "an unpicked list wrote $(config_line fitscreen)"
+[ "$(config_line rain)" = "rain=heavy" ] || fail "the rain list saved '$(config_line rain)'"
+start "bg=null" "sound=null" "fitscreen=yes" "rain=none"
+probe
+expect_list "$IDC_RAIN" None
+pick_entry "$IDC_PLACEMENT" 3
+probe
+expect_list "$IDC_PLACEMENT" "Fit in the screen"
+close_with_box
+[ "$(config_line fitscreen)" = "fitscreen=fit" ] || fail "the picture list saved '$(config_line fitscreen)'"
+[ "$(config_line rain)" = "rain=none" ] || fail "rain became '$(config_line rain)'"
 
 # 10. Files that hold no setting (empty, or not a settings file) are replaced by the defaults;
 # a note written by hand in a settings file survives a save byte for byte.
