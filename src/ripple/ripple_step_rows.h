@@ -1,13 +1,13 @@
 // The water step's vector loops, written once over a set of lanes (Lanes: four cells at a
 // time with SSE2, eight with AVX2) and compiled once per instruction set by the file that
-// defines the lanes. Internal to the ripple engine; include it after the lanes' definition,
-// inside that file's instruction-set region.
+// defines the lanes. Internal to the ripple engine; include it inside that file's
+// instruction-set region, before the lanes, which derive from LaneArithmetic.
 //
-// A Lanes type derives from LaneArithmetic, which gives what every width does alike, and adds
-// what each instruction set does its own way: indices (i, i + 1, ...); multiplyLow; select
-// (mask, if set, if clear); allSet
-// (of a mask), isZero, equal (every lane); addSaturatedBytes, subtractSaturatedBytes,
-// spreadToChannels (byte 0 of each lane into bytes 0 to 2); gather (source pixels at indices).
+// LaneArithmetic gives what every width does alike; a Lanes type adds what each instruction
+// set does its own way: indices (i, i + 1, ...); multiplyLow; select (mask, if set, if
+// clear); allSet (of a mask), isZero, equal (every lane); addSaturatedBytes,
+// subtractSaturatedBytes, spreadToChannels (byte 0 of each lane into bytes 0 to 2); gather
+// (source pixels at indices).
 #pragma once
 
 #include <cstdint>

@@ -58,6 +58,13 @@ browse() {
     wait_for eval '! open_dialog' || fail "the file dialog stayed open"
     sleep 0.2
 }
+# Clicks the launcher's close box, at the right end of its title bar.
+click_close_box() {
+    local wx wy ww
+    read -r wx wy < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ ,]+' '/Position/ { print $3, $4 }')
+    read -r ww _ < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ x]+' '/Geometry/ { print $3, $4 }')
+    xdotool mousemove $((wx + ww - 12)) $((wy + 10)) click 1
+}
 config_line() { tr -d '\r' < "$folder/config.txt" | grep "^$1=" || true; }
 # Alt+F4 to the launcher with the keyboard focus put on it first, up to three times. After a
 # killed start's windows, or another program's window, go away, Wine may leave the focus on
@@ -153,9 +160,7 @@ wait_for eval '! panel' || fail "the About panel stayed open"
 launcher_visible || fail "the launcher went away with the About panel"
 
 # 6. The close box fades the launcher out, saves and ends the program with exit code 0.
-read -r wx wy < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ ,]+' '/Position/ { print $3, $4 }')
-read -r ww _ < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ x]+' '/Geometry/ { print $3, $4 }')
-xdotool mousemove $((wx + ww - 12)) $((wy + 10)) click 1
+click_close_box
 sleep 0.15
 kill -0 "$pid" 2> /dev/null || fail "the launcher ended without fading out"
 expect_exit "the close box"
@@ -227,10 +232,7 @@ pick_entry() { # list index
 # Closes the launcher with its close box: Wine's drop-down list keeps Alt+F4 to itself while
 # it has the keyboard focus, where Windows closes the window.
 close_with_box() {
-    local wx wy ww
-    read -r wx wy < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ ,]+' '/Position/ { print $3, $4 }')
-    read -r ww _ < <(xdotool search --name "^$launcher_caption\$" getwindowgeometry | awk -F'[ x]+' '/Geometry/ { print $3, $4 }')
-    xdotool mousemove $((wx + ww - 12)) $((wy + 10)) click 1
+    click_close_box
     expect_exit "the close box"
 }
 start "bg=null" "sound=null" "fitscreen=Yes please"
