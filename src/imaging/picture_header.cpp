@@ -53,13 +53,12 @@ bool jpegDimensions(const uint8_t* data, size_t size, Largest& largest) {
     return largest.found;
 }
 
-// The logical screen and every image on it, walked block by block without decoding.
-bool gifDimensions(const uint8_t* data, size_t size, Largest& largest) {
+// Walks a GIF's blocks after its screen and global colour table without decoding, calling
+// visit(at) at each extension (0x21) and image (0x2C) until it returns true, or the blocks end.
+template <typename Visit> void walkGifBlocks(const uint8_t* data, size_t size, Visit visit) {
     if (size < 13) {
-        return false;
+        return;
     }
-    const uint32_t screenWidth = littleEndian16(data + 6);
-    const uint32_t screenHeight = littleEndian16(data + 8);
     size_t at = 13;
     if ((data[10] & 0x80) != 0) {
         at += size_t(3) << ((data[10] & 7) + 1); // global colour table
@@ -72,15 +71,14 @@ bool gifDimensions(const uint8_t* data, size_t size, Largest& largest) {
     };
     while (at < size) {
         if (data[at] == 0x21) { // an extension: a label, then sub-blocks
+            if (visit(at)) {
+                return;
+            }
             at += 2;
             skipSubBlocks();
         } else if (data[at] == 0x2C && at + 9 <= size) { // an image
-            largest.add(std::max(screenWidth,
-                                 littleEndian16(data + at + 1) + littleEndian16(data + at + 5)),
-                        std::max(screenHeight,
-                                 littleEndian16(data + at + 3) + littleEndian16(data + at + 7)));
-            if (at + 10 > size) {
-                break;
+            if (visit(at) || at + 10 > size) {
+                return;
             }
             const uint8_t flags = data[at + 9];
             at += 10;
@@ -90,10 +88,57 @@ bool gifDimensions(const uint8_t* data, size_t size, Largest& largest) {
             ++at; // the code size
             skipSubBlocks();
         } else {
-            break; // the trailer, or what no decoder reads on from
+            return; // the trailer, or what no decoder reads on from
         }
     }
+}
+
+// The logical screen and every image on it.
+bool gifDimensions(const uint8_t* data, size_t size, Largest& largest) {
+    if (size < 13) {
+        return false;
+    }
+    const uint32_t screenWidth = littleEndian16(data + 6);
+    const uint32_t screenHeight = littleEndian16(data + 8);
+    walkGifBlocks(data, size, [&](size_t at) {
+        if (data[at] == 0x2C) {
+            largest.add(std::max(screenWidth,
+                                 littleEndian16(data + at + 1) + littleEndian16(data + at + 5)),
+                        std::max(screenHeight,
+                                 littleEndian16(data + at + 3) + littleEndian16(data + at + 7)));
+        }
+        return false;
+    });
     return largest.found;
+}
+
+// Whether a graphic control extension before the first image gives it a transparent colour.
+bool gifFirstImageTransparent(const uint8_t* data, size_t size) {
+    bool transparent = false;
+    walkGifBlocks(data, size, [&](size_t at) {
+        if (data[at] == 0x2C) {
+            return true;
+        }
+        if (at + 4 <= size && data[at + 1] == 0xF9 && data[at + 2] >= 4) {
+            transparent = (data[at + 3] & 1) != 0;
+        }
+        return false;
+    });
+    return transparent;
+}
+
+// Whether a bitmap's pixels are 32-bit bit fields with an alpha mask, which only a header of
+// 56 bytes or more holds (the 40-byte header's masks follow it and have none).
+bool bmpHasAlphaChannel(const uint8_t* data, size_t size) {
+    constexpr uint32_t bitFields = 3;
+    constexpr uint32_t alphaBitFields = 6;
+    const uint8_t* header = data + 14;
+    if (size < 14 + 56 || littleEndian32(header) < 56 || littleEndian16(header + 14) != 32) {
+        return false;
+    }
+    const uint32_t compression = littleEndian32(header + 16);
+    return (compression == bitFields || compression == alphaBitFields) &&
+           littleEndian32(header + 52) != 0;
 }
 
 bool bitmapHeaderDimensions(const uint8_t* header, size_t available, Largest& largest) {
@@ -386,4 +431,15 @@ bool readPictureDimensions(const uint8_t* data, size_t size, PictureDimensions& 
         dimensions = {largest.width, largest.height};
     }
     return read;
+}
+
+bool declaresTransparency(const uint8_t* data, size_t size) {
+    switch (pictureFormatOf(data, size)) {
+    case PictureFormat::gif:
+        return gifFirstImageTransparent(data, size);
+    case PictureFormat::bmp:
+        return bmpHasAlphaChannel(data, size);
+    default:
+        return false;
+    }
 }

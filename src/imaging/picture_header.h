@@ -25,6 +25,11 @@ struct PictureDimensions {
 // the bytes end before the first size or a header that must be read cannot be.
 bool readPictureDimensions(const uint8_t* data, size_t size, PictureDimensions& dimensions);
 
+// Whether a GIF or bitmap file's picture may have transparent parts that only the imaging
+// component composes: a GIF whose first image has a transparent colour, or a 32-bit bitmap
+// whose bit fields include an alpha mask.
+bool declaresTransparency(const uint8_t* data, size_t size);
+
 // Walks a JPEG file's marker segments after its SOI, calling visit(marker, at, length) for
 // each one with a length field, where at is the offset of its 0xFF and length the field's
 // value (not checked against the file's size). Stops, returning true, when visit does; stops

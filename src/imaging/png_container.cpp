@@ -46,6 +46,10 @@ uint32_t classifyChunk(const uint8_t* type) {
     return (type[0] & 0x20) != 0 ? PNG_CHUNK_OTHER : PNG_CHUNK_UNKNOWN_CRITICAL;
 }
 
+bool isTransparencyChunk(const uint8_t* chunk) {
+    return std::memcmp(chunk + 4, "tRNS", 4) == 0;
+}
+
 uint32_t fail(PngDecoder* decoder, uint32_t error) {
     decoder->lastError = error;
     return 0;
@@ -175,6 +179,8 @@ uint32_t PngParseChunks(PngDecoder* decoder) {
     decoder->headerData = nullptr;
     decoder->firstIdat = nullptr;
     decoder->paletteData = nullptr;
+    decoder->transparencyData = nullptr;
+    decoder->transparencyLength = 0;
     decoder->lastError = PNG_OK;
     if (decoder->inputSize < 16 || std::memcmp(decoder->inputData, pngSignature, 8) != 0) {
         return fail(decoder, PNG_ERR_FORMAT);
@@ -207,6 +213,10 @@ uint32_t PngParseChunks(PngDecoder* decoder) {
             decoder->paletteCount = chunk.length / 3;
         } else if (chunk.kind == PNG_CHUNK_IDAT && decoder->firstIdat == nullptr) {
             decoder->firstIdat = decoder->chunkCursor;
+        } else if (isTransparencyChunk(decoder->chunkCursor) &&
+                   decoder->transparencyData == nullptr && decoder->firstIdat == nullptr) {
+            decoder->transparencyData = decoder->chunkCursor + 8;
+            decoder->transparencyLength = chunk.length;
         }
     }
     const uint8_t* header = decoder->headerData;

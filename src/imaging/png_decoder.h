@@ -3,8 +3,8 @@
 // PngDecode; PngCreateBitmap (or PngPrepareBitmap and PngConvertRows); PngRelease.
 //
 // Every PNG colour type, bit depth and both interlace methods are read. Only the critical
-// chunks count; ancillary chunks are skipped, and no checksum is verified. Operations return 1
-// on success and 0 on failure, with the reason in lastError.
+// chunks and tRNS count; other ancillary chunks are skipped, and no checksum is verified.
+// Operations return 1 on success and 0 on failure, with the reason in lastError.
 #pragma once
 
 #include <cstdint>
@@ -68,6 +68,11 @@ struct PngDecoder {
     const uint8_t* headerData; // IHDR chunk data
     const uint8_t* firstIdat;  // length field of the first IDAT chunk, or null
     uint32_t state;
+    const uint8_t* transparencyData; // the data of a tRNS chunk before the first IDAT, or null
+    uint32_t transparencyLength;
+    // Set before a bitmap is made: its transparent parts are composed over black, for a
+    // picture shown without its alpha. Otherwise alpha is kept as it is and tRNS is ignored.
+    bool overBlack;
     // What the decoder allocated, freed by PngRelease: the file's bytes, which inputData
     // shows for PNG_SOURCE_FILE, and the buffer that inflatedData shows once decoded.
     std::unique_ptr<uint8_t[]> fileBytes;

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "imaging/png_filters.h"
+#include "imaging/png_over_black.h"
 #include "imaging/row_converters.h"
 
 const PngOutputFormat pngOutputFormats[17] = {
@@ -38,16 +39,17 @@ uint32_t greyRampSize(const PngDecoder* decoder) {
     return 1u << decoder->bitDepth;
 }
 
-// Scanline workspace: two rows used in turn and a zero row standing for "no row above", each
-// with the slack the reconstruction may touch.
+// Scanline workspace: two rows used in turn, a zero row standing for "no row above" and a row
+// for the composed pixels, each with the slack the reconstruction may touch.
 class Scanlines {
   public:
     explicit Scanlines(uint32_t rowBytes)
         : stride_((size_t(rowBytes) + unfilterSlack + 15) & ~size_t(15)),
-          memory_(new (std::nothrow) uint8_t[3 * stride_]()) {}
+          memory_(new (std::nothrow) uint8_t[4 * stride_]()) {}
 
     bool ok() const { return memory_ != nullptr; }
     uint8_t* zeroRow() const { return memory_.get() + 2 * stride_; }
+    uint8_t* composedRow() const { return memory_.get() + 3 * stride_; }
     // A buffer to reconstruct into that is not the row above.
     uint8_t* bufferOtherThan(const uint8_t* above) const {
         return above == memory_.get() ? memory_.get() + stride_ : memory_.get();
@@ -106,7 +108,11 @@ void PngFillBitmapInfo(const PngDecoder* decoder, PngBitmapInfo* info,
         const uint32_t entries = std::min<uint32_t>(decoder->paletteCount, 256);
         for (uint32_t i = 0; i < entries; ++i) {
             const uint8_t* rgb = decoder->paletteData + 3 * i;
-            info->colours[i] = {rgb[2], rgb[1], rgb[0], 0};
+            const uint32_t alpha = decoder->overBlack ? pngPaletteAlpha(decoder, i) : 255;
+            auto shown = [&](uint8_t sample) {
+                return static_cast<uint8_t>(overBlack(sample, alpha, 8));
+            };
+            info->colours[i] = {shown(rgb[2]), shown(rgb[1]), shown(rgb[0]), 0};
         }
     }
     *defaultDescriptor = format != nullptr ? format->descriptor : 0;
@@ -196,6 +202,15 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
         return 0;
     }
     const uint8_t* in = decoder->inflatedData;
+    // Reconstructed rows stay as they are, for the row below; their composed copy is shown.
+    const bool compose = decoder->overBlack && pngRowsNeedComposing(decoder);
+    auto shown = [&](const uint8_t* row, uint32_t width, uint32_t bytes) -> const uint8_t* {
+        if (!compose) {
+            return row;
+        }
+        composeRowOverBlack(decoder, row, scanlines.composedRow(), width, bytes);
+        return scanlines.composedRow();
+    };
 
     if (decoder->interlace == 0) {
         const uint8_t* above = scanlines.zeroRow();
@@ -205,7 +220,8 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
                 decoder->lastError = PNG_ERR_FORMAT;
                 return 0;
             }
-            convert(row, bits + y * stride, decoder->width, rowBytes);
+            convert(shown(row, decoder->width, rowBytes), bits + y * stride, decoder->width,
+                    rowBytes);
             in += size_t(rowBytes) + 1;
             above = row;
         }
@@ -236,7 +252,7 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
                 decoder->lastError = PNG_ERR_FORMAT;
                 return 0;
             }
-            convert(row, line.get(), passWidth, passBytes);
+            convert(shown(row, passWidth, passBytes), line.get(), passWidth, passBytes);
             const size_t y = geometry.firstRow + size_t(r) * geometry.rowStep;
             Adam7Scatter(pass, outputBits, static_cast<uint32_t>(stride), line.get(), passWidth,
                          bits + y * stride);

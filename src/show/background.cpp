@@ -95,6 +95,7 @@ win32::Bitmap decodePng(const uint8_t* data, DWORD length) {
         !fitsPictureBudget(decoder->width, decoder->height) || !PngDecode(decoder.get())) {
         return win32::Bitmap();
     }
+    decoder->overBlack = true; // transparent parts show black, as the margins do
     return PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE);
 }
 
@@ -120,6 +121,15 @@ win32::Bitmap loadBackground(const char* path) {
     }
     if (file.format == PictureFormat::png) {
         return decodePng(file.data(), file.length);
+    }
+    // Transparent parts show black, whichever decoder reads them. The picture service's bitmap
+    // does not say which parts are transparent; the imaging component composes them over
+    // black, so GIF and bitmap files that have such parts go to it first.
+    if (declaresTransparency(file.data(), file.length)) {
+        win32::Bitmap composed = LoadPictureWithImagingComponent(file.data(), file.length);
+        if (composed) {
+            return composed;
+        }
     }
     win32::Bitmap picture = LoadPictureFromBytes(file);
     return picture ? std::move(picture) : LoadPictureWithImagingComponent(file.data(), file.length);

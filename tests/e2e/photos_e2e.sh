@@ -2,7 +2,9 @@
 # Photos as people have them, shown by the screen saver under Wine and checked by pixels:
 # phone JPEGs stored sideways and upside down with an EXIF orientation, shown upright; a
 # panorama with fitscreen=fit (whole, black bars) and fill (covering, cut), keeping its
-# shape; a TIFF picture, which only the Windows Imaging Component reads.
+# shape; a TIFF picture, which only the Windows Imaging Component reads; transparent parts of
+# PNG (alpha and tRNS), GIF and 32-bit BMP pictures shown over black, never as the colour
+# hidden under them.
 # PLUVETTE_E2E_SHOTS names a folder for screenshots.
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -63,4 +65,42 @@ shows "$work/panorama.png" FILL "$work/fill.png" panorama-fill
 # 3. A TIFF picture, through the imaging component.
 convert "$work/upright.png" "$work/picture.tif"
 shows "$work/picture.tif" yes "$work/upright-screen.png" tiff
+
+# 4. Transparency over black: lime under alpha 0 (left), 64 (middle) and 255 (right) shows
+# black, dark green and lime, in each format that can say so; a GIF is only see-through or
+# not, so its middle is see-through too.
+python3 - "$work" << 'PY'
+import struct, sys, zlib
+work = sys.argv[1]
+width, height = 150, 100
+alphas = [0] * 50 + [64] * 50 + [255] * 50
+def chunk(kind, data):
+    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+def png(name, colour_type, pixel, extra=b''):
+    rows = b''.join(b'\0' + b''.join(pixel(x) for x in range(width)) for _ in range(height))
+    header = struct.pack('>IIBBBBB', width, height, 8, colour_type, 0, 0, 0)
+    with open(f'{work}/{name}', 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + extra +
+                chunk(b'IDAT', zlib.compress(rows)) + chunk(b'IEND', b''))
+png('alpha.png', 6, lambda x: bytes([0, 255, 0, alphas[x]]))
+levels = [0, 64, 255]
+png('palette.png', 3, lambda x: bytes([levels.index(alphas[x])]),
+    chunk(b'PLTE', bytes([0, 255, 0] * 3)) + chunk(b'tRNS', bytes(levels)))
+png('two-levels.png', 6, lambda x: bytes([0, 255, 0, 255 if alphas[x] == 255 else 0]))
+# A bitmap with the version 5 header: 32-bit fields, alpha in the top byte, rows top first.
+pixels = b''.join(bytes([0, 255, 0, alphas[x]]) for _ in range(height) for x in range(width))
+info = struct.pack('<IiiHHIIiiII', 124, width, -height, 1, 32, 3, len(pixels), 2835, 2835, 0, 0)
+info += struct.pack('<IIII', 0xFF0000, 0xFF00, 0xFF, 0xFF000000) + b'BGRs' + bytes(124 - 60)
+with open(f'{work}/alpha.bmp', 'wb') as f:
+    f.write(b'BM' + struct.pack('<IHHI', 14 + 124 + len(pixels), 0, 0, 14 + 124) + info + pixels)
+PY
+convert "$work/two-levels.png" "$work/transparent.gif"
+convert -size 50x100 xc:black xc:'#004000' xc:lime +append -sample "${width}x${height}!" \
+    "$work/over-black.png"
+convert -size 100x100 xc:black -size 50x100 xc:lime +append -sample "${width}x${height}!" \
+    "$work/gif-over-black.png"
+shows "$work/alpha.png" yes "$work/over-black.png" transparent-png-alpha
+shows "$work/palette.png" yes "$work/over-black.png" transparent-png-trns
+shows "$work/alpha.bmp" yes "$work/over-black.png" transparent-bmp
+shows "$work/transparent.gif" yes "$work/gif-over-black.png" transparent-gif
 echo "photos end to end: ok"

@@ -23,6 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     PictureDimensions dimensions;
     readPictureDimensions(data, size, dimensions);
+    declaresTransparency(data, size);
     const int orientation = jpegOrientation(data, size);
     if (orientation < 1 || orientation > 8) {
         __builtin_trap();
@@ -43,6 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             PngDib bgr;
             PngCreateDib(&decoder, decoder.bitDepth == 8 ? 0x0608010D : 0x06100108, bgr);
         }
+        decoder.overBlack = true; // as the show makes its pictures: tRNS read, alpha composed
+        PngDib composed;
+        PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, composed);
     }
     PngRelease(&decoder);
     return 0;

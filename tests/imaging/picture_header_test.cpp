@@ -169,6 +169,34 @@ TEST(PictureHeader, EveryImageOfEveryFormatIsHeldToTheBudget) {
     }
 }
 
+// What the imaging component must compose: a GIF's first image with a transparent colour, a
+// 32-bit bitmap with an alpha mask in its header.
+TEST(PictureHeader, TransparencyIsDeclaredByTheFirstGifImageOrABitmapsAlphaMask) {
+    const Bytes image = bytes({0x2C, 0, 0, 0, 0, 16, 0, 16, 0, 0, 2, 2, 0x4C, 0x01, 0});
+    auto control = [](int flags) { return bytes({0x21, 0xF9, 4, flags, 0, 0, 7, 0}); };
+    const Bytes screen = text("GIF89a") + le16(16) + le16(16) + bytes({0x80, 0, 0}) + Bytes(6, 0);
+    auto bitmap = [](uint32_t headerSize, uint16_t bits, uint32_t compression, uint32_t alpha) {
+        return text("BM") + le32(0) + le32(0) + le32(14 + headerSize) + le32(headerSize) + le32(4) +
+               le32(4) + le16(1) + le16(bits) + le32(compression) + Bytes(20, 0) + le32(0xFF0000) +
+               le32(0xFF00) + le32(0xFF) + le32(alpha) + Bytes(headerSize - 56, 0);
+    };
+    const std::tuple<const char*, Bytes, bool> files[] = {
+        {"GIF, transparent first image", screen + control(1) + image + bytes({0x3B}), true},
+        {"GIF, control without transparency", screen + control(4) + image, false},
+        {"GIF, transparency for a later image", screen + image + control(1) + image, false},
+        {"GIF, control cut short", screen + bytes({0x21, 0xF9, 4}), false},
+        {"BMP v5, 32-bit fields with alpha", bitmap(124, 32, 3, 0xFF000000), true},
+        {"BMP v4, 32-bit fields without alpha", bitmap(108, 32, 3, 0), false},
+        {"BMP v5, 32 bits without fields", bitmap(124, 32, 0, 0xFF000000), false},
+        {"BMP v5, 24-bit", bitmap(124, 24, 3, 0xFF000000), false},
+        {"BMP, 40-byte header", bmp(4, 4), false},
+        {"PNG", png(4, 4), false},
+    };
+    for (const auto& [what, file, transparent] : files) {
+        EXPECT_EQ(declaresTransparency(file.data(), file.size()), transparent) << what;
+    }
+}
+
 TEST(PictureHeader, TheBudgetHoldsAnEightKScreenTwiceAndNoMore) {
     EXPECT_TRUE(fitsPictureBudget(7680 * 2, 4320));
     EXPECT_TRUE(fitsPictureBudget(8192, 8192));

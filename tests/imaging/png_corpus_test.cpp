@@ -5,6 +5,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstring>
 #include <filesystem>
@@ -41,8 +42,9 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
 }
 
 // libpng's reading of the file as plain samples: no gamma, no transparency, no scaling; one
-// byte per sample below 8 bits, big-endian pairs at 16.
-bool readWithLibpng(const Bytes& file, Picture& picture) {
+// byte per sample below 8 bits, big-endian pairs at 16. With withAlpha, every picture is
+// expanded to grey or colour samples of 8 or 16 bits, its tRNS chunk to an alpha channel.
+bool readWithLibpng(const Bytes& file, Picture& picture, bool withAlpha = false) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     MemoryReader reader{&file, 0};
@@ -68,8 +70,15 @@ bool readWithLibpng(const Bytes& file, Picture& picture) {
         }
     }
     png_set_packing(png);
+    if (withAlpha) {
+        png_set_expand(png);
+    }
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
+    if (withAlpha) {
+        picture.colourType = png_get_color_type(png, info);
+        picture.bitDepth = png_get_bit_depth(png, info);
+    }
     const size_t rowBytes = png_get_rowbytes(png, info);
     pixels.resize(rowBytes * picture.height);
     for (uint32_t y = 0; y < picture.height; ++y) {
@@ -92,30 +101,34 @@ uint8_t high(const Picture& p, uint32_t x, uint32_t y, uint32_t c) {
     return static_cast<uint8_t>(p.bitDepth == 16 ? v >> 8 : v);
 }
 
-// The colour each bitmap pixel shows, through the colour table where there is one.
-void expectSameColours(const Picture& p, const PngDib& dib, const std::string& name) {
+// The colour a bitmap pixel shows, through the colour table where there is one, and its alpha
+// (255 without one).
+void dibColour(const PngDib& dib, uint32_t x, uint32_t y, uint8_t rgba[4]) {
     const uint32_t bits = dib.info.header.biBitCount;
+    const uint8_t* row = dib.bits.data() + size_t(y) * dib.stride;
+    if (bits <= 8) {
+        const uint32_t at = x * bits;
+        const uint32_t index = (row[at / 8] >> (8 - bits - at % 8)) & ((1u << bits) - 1);
+        const PngRgbQuad& q = dib.info.colours[index];
+        rgba[0] = q.red;
+        rgba[1] = q.green;
+        rgba[2] = q.blue;
+        rgba[3] = 255;
+    } else {
+        const uint8_t* pixel = row + x * (bits / 8);
+        rgba[0] = pixel[2];
+        rgba[1] = pixel[1];
+        rgba[2] = pixel[0];
+        rgba[3] = bits == 32 ? pixel[3] : 255;
+    }
+}
+
+void expectSameColours(const Picture& p, const PngDib& dib, const std::string& name) {
     for (uint32_t y = 0; y < p.height; ++y) {
-        const uint8_t* row = dib.bits.data() + size_t(y) * dib.stride;
         for (uint32_t x = 0; x < p.width; ++x) {
-            uint8_t rgba[4] = {0, 0, 0, 255};
+            uint8_t rgba[4];
+            dibColour(dib, x, y, rgba);
             uint8_t expected[4] = {0, 0, 0, 255};
-            if (bits <= 8) {
-                const uint32_t at = x * bits;
-                const uint32_t index = (row[at / 8] >> (8 - bits - at % 8)) & ((1u << bits) - 1);
-                const PngRgbQuad& q = dib.info.colours[index];
-                rgba[0] = q.red;
-                rgba[1] = q.green;
-                rgba[2] = q.blue;
-            } else {
-                const uint8_t* pixel = row + x * (bits / 8);
-                rgba[0] = pixel[2];
-                rgba[1] = pixel[1];
-                rgba[2] = pixel[0];
-                if (bits == 32) {
-                    rgba[3] = pixel[3];
-                }
-            }
             if (p.colourType == 3) {
                 const uint32_t index = p.sample(x, y, 0);
                 for (int c = 0; c < 3; ++c) {
@@ -147,12 +160,13 @@ struct Outcome {
     PngDib dib;
 };
 
-Outcome decodeFile(const fs::path& path) {
+Outcome decodeFile(const fs::path& path, bool overBlack = false) {
     Outcome outcome{};
     PngDecoder decoder;
     PngInit(&decoder);
-    outcome.ok = PngLoadFile(&decoder, path.string().c_str()) && PngDecode(&decoder) &&
-                 PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, outcome.dib);
+    outcome.ok = PngLoadFile(&decoder, path.string().c_str()) && PngDecode(&decoder);
+    decoder.overBlack = overBlack;
+    outcome.ok = outcome.ok && PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, outcome.dib);
     outcome.error = decoder.lastError;
     PngRelease(&decoder);
     return outcome;
@@ -205,6 +219,53 @@ TEST(PngCorpus, LibpngsGeneratedMatrixMatchesLibpng) {
                          [](const std::string&) { return true; });
     }
     holdToSse2(false);
+}
+
+// Composed over black: each colour libpng reads, times the alpha it reads (from an alpha
+// channel or a tRNS chunk), rounded at the picture's depth; the alpha kept where there is one.
+void expectComposedLikeLibpng(const fs::path& dir) {
+    int transparent = 0;
+    for (const fs::path& path : pngsIn(dir)) {
+        const std::string name = path.filename().string();
+        if (name[0] == 'x') {
+            continue;
+        }
+        Picture reference;
+        ASSERT_TRUE(readWithLibpng(readFile(path), reference, true)) << name;
+        const Outcome outcome = decodeFile(path, true);
+        ASSERT_TRUE(outcome.ok) << name << " error " << outcome.error;
+        const bool grey = reference.colourType == PNG_COLOR_TYPE_GRAY ||
+                          reference.colourType == PNG_COLOR_TYPE_GRAY_ALPHA;
+        const bool alpha = (reference.colourType & PNG_COLOR_MASK_ALPHA) != 0;
+        const uint32_t alphaChannel = grey ? 1 : 3;
+        const uint32_t depth = reference.bitDepth;
+        transparent += alpha;
+        for (uint32_t y = 0; y < reference.height; ++y) {
+            for (uint32_t x = 0; x < reference.width; ++x) {
+                const uint32_t a = alpha ? reference.sample(x, y, alphaChannel) : (1u << depth) - 1;
+                uint8_t expected[4];
+                for (uint32_t c = 0; c < 3; ++c) {
+                    const uint32_t v = reference.sample(x, y, grey ? 0 : c);
+                    const double largest = double((1u << depth) - 1);
+                    expected[c] =
+                        static_cast<uint8_t>(std::lround(v * (a / largest)) >> (depth - 8));
+                }
+                uint8_t rgba[4];
+                dibColour(outcome.dib, x, y, rgba);
+                // Only a picture with an alpha channel keeps one in its bitmap.
+                expected[3] =
+                    outcome.dib.info.header.biBitCount == 32 ? uint8_t(a >> (depth - 8)) : 255;
+                ASSERT_EQ(Bytes(rgba, rgba + 4), Bytes(expected, expected + 4))
+                    << name << " at " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(transparent, 10);
+}
+
+TEST(PngCorpus, TransparencyComposedOverBlackMatchesLibpngsAlpha) {
+    expectComposedLikeLibpng(testData / "pngsuite");
+    expectComposedLikeLibpng(testData / "png-corpora" / "libpng-testpngs" / "valid-matrix");
 }
 
 TEST(PngCorpus, BrokenPngSuiteFilesGiveTheirPrescribedOutcome) {
