@@ -46,12 +46,24 @@ expect_exit() {
     [ "$code" = 0 ] || fail "exit code $code after $1"
     wait_for eval "! own_pgrep -x pluvette.exe > /dev/null" || fail "pluvette.exe still runs after $1"
 }
-open_dialog() { xdotool search --name '^Open$' > /dev/null 2>&1; }
+open_dialog() { xdotool search --onlyvisible --name '^Open$' > /dev/null 2>&1; }
+# A file dialog shown and holding the keyboard focus, ready for a path to be typed. Under Wine
+# the focus can stay elsewhere for a while after the dialog shows (Windows gives it to the
+# dialog at once), so a dialog without it is given it.
+focus_on_dialog() { [ "$(xdotool getwindowfocus getwindowname 2> /dev/null)" = Open ]; }
+dialog_ready() {
+    local dialog
+    dialog=$(xdotool search --onlyvisible --name '^Open$' 2> /dev/null | head -n 1)
+    [ -n "$dialog" ] || return 1
+    focus_on_dialog || xdotool windowfocus --sync "$dialog" 2> /dev/null || true
+    focus_on_dialog
+}
 # Clicks a browse button, types the path into the file dialog and presses the key.
 browse() {
+    wait_for eval '! open_dialog' || fail "a file dialog was still open"
     probe
     click "$1"
-    wait_for open_dialog || fail "no file dialog"
+    wait_for dialog_ready || fail "no file dialog with the focus (the focus is on '$(xdotool getwindowfocus getwindowname 2> /dev/null)')"
     sleep 0.3
     [ -z "$2" ] || xdotool type --delay 5 "$2"
     xdotool key "$3"
@@ -191,25 +203,52 @@ wait_for launcher_visible || fail "the launcher did not come back after bg=NULL"
 xdotool key alt+F4
 expect_exit "Alt+F4"
 
-# 9. A program picked through "All Files" is refused when picked, with a box of its own; the
-# music chosen before stays.
-start "bg=null" "sound=$(winpath "$work/song.plvsong")" "fitscreen=yes"
+# 9. Files picked through "All Files" that cannot be what they are picked for are refused
+# when picked, each with a notice of its own, and the choice before stays: a program as
+# music; a text file and a PNG one pixel over the budget as the picture. A JPEG named .png is
+# a picture, taken and shown.
+# Picks a file through the dialog of a browse button and dismisses the notice it must give.
+refused_pick() { # button path notice screenshot
+    local notice="xdotool search --name '^$3\$' > /dev/null 2>&1"
+    wait_for eval '! open_dialog' || fail "a file dialog was still open"
+    probe
+    click "$1"
+    wait_for dialog_ready || fail "no file dialog with the focus (the focus is on '$(xdotool getwindowfocus getwindowname 2> /dev/null)')"
+    sleep 0.3
+    xdotool type --delay 5 "$2"
+    xdotool key Return
+    wait_for eval "$notice" || fail "picking $2 gave no notice"
+    shot "$4"
+    xdotool search --name "^$3\$" windowfocus --sync key Return 2> /dev/null || xdotool key Return
+    wait_for eval "! $notice" || fail "the notice stayed open"
+}
+start "bg=$(winpath "$work/picture.png")" "sound=$(winpath "$work/song.plvsong")" "fitscreen=yes"
 cp "$player" "$work/song.mp3.exe"
-notice() { xdotool search --name '^Background Music$' > /dev/null 2>&1; }
-probe
-click "$IDC_BROWSE_MUSIC"
-wait_for open_dialog || fail "no file dialog"
-sleep 0.3
-xdotool type --delay 5 "$(winpath "$work/song.mp3.exe")"
-xdotool key Return
-wait_for notice || fail "picking a program as music gave no notice"
-shot refused-music
-xdotool search --name '^Background Music$' windowfocus --sync key Return 2> /dev/null || xdotool key Return
-wait_for eval '! notice' || fail "the notice stayed open"
-expect_fields "Capture Screen" song.plvsong
+refused_pick "$IDC_BROWSE_MUSIC" "$(winpath "$work/song.mp3.exe")" "Background Music" refused-music
+echo "not a picture" > "$work/notes.txt"
+refused_pick "$IDC_BROWSE_IMAGE" "$(winpath "$work/notes.txt")" "Background Image" refused-text
+python3 -c "import struct, sys, zlib
+header = b'IHDR' + struct.pack('>IIBBBBB', (1 << 26) + 1, 1, 8, 2, 0, 0, 0)
+sys.stdout.buffer.write(b'\x89PNG\r\n\x1a\n' + struct.pack('>I', 13) + header + struct.pack('>I', zlib.crc32(header)))" \
+    > "$work/too-large.png"
+refused_pick "$IDC_BROWSE_IMAGE" "$(winpath "$work/too-large.png")" "Background Image" refused-too-large
+expect_fields picture.png song.plvsong
+convert -size 400x300 gradient:'#00c060-#ff00ff' JPEG:"$work/photo.png"
+browse "$IDC_BROWSE_IMAGE" "$(winpath "$work/photo.png")" Return
+expect_fields photo.png song.plvsong
+launch || fail "Launch did not start the show"
+wait_for show_or_box || fail "no show of the JPEG named .png"
+sleep 1
+shot jpeg-named-png
+convert "$work/photo.png" -sample "${width}x${height}!" "$work/photo-stretched.png"
+changed=$(differing "$work/photo-stretched.png" "$work/jpeg-named-png.png" 8%)
+[ "$changed" -lt $((width * height / 5)) ] || fail "the JPEG named .png is not shown ($changed pixels differ)"
+xdotool key Escape
+wait_for launcher_visible || fail "the launcher did not come back"
 xdotool key alt+F4
 expect_exit "Alt+F4"
-[ "$(config_line sound)" = "sound=$(winpath "$work/song.plvsong")" ] || fail "the refused pick was saved"
+[ "$(config_line sound)" = "sound=$(winpath "$work/song.plvsong")" ] || fail "the refused music was saved"
+[ "$(config_line bg)" = "bg=$(winpath "$work/photo.png")" ] || fail "the picture saved is $(config_line bg)"
 [ ! -e "$work/song.mp3.exe.ran" ] || fail "the picked program ran"
 
 # 9b. The Picture and Rain lists show what the file says (a hand-written value as what the

@@ -50,9 +50,11 @@ expect_end "a key"
 ! find "$work/elsewhere" "$work/saver" -iname '*config*' | grep -q . || fail "a settings file was written"
 kill "$desktop"
 
-# 2. Settings beside the program: the chosen picture, stretched. A click ends it.
-printf '%s\r\n' "bg=$(winpath "$work/picture.png")" "sound=null" "fitscreen=yes" \
-    > "$work/saver/config.txt"
+# 2. Settings beside the program: the chosen picture, named relative to the settings file's
+# folder (the screen saver starts in another), stretched. A click ends it.
+mkdir -p "$work/saver/my pictures"
+cp "$work/picture.png" "$work/saver/my pictures/picture.png"
+printf '%s\r\n' 'bg=my pictures\picture.png' "sound=null" "fitscreen=yes" > "$work/saver/config.txt"
 start_saver /S
 shot saver-picture
 convert "$work/picture.png" -sample "${width}x${height}!" "$work/stretched.png"
