@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/failures.h"
 #include "app/fatal_error.h"
+#include "app/launcher_lists.h"
 #include "app/program_texts.h"
 #include "imaging/picture_file.h"
 #include "settings/program_settings.h"
@@ -37,11 +38,6 @@ constexpr char notPictureText[] = "This file is not a picture that Pluvette can 
                                   "PNG, JPEG, GIF or BMP picture.";
 constexpr char notMusicText[] = "This file is not music that Pluvette can play.\n"
                                 "Choose a sound file, such as MP3, WAV or OGG.";
-
-// The entries of the picture and rain lists, in the order of the settings they write.
-constexpr const char* placementEntries[] = {"Stretch to screen", "Centre", "Fill the screen",
-                                            "Fit in the screen"};
-constexpr const char* rainEntries[] = {"None", "Light", "As designed", "Heavy"};
 
 // Fills a drop-down list and selects the entry at index.
 template <size_t count>

@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/launcher_lists.h"
 #include "resources/resource_ids.h"
 #include "win32/handles.h"
 
@@ -37,20 +39,38 @@ std::vector<Control> controlsOf(HWND dialog) {
     return controls;
 }
 
-// The text's size in the control's font; buttons keep room for their edges.
-bool textFits(const Control& control) {
-    if (control.text.empty() || _stricmp(control.className.c_str(), "Edit") == 0) {
-        return true; // a field scrolls what it holds
-    }
+// The size of a text in the control's font, within room pixels of the control's width.
+bool fitsIn(const Control& control, const char* text, int room) {
     const win32::WindowDc context(control.window);
     const win32::Selection font(
         context.get(), reinterpret_cast<HFONT>(SendMessageA(control.window, WM_GETFONT, 0, 0)));
-    SIZE text{};
-    GetTextExtentPoint32A(context.get(), control.text.c_str(),
-                          static_cast<int>(control.text.size()), &text);
+    SIZE size{};
+    GetTextExtentPoint32A(context.get(), text, static_cast<int>(std::strlen(text)), &size);
+    return size.cx <= room && size.cy <= control.box.bottom - control.box.top;
+}
+
+// Every text the control shows: its own (buttons keep room for their edges), or each entry of
+// a drop-down list beside its button. Gives the first that does not fit, or null.
+const char* clippedText(const Control& control) {
+    const int width = control.box.right - control.box.left;
+    if (_stricmp(control.className.c_str(), "ComboBox") == 0) {
+        const int id = GetDlgCtrlID(control.window);
+        const int room = width - GetSystemMetrics(SM_CXVSCROLL) - 6;
+        const auto clippedEntry = [&](const auto& entries) -> const char* {
+            for (const char* entry : entries) {
+                if (!fitsIn(control, entry, room)) {
+                    return entry;
+                }
+            }
+            return nullptr;
+        };
+        return id == IDC_PLACEMENT ? clippedEntry(placementEntries) : clippedEntry(rainEntries);
+    }
+    if (control.text.empty() || _stricmp(control.className.c_str(), "Edit") == 0) {
+        return nullptr; // a field scrolls what it holds
+    }
     const int edges = _stricmp(control.className.c_str(), "Button") == 0 ? 6 : 0;
-    return text.cx + edges <= control.box.right - control.box.left &&
-           text.cy <= control.box.bottom - control.box.top;
+    return fitsIn(control, control.text.c_str(), width - edges) ? nullptr : control.text.c_str();
 }
 
 } // namespace
@@ -68,8 +88,8 @@ int main() {
     for (size_t i = 0; i < controls.size(); ++i) {
         const Control& control = controls[i];
         RECT inside;
-        if (!textFits(control)) {
-            std::printf("clipped: %s\n", control.text.c_str());
+        if (const char* clipped = clippedText(control)) {
+            std::printf("clipped: %s\n", clipped);
         }
         if (!IntersectRect(&inside, &control.box, &client) || !EqualRect(&inside, &control.box)) {
             std::printf("outside: %d\n", GetDlgCtrlID(control.window));
