@@ -294,6 +294,16 @@ expect_list "$IDC_PLACEMENT" "Fit in the screen"
 close_with_box
 [ "$(config_line fitscreen)" = "fitscreen=fit" ] || fail "the picture list saved '$(config_line fitscreen)'"
 [ "$(config_line rain)" = "rain=none" ] || fail "rain became '$(config_line rain)'"
+# By the keyboard: the lists close the tab order, after the music row, so Shift+Tab from the
+# first button reaches Rain, then Picture; Down picks the next entry.
+start "bg=null" "sound=null" "fitscreen=yes" "rain=normal"
+xdotool key shift+Tab Down shift+Tab Down
+probe
+expect_list "$IDC_RAIN" Heavy
+expect_list "$IDC_PLACEMENT" Centre
+close_with_box
+[ "$(config_line fitscreen)" = "fitscreen=no" ] || fail "the keyboard saved '$(config_line fitscreen)'"
+[ "$(config_line rain)" = "rain=heavy" ] || fail "the keyboard saved '$(config_line rain)'"
 
 # 10. Files that hold no setting (empty, or not a settings file) are replaced by the defaults;
 # a note written by hand in a settings file survives a save byte for byte.
