@@ -6,6 +6,7 @@
 #include <new>
 
 #include "ripple/ripple_step_kernels.h"
+#include "ripple/source_fade.h"
 
 using namespace ripple;
 
@@ -385,5 +386,6 @@ void freeRippleSurface(RippleSurface* surface) {
     freeCells(surface->source);
     freeCells(surface->output);
     delete surface->tiles;
+    delete surface->fade;
     delete surface;
 }

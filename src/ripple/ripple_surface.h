@@ -66,6 +66,8 @@ template <typename Run> void forEachSteppedRun(const RippleTiles& tiles, int32_t
     }
 }
 
+struct SourceFade;
+
 // Pixels are 0x00RRGGBB little-endian values, rows top first, stride 4 x width.
 struct RippleSurface {
     SurfaceBitmapHeader header;
@@ -81,6 +83,7 @@ struct RippleSurface {
     void* window;    // the surface window's handle, owned by the platform layer
     uintptr_t stepTimer;
     RippleTiles* tiles; // kept by addDrop and every step
+    SourceFade* fade;   // a new picture coming in under the water, or null (source_fade.h)
 };
 
 constexpr int32_t rippleDampingShift = 7;

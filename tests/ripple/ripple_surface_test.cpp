@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "reference_ripple.h"
+#include "ripple/source_fade.h"
 
 namespace {
 
@@ -483,6 +484,40 @@ TEST(RippleStep, TheStepPassesOverCalmTilesAndGoesEverywhereAfterAChangeByHand) 
     markRippleSurfaceChanged(s.get());
     stepMovingRipple(s.get());
     EXPECT_EQ(stepped(600, 300), 1);
+}
+
+// A new picture comes in over the stages, each channel moving evenly from the old value to
+// the new one, while the waves go on; the calm water then shows exactly the new picture.
+TEST(RippleFade, TheSourceMovesEvenlyToTheNewPictureAndTheCalmWaterShowsIt) {
+    SurfacePtr s = makeSurface(640, 480);
+    paintGradient(*s);
+    stepMovingRipple(s.get());
+    const std::vector<uint32_t> before(s->source, s->source + s->pixelCount);
+    std::vector<uint32_t> picture(size_t(s->pixelCount));
+    for (size_t i = 0; i < picture.size(); ++i) {
+        picture[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
+    }
+    EXPECT_FALSE(beginSourceFade(s.get(), std::vector<uint32_t>(10), 4));
+    ASSERT_TRUE(beginSourceFade(s.get(), picture, 4));
+    addDrop(s.get(), 320, 240, 50, 70);
+    for (int32_t stage = 1; stage <= 4; ++stage) {
+        advanceSourceFade(s.get());
+        stepMovingRipple(s.get());
+        for (size_t i : {size_t(0), size_t(12345), picture.size() - 1}) {
+            for (int shift : {0, 8, 16}) {
+                const int from = int(before[i] >> shift & 0xFF);
+                const int to = int(picture[i] >> shift & 0xFF);
+                const int now = int(s->source[i] >> shift & 0xFF);
+                EXPECT_NEAR(now, from + (to - from) * stage / 4.0, 1.0) << stage << " " << i;
+            }
+        }
+    }
+    EXPECT_EQ(s->fade, nullptr);
+    EXPECT_EQ(std::vector<uint32_t>(s->source, s->source + s->pixelCount), picture);
+    // Far from the drop the water is calm: every tile was rendered from the new picture.
+    EXPECT_EQ(s->output[10 * 640 + 10], picture[10 * 640 + 10]);
+    EXPECT_EQ(s->output[470 * 640 + 630], picture[470 * 640 + 630]);
+    advanceSourceFade(s.get()); // nothing under way
 }
 
 } // namespace

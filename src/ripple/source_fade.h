@@ -1,0 +1,25 @@
+// A new picture coming in under the water: over a number of steps the source goes from the
+// picture it held to the new one in even stages, while the waves go on over it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "ripple/ripple_surface.h"
+
+struct SourceFade {
+    std::vector<uint32_t> from; // the source when the fade began
+    std::vector<uint32_t> to;   // the new picture, as the source holds pixels
+    int32_t stage = 0;
+    int32_t stages = 0;
+};
+
+// Begins a fade of the surface's source to the picture (W x H pixels, or none that fits),
+// over stages steps; any fade under way ends where it was. False, changing nothing, when the
+// picture does not fit the surface or memory runs out.
+bool beginSourceFade(RippleSurface* surface, std::vector<uint32_t> picture, int32_t stages);
+
+// Writes the fade's next stage into the source, for the next step to render over every tile;
+// the last stage is the new picture exactly, after which the fade is gone. Nothing when no
+// fade is under way.
+void advanceSourceFade(RippleSurface* surface);
