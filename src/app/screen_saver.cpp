@@ -1,8 +1,13 @@
 #include "app/screen_saver.h"
 
+#include <utility>
+#include <vector>
+
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
 #include "show/background.h"
+#include "show/folder_pictures.h"
+#include "show/picture_changer.h"
 #include "show/show_dialog.h"
 #include "show/show_state.h"
 #include "show/placement.h"
@@ -14,10 +19,16 @@ namespace {
 
 constexpr UINT previewCheckIntervalMs = 250;
 
-// The screen, or the chosen picture when it loads, at the given size.
+// The screen, or the chosen picture when it loads (a folder's first), at the given size.
 win32::Bitmap previewPicture(int32_t width, int32_t height) {
     win32::Bitmap picture;
-    if (!isNull(bgSetting)) {
+    if (!isNull(bgSetting) && isFolder(bgSetting)) {
+        std::vector<Canvas> hand =
+            PictureChanger(bgSetting, {SIZE{width, height}}, fitscreenSetting).firstHand();
+        if (!hand.empty()) {
+            return std::move(hand.front().bitmap);
+        }
+    } else if (!isNull(bgSetting)) {
         picture = loadBackground(bgSetting.c_str());
     }
     if (!picture) {

@@ -7,7 +7,9 @@
 #include <iterator>
 #include <cstring>
 #include <optional>
+#include <utility>
 
+#include "ripple/source_fade.h"
 #include "win32/handles.h"
 
 HWND effectWindow = nullptr;
@@ -140,6 +142,11 @@ void onDestroy(HWND window, RippleSurface* surface) {
 
 } // namespace
 
+bool fadeInPicture(HWND window, std::vector<uint32_t> picture) {
+    RippleSurface* surface = attachedSurface(window);
+    return surface != nullptr && beginSourceFade(surface, std::move(picture), pictureFadeSteps);
+}
+
 RippleSurface* adoptRippleSurface(OwnedRippleSurface surface) {
     return surface.release(); // given back to an owner by the window's WM_NCDESTROY
 }
@@ -217,6 +224,7 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (wParam == rippleRainTimerId) {
             dropRain(surface);
         }
+        advanceSourceFade(surface);
         stepMovingRipple(surface);
         paintStepped(window, *surface); // WM_PAINT draws the whole window when it is shown
         break;

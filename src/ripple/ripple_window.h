@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "ripple/rain.h"
 #include "ripple/ripple_surface.h"
 
@@ -58,6 +60,13 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 // The window of a surface takes it over: the surface lives until the window is destroyed.
 // Returns the surface, now the window's.
 RippleSurface* adoptRippleSurface(OwnedRippleSurface surface);
+
+// Steps over which a new picture comes in under the water: about a second.
+inline constexpr int32_t pictureFadeSteps = 1000 / rippleStepIntervalMs;
+
+// Brings a new picture (the surface's width x height, 0x00RRGGBB, rows top first) in under the
+// window's water over pictureFadeSteps steps. False, changing nothing, when it does not fit.
+bool fadeInPicture(HWND window, std::vector<uint32_t> picture);
 
 // Allocates a surface of width x height, copies the background bitmap (may be null) into its
 // source and creates its window at (x, y) in the parent, which then owns the surface. The

@@ -17,6 +17,7 @@ std::string bgSetting;
 std::string soundSetting;
 std::string fitscreenSetting;
 std::string rainSetting;
+std::string changeSetting;
 
 namespace {
 
@@ -95,6 +96,7 @@ void readSettings(const SettingsStore& settings, const std::string& file) {
     }
     fitscreenSetting = settings.getTrimmed(fitScreenKey, false);
     rainSetting = settings.getTrimmed(rainKey, false);
+    changeSetting = settings.getTrimmed(changeKey, false);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The program's settings in config.txt (the three every file holds, and the optional rain),
+// The program's settings in config.txt (the three every file holds, the optional rain and change),
 // their defaults, and the strings the show reads them into. Failures are returned; the
 // application says what they mean to the user.
 #pragma once
@@ -11,7 +11,8 @@
 inline constexpr const char* backgroundKey = "bg";       // "null": capture the screen; else a path
 inline constexpr const char* soundKey = "sound";         // "null": no music; else a path
 inline constexpr const char* fitScreenKey = "fitscreen"; // "yes...", "no", "fill" or "fit"
-inline constexpr const char* rainKey = "rain"; // "none", "light", "normal" or "heavy"; optional
+inline constexpr const char* rainKey = "rain";     // "none", "light", "normal" or "heavy"; optional
+inline constexpr const char* changeKey = "change"; // minutes or "never", for a folder; optional
 inline constexpr char settingsSeparator = '=';
 
 // Program-wide state: the settings file's name and path (config.txt in the current folder,
@@ -24,6 +25,7 @@ extern std::string bgSetting;
 extern std::string soundSetting;
 extern std::string fitscreenSetting;
 extern std::string rainSetting;
+extern std::string changeSetting;
 
 enum class DefaultsOutcome {
     written,

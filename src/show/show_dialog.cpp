@@ -2,17 +2,22 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
 #include "show/background.h"
+#include "show/change_setting.h"
 #include "show/close_keys.h"
+#include "show/folder_pictures.h"
 #include "show/show_state.h"
 #include "show/monitors.h"
 #include "show/music.h"
+#include "show/picture_changer.h"
 #include "show/placement.h"
 #include "show/rain_setting.h"
 #include "text/text.h"
@@ -27,6 +32,14 @@ HWND returnWindow = nullptr;
 // The monitors the water was laid out for.
 std::vector<RECT> coveredMonitors;
 
+// The pictures of a folder, when bg names one, and where their change stands: the next hand
+// comes in once the change is due and the worker has it ready, whichever is last.
+std::unique_ptr<PictureChanger> pictureChanger;
+bool changeDue = false;
+bool nextHandReady = false;
+constexpr UINT_PTR pictureChangeTimerId = 102;
+constexpr UINT nextHandReadyMessage = WM_APP + 1;
+
 bool sameAreas(const std::vector<RECT>& a, const std::vector<RECT>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](const RECT& x, const RECT& y) { return EqualRect(&x, &y) != FALSE; });
@@ -39,18 +52,21 @@ HINSTANCE instanceOf(HWND window) {
 // Ends a show that could not start, before it was ever shown to the user as running.
 void failShow(HWND dialog, ShowEnd why) {
     releaseCloseKeys(dialog); // the foreground lock would outlive the program on Windows
+    KillTimer(dialog, pictureChangeTimerId);
+    pictureChanger.reset();
     EndDialog(dialog, static_cast<INT_PTR>(why));
 }
 
 // Puts the water over one monitor, whose area is given in the dialog's coordinates: the
-// picture centred in it or stretched over it. The surface takes a copy of the picture's
+// picture placed as the fitscreen setting says. The surface takes a copy of the picture's
 // pixels; the picture stays the caller's.
-void showOnMonitor(HWND dialog, HBITMAP picture, const RECT& area, unsigned controlId) {
+void showOnMonitor(HWND dialog, HBITMAP picture, const RECT& area, unsigned controlId,
+                   const std::string& fitscreen) {
     const LONG width = area.right - area.left;
     const LONG height = area.bottom - area.top;
     const SIZE size = bitmapSize(picture);
     const PlacedPicture placed = placedPicture(
-        picture, width, height, placePicture(size.cx, size.cy, width, height, fitscreenSetting));
+        picture, width, height, placePicture(size.cx, size.cy, width, height, fitscreen));
     if (placed.shown == nullptr) {
         return; // this monitor goes on without water
     }
@@ -59,19 +75,38 @@ void showOnMonitor(HWND dialog, HBITMAP picture, const RECT& area, unsigned cont
                         controlId, dialog, instanceOf(dialog), placed.shown);
 }
 
-// The pictures under the water, one for each monitor: what each shows now, or the chosen
-// file for all. A screen saver that cannot load the file shows the screens instead of an
-// error. Empty when a picture is missing.
+// The first pictures of a folder, one for each monitor, laid on canvases of the monitors'
+// sizes; none when the folder holds no picture that can be shown.
+std::vector<win32::Bitmap> folderBackgrounds(const std::vector<RECT>& monitors) {
+    std::vector<SIZE> sizes;
+    for (const RECT& monitor : monitors) {
+        sizes.push_back({monitor.right - monitor.left, monitor.bottom - monitor.top});
+    }
+    pictureChanger = std::make_unique<PictureChanger>(bgSetting, sizes, fitscreenSetting);
+    std::vector<win32::Bitmap> pictures;
+    for (Canvas& canvas : pictureChanger->firstHand()) {
+        pictures.push_back(std::move(canvas.bitmap));
+    }
+    return pictures;
+}
+
+// The pictures under the water, one for each monitor: what each shows now, the chosen file
+// for all, or pictures of the chosen folder. A screen saver that cannot load any shows the
+// screens instead of an error. Empty when a picture is missing.
 std::vector<win32::Bitmap> showBackgrounds(const std::vector<RECT>& monitors) {
     std::vector<win32::Bitmap> pictures;
     if (!isNull(bgSetting)) {
-        win32::Bitmap file = loadBackground(bgSetting.c_str());
-        if (file || !screenSaverShow) {
-            if (file) {
-                pictures.push_back(std::move(file));
+        pictures = isFolder(bgSetting) ? folderBackgrounds(monitors) : [] {
+            std::vector<win32::Bitmap> file;
+            if (win32::Bitmap picture = loadBackground(bgSetting.c_str())) {
+                file.push_back(std::move(picture));
             }
+            return file;
+        }();
+        if (!pictures.empty() || !screenSaverShow) {
             return pictures;
         }
+        pictureChanger.reset();
     }
     for (const RECT& monitor : monitors) {
         pictures.push_back(captureScreen(monitor));
@@ -80,6 +115,22 @@ std::vector<win32::Bitmap> showBackgrounds(const std::vector<RECT>& monitors) {
         }
     }
     return pictures;
+}
+
+// Brings the next hand of a folder's pictures in under the waters, once the change is due
+// and the worker has it ready, and sets the worker on the one after.
+void changePictureWhenReady(HWND dialog) {
+    if (pictureChanger == nullptr || !changeDue || !nextHandReady) {
+        return;
+    }
+    changeDue = nextHandReady = false;
+    std::vector<std::vector<uint32_t>> hand = pictureChanger->takeNextHand();
+    for (size_t i = 0; i < hand.size(); ++i) {
+        if (!hand[i].empty()) {
+            fadeInPicture(GetDlgItem(dialog, int(IDC_WATER + i)), std::move(hand[i]));
+        }
+    }
+    pictureChanger->prepareNextHand(dialog, nextHandReadyMessage);
 }
 
 // False when music was chosen and could not be started; a screen saver then stays silent.
@@ -131,7 +182,16 @@ void startShow(HWND dialog) {
         RECT area = monitors[i];
         OffsetRect(&area, -desktop.left, -desktop.top);
         const HBITMAP picture = pictures[std::min(i, pictures.size() - 1)].get();
-        showOnMonitor(dialog, picture, area, IDC_WATER + static_cast<unsigned>(i));
+        // A folder's pictures are laid on canvases of the monitors' sizes already.
+        showOnMonitor(dialog, picture, area, IDC_WATER + static_cast<unsigned>(i),
+                      pictureChanger != nullptr ? "no" : fitscreenSetting);
+    }
+    if (pictureChanger != nullptr) {
+        if (const std::optional<uint32_t> changeMs = changeIntervalMs(changeSetting)) {
+            changeDue = nextHandReady = false;
+            pictureChanger->prepareNextHand(dialog, nextHandReadyMessage);
+            SetTimer(dialog, pictureChangeTimerId, *changeMs, nullptr);
+        }
     }
     lockForeground();
     if (soundSettingNamesMusic() && !startMusicOfShow(dialog)) {
@@ -149,6 +209,8 @@ void startShow(HWND dialog) {
 // the dialog.
 void endShow(HWND dialog) {
     releaseCloseKeys(dialog);
+    KillTimer(dialog, pictureChangeTimerId);
+    pictureChanger.reset();
     stopMusic();
     if (returnWindow != nullptr) {
         ShowWindow(returnWindow, SW_SHOW);
@@ -171,7 +233,17 @@ INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         returnWindow = reinterpret_cast<HWND>(lParam);
         startShow(dialog);
         return FALSE; // the dialog manager sets no keyboard focus
+    case nextHandReadyMessage:
+        if (pictureChanger != nullptr && wParam == pictureChanger->number()) {
+            nextHandReady = true;
+            changePictureWhenReady(dialog);
+        }
+        return TRUE;
     case WM_TIMER:
+        if (wParam == pictureChangeTimerId) {
+            changeDue = true;
+            changePictureWhenReady(dialog);
+        }
         if (wParam == keepOnTopTimerId) {
             SetForegroundWindow(dialog);
             SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0,

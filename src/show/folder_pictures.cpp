@@ -1,0 +1,88 @@
+#include "show/folder_pictures.h"
+
+#include <new>
+
+#include "show/background.h"
+#include "show/placement.h"
+#include "win32/bitmap_size.h"
+#include "win32/dib.h"
+#include "win32/wide.h"
+
+bool isFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(win32::widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::vector<FolderEntry> listFolder(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    const std::string pattern =
+        folder.empty() || folder.back() == '\\' ? folder + "*" : folder + "\\*";
+    WIN32_FIND_DATAW found{};
+    const win32::FileSearch search(win32::widen(pattern).c_str(), found);
+    if (!search.found()) {
+        return entries;
+    }
+    constexpr DWORD unseen =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L".." || (found.dwFileAttributes & unseen) != 0) {
+            continue;
+        }
+        entries.push_back(
+            {win32::narrow(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (search.next(found));
+    return entries;
+}
+
+Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height,
+                       const std::string& fitscreen) {
+    const SIZE size = bitmapSize(picture);
+    void* pixels = nullptr;
+    Canvas canvas{win32::makeDibSection(nullptr, win32::dibDescription(width, -height, 32), pixels),
+                  nullptr, width, height};
+    canvas.bits = static_cast<uint32_t*>(pixels);
+    if (!canvas.bitmap || size.cx <= 0 || size.cy <= 0) {
+        return Canvas();
+    }
+    const PicturePlacement place = placePicture(size.cx, size.cy, width, height, fitscreen);
+    RECT to{place.x, place.y, place.x + size.cx, place.y + size.cy};
+    if (place.stretch) {
+        to = {0, 0, width, height};
+    } else if (place.scaled) {
+        to = {place.x, place.y, place.x + place.width, place.y + place.height};
+    }
+    const win32::OwnedDc from = win32::memoryDcFor(nullptr);
+    const win32::OwnedDc onto = win32::memoryDcFor(nullptr);
+    const win32::Selection fromSelected(from.get(), picture);
+    const win32::Selection ontoSelected(onto.get(), canvas.bitmap.get());
+    // Averaging, so that a photo many times the screen's size does not shimmer; the brush
+    // origin must be set after the mode.
+    SetStretchBltMode(onto.get(), HALFTONE);
+    SetBrushOrgEx(onto.get(), 0, 0, nullptr);
+    StretchBlt(onto.get(), to.left, to.top, to.right - to.left, to.bottom - to.top, from.get(), 0,
+               0, size.cx, size.cy, SRCCOPY);
+    GdiFlush(); // the pixels are read through bits next
+    return canvas;
+}
+
+Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
+                    const std::string& fitscreen) {
+    const win32::Bitmap picture = loadBackground(path.c_str());
+    return picture ? pictureOnCanvas(picture.get(), width, height, fitscreen) : Canvas();
+}
+
+std::vector<uint32_t> Canvas::pixels() const {
+    if (!bitmap) {
+        return {};
+    }
+    try {
+        std::vector<uint32_t> copy(bits, bits + size_t(width) * size_t(height));
+        for (uint32_t& pixel : copy) {
+            pixel &= 0xFFFFFF;
+        }
+        return copy;
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}

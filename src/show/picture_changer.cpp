@@ -1,0 +1,99 @@
+#include "show/picture_changer.h"
+
+#include <atomic>
+#include <functional>
+#include <new>
+#include <utility>
+
+#include "show/picture_deck.h"
+
+// What the show and the worker share. The worker alone touches the deck and the next hand
+// while busy is set; the show reads them once the worker's message has come.
+struct PictureChanger::Shared {
+    std::vector<std::string> files;
+    PictureDeck deck;
+    std::vector<SIZE> monitors;
+    std::string fitscreen;
+    std::vector<size_t> shown; // the pictures of the last hand dealt
+    std::vector<std::vector<uint32_t>> nextHand;
+    std::atomic<bool> busy{false};
+
+    Shared(std::vector<std::string> folderFiles, std::vector<SIZE> sizes, std::string placement)
+        : files(std::move(folderFiles)), deck(files.size(), GetTickCount()),
+          monitors(std::move(sizes)), fitscreen(std::move(placement)) {}
+
+    // Deals a hand, giving each monitor's canvas to keep.
+    void deal(const std::function<void(size_t monitor, Canvas canvas)>& keep) {
+        shown = dealHand(deck, monitors.size(), shown, [&](size_t picture, size_t monitor) {
+            Canvas canvas =
+                canvasOfFile(files[picture], monitors[monitor].cx, monitors[monitor].cy, fitscreen);
+            if (!canvas.bitmap) {
+                return false;
+            }
+            keep(monitor, std::move(canvas));
+            return true;
+        });
+    }
+};
+
+namespace {
+
+std::atomic<WPARAM> changersMade{0};
+
+} // namespace
+
+struct PictureChanger::Task {
+    std::shared_ptr<Shared> shared;
+    HWND window;
+    UINT message;
+    WPARAM number;
+};
+
+DWORD WINAPI PictureChanger::prepare(void* parameter) {
+    const std::unique_ptr<Task> task(static_cast<Task*>(parameter));
+    Shared& shared = *task->shared;
+    {
+        // The picture service and the imaging component are COM objects of this thread's.
+        const win32::ComScope com;
+        std::vector<std::vector<uint32_t>> hand(shared.monitors.size());
+        shared.deal([&](size_t monitor, Canvas canvas) { hand[monitor] = canvas.pixels(); });
+        shared.nextHand = std::move(hand);
+    }
+    shared.busy = false;
+    PostMessageA(task->window, task->message, task->number, 0);
+    return 0;
+}
+
+PictureChanger::PictureChanger(const std::string& folder, std::vector<SIZE> monitors,
+                               const std::string& fitscreen)
+    : shared_(std::make_shared<Shared>(filesOfPictureFolder(folder, listFolder),
+                                       std::move(monitors), fitscreen)),
+      number_(++changersMade) {}
+
+PictureChanger::~PictureChanger() = default;
+
+std::vector<Canvas> PictureChanger::firstHand() {
+    std::vector<Canvas> hand;
+    shared_->deal([&](size_t, Canvas canvas) { hand.push_back(std::move(canvas)); });
+    return hand;
+}
+
+void PictureChanger::prepareNextHand(HWND window, UINT message) {
+    if (shared_->busy.exchange(true)) {
+        return;
+    }
+    auto* task = new (std::nothrow) Task{shared_, window, message, number_};
+    const win32::Handle thread(task != nullptr ? CreateThread(nullptr, 0, prepare, task, 0, nullptr)
+                                               : nullptr);
+    if (!thread.valid()) {
+        delete task;
+        shared_->busy = false;
+    }
+}
+
+std::vector<std::vector<uint32_t>> PictureChanger::takeNextHand() {
+    if (shared_->busy) {
+        return {};
+    }
+    return std::move(shared_->nextHand);
+}
