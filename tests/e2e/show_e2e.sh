@@ -151,10 +151,16 @@ back_to_launcher "Space"
 kill "$desktop"
 desktop=
 
-# 5. A picture that cannot be loaded ends the program with error 104.
+# 5. A picture that cannot be loaded ends the program with error 104, and so does a folder
+# that holds no picture.
 start "bg=$(winpath "$work/missing.png")" "sound=null" "fitscreen=no"
 dismiss_error_boxes error104
 expect_exit 104 "error 104"
+mkdir -p "$work/no pictures"
+echo "not a picture" > "$work/no pictures/notes.txt"
+start "bg=$(winpath "$work/no pictures")" "sound=null" "fitscreen=no"
+dismiss_error_boxes error104-folder
+expect_exit 104 "error 104 for a folder of no picture"
 
 # 6. Music that no program plays ends the program with error 105.
 echo "not music" > "$work/song.plvnone"
