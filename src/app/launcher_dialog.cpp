@@ -2,7 +2,14 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 #include <shlwapi.h>
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/failures.h"
@@ -13,10 +20,14 @@
 #include "settings/program_settings.h"
 #include "show/show_dialog.h"
 #include "show/music.h"
+#include "show/change_setting.h"
+#include "show/folder_pictures.h"
+#include "show/picture_folder.h"
 #include "show/placement.h"
 #include "show/rain_setting.h"
 #include "skin/about_panel.h"
 #include "skin/window_fades.h"
+#include "win32/dpi.h"
 #include "win32/shell.h"
 #include "win32/wide.h"
 
@@ -36,6 +47,8 @@ constexpr wchar_t musicFilter[] =
 
 constexpr char notPictureText[] = "This file is not a picture that Pluvette can show. Choose a "
                                   "PNG, JPEG, GIF or BMP picture.";
+constexpr char noPicturesText[] = "This folder holds no picture that Pluvette can show. Choose a "
+                                  "folder of PNG, JPEG, GIF or BMP pictures.";
 constexpr char notMusicText[] = "This file is not music that Pluvette can play.\n"
                                 "Choose a sound file, such as MP3, WAV or OGG.";
 
@@ -46,6 +59,60 @@ void fillList(HWND dialog, int controlId, const char* const (&entries)[count], i
         SendDlgItemMessageA(dialog, controlId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
     }
     SendDlgItemMessageA(dialog, controlId, CB_SETCURSEL, WPARAM(index), 0);
+}
+
+// The Change list: its entries, and a hand-written value that none of them names (as
+// "Every 0.5 minutes"), added after them; an unreadable one is shown as what the show does.
+void fillChangeList(HWND dialog, const std::string& setting) {
+    const std::optional<uint32_t> interval = changeIntervalMs(setting);
+    int index = -1;
+    for (size_t i = 0; i < std::size(changeSettings); ++i) {
+        if (changeIntervalMs(changeSettings[i]) == interval) {
+            index = int(i);
+        }
+    }
+    fillList(dialog, IDC_CHANGE, changeEntries, index);
+    if (index < 0) {
+        const std::string own = "Every " + setting + " minutes";
+        SendDlgItemMessageA(dialog, IDC_CHANGE, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(own.c_str()));
+        SendDlgItemMessageA(dialog, IDC_CHANGE, CB_SETCURSEL, std::size(changeEntries), 0);
+    }
+}
+
+// The Change list matters only while the picture is a folder.
+void enableChangeList(HWND dialog) {
+    const std::string background = launcherSettings.getTrimmed(backgroundKey, true);
+    EnableWindow(GetDlgItem(dialog, IDC_CHANGE),
+                 background != "null" && isFolder(openablePath(background, settingsPath)));
+}
+
+// The shell's picture of a folder at size x size pixels: its stock icon, or its own icon 4
+// where stock icons are missing (Wine).
+win32::Icon folderIconOfSize(int size) {
+    SHSTOCKICONINFO stock{};
+    stock.cbSize = sizeof(stock);
+    if (SUCCEEDED(SHGetStockIconInfo(SIID_FOLDER, SHGSI_ICON | SHGSI_SMALLICON, &stock)) &&
+        stock.hIcon != nullptr) {
+        const win32::Icon small(stock.hIcon);
+        win32::Icon sized(static_cast<HICON>(
+            CopyImage(small.get(), IMAGE_ICON, size, size, LR_COPYFROMRESOURCE)));
+        if (sized.get() != nullptr) {
+            return sized;
+        }
+    }
+    return win32::Icon(static_cast<HICON>(LoadImageW(
+        GetModuleHandleW(L"shell32.dll"), MAKEINTRESOURCEW(4), IMAGE_ICON, size, size, 0)));
+}
+
+// The folder button shows the folder icon at the small icon size of the dialog's scale; the
+// icon lives until the next scale's replaces it.
+void showFolderIcon(HWND dialog, int dpi) {
+    static win32::Icon shown;
+    win32::Icon fresh = folderIconOfSize(MulDiv(16, dpi, 96));
+    SendDlgItemMessageA(dialog, IDC_BROWSE_FOLDER, BM_SETIMAGE, IMAGE_ICON,
+                        reinterpret_cast<LPARAM>(fresh.get()));
+    shown = std::move(fresh); // the icon shown before goes with fresh
 }
 
 // Keeps the setting of the entry picked in a list. A hand-written value stays as written
@@ -93,11 +160,15 @@ void startLauncher(HWND dialog) {
              int(placementChoiceOf(launcherSettings.getTrimmed(fitScreenKey, false))));
     fillList(dialog, IDC_RAIN, rainEntries,
              int(rainAmountOf(launcherSettings.getTrimmed(rainKey, false))));
+    fillChangeList(dialog, launcherSettings.getTrimmed(changeKey, false));
+    enableChangeList(dialog);
+    showFolderIcon(dialog, win32::dpiOfWindow(dialog));
     SetWindowTextA(dialog, launcherCaption.c_str());
     addTooltip(dialog, "Default", IDC_IMAGE_DEFAULT, false);
     addTooltip(dialog, "Default", IDC_MUSIC_DEFAULT, false);
     addTooltip(dialog, "Browse Music", IDC_BROWSE_MUSIC, false);
     addTooltip(dialog, "Browse Image", IDC_BROWSE_IMAGE, false);
+    addTooltip(dialog, "Browse Folder", IDC_BROWSE_FOLDER, false);
 }
 
 void launchShow(HWND dialog) {
@@ -121,10 +192,18 @@ void onCommand(HWND dialog, int controlId) {
     case IDC_IMAGE_DEFAULT:
         SetWindowTextA(imageField, captureScreenText.c_str());
         launcherSettings.set(backgroundKey, "null");
+        enableChangeList(dialog);
         break;
     case IDC_BROWSE_IMAGE:
         if (const std::string path = browseImage(dialog); !path.empty()) {
             SetWindowTextW(imageField, win32::widen(fileNameOf(path)).c_str());
+            enableChangeList(dialog);
+        }
+        break;
+    case IDC_BROWSE_FOLDER:
+        if (const std::string path = browseFolder(dialog); !path.empty()) {
+            SetWindowTextW(imageField, win32::widen(fileNameOf(path)).c_str());
+            enableChangeList(dialog);
         }
         break;
     case IDC_BROWSE_MUSIC:
@@ -207,6 +286,24 @@ std::string browseImage(HWND owner) {
         notPictureText, "Background Image");
 }
 
+std::string browseFolder(HWND owner) {
+    const std::string folder = pickFolder(owner, L"Choose a Folder of Pictures");
+    if (folder.empty()) {
+        return {};
+    }
+    // The walk's files in order, until one is a picture: names alone are cheap, and the first
+    // picture usually comes early.
+    const std::vector<std::string> files = filesOfPictureFolder(folder, listFolder);
+    if (std::none_of(files.begin(), files.end(), [](const std::string& file) {
+            return looksLikeShowablePicture(file.c_str());
+        })) {
+        MessageBoxA(owner, noPicturesText, "Background Image", MB_OK | MB_ICONWARNING);
+        return {};
+    }
+    launcherSettings.set(backgroundKey, folder);
+    return folder;
+}
+
 // Only music is kept, so that Launch never hands a program or a script to the shell.
 std::string browseMusic(HWND owner) {
     return browseChecked(owner, musicFilter, soundKey, isPlayableMusic, notMusicText,
@@ -214,7 +311,12 @@ std::string browseMusic(HWND owner) {
 }
 
 std::string fileNameOf(const std::string& path) {
-    return win32::narrow(PathFindFileNameW(win32::widen(path).c_str()));
+    std::wstring wide = win32::widen(path);
+    // A folder's name, without the separator a path to it may end with.
+    while (wide.size() > 3 && (wide.back() == L'\\' || wide.back() == L'/')) {
+        wide.pop_back();
+    }
+    return win32::narrow(PathFindFileNameW(wide.c_str()));
 }
 
 void closeLauncher(HWND dialog) {
@@ -236,10 +338,15 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
                 keepListChoice(dialog, IDC_PLACEMENT, fitScreenKey, placementSettings);
             } else if (LOWORD(wParam) == IDC_RAIN) {
                 keepListChoice(dialog, IDC_RAIN, rainKey, rainSettings);
+            } else if (LOWORD(wParam) == IDC_CHANGE) {
+                keepListChoice(dialog, IDC_CHANGE, changeKey, changeSettings);
             }
             break;
         }
         onCommand(dialog, LOWORD(wParam));
+        break;
+    case WM_DPICHANGED:
+        showFolderIcon(dialog, HIWORD(wParam));
         break;
     case WM_CLOSE:
         closeLauncher(dialog);

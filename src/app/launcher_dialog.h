@@ -20,6 +20,9 @@ bool addTooltip(HWND dialog, const char* text, int controlId, bool balloon);
 std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension);
 std::string browseImage(HWND owner);
 std::string browseMusic(HWND owner);
+// Lets the user pick a folder of pictures, kept as the picture setting when it holds a
+// picture the show can use; otherwise a notice says so and the earlier choice stays.
+std::string browseFolder(HWND owner);
 
 // The last component of a path, after its last folder separator.
 std::string fileNameOf(const std::string& path);

@@ -49,6 +49,8 @@
 #define IDC_BROWSE_MUSIC 1017
 #define IDC_PLACEMENT 1018
 #define IDC_RAIN 1019
+#define IDC_BROWSE_FOLDER 1020
+#define IDC_CHANGE 1021
 
 // The About panel's controls.
 #define IDC_TICKER 1000

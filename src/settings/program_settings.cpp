@@ -58,6 +58,22 @@ std::string userSettingsFolder() {
     return win32::narrow(folder) + "\\Pluvette\\";
 }
 
+void readSettings(const SettingsStore& settings, const std::string& file) {
+    bgSetting = settings.getTrimmed(backgroundKey, true);
+    if (!isNull(bgSetting)) {
+        bgSetting = openablePath(bgSetting, file);
+    }
+    soundSetting = settings.getTrimmed(soundKey, true);
+    if (soundValueNamesMusic(soundSetting)) {
+        soundSetting = openablePath(soundSetting, file);
+    }
+    fitscreenSetting = settings.getTrimmed(fitScreenKey, false);
+    rainSetting = settings.getTrimmed(rainKey, false);
+    changeSetting = settings.getTrimmed(changeKey, false);
+}
+
+} // namespace
+
 // A path as a settings file holds it, made one the program can open wherever it was started
 // from: its %VARIABLE% parts expanded, and a relative path read against the folder of the
 // settings file (the file's full path, so that the current folder no longer matters).
@@ -84,22 +100,6 @@ std::string openablePath(const std::string& written, const std::string& settings
     full.resize(full.find_last_of(L"\\/") + 1);
     return win32::narrow(full + path);
 }
-
-void readSettings(const SettingsStore& settings, const std::string& file) {
-    bgSetting = settings.getTrimmed(backgroundKey, true);
-    if (!isNull(bgSetting)) {
-        bgSetting = openablePath(bgSetting, file);
-    }
-    soundSetting = settings.getTrimmed(soundKey, true);
-    if (soundValueNamesMusic(soundSetting)) {
-        soundSetting = openablePath(soundSetting, file);
-    }
-    fitscreenSetting = settings.getTrimmed(fitScreenKey, false);
-    rainSetting = settings.getTrimmed(rainKey, false);
-    changeSetting = settings.getTrimmed(changeKey, false);
-}
-
-} // namespace
 
 std::string ansiToUtf8(std::string_view bytes) {
     const int size = static_cast<int>(bytes.size());

@@ -39,6 +39,11 @@ inline bool soundValueNamesMusic(const std::string& sound) {
     return sound.size() > 5;
 }
 
+// A path as a settings file holds it, made one the program can open wherever it was started
+// from: its %VARIABLE% parts expanded, and a relative path read against the folder of the
+// settings file.
+std::string openablePath(const std::string& written, const std::string& settingsFile);
+
 // Bytes of the system's ANSI code page, in which settings files were once written, as UTF-8.
 std::string ansiToUtf8(std::string_view bytes);
 

@@ -178,6 +178,26 @@ class BusyPointer {
     HCURSOR previous_;
 };
 
+// An icon made for the program (not one shared from a module), destroyed with DestroyIcon.
+class Icon {
+  public:
+    explicit Icon(HICON icon = nullptr) : icon_(icon) {}
+    ~Icon() {
+        if (icon_ != nullptr) {
+            DestroyIcon(icon_);
+        }
+    }
+    Icon(Icon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
+    Icon& operator=(Icon&& other) noexcept {
+        std::swap(icon_, other.icon_);
+        return *this;
+    }
+    HICON get() const { return icon_; }
+
+  private:
+    HICON icon_;
+};
+
 // BeginPaint and EndPaint around the painting of one WM_PAINT.
 class PaintScope {
   public:

@@ -50,7 +50,8 @@ bool fitsIn(const Control& control, const char* text, int room) {
 }
 
 // Every text the control shows: its own (buttons keep room for their edges), or each entry of
-// a drop-down list beside its button. Gives the first that does not fit, or null.
+// a drop-down list (the Picture, Rain or Change list) beside its button. Gives the first that does
+// not fit, or null.
 const char* clippedText(const Control& control) {
     const int width = control.box.right - control.box.left;
     if (_stricmp(control.className.c_str(), "ComboBox") == 0) {
@@ -64,7 +65,10 @@ const char* clippedText(const Control& control) {
             }
             return nullptr;
         };
-        return id == IDC_PLACEMENT ? clippedEntry(placementEntries) : clippedEntry(rainEntries);
+        if (id == IDC_PLACEMENT) {
+            return clippedEntry(placementEntries);
+        }
+        return id == IDC_RAIN ? clippedEntry(rainEntries) : clippedEntry(changeEntries);
     }
     if (control.text.empty() || _stricmp(control.className.c_str(), "Edit") == 0) {
         return nullptr; // a field scrolls what it holds
