@@ -58,6 +58,15 @@ dialog_ready() {
     focus_on_dialog || xdotool windowfocus --sync "$dialog" 2> /dev/null || true
     focus_on_dialog
 }
+# Presses the key in the file dialog; Return as the Open button's Alt+O, since Wine's list of
+# names that complete what was typed can take a Return for itself.
+press_in_dialog() {
+    if [ "$1" = Return ]; then
+        xdotool key alt+o
+    else
+        xdotool key "$1"
+    fi
+}
 # Clicks a browse button, types the path into the file dialog and presses the key.
 browse() {
     wait_for eval '! open_dialog' || fail "a file dialog was still open"
@@ -65,9 +74,10 @@ browse() {
     click "$1"
     wait_for dialog_ready || fail "no file dialog with the focus (the focus is on '$(xdotool getwindowfocus getwindowname 2> /dev/null)')"
     sleep 0.3
+    xdotool key alt+n # the file name field, wherever the dialog put the focus
     [ -z "$2" ] || xdotool type --delay 5 "$2"
-    xdotool key "$3"
-    wait_for eval '! open_dialog' || fail "the file dialog stayed open"
+    press_in_dialog "$3"
+    wait_for eval '! open_dialog' || { shot dialog-stayed; fail "the file dialog stayed open"; }
     sleep 0.2
 }
 # Clicks the launcher's close box, at the right end of its title bar.
@@ -215,8 +225,9 @@ refused_pick() { # button path notice screenshot
     click "$1"
     wait_for dialog_ready || fail "no file dialog with the focus (the focus is on '$(xdotool getwindowfocus getwindowname 2> /dev/null)')"
     sleep 0.3
+    xdotool key alt+n
     xdotool type --delay 5 "$2"
-    xdotool key Return
+    press_in_dialog Return
     wait_for eval "$notice" || fail "picking $2 gave no notice"
     shot "$4"
     xdotool search --name "^$3\$" windowfocus --sync key Return 2> /dev/null || xdotool key Return
@@ -304,6 +315,52 @@ expect_list "$IDC_PLACEMENT" Centre
 close_with_box
 [ "$(config_line fitscreen)" = "fitscreen=no" ] || fail "the keyboard saved '$(config_line fitscreen)'"
 [ "$(config_line rain)" = "rain=heavy" ] || fail "the keyboard saved '$(config_line rain)'"
+
+# 9c. A folder of pictures, picked with the folder button: its name shows, the Change list
+# comes alive and saves the entry picked; a folder without a picture is refused with a notice.
+folder_dialog() { [ "$(xdotool getwindowfocus getwindowname 2> /dev/null)" = "Choose a Folder of Pictures" ]; }
+pick_folder() { # path
+    probe
+    click "$IDC_BROWSE_FOLDER"
+    wait_for eval 'xdotool search --onlyvisible --name "^Choose a Folder of Pictures\$" windowfocus --sync > /dev/null 2>&1 && folder_dialog' ||
+        fail "no folder dialog"
+    sleep 0.3
+    xdotool type --delay 5 "$1"
+    xdotool key Return
+    sleep 0.5
+    # A folder typed is opened first; Return on it then picks it.
+    ! folder_dialog || xdotool key Return
+}
+change_disabled() { probe && grep -q "^disabled $IDC_CHANGE\$" "$work/probe.txt"; }
+mkdir -p "$work/holiday/2026" "$work/no pictures"
+cp "$work/picture.png" "$work/holiday/2026/beach.png"
+echo "notes" > "$work/no pictures/notes.txt"
+start "bg=null" "sound=null" "fitscreen=yes"
+change_disabled || fail "the Change list is active while the picture is the screen"
+pick_folder "$(winpath "$work/no pictures")"
+wait_for eval "xdotool search --name '^Background Image\$' > /dev/null 2>&1" || fail "a folder without a picture gave no notice"
+shot refused-folder
+xdotool search --name '^Background Image$' windowfocus --sync key Return 2> /dev/null || xdotool key Return
+expect_fields "Capture Screen" "No Music"
+pick_folder "$(winpath "$work/holiday")"
+wait_for eval '! change_disabled' || fail "the Change list stayed inactive for a folder"
+expect_fields holiday "No Music"
+shot folder-picked
+pick_entry "$IDC_CHANGE" 0
+probe
+expect_list "$IDC_CHANGE" "Every minute"
+close_with_box
+[ "$(config_line bg)" = "bg=$(winpath "$work/holiday")" ] || fail "the folder saved is $(config_line bg)"
+[ "$(config_line change)" = "change=1" ] || fail "the Change list saved '$(config_line change)'"
+# A hand-written change shows as written; the default button makes the list inactive again.
+start "bg=$(winpath "$work/holiday")" "sound=null" "fitscreen=yes" "change=0.5"
+probe
+expect_list "$IDC_CHANGE" "Every 0.5 minutes"
+change_disabled && fail "the Change list is inactive for a folder"
+click "$IDC_IMAGE_DEFAULT"
+wait_for change_disabled || fail "the Change list stayed active for the screen"
+close_with_box
+[ "$(config_line change)" = "change=0.5" ] || fail "an unpicked Change list wrote '$(config_line change)'"
 
 # 10. Files that hold no setting (empty, or not a settings file) are replaced by the defaults;
 # a note written by hand in a settings file survives a save byte for byte.

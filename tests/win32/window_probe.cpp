@@ -1,6 +1,7 @@
 // Prints what a top-level window of another process shows, for the end-to-end scripts:
 // window_probe CAPTION writes "visible 0|1", "foreground 0|1", then a line "ID X Y W H TEXT"
-// for each control, with its place on the screen and its text in UTF-8; window_probe CAPTION post
+// for each control, with its place on the screen and its text in UTF-8, and "disabled ID" for
+// each control that is disabled; window_probe CAPTION post
 // NUMBER posts the message to the window instead. Exits 1 when there is no such window.
 #include <windows.h>
 
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
         GetWindowRect(child, &box);
         std::printf("%d %ld %ld %ld %ld %s\n", GetDlgCtrlID(child), box.left, box.top,
                     box.right - box.left, box.bottom - box.top, text);
+        if (!IsWindowEnabled(child)) {
+            std::printf("disabled %d\n", GetDlgCtrlID(child));
+        }
     }
     return 0;
 }
