@@ -147,6 +147,15 @@ bool fadeInPicture(HWND window, std::vector<uint32_t> picture) {
     return surface != nullptr && beginSourceFade(surface, std::move(picture), pictureFadeSteps);
 }
 
+void dimPicture(HWND window, uint32_t keep) {
+    if (RippleSurface* surface = attachedSurface(window)) {
+        std::vector<uint32_t> dimmer = dimmedSource(*surface, keep);
+        if (!dimmer.empty()) {
+            beginSourceFade(surface, std::move(dimmer), pictureFadeSteps);
+        }
+    }
+}
+
 RippleSurface* adoptRippleSurface(OwnedRippleSurface surface) {
     return surface.release(); // given back to an owner by the window's WM_NCDESTROY
 }

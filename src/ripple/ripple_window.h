@@ -68,6 +68,10 @@ inline constexpr int32_t pictureFadeSteps = 1000 / rippleStepIntervalMs;
 // window's water over pictureFadeSteps steps. False, changing nothing, when it does not fit.
 bool fadeInPicture(HWND window, std::vector<uint32_t> picture);
 
+// Fades the picture under the window's water to itself with every channel scaled by
+// keep / 256, over pictureFadeSteps steps.
+void dimPicture(HWND window, uint32_t keep);
+
 // Allocates a surface of width x height, copies the background bitmap (may be null) into its
 // source and creates its window at (x, y) in the parent, which then owns the surface. The
 // window runs the first step while it is created. Returns the window's surface, or null,

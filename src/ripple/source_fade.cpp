@@ -38,6 +38,18 @@ bool beginSourceFade(RippleSurface* surface, std::vector<uint32_t> picture, int3
     return true;
 }
 
+std::vector<uint32_t> dimmedSource(const RippleSurface& surface, uint32_t keep) {
+    try {
+        std::vector<uint32_t> dimmer(size_t(surface.pixelCount));
+        for (size_t i = 0; i < dimmer.size(); ++i) {
+            dimmer[i] = blend(surface.source[i], 0, 256 - keep);
+        }
+        return dimmer;
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
 void advanceSourceFade(RippleSurface* surface) {
     SourceFade* fade = surface->fade;
     if (fade == nullptr) {

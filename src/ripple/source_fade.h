@@ -19,6 +19,10 @@ struct SourceFade {
 // picture does not fit the surface or memory runs out.
 bool beginSourceFade(RippleSurface* surface, std::vector<uint32_t> picture, int32_t stages);
 
+// The surface's source with every channel scaled by keep / 256, rounded down: the picture it
+// shows, dimmer. Empty when memory runs out.
+std::vector<uint32_t> dimmedSource(const RippleSurface& surface, uint32_t keep);
+
 // Writes the fade's next stage into the source, for the next step to render over every tile;
 // the last stage is the new picture exactly, after which the fade is gone. Nothing when no
 // fade is under way.

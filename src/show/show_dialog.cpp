@@ -38,6 +38,13 @@ std::unique_ptr<PictureChanger> pictureChanger;
 bool changeDue = false;
 bool nextHandReady = false;
 constexpr UINT_PTR pictureChangeTimerId = 102;
+
+// A screen saver over the captured screen dims it by a quarter every change interval, down
+// to black, so that no part of the screen shows the same for hours (dimming rather than
+// drifting: a bright taskbar moved a few pixels would still stand in nearly the same place).
+bool showsCapture = false;
+constexpr UINT_PTR dimTimerId = 103;
+constexpr uint32_t dimKeep = 192; // of 256
 constexpr UINT nextHandReadyMessage = WM_APP + 1;
 
 bool sameAreas(const std::vector<RECT>& a, const std::vector<RECT>& b) {
@@ -95,6 +102,7 @@ std::vector<win32::Bitmap> folderBackgrounds(const std::vector<RECT>& monitors) 
 // screens instead of an error. Empty when a picture is missing.
 std::vector<win32::Bitmap> showBackgrounds(const std::vector<RECT>& monitors) {
     std::vector<win32::Bitmap> pictures;
+    showsCapture = false;
     if (!isNull(bgSetting)) {
         pictures = isFolder(bgSetting) ? folderBackgrounds(monitors) : [] {
             std::vector<win32::Bitmap> file;
@@ -108,6 +116,7 @@ std::vector<win32::Bitmap> showBackgrounds(const std::vector<RECT>& monitors) {
         }
         pictureChanger.reset();
     }
+    showsCapture = true;
     for (const RECT& monitor : monitors) {
         pictures.push_back(captureScreen(monitor));
         if (!pictures.back()) {
@@ -186,11 +195,13 @@ void startShow(HWND dialog) {
         showOnMonitor(dialog, picture, area, IDC_WATER + static_cast<unsigned>(i),
                       pictureChanger != nullptr ? "no" : fitscreenSetting);
     }
-    if (pictureChanger != nullptr) {
-        if (const std::optional<uint32_t> changeMs = changeIntervalMs(changeSetting)) {
+    if (const std::optional<uint32_t> changeMs = changeIntervalMs(changeSetting)) {
+        if (pictureChanger != nullptr) {
             changeDue = nextHandReady = false;
             pictureChanger->prepareNextHand(dialog, nextHandReadyMessage);
             SetTimer(dialog, pictureChangeTimerId, *changeMs, nullptr);
+        } else if (showsCapture && screenSaverShow) {
+            SetTimer(dialog, dimTimerId, *changeMs, nullptr);
         }
     }
     lockForeground();
@@ -210,6 +221,7 @@ void startShow(HWND dialog) {
 void endShow(HWND dialog) {
     releaseCloseKeys(dialog);
     KillTimer(dialog, pictureChangeTimerId);
+    KillTimer(dialog, dimTimerId);
     pictureChanger.reset();
     stopMusic();
     if (returnWindow != nullptr) {
@@ -243,6 +255,11 @@ INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         if (wParam == pictureChangeTimerId) {
             changeDue = true;
             changePictureWhenReady(dialog);
+        }
+        if (wParam == dimTimerId) {
+            for (size_t i = 0; i < coveredMonitors.size(); ++i) {
+                dimPicture(GetDlgItem(dialog, int(IDC_WATER + i)), dimKeep);
+            }
         }
         if (wParam == keepOnTopTimerId) {
             SetForegroundWindow(dialog);

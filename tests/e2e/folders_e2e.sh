@@ -3,7 +3,8 @@
 # dummy video driver of its own): three pictures of distinct colours among a text file and a
 # broken PNG, one in a folder below; each monitor shows one of the three, the two differ, and
 # with change=0.05 (three seconds) each monitor's picture changes while the rain goes on over
-# every screenshot of the fade. A folder of nothing but junk shows the screen instead.
+# every screenshot of the fade. A folder of nothing but junk shows the screen instead, dimmed
+# at each change.
 # PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -69,8 +70,9 @@ done
 xdotool key a
 expect_end "a key"
 
-# 3. A folder holding no picture: the screen saver shows the screen.
-printf '%s\r\n' "bg=$(winpath "$work/junk")" "sound=null" "fitscreen=yes" \
+# 3. A folder holding no picture: the screen saver shows the screen, and dims it by a quarter
+# at each change.
+printf '%s\r\n' "bg=$(winpath "$work/junk")" "sound=null" "fitscreen=yes" "change=0.05" \
     > "$work/saver/config.txt"
 convert -size 1824x768 plasma:fractal -blur 0x4 "$work/desktop.png"
 display -immutable -borderwidth 0 -geometry +0+0 "$work/desktop.png" > /dev/null 2>&1 &
@@ -81,6 +83,11 @@ shot junk-folder
 changed=$(differing "$work/desktop.png" "$work/junk-folder.png" 3%)
 echo "a folder of junk: $changed pixels differ from the screen"
 [ "$changed" -lt $((1824 * 768 / 5)) ] || fail "a folder of junk does not show the screen"
+sleep 4
+shot dimmed
+brightness() { convert "$work/$1.png" -colorspace Gray -format '%[fx:int(1000*mean)]' info:; }
+echo "brightness: $(brightness junk-folder) at the start, $(brightness dimmed) after a change"
+[ "$(brightness dimmed)" -lt $(($(brightness junk-folder) * 85 / 100)) ] || fail "the screen was not dimmed"
 xdotool key a
 expect_end "a key"
 kill "$desktop"

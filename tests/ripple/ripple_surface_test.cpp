@@ -518,6 +518,9 @@ TEST(RippleFade, TheSourceMovesEvenlyToTheNewPictureAndTheCalmWaterShowsIt) {
     EXPECT_EQ(s->output[10 * 640 + 10], picture[10 * 640 + 10]);
     EXPECT_EQ(s->output[470 * 640 + 630], picture[470 * 640 + 630]);
     advanceSourceFade(s.get()); // nothing under way
+    // Dimmer: every channel scaled, rounded down.
+    s->source[0] = 0x00FF8001;
+    EXPECT_EQ(dimmedSource(*s, 192)[0], 0x00BF6000u);
 }
 
 } // namespace
