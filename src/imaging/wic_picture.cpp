@@ -2,10 +2,15 @@
 
 #include <wincodec.h>
 
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "imaging/exif_orientation.h"
 #include "imaging/picture_header.h"
 #include "win32/dib.h"
 
-win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length) {
+win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length, int orientation) {
     const win32::ComScope com;
     win32::ComPtr<IWICImagingFactory> factory;
     win32::ComPtr<IWICStream> stream;
@@ -27,14 +32,38 @@ win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length)
         return win32::Bitmap();
     }
     // Rows top first, as WIC gives them.
-    const BITMAPINFO info =
-        win32::dibDescription(static_cast<LONG>(width), -static_cast<LONG>(height), 32);
-    void* bits = nullptr;
-    win32::Bitmap bitmap = win32::makeDibSection(nullptr, info, bits);
     const UINT stride = width * 4;
-    if (!bitmap ||
-        FAILED(pixels->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+    void* bits = nullptr;
+    if (orientation <= 1) {
+        win32::Bitmap bitmap = win32::makeDibSection(
+            nullptr,
+            win32::dibDescription(static_cast<LONG>(width), -static_cast<LONG>(height), 32), bits);
+        if (!bitmap || FAILED(pixels->CopyPixels(nullptr, stride, stride * height,
+                                                 static_cast<BYTE*>(bits)))) {
+            return win32::Bitmap();
+        }
+        return bitmap;
+    }
+    std::vector<uint32_t> stored;
+    try {
+        stored.resize(size_t(width) * height);
+    } catch (const std::bad_alloc&) {
         return win32::Bitmap();
     }
+    if (FAILED(pixels->CopyPixels(nullptr, stride, stride * height,
+                                  reinterpret_cast<BYTE*>(stored.data())))) {
+        return win32::Bitmap();
+    }
+    const std::vector<uint32_t> turned = orientPixels(stored, width, height, orientation);
+    std::vector<uint32_t>().swap(stored); // at most two copies at a time
+    const bool swapped = orientationSwapsSides(orientation);
+    const auto turnedWidth = static_cast<LONG>(swapped ? height : width);
+    const auto turnedHeight = static_cast<LONG>(swapped ? width : height);
+    win32::Bitmap bitmap =
+        win32::makeDibSection(nullptr, win32::dibDescription(turnedWidth, -turnedHeight, 32), bits);
+    if (!bitmap) {
+        return win32::Bitmap();
+    }
+    std::memcpy(bits, turned.data(), turned.size() * sizeof(uint32_t));
     return bitmap;
 }

@@ -9,6 +9,9 @@
 #include "win32/handles.h"
 
 // The first frame of a picture file's bytes (read and checked by readPictureFile) as a 32-bit
-// DIB section, transparent parts over black; null when no codec reads it or it declares more
-// than maxPicturePixels. The bytes stay the caller's.
-win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length);
+// DIB section, transparent parts over black, turned as the EXIF orientation given says (1:
+// as stored); null when no codec reads it or it declares more than maxPicturePixels. The
+// bytes stay the caller's. No bitmap for the screen is made on the way, so a worker thread
+// can decode beside a window's drawing without holding it up.
+win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length,
+                                              int orientation = 1);

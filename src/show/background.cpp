@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "imaging/exif_orientation.h"
 #include "imaging/picture_file.h"
 #include "imaging/wic_picture.h"
 #include "imaging/picture_header.h"
@@ -133,4 +134,21 @@ win32::Bitmap loadBackground(const char* path) {
     }
     win32::Bitmap picture = LoadPictureFromBytes(file);
     return picture ? std::move(picture) : LoadPictureWithImagingComponent(file.data(), file.length);
+}
+
+win32::Bitmap loadBackgroundInWorker(const char* path) {
+    if (!fitsPathLimit(path)) {
+        return win32::Bitmap();
+    }
+    PictureFileBytes file = readPictureFile(path);
+    if (!file) {
+        return win32::Bitmap();
+    }
+    if (file.format == PictureFormat::png) {
+        return decodePng(file.data(), file.length);
+    }
+    const int orientation =
+        file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
+    win32::Bitmap picture = LoadPictureWithImagingComponent(file.data(), file.length, orientation);
+    return picture ? std::move(picture) : LoadPictureFromBytes(file);
 }

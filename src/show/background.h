@@ -41,6 +41,13 @@ PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screen
 // file in which any image is too large to show safely, among them).
 win32::Bitmap loadBackground(const char* path);
 
+// As loadBackground, for a worker thread that decodes while a window's thread draws: JPEG,
+// GIF and BMP files go to the imaging component first (turned as a photo's EXIF orientation
+// says), which makes no bitmap for the screen on the way; the picture service only where it
+// cannot read them. (Under Wine the service's screen bitmaps held up the drawing thread's
+// steps by five intervals.)
+win32::Bitmap loadBackgroundInWorker(const char* path);
+
 // A PNG file as a DIB section in its own pixel format; null when it is no PNG, cannot be
 // decoded or declares more than maxPicturePixels.
 win32::Bitmap loadPngBitmap(const char* path);

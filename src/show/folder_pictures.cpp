@@ -67,8 +67,9 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height,
 }
 
 Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
-                    const std::string& fitscreen) {
-    const win32::Bitmap picture = loadBackground(path.c_str());
+                    const std::string& fitscreen, bool inWorker) {
+    const win32::Bitmap picture =
+        inWorker ? loadBackgroundInWorker(path.c_str()) : loadBackground(path.c_str());
     return picture ? pictureOnCanvas(picture.get(), width, height, fitscreen) : Canvas();
 }
 

@@ -22,11 +22,12 @@ struct PictureChanger::Shared {
         : files(std::move(folderFiles)), deck(files.size(), GetTickCount()),
           monitors(std::move(sizes)), fitscreen(std::move(placement)) {}
 
-    // Deals a hand, giving each monitor's canvas to keep.
-    void deal(const std::function<void(size_t monitor, Canvas canvas)>& keep) {
+    // Deals a hand, on the window's thread or in the worker, giving each monitor's canvas to
+    // keep.
+    void deal(bool inWorker, const std::function<void(size_t monitor, Canvas canvas)>& keep) {
         shown = dealHand(deck, monitors.size(), shown, [&](size_t picture, size_t monitor) {
-            Canvas canvas =
-                canvasOfFile(files[picture], monitors[monitor].cx, monitors[monitor].cy, fitscreen);
+            Canvas canvas = canvasOfFile(files[picture], monitors[monitor].cx, monitors[monitor].cy,
+                                         fitscreen, inWorker);
             if (!canvas.bitmap) {
                 return false;
             }
@@ -52,11 +53,13 @@ struct PictureChanger::Task {
 DWORD WINAPI PictureChanger::prepare(void* parameter) {
     const std::unique_ptr<Task> task(static_cast<Task*>(parameter));
     Shared& shared = *task->shared;
+    // Behind the water's steps for the processor, the disk and memory.
+    SetThreadPriority(GetCurrentThread(), THREAD_MODE_BACKGROUND_BEGIN);
     {
         // The picture service and the imaging component are COM objects of this thread's.
         const win32::ComScope com;
         std::vector<std::vector<uint32_t>> hand(shared.monitors.size());
-        shared.deal([&](size_t monitor, Canvas canvas) { hand[monitor] = canvas.pixels(); });
+        shared.deal(true, [&](size_t monitor, Canvas canvas) { hand[monitor] = canvas.pixels(); });
         shared.nextHand = std::move(hand);
     }
     shared.busy = false;
@@ -74,7 +77,7 @@ PictureChanger::~PictureChanger() = default;
 
 std::vector<Canvas> PictureChanger::firstHand() {
     std::vector<Canvas> hand;
-    shared_->deal([&](size_t, Canvas canvas) { hand.push_back(std::move(canvas)); });
+    shared_->deal(false, [&](size_t, Canvas canvas) { hand.push_back(std::move(canvas)); });
     return hand;
 }
 
