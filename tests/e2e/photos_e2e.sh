@@ -52,6 +52,21 @@ phone_jpeg "$work/upright.png" 3 180 "$work/upside-down.jpg"
 shows "$work/sideways.jpg" yes "$work/upright-screen.png" photo-orientation-6
 shows "$work/upside-down.jpg" yes "$work/upright-screen.png" photo-orientation-3
 
+# The same photo from a folder, changing to itself every three seconds: the next picture,
+# decoded in the worker another way, stands upright too.
+mkdir -p "$work/phone"
+cp "$work/sideways.jpg" "$work/phone/"
+printf '%s\r\n' "bg=$(winpath "$work/phone")" "sound=null" "fitscreen=yes" "change=0.05" \
+    > "$work/saver/config.txt"
+start_saver /s
+sleep 4
+shot photo-from-worker
+changed=$(differing "$work/upright-screen.png" "$work/photo-from-worker.png" 10%)
+echo "photo-from-worker: $changed of $((width * height)) pixels differ from the expected screen"
+[ "$changed" -lt $((width * height / 10)) ] || fail "the photo from the worker is not upright"
+xdotool key a
+expect_end "a key"
+
 # 2. A panorama keeps its shape: whole with bars (fit), covering the screen (fill).
 convert -size 1600x400 gradient:'#ffe000-#0030ff' -fill white -draw 'circle 800,200 800,380' \
     PNG24:"$work/panorama.png"
