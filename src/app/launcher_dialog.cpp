@@ -293,6 +293,7 @@ std::string browseFolder(HWND owner) {
     }
     // The walk's files in order, until one is a picture: names alone are cheap, and the first
     // picture usually comes early.
+    const win32::BusyPointer busy;
     const std::vector<std::string> files = filesOfPictureFolder(folder, listFolder);
     if (std::none_of(files.begin(), files.end(), [](const std::string& file) {
             return looksLikeShowablePicture(file.c_str());
