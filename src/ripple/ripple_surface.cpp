@@ -6,7 +6,6 @@
 #include <new>
 
 #include "ripple/ripple_step_kernels.h"
-#include "ripple/source_fade.h"
 
 using namespace ripple;
 

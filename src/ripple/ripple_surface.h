@@ -66,7 +66,13 @@ template <typename Run> void forEachSteppedRun(const RippleTiles& tiles, int32_t
     }
 }
 
-struct SourceFade;
+// A new picture coming in under the water, stage by stage (source_fade.h).
+struct SourceFade {
+    std::vector<uint32_t> from; // the source when the fade began
+    std::vector<uint32_t> to;   // the new picture, as the source holds pixels
+    int32_t stage = 0;
+    int32_t stages = 0;
+};
 
 // Pixels are 0x00RRGGBB little-endian values, rows top first, stride 4 x width.
 struct RippleSurface {

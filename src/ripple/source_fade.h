@@ -1,18 +1,12 @@
-// A new picture coming in under the water: over a number of steps the source goes from the
-// picture it held to the new one in even stages, while the waves go on over it.
+// A new picture coming in under the water (the surface's SourceFade): over a number of steps
+// the source goes from the picture it held to the new one in even stages, while the waves go
+// on over it.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "ripple/ripple_surface.h"
-
-struct SourceFade {
-    std::vector<uint32_t> from; // the source when the fade began
-    std::vector<uint32_t> to;   // the new picture, as the source holds pixels
-    int32_t stage = 0;
-    int32_t stages = 0;
-};
 
 // Begins a fade of the surface's source to the picture (W x H pixels, or none that fits),
 // over stages steps; any fade under way ends where it was. False, changing nothing, when the

@@ -38,6 +38,7 @@ std::unique_ptr<PictureChanger> pictureChanger;
 bool changeDue = false;
 bool nextHandReady = false;
 constexpr UINT_PTR pictureChangeTimerId = 102;
+constexpr UINT nextHandReadyMessage = WM_APP + 1;
 
 // A screen saver over the captured screen dims it by a quarter every change interval, down
 // to black, so that no part of the screen shows the same for hours (dimming rather than
@@ -45,7 +46,6 @@ constexpr UINT_PTR pictureChangeTimerId = 102;
 bool showsCapture = false;
 constexpr UINT_PTR dimTimerId = 103;
 constexpr uint32_t dimKeep = 192; // of 256
-constexpr UINT nextHandReadyMessage = WM_APP + 1;
 
 bool sameAreas(const std::vector<RECT>& a, const std::vector<RECT>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -60,6 +60,7 @@ HINSTANCE instanceOf(HWND window) {
 void failShow(HWND dialog, ShowEnd why) {
     releaseCloseKeys(dialog); // the foreground lock would outlive the program on Windows
     KillTimer(dialog, pictureChangeTimerId);
+    KillTimer(dialog, dimTimerId);
     pictureChanger.reset();
     EndDialog(dialog, static_cast<INT_PTR>(why));
 }
