@@ -108,14 +108,16 @@ win32::Bitmap loadPngBitmap(const char* path) {
                                              : win32::Bitmap();
 }
 
-win32::Bitmap loadBackground(const char* path) {
+namespace {
+
+// A picture file through the decoder its bytes name. Every image the file declares is within
+// the budget before any decoder sees it: a PNG goes to the program's own decoder, any other
+// file to decodeOther. The file's bytes are freed as soon as the picture is decoded.
+template <typename DecodeOther>
+win32::Bitmap loadPicture(const char* path, DecodeOther decodeOther) {
     if (!fitsPathLimit(path)) {
         return win32::Bitmap();
     }
-    // Every image the file declares is within the budget before any decoder sees it, and its
-    // bytes, not its name, choose the decoder: PNG the program's own; JPEG, GIF and BMP the
-    // picture service; the rest, and what the service cannot read, the imaging component.
-    // The file's bytes are freed as soon as the picture is decoded.
     PictureFileBytes file = readPictureFile(path);
     if (!file) {
         return win32::Bitmap();
@@ -123,32 +125,36 @@ win32::Bitmap loadBackground(const char* path) {
     if (file.format == PictureFormat::png) {
         return decodePng(file.data(), file.length);
     }
-    // Transparent parts show black, whichever decoder reads them. The picture service's bitmap
-    // does not say which parts are transparent; the imaging component composes them over
-    // black, so GIF and bitmap files that have such parts go to it first.
-    if (declaresTransparency(file.data(), file.length)) {
-        win32::Bitmap composed = LoadPictureWithImagingComponent(file.data(), file.length);
-        if (composed) {
-            return composed;
+    return decodeOther(file);
+}
+
+} // namespace
+
+win32::Bitmap loadBackground(const char* path) {
+    // JPEG, GIF and BMP the picture service; the rest, and what the service cannot read, the
+    // imaging component.
+    return loadPicture(path, [](PictureFileBytes& file) {
+        // Transparent parts show black, whichever decoder reads them. The picture service's
+        // bitmap does not say which parts are transparent; the imaging component composes
+        // them over black, so GIF and bitmap files that have such parts go to it first.
+        if (declaresTransparency(file.data(), file.length)) {
+            if (win32::Bitmap composed =
+                    LoadPictureWithImagingComponent(file.data(), file.length)) {
+                return composed;
+            }
         }
-    }
-    win32::Bitmap picture = LoadPictureFromBytes(file);
-    return picture ? std::move(picture) : LoadPictureWithImagingComponent(file.data(), file.length);
+        win32::Bitmap picture = LoadPictureFromBytes(file);
+        return picture ? std::move(picture)
+                       : LoadPictureWithImagingComponent(file.data(), file.length);
+    });
 }
 
 win32::Bitmap loadBackgroundInWorker(const char* path) {
-    if (!fitsPathLimit(path)) {
-        return win32::Bitmap();
-    }
-    PictureFileBytes file = readPictureFile(path);
-    if (!file) {
-        return win32::Bitmap();
-    }
-    if (file.format == PictureFormat::png) {
-        return decodePng(file.data(), file.length);
-    }
-    const int orientation =
-        file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
-    win32::Bitmap picture = LoadPictureWithImagingComponent(file.data(), file.length, orientation);
-    return picture ? std::move(picture) : LoadPictureFromBytes(file);
+    return loadPicture(path, [](PictureFileBytes& file) {
+        const int orientation =
+            file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
+        win32::Bitmap picture =
+            LoadPictureWithImagingComponent(file.data(), file.length, orientation);
+        return picture ? std::move(picture) : LoadPictureFromBytes(file);
+    });
 }

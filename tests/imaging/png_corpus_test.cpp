@@ -253,8 +253,8 @@ void expectComposedLikeLibpng(const fs::path& dir) {
                 uint8_t rgba[4];
                 dibColour(outcome.dib, x, y, rgba);
                 // Only a picture with an alpha channel keeps one in its bitmap.
-                expected[3] =
-                    outcome.dib.info.header.biBitCount == 32 ? uint8_t(a >> (depth - 8)) : 255;
+                expected[3] = static_cast<uint8_t>(
+                    outcome.dib.info.header.biBitCount == 32 ? a >> (depth - 8) : 255u);
                 ASSERT_EQ(Bytes(rgba, rgba + 4), Bytes(expected, expected + 4))
                     << name << " at " << x << "," << y;
             }
