@@ -1,0 +1,289 @@
+; Pluvette's installer, for the current user only and without administrator rights.
+; makensis is given VERSION (as CMakeLists.txt holds it), STAGE (the folder of the files to
+; install), ICON, WIZARD (the picture beside the first and last pages) and OUTFILE. Besides NSIS's own /S and /D=folder, /SCREENSAVER makes a
+; silent install set Pluvette as the screen saver.
+Unicode true
+Target amd64-unicode
+ManifestDPIAware true
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+; The name pluvette-VERSION-setup.exe is what users look for; its manifest asks for no
+; elevation, so Windows' installer detection does not apply to it.
+!pragma warning disable 9000
+
+!include MUI2.nsh
+!include nsDialogs.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include StrFunc.nsh
+${StrStr}
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pluvette"
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define PUBLISHER "The Pluvette developers"
+!define SITE "https://www.pluvette.org/"
+!define SPI_SETSCREENSAVEACTIVE 17
+!define SPIF_SENDCHANGE 2
+
+Name "Pluvette"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Pluvette"
+; An upgrade goes where the installed version is.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "Pluvette ${VERSION}"
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "ProductName" "Pluvette"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileDescription" "Pluvette ${VERSION} setup"
+VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}. MIT License."
+
+Var UseAsScreenSaver ; 1 or 0
+Var ScreenSaverBox
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
+!define MUI_WELCOMEPAGE_TEXT "Setup will install Pluvette ${VERSION} for you, in a folder of your own: no administrator rights are needed, and nothing changes for the other users of this computer.$\r$\n$\r$\nIf Pluvette is running, close it first.$\r$\n$\r$\nClick Next to continue."
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Start Pluvette"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartPluvette
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
+!insertmacro MUI_PAGE_DIRECTORY
+Page custom ScreenSaverPage ScreenSaverPageLeave
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; The functions that the installer and the uninstaller share (the uninstaller's take "un.").
+!macro SharedFunctions un
+; Pushes 1 when the screen saver Windows starts is this folder's pluvette.scr, by its long or
+; its short name, otherwise 0.
+Function ${un}IsOurScreenSaver
+    Push $0
+    Push $1
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    GetFullPathName /SHORT $1 "$INSTDIR\pluvette.scr"
+    ${If} $0 == ""
+        StrCpy $0 0
+    ${ElseIf} $0 == "$INSTDIR\pluvette.scr"
+    ${OrIf} $0 == $1
+        StrCpy $0 1
+    ${Else}
+        GetFullPathName /SHORT $0 $0
+        ${If} $0 != ""
+        ${AndIf} $0 == $1
+            StrCpy $0 1
+        ${Else}
+            StrCpy $0 0
+        ${EndIf}
+    ${EndIf}
+    Pop $1
+    Exch $0
+FunctionEnd
+
+; Puts back the screen saver that was there before Pluvette, when Pluvette is the current one.
+Function ${un}RestoreScreenSaver
+    Push $0
+    Call ${un}IsOurScreenSaver
+    Pop $0
+    ${If} $0 == 1
+        ClearErrors
+        ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
+        ${If} ${Errors}
+            DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+        ${Else}
+            WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $0
+        ${EndIf}
+        ClearErrors
+        ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+        ${IfNot} ${Errors}
+            WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" $0
+            System::Call "user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i $0, p 0, i ${SPIF_SENDCHANGE})"
+        ${EndIf}
+    ${EndIf}
+    DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
+    DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+    Pop $0
+FunctionEnd
+
+; Windows keeps a running program's file open, so a file that cannot be opened for writing
+; belongs to a Pluvette that runs. Asks to close it (a silent run gives up) rather than leave
+; old and new files side by side.
+Function ${un}WaitUntilClosed ; the file's path on the stack
+    Exch $1
+    Push $0
+    ${DoWhile} ${FileExists} $1
+        ClearErrors
+        FileOpen $0 $1 a
+        ${IfNot} ${Errors}
+            FileClose $0
+            ${Break}
+        ${EndIf}
+        ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Pluvette is running. Close it (and its screen saver), then click Retry." /SD IDCANCEL IDCANCEL`
+            Abort
+        ${EndIf}
+    ${Loop}
+    Pop $0
+    Pop $1
+FunctionEnd
+
+Function ${un}WaitUntilNotRunning
+    Push "$INSTDIR\pluvette.exe"
+    Call ${un}WaitUntilClosed
+    Push "$INSTDIR\pluvette.scr"
+    Call ${un}WaitUntilClosed
+FunctionEnd
+!macroend
+!insertmacro SharedFunctions ""
+!insertmacro SharedFunctions "un."
+
+Function .onInit
+    Push $0
+    ; Checked when Pluvette already is the screen saver, so that an upgrade keeps it.
+    Call IsOurScreenSaver
+    Pop $UseAsScreenSaver
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/SCREENSAVER" $0
+    ${IfNot} ${Errors}
+        StrCpy $UseAsScreenSaver 1
+    ${EndIf}
+    Pop $0
+FunctionEnd
+
+Function ScreenSaverPage
+    !insertmacro MUI_HEADER_TEXT "Screen saver" "Pluvette can rain on your screen while the computer is idle."
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateCheckbox} 0 0 100% 12u "&Use Pluvette as my screen saver"
+    Pop $ScreenSaverBox
+    ${If} $UseAsScreenSaver == 1
+        ${NSD_Check} $ScreenSaverBox
+    ${EndIf}
+    ${NSD_CreateLabel} 12u 18u -12u 60u "Windows then starts Pluvette when the computer has been idle for the time set in its screen saver settings. What you choose in Pluvette's launcher is what the screen saver shows.$\r$\n$\r$\nThe screen saver you have now comes back when Pluvette is removed."
+    Pop $0
+    nsDialogs::Show
+FunctionEnd
+
+Function ScreenSaverPageLeave
+    ${NSD_GetState} $ScreenSaverBox $0
+    ${If} $0 == ${BST_CHECKED}
+        StrCpy $UseAsScreenSaver 1
+    ${Else}
+        StrCpy $UseAsScreenSaver 0
+    ${EndIf}
+FunctionEnd
+
+; Remembers the screen saver of the moment (unless it already is Pluvette), then names ours.
+; A short name when the folder's has spaces, which Windows may not quote when it starts it.
+Function UseAsScreenSaver
+    Push $0
+    Push $1
+    Call IsOurScreenSaver
+    Pop $0
+    ${If} $0 == 0
+        DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
+        DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+        ClearErrors
+        ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+        ${IfNot} ${Errors}
+            WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver" $0
+        ${EndIf}
+        ClearErrors
+        ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+        ${IfNot} ${Errors}
+            WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive" $0
+        ${EndIf}
+    ${EndIf}
+    StrCpy $0 "$INSTDIR\pluvette.scr"
+    ${StrStr} $1 $0 " "
+    ${If} $1 != ""
+        GetFullPathName /SHORT $1 $0
+        ${If} $1 != ""
+            StrCpy $0 $1
+        ${EndIf}
+    ${EndIf}
+    WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $0
+    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+    ; Tells Windows at once, not at the next sign-in.
+    System::Call "user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_SENDCHANGE})"
+    Pop $1
+    Pop $0
+FunctionEnd
+
+; The finish page's "Start Pluvette": from its folder, where it keeps its settings.
+Function StartPluvette
+    SetOutPath "$INSTDIR"
+    Exec '"$INSTDIR\pluvette.exe"'
+FunctionEnd
+
+Section "Pluvette"
+    SetOutPath "$INSTDIR"
+    Call WaitUntilNotRunning
+    ; config.txt, the user's settings, is never among the files: an upgrade keeps it.
+    File "${STAGE}\pluvette.exe"
+    File "${STAGE}\pluvette.scr"
+    File "${STAGE}\README.txt"
+    File "${STAGE}\LICENSE.txt"
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+    CreateShortCut "$SMPROGRAMS\Pluvette.lnk" "$INSTDIR\pluvette.exe" "" "$INSTDIR\pluvette.exe" 0 \
+        SW_SHOWNORMAL "" "Your screen under the rain"
+
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Pluvette"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pluvette.exe,0"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "${SITE}"
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ${If} $UseAsScreenSaver == 1
+        Call UseAsScreenSaver
+    ${Else}
+        Call RestoreScreenSaver
+    ${EndIf}
+SectionEnd
+
+Section "Uninstall"
+    Call un.WaitUntilNotRunning
+    Call un.RestoreScreenSaver
+    Delete "$INSTDIR\pluvette.exe"
+    Delete "$INSTDIR\pluvette.scr"
+    Delete "$INSTDIR\README.txt"
+    Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\uninstall.exe"
+    Delete "$SMPROGRAMS\Pluvette.lnk"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+
+    ; The settings are the user's: asked about, and kept by a silent uninstall.
+    ${If} ${FileExists} "$INSTDIR\config.txt"
+    ${OrIf} ${FileExists} "$APPDATA\Pluvette\config.txt"
+        MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
+            "Remove your Pluvette settings (config.txt) too?$\r$\nChoose No to keep them for a later install." \
+            /SD IDNO IDNO keep
+        Delete "$INSTDIR\config.txt"
+        Delete "$INSTDIR\config.txt.*.tmp"
+        Delete "$APPDATA\Pluvette\config.txt"
+        Delete "$APPDATA\Pluvette\config.txt.*.tmp"
+        RMDir "$APPDATA\Pluvette"
+    keep:
+    ${EndIf}
+    ; Only when empty: whatever else the user put in the folder stays.
+    RMDir "$INSTDIR"
+SectionEnd
