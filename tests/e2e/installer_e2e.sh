@@ -115,14 +115,14 @@ page() { # name key
     [ -z "$shots" ] || cp "$work/installer-$1.png" "$shots/"
     xdotool key "$2"
 }
-wine "$work/newer/pluvette-$newer-setup.exe" &
+wine "$work/release/pluvette-$version-setup.exe" &
 page welcome Return
 page licence Return
 page folder Return
 page screen-saver Return
 page finish Return
 wait_for launcher_visible || fail "Start Pluvette on the last page did not open the launcher"
-expect_value "$entry" DisplayVersion "$newer"
+expect_value "$entry" DisplayVersion "$version"
 expect_value "$desktop" SCRNSAVE.EXE 'C:\windows\system32\ribbons.scr'
 close_launcher
 
