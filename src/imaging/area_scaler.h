@@ -1,0 +1,45 @@
+// Scaling a picture down by averaging areas: each pixel of the smaller picture is the mean of
+// the part of the larger one it covers, each source pixel weighted by how much of it lies
+// inside, rounded to the nearest level (halves up). A photo many times the screen's size then
+// shows no shimmer or moire, and the result is the same on every processor and thread count.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Rows of pixels in memory: 3 (BGR) or 4 (BGRA) bytes a pixel, every channel averaged alike.
+struct PixelRows {
+    const uint8_t* first; // the top row
+    ptrdiff_t stride;     // bytes from a row to the one below (negative for bottom-up rows)
+    int32_t width;
+    int32_t height;
+    int32_t bytesPerPixel;
+};
+
+// Where the scaled picture goes: a picture of scaledWidth x scaledHeight (at most the source's
+// size each way) whose part from (left, top) to (right, bottom) is written, 4 bytes a pixel,
+// starting at `first` (the pixel at left, top) with `stride` bytes from row to row.
+struct ScaledArea {
+    uint8_t* first;
+    ptrdiff_t stride;
+    int32_t scaledWidth;
+    int32_t scaledHeight;
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+// Whether scaleByArea can make a picture of that size from the source: smaller or equal
+// each way, the sizes within the pictures the program shows, a channel count it reads.
+bool canScaleByArea(const PixelRows& source, int32_t scaledWidth, int32_t scaledHeight);
+
+// Writes rows fromRow to toRow (of the scaled picture, within top and bottom) of the area;
+// false when the memory for the work cannot be had. Rows are independent, so that threads may
+// share the work with the same result.
+bool scaleRowsByArea(const PixelRows& source, const ScaledArea& area, int32_t fromRow,
+                     int32_t toRow);
+
+// The whole area, the rows shared among `threads` threads (one: this thread alone); false when
+// the memory for the work cannot be had.
+bool scaleByArea(const PixelRows& source, const ScaledArea& area, int threads);
