@@ -1,6 +1,6 @@
 // Where the time goes from Launch to a picture under the water, stage by stage, for each
-// picture file given: reading the file; decoding it (a PNG's inflate, or the picture service
-// for the others, whose decode and conversion are one call); converting a PNG's rows into a
+// picture file given: reading the file; decoding it (a PNG's inflate, or the decoder the show
+// takes for the others, whose decode and conversion are one call); converting a PNG's rows into a
 // bitmap; placing it for a 1920 x 1080 monitor (stretched, as by default, and filling it);
 // copying it into the water's source; and the first paint. Each picture is measured three
 // times; the fastest time of each stage is printed, with the total as a multiple of the first
@@ -61,7 +61,7 @@ bool measure(const std::string& path, const char* fitscreen, HWND host, double (
         picture = PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE);
         lap(convert);
     } else {
-        picture = LoadPictureFromBytes(file);
+        picture = decodePictureFile(file);
         lap(decode);
         lap(convert);
     }

@@ -1,7 +1,12 @@
 #include "show/background.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
 #include <utility>
 
+#include "imaging/area_scaler.h"
 #include "imaging/exif_orientation.h"
 #include "imaging/picture_file.h"
 #include "imaging/wic_picture.h"
@@ -76,10 +81,96 @@ win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeig
     return target;
 }
 
+namespace {
+
+// Whether a DIB section's rows run top first in memory. Windows does not say (GetObject gives
+// the height as positive either way), so one pixel is drawn at the top through GDI and looked
+// for in the first row in memory; the bytes it touched are put back.
+bool rowsRunTopDown(HBITMAP picture, const DIBSECTION& dib) {
+    auto* firstRow = static_cast<uint8_t*>(dib.dsBm.bmBits);
+    uint8_t* lastRow = firstRow + ptrdiff_t(dib.dsBm.bmHeight - 1) * dib.dsBm.bmWidthBytes;
+    const size_t bytes = dib.dsBm.bmBitsPixel / 8;
+    uint8_t first[4] = {}, last[4] = {};
+    std::memcpy(first, firstRow, bytes);
+    std::memcpy(last, lastRow, bytes);
+    {
+        const win32::OwnedDc dc = win32::memoryDcFor(nullptr);
+        const win32::Selection selected(dc.get(), picture);
+        SetPixelV(dc.get(), 0, 0, RGB(first[2] ^ 0x80, first[1] ^ 0x80, first[0] ^ 0x80));
+        GdiFlush();
+    }
+    const bool topDown = std::memcmp(first, firstRow, bytes) != 0;
+    std::memcpy(firstRow, first, bytes);
+    std::memcpy(lastRow, last, bytes);
+    return topDown;
+}
+
+// A DIB section's pixels as the area scaler reads them; first is null for other bitmaps.
+PixelRows rowsOf(HBITMAP picture) {
+    DIBSECTION dib{};
+    if (GetObjectA(picture, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBits == nullptr ||
+        dib.dsBm.bmHeight <= 0 || (dib.dsBm.bmBitsPixel != 24 && dib.dsBm.bmBitsPixel != 32) ||
+        (dib.dsBmih.biCompression != BI_RGB &&
+         !(dib.dsBmih.biCompression == BI_BITFIELDS && dib.dsBitfields[0] == 0xFF0000 &&
+           dib.dsBitfields[1] == 0xFF00 && dib.dsBitfields[2] == 0xFF))) {
+        return {};
+    }
+    GdiFlush(); // drawing into the picture has reached its pixels
+    const LONG height = dib.dsBm.bmHeight;
+    const ptrdiff_t stride = dib.dsBm.bmWidthBytes;
+    auto* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+    const bool bottomUp = !rowsRunTopDown(picture, dib);
+    return {bottomUp ? bits + (height - 1) * stride : bits, bottomUp ? -stride : stride,
+            dib.dsBm.bmWidth, height, dib.dsBm.bmBitsPixel / 8};
+}
+
+bool drawRowsByArea(const PixelRows& rows, void* canvasBits, int32_t width, int32_t height,
+                    const RECT& to) {
+    const RECT canvas{0, 0, width, height};
+    RECT visible{};
+    if (!canvasBits || !canScaleByArea(rows, to.right - to.left, to.bottom - to.top)) {
+        return false;
+    }
+    if (!IntersectRect(&visible, &canvas, &to)) {
+        return true; // nothing of it on the canvas
+    }
+    const ScaledArea area{static_cast<uint8_t*>(canvasBits) +
+                              (ptrdiff_t(visible.top) * width + visible.left) * 4,
+                          ptrdiff_t(width) * 4,
+                          to.right - to.left,
+                          to.bottom - to.top,
+                          visible.left - to.left,
+                          visible.top - to.top,
+                          visible.right - to.left,
+                          visible.bottom - to.top};
+    return scaleByArea(rows, area, int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)));
+}
+
+} // namespace
+
+bool drawByAreaAveraging(HBITMAP picture, void* canvasBits, int32_t width, int32_t height,
+                         const RECT& to) {
+    return drawRowsByArea(rowsOf(picture), canvasBits, width, height, to);
+}
+
 PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screenHeight,
                             const PicturePlacement& place) {
     if (!place.scaled && !place.stretch) {
         return {picture, {place.x, place.y}, win32::Bitmap()};
+    }
+    // Smaller each way: averaged by the program's own scaler onto a black canvas.
+    const RECT to = place.scaled
+                        ? RECT{place.x, place.y, place.x + place.width, place.y + place.height}
+                        : RECT{0, 0, screenWidth, screenHeight};
+    void* bits = nullptr;
+    const PixelRows rows = rowsOf(picture);
+    if (canScaleByArea(rows, to.right - to.left, to.bottom - to.top)) {
+        win32::Bitmap canvas = win32::makeDibSection(
+            nullptr, win32::dibDescription(screenWidth, -screenHeight, 32), bits);
+        if (canvas && drawRowsByArea(rows, bits, screenWidth, screenHeight, to)) {
+            HBITMAP shown = canvas.get();
+            return {shown, {0, 0}, std::move(canvas)};
+        }
     }
     win32::Bitmap made = place.scaled ? drawScaled(picture, screenWidth, screenHeight, place)
                                       : stretchBitmap(picture, static_cast<uint16_t>(screenWidth),
@@ -108,53 +199,20 @@ win32::Bitmap loadPngBitmap(const char* path) {
                                              : win32::Bitmap();
 }
 
-namespace {
+win32::Bitmap decodePictureFile(PictureFileBytes& file) {
+    if (file.format == PictureFormat::png) {
+        return decodePng(file.data(), file.length);
+    }
+    const int orientation =
+        file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
+    win32::Bitmap picture = LoadPictureWithImagingComponent(file.data(), file.length, orientation);
+    return picture ? std::move(picture) : LoadPictureFromBytes(file);
+}
 
-// A picture file through the decoder its bytes name. Every image the file declares is within
-// the budget before any decoder sees it: a PNG goes to the program's own decoder, any other
-// file to decodeOther. The file's bytes are freed as soon as the picture is decoded.
-template <typename DecodeOther>
-win32::Bitmap loadPicture(const char* path, DecodeOther decodeOther) {
+win32::Bitmap loadBackground(const char* path) {
     if (!fitsPathLimit(path)) {
         return win32::Bitmap();
     }
     PictureFileBytes file = readPictureFile(path);
-    if (!file) {
-        return win32::Bitmap();
-    }
-    if (file.format == PictureFormat::png) {
-        return decodePng(file.data(), file.length);
-    }
-    return decodeOther(file);
-}
-
-} // namespace
-
-win32::Bitmap loadBackground(const char* path) {
-    // JPEG, GIF and BMP the picture service; the rest, and what the service cannot read, the
-    // imaging component.
-    return loadPicture(path, [](PictureFileBytes& file) {
-        // Transparent parts show black, whichever decoder reads them. The picture service's
-        // bitmap does not say which parts are transparent; the imaging component composes
-        // them over black, so GIF and bitmap files that have such parts go to it first.
-        if (declaresTransparency(file.data(), file.length)) {
-            if (win32::Bitmap composed =
-                    LoadPictureWithImagingComponent(file.data(), file.length)) {
-                return composed;
-            }
-        }
-        win32::Bitmap picture = LoadPictureFromBytes(file);
-        return picture ? std::move(picture)
-                       : LoadPictureWithImagingComponent(file.data(), file.length);
-    });
-}
-
-win32::Bitmap loadBackgroundInWorker(const char* path) {
-    return loadPicture(path, [](PictureFileBytes& file) {
-        const int orientation =
-            file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
-        win32::Bitmap picture =
-            LoadPictureWithImagingComponent(file.data(), file.length, orientation);
-        return picture ? std::move(picture) : LoadPictureFromBytes(file);
-    });
+    return file ? decodePictureFile(file) : win32::Bitmap();
 }

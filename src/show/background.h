@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "imaging/picture_file.h"
 #include "show/placement.h"
 #include "win32/handles.h"
 
@@ -23,6 +24,13 @@ win32::Bitmap stretchBitmap(HBITMAP source, uint16_t width, uint16_t height);
 win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeight,
                          const PicturePlacement& place);
 
+// Draws the picture scaled to the rectangle `to` (which may reach off the canvas) on a 32-bit
+// top-down canvas of width x height by averaging areas, on both cores; false, with nothing
+// drawn, when the picture is no 24- or 32-bit DIB section or `to` is larger than it either
+// way (the platform's stretch then draws it).
+bool drawByAreaAveraging(HBITMAP picture, void* canvasBits, int32_t width, int32_t height,
+                         const RECT& to);
+
 // The picture as the placement lays it over a screen of width x height: a new bitmap of the
 // screen's size when it is scaled or stretched (empty on failure), else the picture itself,
 // to be shown at its own size from the placement's corner.
@@ -34,19 +42,20 @@ struct PlacedPicture {
 PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screenHeight,
                             const PicturePlacement& place);
 
-// A picture file, read and checked by readPictureFile, through the decoder its first bytes
-// name: a PNG through the program's own decoder; a JPEG, GIF or BMP through the platform's
-// picture service or, where that fails, the Windows Imaging Component, which reads the other
-// formats; null when the file cannot be loaded (a path longer than the platform's limit, and a
-// file in which any image is too large to show safely, among them).
-win32::Bitmap loadBackground(const char* path);
+// A picture file's bytes, read and checked by readPictureFile, through the decoder they name:
+// a PNG through the program's own decoder; a JPEG (turned as its EXIF orientation says), GIF,
+// BMP or any other format the platform reads through the Windows Imaging Component, which
+// composes transparent parts over black, or where that fails the picture service. Null when
+// the picture cannot be decoded. The imaging component comes first because it decodes a large
+// photo several times faster under Wine and, making no bitmap for the screen on the way, does
+// not hold up a window's thread while a worker decodes (the service's bitmaps held the water's
+// steps up by five intervals).
+win32::Bitmap decodePictureFile(PictureFileBytes& file);
 
-// As loadBackground, for a worker thread that decodes while a window's thread draws: JPEG,
-// GIF and BMP files go to the imaging component first (turned as a photo's EXIF orientation
-// says), which makes no bitmap for the screen on the way; the picture service only where it
-// cannot read them. (Under Wine the service's screen bitmaps held up the drawing thread's
-// steps by five intervals.)
-win32::Bitmap loadBackgroundInWorker(const char* path);
+// A picture file read with readPictureFile and decoded with decodePictureFile; null when it
+// cannot be loaded (a path longer than the platform's limit, and a file in which any image is
+// too large to show safely, among them).
+win32::Bitmap loadBackground(const char* path);
 
 // A PNG file as a DIB section in its own pixel format; null when it is no PNG, cannot be
 // decoded or declares more than maxPicturePixels.

@@ -52,6 +52,9 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height,
     } else if (place.scaled) {
         to = {place.x, place.y, place.x + place.width, place.y + place.height};
     }
+    if (drawByAreaAveraging(picture, canvas.bits, width, height, to)) {
+        return canvas;
+    }
     const win32::OwnedDc from = win32::memoryDcFor(nullptr);
     const win32::OwnedDc onto = win32::memoryDcFor(nullptr);
     const win32::Selection fromSelected(from.get(), picture);
@@ -67,9 +70,8 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height,
 }
 
 Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
-                    const std::string& fitscreen, bool inWorker) {
-    const win32::Bitmap picture =
-        inWorker ? loadBackgroundInWorker(path.c_str()) : loadBackground(path.c_str());
+                    const std::string& fitscreen) {
+    const win32::Bitmap picture = loadBackground(path.c_str());
     return picture ? pictureOnCanvas(picture.get(), width, height, fitscreen) : Canvas();
 }
 

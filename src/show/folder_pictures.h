@@ -34,7 +34,7 @@ struct Canvas {
 Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height,
                        const std::string& fitscreen);
 
-// The picture file, loaded as loadBackground does (loadBackgroundInWorker on a worker
-// thread) and laid on a canvas; an empty one when it cannot be shown.
+// The picture file, loaded as loadBackground does and laid on a canvas; an empty one when it
+// cannot be shown.
 Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
-                    const std::string& fitscreen, bool inWorker);
+                    const std::string& fitscreen);

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "imaging/picture_file.h"
 #include "long_path.h"
 #include "show/background.h"
+#include "show/placement.h"
 #include "win32/bitmap_size.h"
+#include "win32/dib.h"
 #include "win32/handles.h"
 
 namespace {
@@ -24,8 +28,8 @@ SIZE sizeOf(HBITMAP bitmap) {
     return {info.bmWidth, std::abs(info.bmHeight)};
 }
 
-// The colour at (x, y), read through a 32-bit top-down copy of the bitmap.
-COLORREF colourAt(HBITMAP bitmap, int x, int y) {
+// The bitmap's pixels as a 32-bit top-down copy, BGRA.
+std::string pixelsOf(HBITMAP bitmap) {
     const SIZE size = sizeOf(bitmap);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -36,7 +40,14 @@ COLORREF colourAt(HBITMAP bitmap, int x, int y) {
     std::string pixels(size_t(size.cx) * size.cy * 4, '\0');
     GetDIBits(win32::WindowDc(nullptr).get(), bitmap, 0, UINT(size.cy), pixels.data(), &info,
               DIB_RGB_COLORS);
-    const auto* p = reinterpret_cast<const uint8_t*>(pixels.data()) + (size_t(y) * size.cx + x) * 4;
+    return pixels;
+}
+
+// The colour at (x, y).
+COLORREF colourAt(HBITMAP bitmap, int x, int y) {
+    const std::string pixels = pixelsOf(bitmap);
+    const auto* p =
+        reinterpret_cast<const uint8_t*>(pixels.data()) + (size_t(y) * sizeOf(bitmap).cx + x) * 4;
     return RGB(p[2], p[1], p[0]);
 }
 
@@ -139,6 +150,60 @@ TEST(Background, CaptureTakesTheWholeScreen) {
     DIBSECTION section{};
     GetObjectA(capture.get(), sizeof(section), &section);
     EXPECT_EQ(section.dsBmih.biBitCount, 24);
+}
+
+// A photo-like picture (smooth shades, fine noise and a hard edge) as a DIB section of the
+// given depth, rows top first or bottom first.
+win32::Bitmap photoLike(LONG width, LONG height, WORD bits, bool bottomUp) {
+    const BITMAPINFO info = win32::dibDescription(width, bottomUp ? height : -height, bits);
+    void* pixels = nullptr;
+    win32::Bitmap bitmap = win32::makeDibSection(nullptr, info, pixels);
+    const LONG stride = (width * bits / 8 + 3) & ~3;
+    uint32_t noise = 12345;
+    for (LONG y = 0; y < height; ++y) {
+        auto* row = static_cast<uint8_t*>(pixels) + (bottomUp ? height - 1 - y : y) * stride;
+        for (LONG x = 0; x < width; ++x) {
+            noise = noise * 1103515245u + 12345u;
+            const int grain = int(noise >> 27) - 16;
+            const uint8_t values[4] = {uint8_t(std::clamp(int(x * 255 / width) + grain, 0, 255)),
+                                       uint8_t(y * 255 / height), uint8_t(x < width / 3 ? 30 : 220),
+                                       0};
+            std::copy_n(values, bits / 8, row + x * (bits / 8));
+        }
+    }
+    return bitmap;
+}
+
+// Pictures larger than the screen are averaged by the program's own scaler, onto the screen as
+// the placement says, with the look of the platform's halftone stretch.
+TEST(Background, LargePicturesAreAveragedLikeTheHalftoneStretch) {
+    for (const char* fitscreen : {"yes", "fill", "fit"}) {
+        for (WORD bits : {WORD(24), WORD(32)}) {
+            const win32::Bitmap bottomUp = photoLike(640, 360, bits, true);
+            const win32::Bitmap topDown = photoLike(640, 360, bits, false);
+            const PicturePlacement place = placePicture(640, 360, 200, 150, fitscreen);
+            const PlacedPicture ours = placedPicture(bottomUp.get(), 200, 150, place);
+            const PlacedPicture same = placedPicture(topDown.get(), 200, 150, place);
+            const win32::Bitmap halftone =
+                place.scaled ? drawScaled(topDown.get(), 200, 150, place) : win32::Bitmap();
+            ASSERT_NE(ours.shown, nullptr);
+            const std::string shown = pixelsOf(ours.shown);
+            EXPECT_EQ(shown, pixelsOf(same.shown)) << fitscreen << ": rows read the wrong way";
+            long long difference = 0;
+            int furthest = 0;
+            const std::string platform = halftone ? pixelsOf(halftone.get()) : shown;
+            for (size_t i = 0; i < shown.size(); ++i) {
+                if (i % 4 != 3) {
+                    const int d = std::abs(int(uint8_t(shown[i])) - int(uint8_t(platform[i])));
+                    difference += d;
+                    furthest = std::max(furthest, d);
+                }
+            }
+            std::printf("%s, %d bits: mean difference from halftone %.2f, largest %d\n", fitscreen,
+                        bits, double(difference) / (200 * 150 * 3), furthest);
+            EXPECT_LE(difference, 200 * 150 * 3 * 3) << fitscreen; // at most 3 levels on average
+        }
+    }
 }
 
 } // namespace
