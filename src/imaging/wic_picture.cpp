@@ -26,14 +26,30 @@ win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length,
         FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
                                                 WICDecodeMetadataCacheOnDemand, decoder.put())) ||
         FAILED(decoder->GetFrame(0, frame.put())) || FAILED(frame->GetSize(&width, &height)) ||
-        !fitsPictureBudget(width, height) ||
-        // Premultiplied: what is transparent comes out black, as the show's margins are.
-        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.get(), pixels.put()))) {
+        !fitsPictureBudget(width, height)) {
         return win32::Bitmap();
     }
     // Rows top first, as WIC gives them.
-    const UINT stride = width * 4;
     void* bits = nullptr;
+    WICPixelFormatGUID format{};
+    if (orientation <= 1 && SUCCEEDED(frame->GetPixelFormat(&format)) &&
+        IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
+        // A JPEG's own format, copied as it is: a conversion would cost another pass over it.
+        const UINT rowBytes = (width * 3 + 3) & ~3u;
+        win32::Bitmap bitmap = win32::makeDibSection(
+            nullptr,
+            win32::dibDescription(static_cast<LONG>(width), -static_cast<LONG>(height), 24), bits);
+        if (!bitmap || FAILED(frame->CopyPixels(nullptr, rowBytes, rowBytes * height,
+                                                static_cast<BYTE*>(bits)))) {
+            return win32::Bitmap();
+        }
+        return bitmap;
+    }
+    // Premultiplied: what is transparent comes out black, as the show's margins are.
+    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.get(), pixels.put()))) {
+        return win32::Bitmap();
+    }
+    const UINT stride = width * 4;
     if (orientation <= 1) {
         win32::Bitmap bitmap = win32::makeDibSection(
             nullptr,
