@@ -66,7 +66,9 @@ void toBitmapRows(const uint8_t* rgb, const BenchPicture& p, uint8_t* bits) {
     }
 }
 
-void decodeOurs(benchmark::State& state) {
+// One thread inflating, or a second converting each row as soon as it is inflated (as the
+// show decodes).
+void decodeWith(benchmark::State& state, uint32_t (*decode)(PngDecoder*)) {
     const BenchPicture& p = pictureFor(state);
     std::vector<uint8_t> bits(strideOf(p) * p.height);
     for (auto _ : state) {
@@ -74,8 +76,7 @@ void decodeOurs(benchmark::State& state) {
         PngInit(&decoder);
         PngBitmapInfo info;
         uint32_t descriptor = 0;
-        if (!PngLoadMemory(&decoder, p.png.data(), uint32_t(p.png.size())) ||
-            !PngDecode(&decoder) ||
+        if (!PngLoadMemory(&decoder, p.png.data(), uint32_t(p.png.size())) || !decode(&decoder) ||
             !PngPrepareBitmap(&decoder, PNG_FORMAT_DEFAULT, &info, &descriptor) ||
             !PngConvertRows(&decoder, bits.data(), descriptor)) {
             state.SkipWithError("decoding failed");
@@ -84,6 +85,14 @@ void decodeOurs(benchmark::State& state) {
         benchmark::DoNotOptimize(bits.data());
     }
     countPixels(state, p);
+}
+
+void decodeOurs(benchmark::State& state) {
+    decodeWith(state, PngDecode);
+}
+
+void decodeOursConcurrently(benchmark::State& state) {
+    decodeWith(state, PngDecodeConcurrently);
 }
 
 void decodeWuffs(benchmark::State& state) {
@@ -237,6 +246,7 @@ void pictures(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(decodeOurs)->Apply(pictures);
+BENCHMARK(decodeOursConcurrently)->Apply(pictures);
 BENCHMARK(decodeWuffs)->Apply(pictures);
 BENCHMARK(decodeLibpng)->Apply(pictures);
 BENCHMARK(decodeSpng)->Apply(pictures);

@@ -9,6 +9,7 @@ PAIRS = {
     "weatherStep": [("memory baseline", "memoryStreamBaseline")],
     "twoSurfacesRain": [("memory baseline of one", "memoryStreamBaseline")],
     "decodeOurs": [("Wuffs", "decodeWuffs"), ("libpng", "decodeLibpng"), ("libspng", "decodeSpng"), ("stb_image", "decodeStb")],
+    "decodeOursConcurrently": [("Wuffs", "decodeWuffs"), ("libpng", "decodeLibpng"), ("libspng", "decodeSpng"), ("stb_image", "decodeStb")],
     "inflateOurs": [("zlib", "inflateZlib"), ("libdeflate", "inflateLibdeflate")],
     "scaleOurs": [("stb_image_resize box", "scaleStbBox"), ("memory baseline", "readBaseline")],
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <thread>
 #include <new>
 #include <cstring>
 #include <iterator>
@@ -547,20 +549,19 @@ uint32_t decodeHuffmanSerial(const HuffmanTable& table, uint32_t maxLength, uint
     return huffmanNoSymbol;
 }
 
-uint32_t Inflate(PngDecoder* decoder) {
-    decoder->lastError = PNG_ERR_FORMAT;
-    if (decoder->firstIdat == nullptr) {
-        return 0;
+bool inflateStream(const uint8_t* firstIdat, const uint8_t* inputEnd, uint8_t* output,
+                   uint32_t size, std::atomic<uint32_t>* written) {
+    if (firstIdat == nullptr) {
+        return false;
     }
-    IdatBitReader reader(decoder->firstIdat, decoder->inputData + decoder->inputSize);
-    Output out{decoder->inflatedData, decoder->inflatedData,
-               decoder->inflatedData + decoder->inflatedSize};
+    IdatBitReader reader(firstIdat, inputEnd);
+    Output out{output, output, output + size};
 
     reader.refill();
     const uint32_t method = reader.take(8);
     const uint32_t flags = reader.take(8);
     if ((method & 0x0F) != 8 || (method >> 4) > 7 || (flags & 0x20) != 0) {
-        return 0;
+        return false;
     }
     bool last = false;
     while (!last) {
@@ -576,24 +577,40 @@ uint32_t Inflate(PngDecoder* decoder) {
             ok = inflateDynamic(reader, out);
         }
         if (!ok) {
-            return 0;
+            return false;
+        }
+        if (written != nullptr) { // what lies before out.at is final
+            written->store(static_cast<uint32_t>(out.at - out.start), std::memory_order_release);
         }
     }
     // The Adler-32 trailer is not checked, so it need not even be there.
     std::memset(out.at, 0, size_t(out.end - out.at));
-    decoder->lastError = PNG_OK;
-    return 1;
+    if (written != nullptr) {
+        written->store(size, std::memory_order_release);
+    }
+    return true;
 }
 
-uint32_t PngDecode(PngDecoder* decoder) {
+uint32_t Inflate(PngDecoder* decoder) {
+    const bool ok = inflateStream(decoder->firstIdat, decoder->inputData + decoder->inputSize,
+                                  decoder->inflatedData, decoder->inflatedSize, nullptr);
+    decoder->lastError = ok ? PNG_OK : PNG_ERR_FORMAT;
+    return ok ? 1 : 0;
+}
+
+namespace {
+
+// What both ways of decoding do first: checks the state and the stream's size against the
+// image's and allocates the inflated buffer.
+bool prepareInflate(PngDecoder* decoder) {
     if (decoder->state != PNG_STATE_LOADED) {
         decoder->lastError = PNG_ERR_STATE;
-        return 0;
+        return false;
     }
     const uint64_t size = PngDecodedSize(decoder);
     if (size > 0xFFFFFFFFu) {
         decoder->lastError = PNG_ERR_UNSUPPORTED;
-        return 0;
+        return false;
     }
     // Deflate makes at most 1032 bytes of each byte it is given (a 258-byte match in two
     // bits), so a stream far too short for the image can only be a lie: refused before the
@@ -604,16 +621,25 @@ uint32_t PngDecode(PngDecoder* decoder) {
             : 0;
     if (size > maxInflateRatio * (streamBytes + 1)) {
         decoder->lastError = PNG_ERR_FORMAT;
-        return 0;
+        return false;
     }
     decoder->inflatedSize = static_cast<uint32_t>(size);
     decoder->inflatedBytes.reset(new (std::nothrow) uint8_t[size_t(size) + unfilterSlack]);
     decoder->inflatedData = decoder->inflatedBytes.get();
     if (decoder->inflatedData == nullptr) {
         decoder->lastError = PNG_ERR_NO_MEMORY;
-        return 0;
+        return false;
     }
     std::memset(decoder->inflatedData + size, 0, unfilterSlack);
+    return true;
+}
+
+} // namespace
+
+uint32_t PngDecode(PngDecoder* decoder) {
+    if (!prepareInflate(decoder)) {
+        return 0;
+    }
     if (!Inflate(decoder)) {
         decoder->inflatedBytes.reset();
         decoder->inflatedData = nullptr;
@@ -621,4 +647,64 @@ uint32_t PngDecode(PngDecoder* decoder) {
     }
     decoder->state = PNG_STATE_DECODED;
     return 1;
+}
+
+// An inflate on another thread: how many bytes of the buffer are final, and whether the
+// stream turned out broken.
+struct PngInflating {
+    std::atomic<uint32_t> written{0};
+    std::atomic<bool> failed{false};
+    std::thread thread;
+};
+
+void PngInflatingDeleter::operator()(PngInflating* inflating) const {
+    if (inflating->thread.joinable()) {
+        inflating->thread.join();
+    }
+    delete inflating;
+}
+
+uint32_t PngDecodeConcurrently(PngDecoder* decoder) {
+    if (!prepareInflate(decoder)) {
+        return 0;
+    }
+    try {
+        decoder->inflating.reset(new PngInflating);
+        PngInflating* inflating = decoder->inflating.get();
+        inflating->thread =
+            std::thread([inflating, firstIdat = decoder->firstIdat,
+                         end = decoder->inputData + decoder->inputSize,
+                         output = decoder->inflatedData, size = decoder->inflatedSize] {
+                if (!inflateStream(firstIdat, end, output, size, &inflating->written)) {
+                    inflating->failed.store(true, std::memory_order_release);
+                }
+            });
+    } catch (const std::exception&) {
+        // No thread to be had (or no memory for its record): inflated here instead.
+        decoder->inflating.reset();
+        if (!Inflate(decoder)) {
+            decoder->inflatedBytes.reset();
+            decoder->inflatedData = nullptr;
+            return 0;
+        }
+    }
+    decoder->lastError = PNG_OK;
+    decoder->state = PNG_STATE_DECODED;
+    return 1;
+}
+
+bool pngWaitForInflated(PngDecoder* decoder, size_t end) {
+    PngInflating* inflating = decoder->inflating.get();
+    if (inflating == nullptr) {
+        return true;
+    }
+    end = std::min<size_t>(end, decoder->inflatedSize);
+    while (inflating->written.load(std::memory_order_acquire) < end) {
+        if (inflating->failed.load(std::memory_order_acquire)) {
+            decoder->lastError = PNG_ERR_FORMAT;
+            return false;
+        }
+        std::this_thread::yield();
+    }
+    return true;
 }

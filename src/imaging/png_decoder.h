@@ -49,6 +49,11 @@ enum PngError : uint32_t {
 // The name of an error code, for messages: "PNG_ERR_FORMAT" and so on.
 const char* pngErrorName(uint32_t code);
 
+struct PngInflating; // an inflate running on another thread (inflate.cpp)
+struct PngInflatingDeleter {
+    void operator()(PngInflating* inflating) const; // waits for the thread, then frees it
+};
+
 struct PngDecoder {
     uint32_t width;
     uint32_t height;
@@ -73,6 +78,9 @@ struct PngDecoder {
     // Set before a bitmap is made: its transparent parts are composed over black, for a
     // picture shown without its alpha. Otherwise alpha is kept as it is and tRNS is ignored.
     bool overBlack;
+    // The inflate of PngDecodeConcurrently while it runs. Declared before the buffers it reads
+    // and writes, so that resetting the record waits for it before they are freed.
+    std::unique_ptr<PngInflating, PngInflatingDeleter> inflating;
     // What the decoder allocated, freed by PngRelease: the file's bytes, which inputData
     // shows for PNG_SOURCE_FILE, and the buffer that inflatedData shows once decoded.
     std::unique_ptr<uint8_t[]> fileBytes;
@@ -104,6 +112,11 @@ uint64_t PngDecodedSize(const PngDecoder* decoder);
 // that its stream could never fill is refused with PNG_ERR_FORMAT before anything is
 // allocated.
 uint32_t PngDecode(PngDecoder* decoder);
+// As PngDecode, with the inflating done on another thread: returns once the buffer is had,
+// the decoder decoded, and PngConvertRows then converts each row as soon as its bytes are
+// inflated, so that the two overlap, with the same result. A stream found broken on the way
+// fails PngConvertRows with PNG_ERR_FORMAT, as it fails PngDecode.
+uint32_t PngDecodeConcurrently(PngDecoder* decoder);
 // Frees what the decoder allocated and sets every field to zero.
 uint32_t PngRelease(PngDecoder* decoder);
 

@@ -1,6 +1,7 @@
 // Helpers shared by the decoder's stages.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "imaging/byte_order.h"
@@ -12,3 +13,7 @@ bool pngIsBusy(PngDecoder* decoder);
 // Takes bytes as the decoder's input without copying them and walks their chunks. On
 // failure the source kind goes back to none and the caller frees what it owns.
 uint32_t pngLoadInPlace(PngDecoder* decoder, const uint8_t* data, uint32_t size, uint32_t kind);
+
+// Waits until the inflated bytes before end are final (at once unless PngDecodeConcurrently
+// inflates); false, with PNG_ERR_FORMAT set, when the stream turned out broken.
+bool pngWaitForInflated(PngDecoder* decoder, size_t end);

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
 #include "imaging/png_filters.h"
+#include "imaging/png_internal.h"
 #include "imaging/png_over_black.h"
 #include "imaging/row_converters.h"
 
@@ -215,6 +217,11 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
     if (decoder->interlace == 0) {
         const uint8_t* above = scanlines.zeroRow();
         for (uint32_t y = 0; y < decoder->height; ++y) {
+            // The row and the slack its reconstruction may read past it.
+            if (!pngWaitForInflated(decoder,
+                                    (size_t(y) + 1) * (size_t(rowBytes) + 1) + unfilterSlack)) {
+                return 0;
+            }
             const uint8_t* row = reconstructRow(in, rowBytes, unit, above, scanlines);
             if (row == nullptr) {
                 decoder->lastError = PNG_ERR_FORMAT;
@@ -228,6 +235,9 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
         return 1;
     }
 
+    if (!pngWaitForInflated(decoder, SIZE_MAX)) { // the passes come one after another
+        return 0;
+    }
     const std::unique_ptr<uint8_t[]> line(new (std::nothrow) uint8_t[stride + 16]);
     if (line == nullptr) {
         decoder->lastError = PNG_ERR_NO_MEMORY;

@@ -184,7 +184,8 @@ namespace {
 win32::Bitmap decodePng(const uint8_t* data, DWORD length) {
     OwnedPngDecoder decoder;
     if (!PngLoadMemory(decoder.get(), data, length) ||
-        !fitsPictureBudget(decoder->width, decoder->height) || !PngDecode(decoder.get())) {
+        !fitsPictureBudget(decoder->width, decoder->height) ||
+        !PngDecodeConcurrently(decoder.get())) {
         return win32::Bitmap();
     }
     decoder->overBlack = true; // transparent parts show black, as the margins do
