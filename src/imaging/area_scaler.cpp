@@ -91,6 +91,20 @@ bool canScaleByArea(const PixelRows& source, int32_t scaledWidth, int32_t scaled
 bool scaleRowsByArea(const PixelRows& source, const ScaledArea& area, int32_t fromRow,
                      int32_t toRow) {
     const int32_t channels = source.bytesPerPixel;
+    if (source.width == area.scaledWidth && source.height == area.scaledHeight) {
+        // The same size: each pixel is its own mean, copied.
+        for (int32_t y = fromRow; y < toRow; ++y) {
+            const uint8_t* in = source.first + y * source.stride + ptrdiff_t(area.left) * channels;
+            uint8_t* out = area.first + (y - area.top) * area.stride;
+            for (int32_t x = area.left; x < area.right; ++x, in += channels, out += 4) {
+                out[0] = in[0];
+                out[1] = in[1];
+                out[2] = in[2];
+                out[3] = channels == 4 ? in[3] : 0;
+            }
+        }
+        return true;
+    }
     const size_t rowLength = size_t(source.width) * channels;
     std::vector<uint32_t> columnSums; // one scaled row's source columns, weighted
     std::vector<Span> columns;
