@@ -1,7 +1,7 @@
 // Picture files as the program reads them: whole, once their first bytes name a format whose
 // size the program can read and every image they declare is within the picture budget, so
-// that no decoder ever sees a file that could cost more. JPEG, GIF and BMP pictures are then
-// decoded by the platform's picture service.
+// that no decoder ever sees a file that could cost more. The picture service below decodes
+// JPEG, GIF and BMP files that the imaging component cannot read.
 #pragma once
 
 #include <windows.h>
