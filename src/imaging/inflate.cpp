@@ -10,6 +10,7 @@
 
 #include "imaging/idat_bit_reader.h"
 #include "imaging/png_filters.h"
+#include "imaging/png_internal.h"
 
 namespace {
 
@@ -654,6 +655,7 @@ uint32_t PngDecode(PngDecoder* decoder) {
 struct PngInflating {
     std::atomic<uint32_t> written{0};
     std::atomic<bool> failed{false};
+    std::atomic<bool> finished{false};
     std::thread thread;
 };
 
@@ -678,6 +680,7 @@ uint32_t PngDecodeConcurrently(PngDecoder* decoder) {
                 if (!inflateStream(firstIdat, end, output, size, &inflating->written)) {
                     inflating->failed.store(true, std::memory_order_release);
                 }
+                inflating->finished.store(true, std::memory_order_release);
             });
     } catch (const std::exception&) {
         // No thread to be had (or no memory for its record): inflated here instead.
@@ -698,13 +701,20 @@ bool pngWaitForInflated(PngDecoder* decoder, size_t end) {
     if (inflating == nullptr) {
         return true;
     }
-    end = std::min<size_t>(end, decoder->inflatedSize);
-    while (inflating->written.load(std::memory_order_acquire) < end) {
-        if (inflating->failed.load(std::memory_order_acquire)) {
-            decoder->lastError = PNG_ERR_FORMAT;
-            return false;
+    if (end == pngWholeStream) {
+        while (!inflating->finished.load(std::memory_order_acquire)) {
+            std::this_thread::yield();
         }
-        std::this_thread::yield();
+    } else {
+        end = std::min<size_t>(end, decoder->inflatedSize);
+        while (inflating->written.load(std::memory_order_acquire) < end &&
+               !inflating->failed.load(std::memory_order_acquire)) {
+            std::this_thread::yield();
+        }
+    }
+    if (inflating->failed.load(std::memory_order_acquire)) {
+        decoder->lastError = PNG_ERR_FORMAT;
+        return false;
     }
     return true;
 }

@@ -15,5 +15,7 @@ bool pngIsBusy(PngDecoder* decoder);
 uint32_t pngLoadInPlace(PngDecoder* decoder, const uint8_t* data, uint32_t size, uint32_t kind);
 
 // Waits until the inflated bytes before end are final (at once unless PngDecodeConcurrently
-// inflates); false, with PNG_ERR_FORMAT set, when the stream turned out broken.
+// inflates), or with pngWholeStream until the stream has been read to its end; false, with
+// PNG_ERR_FORMAT set, when the stream turned out broken.
+inline constexpr size_t pngWholeStream = SIZE_MAX;
 bool pngWaitForInflated(PngDecoder* decoder, size_t end);

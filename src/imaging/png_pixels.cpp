@@ -232,10 +232,11 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
             in += size_t(rowBytes) + 1;
             above = row;
         }
-        return 1;
+        // A stream broken after the image's last byte fails the whole decode too.
+        return pngWaitForInflated(decoder, pngWholeStream) ? 1 : 0;
     }
 
-    if (!pngWaitForInflated(decoder, SIZE_MAX)) { // the passes come one after another
+    if (!pngWaitForInflated(decoder, pngWholeStream)) { // the passes come one after another
         return 0;
     }
     const std::unique_ptr<uint8_t[]> line(new (std::nothrow) uint8_t[stride + 16]);

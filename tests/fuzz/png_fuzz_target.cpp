@@ -1,6 +1,7 @@
-// Fuzz target: file bytes in, bitmap rows out, through the whole decoder; and the header
-// reader that sizes every picture file before it is decoded, and the EXIF reader that turns
-// photos upright.
+// Fuzz target: file bytes in, bitmap rows out, through the whole decoder, which must give the
+// same rows (or fail alike) with its rows converted while the stream is still inflated; and
+// the header reader that sizes every picture file before it is decoded, and the EXIF reader
+// that turns photos upright.
 #include <cstddef>
 #include <cstdint>
 
@@ -30,13 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     PngDecoder decoder;
     PngInit(&decoder);
+    PngDib whole;
+    bool wholeMade = false;
     if (PngLoadMemory(&decoder, data, static_cast<uint32_t>(size)) &&
         PngDecodedSize(&decoder) <= largestDecodedSize && PngDecode(&decoder)) {
-        PngDib dib;
-        if (PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, dib)) {
+        wholeMade = PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, whole);
+        if (wholeMade) {
             // Read every byte, so that the sanitizers see any that were not written.
             volatile uint8_t sum = 0;
-            for (uint8_t b : dib.bits) {
+            for (uint8_t b : whole.bits) {
                 sum = static_cast<uint8_t>(sum + b);
             }
         }
@@ -47,6 +50,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         decoder.overBlack = true; // as the show makes its pictures: tRNS read, alpha composed
         PngDib composed;
         PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, composed);
+    }
+    PngRelease(&decoder);
+    // The same bytes decoded with the rows converted while the stream is inflated, as the show
+    // decodes them: the same bitmap, or a failure.
+    PngInit(&decoder);
+    PngDib concurrent;
+    const bool concurrentMade = PngLoadMemory(&decoder, data, static_cast<uint32_t>(size)) &&
+                                PngDecodedSize(&decoder) <= largestDecodedSize &&
+                                PngDecodeConcurrently(&decoder) &&
+                                PngCreateDib(&decoder, PNG_FORMAT_DEFAULT, concurrent);
+    if (concurrentMade != wholeMade || (wholeMade && concurrent.bits != whole.bits)) {
+        __builtin_trap();
     }
     PngRelease(&decoder);
     return 0;
