@@ -125,7 +125,7 @@ PixelRows rowsOf(HBITMAP picture) {
 }
 
 bool drawRowsByArea(const PixelRows& rows, void* canvasBits, int32_t width, int32_t height,
-                    const RECT& to) {
+                    const RECT& to, PictureWork work) {
     const RECT canvas{0, 0, width, height};
     RECT visible{};
     if (!canvasBits || !canScaleByArea(rows, to.right - to.left, to.bottom - to.top)) {
@@ -143,14 +143,17 @@ bool drawRowsByArea(const PixelRows& rows, void* canvasBits, int32_t width, int3
                           visible.top - to.top,
                           visible.right - to.left,
                           visible.bottom - to.top};
-    return scaleByArea(rows, area, int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u)));
+    const int threads = work == PictureWork::atOnce
+                            ? int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u))
+                            : 1;
+    return scaleByArea(rows, area, threads);
 }
 
 } // namespace
 
 bool drawByAreaAveraging(HBITMAP picture, void* canvasBits, int32_t width, int32_t height,
-                         const RECT& to) {
-    return drawRowsByArea(rowsOf(picture), canvasBits, width, height, to);
+                         const RECT& to, PictureWork work) {
+    return drawRowsByArea(rowsOf(picture), canvasBits, width, height, to, work);
 }
 
 PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screenHeight,
@@ -167,7 +170,8 @@ PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screen
     if (canScaleByArea(rows, to.right - to.left, to.bottom - to.top)) {
         win32::Bitmap canvas = win32::makeDibSection(
             nullptr, win32::dibDescription(screenWidth, -screenHeight, 32), bits);
-        if (canvas && drawRowsByArea(rows, bits, screenWidth, screenHeight, to)) {
+        if (canvas &&
+            drawRowsByArea(rows, bits, screenWidth, screenHeight, to, PictureWork::atOnce)) {
             HBITMAP shown = canvas.get();
             return {shown, {0, 0}, std::move(canvas)};
         }
@@ -181,11 +185,12 @@ PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screen
 
 namespace {
 
-win32::Bitmap decodePng(const uint8_t* data, DWORD length) {
+// With both cores, the rows are converted while the stream is inflated on the other.
+win32::Bitmap decodePng(const uint8_t* data, DWORD length, PictureWork work) {
     OwnedPngDecoder decoder;
     if (!PngLoadMemory(decoder.get(), data, length) ||
         !fitsPictureBudget(decoder->width, decoder->height) ||
-        !PngDecodeConcurrently(decoder.get())) {
+        !(work == PictureWork::atOnce ? PngDecodeConcurrently : PngDecode)(decoder.get())) {
         return win32::Bitmap();
     }
     decoder->overBlack = true; // transparent parts show black, as the margins do
@@ -196,13 +201,14 @@ win32::Bitmap decodePng(const uint8_t* data, DWORD length) {
 
 win32::Bitmap loadPngBitmap(const char* path) {
     const PictureFileBytes file = readPictureFile(path);
-    return file.format == PictureFormat::png ? decodePng(file.data(), file.length)
-                                             : win32::Bitmap();
+    return file.format == PictureFormat::png
+               ? decodePng(file.data(), file.length, PictureWork::atOnce)
+               : win32::Bitmap();
 }
 
-win32::Bitmap decodePictureFile(PictureFileBytes& file) {
+win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work) {
     if (file.format == PictureFormat::png) {
-        return decodePng(file.data(), file.length);
+        return decodePng(file.data(), file.length, work);
     }
     const int orientation =
         file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
@@ -210,10 +216,10 @@ win32::Bitmap decodePictureFile(PictureFileBytes& file) {
     return picture ? std::move(picture) : LoadPictureFromBytes(file);
 }
 
-win32::Bitmap loadBackground(const char* path) {
+win32::Bitmap loadBackground(const char* path, PictureWork work) {
     if (!fitsPathLimit(path)) {
         return win32::Bitmap();
     }
     PictureFileBytes file = readPictureFile(path);
-    return file ? decodePictureFile(file) : win32::Bitmap();
+    return file ? decodePictureFile(file, work) : win32::Bitmap();
 }

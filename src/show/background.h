@@ -24,12 +24,16 @@ win32::Bitmap stretchBitmap(HBITMAP source, uint16_t width, uint16_t height);
 win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeight,
                          const PicturePlacement& place);
 
+// How a picture is loaded and scaled: with both cores, for a show that waits for it, or on
+// the one core the water's thread leaves (a folder's next pictures, made meanwhile).
+enum class PictureWork { atOnce, besideTheWater };
+
 // Draws the picture scaled to the rectangle `to` (which may reach off the canvas) on a 32-bit
-// top-down canvas of width x height by averaging areas, on both cores; false, with nothing
+// top-down canvas of width x height by averaging areas, as the work says; false, with nothing
 // drawn, when the picture is no 24- or 32-bit DIB section or `to` is larger than it either
 // way (the platform's stretch then draws it).
 bool drawByAreaAveraging(HBITMAP picture, void* canvasBits, int32_t width, int32_t height,
-                         const RECT& to);
+                         const RECT& to, PictureWork work);
 
 // The picture as the placement lays it over a screen of width x height: a new bitmap of the
 // screen's size when it is scaled or stretched (empty on failure), else the picture itself,
@@ -50,12 +54,12 @@ PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screen
 // photo several times faster under Wine and, making no bitmap for the screen on the way, does
 // not hold up a window's thread while a worker decodes (the service's bitmaps held the water's
 // steps up by five intervals).
-win32::Bitmap decodePictureFile(PictureFileBytes& file);
+win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work = PictureWork::atOnce);
 
 // A picture file read with readPictureFile and decoded with decodePictureFile; null when it
 // cannot be loaded (a path longer than the platform's limit, and a file in which any image is
 // too large to show safely, among them).
-win32::Bitmap loadBackground(const char* path);
+win32::Bitmap loadBackground(const char* path, PictureWork work = PictureWork::atOnce);
 
 // A PNG file as a DIB section in its own pixel format; null when it is no PNG, cannot be
 // decoded or declares more than maxPicturePixels.

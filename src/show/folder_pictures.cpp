@@ -35,8 +35,8 @@ std::vector<FolderEntry> listFolder(const std::string& folder) {
     return entries;
 }
 
-Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height,
-                       const std::string& fitscreen) {
+Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, const std::string& fitscreen,
+                       PictureWork work) {
     const SIZE size = bitmapSize(picture);
     void* pixels = nullptr;
     Canvas canvas{win32::makeDibSection(nullptr, win32::dibDescription(width, -height, 32), pixels),
@@ -52,7 +52,7 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height,
     } else if (place.scaled) {
         to = {place.x, place.y, place.x + place.width, place.y + place.height};
     }
-    if (drawByAreaAveraging(picture, canvas.bits, width, height, to)) {
+    if (drawByAreaAveraging(picture, canvas.bits, width, height, to, work)) {
         return canvas;
     }
     const win32::OwnedDc from = win32::memoryDcFor(nullptr);
@@ -70,9 +70,9 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height,
 }
 
 Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
-                    const std::string& fitscreen) {
-    const win32::Bitmap picture = loadBackground(path.c_str());
-    return picture ? pictureOnCanvas(picture.get(), width, height, fitscreen) : Canvas();
+                    const std::string& fitscreen, PictureWork work) {
+    const win32::Bitmap picture = loadBackground(path.c_str(), work);
+    return picture ? pictureOnCanvas(picture.get(), width, height, fitscreen, work) : Canvas();
 }
 
 std::vector<uint32_t> Canvas::pixels() const {

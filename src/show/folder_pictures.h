@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "show/background.h"
 #include "show/picture_folder.h"
 #include "win32/handles.h"
 
@@ -31,10 +32,10 @@ struct Canvas {
     // runs out.
     std::vector<uint32_t> pixels() const;
 };
-Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height,
-                       const std::string& fitscreen);
+Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, const std::string& fitscreen,
+                       PictureWork work);
 
 // The picture file, loaded as loadBackground does and laid on a canvas; an empty one when it
 // cannot be shown.
 Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
-                    const std::string& fitscreen);
+                    const std::string& fitscreen, PictureWork work);

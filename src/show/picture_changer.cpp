@@ -24,10 +24,10 @@ struct PictureChanger::Shared {
 
     // Deals a hand, on the window's thread or in the worker, giving each monitor's canvas to
     // keep.
-    void deal(const std::function<void(size_t monitor, Canvas canvas)>& keep) {
+    void deal(PictureWork work, const std::function<void(size_t monitor, Canvas canvas)>& keep) {
         shown = dealHand(deck, monitors.size(), shown, [&](size_t picture, size_t monitor) {
-            Canvas canvas =
-                canvasOfFile(files[picture], monitors[monitor].cx, monitors[monitor].cy, fitscreen);
+            Canvas canvas = canvasOfFile(files[picture], monitors[monitor].cx, monitors[monitor].cy,
+                                         fitscreen, work);
             if (!canvas.bitmap) {
                 return false;
             }
@@ -59,7 +59,8 @@ DWORD WINAPI PictureChanger::prepare(void* parameter) {
         // The picture service and the imaging component are COM objects of this thread's.
         const win32::ComScope com;
         std::vector<std::vector<uint32_t>> hand(shared.monitors.size());
-        shared.deal([&](size_t monitor, Canvas canvas) { hand[monitor] = canvas.pixels(); });
+        shared.deal(PictureWork::besideTheWater,
+                    [&](size_t monitor, Canvas canvas) { hand[monitor] = canvas.pixels(); });
         shared.nextHand = std::move(hand);
     }
     shared.busy = false;
@@ -77,7 +78,8 @@ PictureChanger::~PictureChanger() = default;
 
 std::vector<Canvas> PictureChanger::firstHand() {
     std::vector<Canvas> hand;
-    shared_->deal([&](size_t, Canvas canvas) { hand.push_back(std::move(canvas)); });
+    shared_->deal(PictureWork::atOnce,
+                  [&](size_t, Canvas canvas) { hand.push_back(std::move(canvas)); });
     return hand;
 }
 
