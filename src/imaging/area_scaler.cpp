@@ -12,18 +12,7 @@
 
 namespace {
 
-// Distances are counted in units that make both pictures' pixels whole: a source pixel is
-// `scaled` units long, a scaled pixel `source` units, so every weight is a whole number. A
-// scaled pixel covers source pixels first to first + count - 1: the first and last in part
-// (their weights), the ones between wholly (weight `scaled`).
-struct Span {
-    int32_t first;
-    int32_t count;
-    uint32_t firstWeight;
-    uint32_t lastWeight;
-};
-
-Span spanOf(int32_t at, int32_t source, int32_t scaled) {
+AreaSpan spanOf(int32_t at, int32_t source, int32_t scaled) {
     const int64_t begin = int64_t(at) * source;
     const int64_t end = begin + source;
     const auto first = static_cast<int32_t>(begin / scaled);
@@ -79,6 +68,59 @@ struct Rounding {
     }
 };
 
+// Along a scaled row: each pixel's columns, each by its weight, four channels at a time in two
+// pairs (a pixel of three reads one byte of the next, weighed by nothing and written nowhere;
+// the sums have room for it).
+void writeScaledRow(const uint32_t* sums, const std::vector<AreaSpan>& columns, int32_t channels,
+                    int32_t scaledWidth, const Rounding& rounded, uint8_t* out) {
+    const auto wholeColumn = static_cast<double>(scaledWidth);
+    for (const AreaSpan& span : columns) {
+        const uint32_t* column = sums + size_t(span.first) * channels;
+        __m128d low = _mm_setzero_pd();
+        __m128d high = _mm_setzero_pd();
+        for (int32_t i = 0; i < span.count; ++i) {
+            const double weight = i == 0                ? span.firstWeight
+                                  : i == span.count - 1 ? span.lastWeight
+                                                        : wholeColumn;
+            const __m128i values =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + i * channels));
+            const __m128d w = _mm_set1_pd(weight);
+            low = _mm_add_pd(low, _mm_mul_pd(_mm_cvtepi32_pd(values), w));
+            high = _mm_add_pd(high, _mm_mul_pd(_mm_cvtepi32_pd(_mm_srli_si128(values, 8)), w));
+        }
+        const __m128i levels =
+            _mm_unpacklo_epi64(_mm_cvttpd_epi32(rounded(low)), _mm_cvttpd_epi32(rounded(high)));
+        const __m128i words = _mm_packs_epi32(levels, levels);
+        const int32_t pixel = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+        std::memcpy(out, &pixel, 4);
+        if (channels == 3) {
+            out[3] = 0;
+        }
+        out += 4;
+    }
+}
+
+// The columns each pixel of the area's part covers, and room for one scaled row's sums.
+bool prepareColumns(int32_t sourceWidth, int32_t channels, const ScaledArea& area,
+                    std::vector<AreaSpan>& columns, std::vector<uint32_t>& sums) {
+    try {
+        sums.assign(size_t(sourceWidth) * channels + 4, 0); // room for a four-channel read
+        columns.clear();
+        columns.reserve(size_t(area.right - area.left));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (int32_t x = area.left; x < area.right; ++x) {
+        columns.push_back(spanOf(x, sourceWidth, area.scaledWidth));
+    }
+    return true;
+}
+
+Rounding roundingFor(int32_t sourceWidth, int32_t sourceHeight) {
+    const double total = double(sourceWidth) * double(sourceHeight);
+    return {total, 1.0 / (2 * total)};
+}
+
 } // namespace
 
 bool canScaleByArea(const PixelRows& source, int32_t scaledWidth, int32_t scaledHeight) {
@@ -107,27 +149,19 @@ bool scaleRowsByArea(const PixelRows& source, const ScaledArea& area, int32_t fr
     }
     const size_t rowLength = size_t(source.width) * channels;
     std::vector<uint32_t> columnSums; // one scaled row's source columns, weighted
-    std::vector<Span> columns;
-    try {
-        columnSums.resize(rowLength + 4); // room for the last pixel's four-channel read
-        columns.reserve(size_t(area.right - area.left));
-    } catch (const std::bad_alloc&) {
+    std::vector<AreaSpan> columns;
+    if (!prepareColumns(source.width, channels, area, columns, columnSums)) {
         return false;
     }
-    for (int32_t x = area.left; x < area.right; ++x) {
-        columns.push_back(spanOf(x, source.width, area.scaledWidth));
-    }
-    const auto wholeColumn = static_cast<double>(area.scaledWidth);
     const auto wholeRow = static_cast<uint32_t>(area.scaledHeight);
-    const double total = double(source.width) * double(source.height);
-    const Rounding rounded{total, 1.0 / (2 * total)};
+    const Rounding rounded = roundingFor(source.width, source.height);
     uint32_t* sums = columnSums.data();
     // Pairs of rows need weights below 2^15; taller scaled pictures go one row at a time.
     const bool pairs = area.scaledHeight < 0x8000;
 
     for (int32_t y = fromRow; y < toRow; ++y) {
         // Down the columns: the source rows this row covers, each by its weight.
-        const Span rows = spanOf(y, source.height, area.scaledHeight);
+        const AreaSpan rows = spanOf(y, source.height, area.scaledHeight);
         auto rowAt = [&](int32_t r) { return source.first + (rows.first + r) * source.stride; };
         auto weightAt = [&](int32_t r) {
             return r == 0 ? rows.firstWeight : r == rows.count - 1 ? rows.lastWeight : wholeRow;
@@ -146,34 +180,8 @@ bool scaleRowsByArea(const PixelRows& source, const ScaledArea& area, int32_t fr
                 addRowPair<true>(sums, rowAt(r), second, weightAt(r), secondWeight, rowLength);
             }
         }
-        // Then along the row: each pixel's columns, each by its weight, four channels at a
-        // time in two pairs (a pixel of three reads one byte of the next, weighed by nothing
-        // and written nowhere; the sums have room for it).
-        uint8_t* out = area.first + (y - area.top) * area.stride;
-        for (const Span& span : columns) {
-            const uint32_t* column = sums + size_t(span.first) * channels;
-            __m128d low = _mm_setzero_pd();
-            __m128d high = _mm_setzero_pd();
-            for (int32_t i = 0; i < span.count; ++i) {
-                const double weight = i == 0                ? span.firstWeight
-                                      : i == span.count - 1 ? span.lastWeight
-                                                            : wholeColumn;
-                const __m128i values =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + i * channels));
-                const __m128d w = _mm_set1_pd(weight);
-                low = _mm_add_pd(low, _mm_mul_pd(_mm_cvtepi32_pd(values), w));
-                high = _mm_add_pd(high, _mm_mul_pd(_mm_cvtepi32_pd(_mm_srli_si128(values, 8)), w));
-            }
-            const __m128i levels =
-                _mm_unpacklo_epi64(_mm_cvttpd_epi32(rounded(low)), _mm_cvttpd_epi32(rounded(high)));
-            const __m128i words = _mm_packs_epi32(levels, levels);
-            const int32_t pixel = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
-            std::memcpy(out, &pixel, 4);
-            if (channels == 3) {
-                out[3] = 0;
-            }
-            out += 4;
-        }
+        writeScaledRow(sums, columns, channels, area.scaledWidth, rounded,
+                       area.first + (y - area.top) * area.stride);
     }
     return true;
 }
@@ -204,4 +212,48 @@ bool scaleByArea(const PixelRows& source, const ScaledArea& area, int threads) {
         helper.join();
     }
     return std::all_of(done.begin(), done.end(), [](char ok) { return ok != 0; });
+}
+
+AreaScalerByRows::AreaScalerByRows(int32_t width, int32_t height, int32_t bytesPerPixel,
+                                   const ScaledArea& area)
+    : width_(width), height_(height), channels_(bytesPerPixel), area_(area) {
+    ready_ = prepareColumns(width, bytesPerPixel, area, columns_, sums_);
+}
+
+void AreaScalerByRows::addRow(const uint8_t* row) {
+    const size_t rowLength = size_t(width_) * channels_;
+    const auto wholeRow = static_cast<uint32_t>(area_.scaledHeight);
+    // A source row lies in one scaled row, or ends one and begins the next.
+    while (ready_ && scaledRow_ < area_.bottom) {
+        const AreaSpan rows = spanOf(scaledRow_, height_, area_.scaledHeight);
+        const int32_t r = sourceRow_ - rows.first;
+        if (scaledRow_ >= area_.top) { // rows above the area are passed over
+            const uint32_t weight = r == 0                ? rows.firstWeight
+                                    : r == rows.count - 1 ? rows.lastWeight
+                                                          : wholeRow;
+            if (area_.scaledHeight >= 0x8000) { // weights too large for the pairs' products
+                for (size_t k = 0; k < rowLength; ++k) {
+                    sums_[k] = (r == 0 ? 0 : sums_[k]) + weight * row[k];
+                }
+            } else if (r == 0) {
+                addRowPair<false>(sums_.data(), row, row, weight, 0, rowLength);
+            } else {
+                addRowPair<true>(sums_.data(), row, row, weight, 0, rowLength);
+            }
+        }
+        if (r != rows.count - 1) {
+            break;
+        }
+        if (scaledRow_ >= area_.top) {
+            writeScaledRow(sums_.data(), columns_, channels_, area_.scaledWidth,
+                           roundingFor(width_, height_),
+                           area_.first + (scaledRow_ - area_.top) * area_.stride);
+        }
+        ++scaledRow_;
+        if (scaledRow_ >= area_.scaledHeight ||
+            spanOf(scaledRow_, height_, area_.scaledHeight).first != sourceRow_) {
+            break;
+        }
+    }
+    ++sourceRow_;
 }

@@ -90,6 +90,23 @@ std::vector<uint8_t> scaledBy(const PixelRows& rows, int32_t width, int32_t heig
     return out;
 }
 
+// The same, fed to the row-by-row scaler one source row at a time.
+std::vector<uint8_t> scaledByRows(const Picture& from, int32_t width, int32_t height,
+                                  int32_t left = 0, int32_t top = 0, int32_t right = -1,
+                                  int32_t bottom = -1) {
+    right = right < 0 ? width : right;
+    bottom = bottom < 0 ? height : bottom;
+    std::vector<uint8_t> out(size_t(width) * height * 4, 0);
+    AreaScalerByRows scaler(from.width, from.height, from.bytesPerPixel,
+                            {out.data() + (size_t(top) * width + left) * 4, ptrdiff_t(width) * 4,
+                             width, height, left, top, right, bottom});
+    EXPECT_TRUE(scaler.ready());
+    for (int32_t y = 0; y < from.height; ++y) {
+        scaler.addRow(from.bytes.data() + size_t(y) * from.width * from.bytesPerPixel);
+    }
+    return out;
+}
+
 } // namespace
 
 TEST(AreaScaler, MatchesTheModelForEveryRatioBothLayoutsAndChannelCounts) {
@@ -109,6 +126,7 @@ TEST(AreaScaler, MatchesTheModelForEveryRatioBothLayoutsAndChannelCounts) {
                          << c.height << ", " << bytesPerPixel << " bytes");
             ASSERT_TRUE(canScaleByArea(from.rows(), c.width, c.height));
             EXPECT_EQ(scaledBy(from.rows(), c.width, c.height, 1), expected);
+            EXPECT_EQ(scaledByRows(from, c.width, c.height), expected);
             // Rows stored bottom-up are the same picture.
             Picture flipped = from;
             for (int32_t y = 0; y < from.height; ++y) {
@@ -122,13 +140,14 @@ TEST(AreaScaler, MatchesTheModelForEveryRatioBothLayoutsAndChannelCounts) {
     }
 }
 
-TEST(AreaScaler, ThreadsAndPartsGiveTheSamePixels) {
+TEST(AreaScaler, ThreadsPartsAndRowByRowGiveTheSamePixels) {
     const Picture from = noise(1000, 700, 4, 7);
     const std::vector<uint8_t> whole = scaledBy(from.rows(), 333, 250, 1);
     EXPECT_EQ(scaledBy(from.rows(), 333, 250, 2), whole);
     EXPECT_EQ(scaledBy(from.rows(), 333, 250, 3), whole);
     // A part of the scaled picture, as when it overhangs the screen, is that part of the whole.
     const std::vector<uint8_t> part = scaledBy(from.rows(), 333, 250, 2, 40, 30, 300, 201);
+    EXPECT_EQ(scaledByRows(from, 333, 250, 40, 30, 300, 201), part);
     for (int32_t y = 0; y < 250; ++y) {
         for (int32_t x = 0; x < 333; ++x) {
             const bool inside = x >= 40 && x < 300 && y >= 30 && y < 201;
