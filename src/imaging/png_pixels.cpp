@@ -182,7 +182,11 @@ void Adam7Scatter(uint32_t pass, uint32_t outputBitsPerPixel, uint32_t stride,
     }
 }
 
-uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor) {
+namespace {
+
+// Converts every row into bits, or hands each to the sink as it is converted.
+uint32_t convertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor, PngRowSink sink,
+                     void* context) {
     const PngOutputFormat* format = findPngOutputFormat(descriptor);
     if (decoder->state != PNG_STATE_DECODED) {
         decoder->lastError = PNG_ERR_STATE;
@@ -215,6 +219,12 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
     };
 
     if (decoder->interlace == 0) {
+        const std::unique_ptr<uint8_t[]> handed(
+            sink != nullptr ? new (std::nothrow) uint8_t[stride + 16] : nullptr);
+        if (sink != nullptr && handed == nullptr) {
+            decoder->lastError = PNG_ERR_NO_MEMORY;
+            return 0;
+        }
         const uint8_t* above = scanlines.zeroRow();
         for (uint32_t y = 0; y < decoder->height; ++y) {
             // The row and the slack its reconstruction may read past it.
@@ -227,8 +237,11 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
                 decoder->lastError = PNG_ERR_FORMAT;
                 return 0;
             }
-            convert(shown(row, decoder->width, rowBytes), bits + y * stride, decoder->width,
-                    rowBytes);
+            uint8_t* out = sink != nullptr ? handed.get() : bits + y * stride;
+            convert(shown(row, decoder->width, rowBytes), out, decoder->width, rowBytes);
+            if (sink != nullptr) {
+                sink(context, y, out);
+            }
             in += size_t(rowBytes) + 1;
             above = row;
         }
@@ -236,6 +249,10 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
         return pngWaitForInflated(decoder, pngWholeStream) ? 1 : 0;
     }
 
+    if (sink != nullptr) { // the passes' rows come in no order a sink could take
+        decoder->lastError = PNG_ERR_UNSUPPORTED;
+        return 0;
+    }
     if (!pngWaitForInflated(decoder, pngWholeStream)) { // the passes come one after another
         return 0;
     }
@@ -272,4 +289,15 @@ uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor)
         }
     }
     return 1;
+}
+
+} // namespace
+
+uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor) {
+    return convertRows(decoder, bits, descriptor, nullptr, nullptr);
+}
+
+uint32_t PngConvertRowsTo(PngDecoder* decoder, uint32_t descriptor, PngRowSink sink,
+                          void* context) {
+    return convertRows(decoder, nullptr, descriptor, sink, context);
 }

@@ -53,6 +53,14 @@ uint32_t PngPrepareBitmap(PngDecoder* decoder, uint32_t requested, PngBitmapInfo
 // its working rows cannot be had.
 uint32_t PngConvertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor);
 
+// A converted row, top first, as PngConvertRowsTo hands it over (valid during the call).
+using PngRowSink = void (*)(void* context, uint32_t y, const uint8_t* row);
+
+// As PngConvertRows, with each row handed to the sink as soon as it is converted instead of
+// written into a bitmap, so that the picture is never whole in memory. For images without
+// interlacing only: an interlaced one fails with PNG_ERR_UNSUPPORTED.
+uint32_t PngConvertRowsTo(PngDecoder* decoder, uint32_t descriptor, PngRowSink sink, void* context);
+
 // Places the first passWidth pixels of a converted pass row into their columns of the
 // destination row, which holds stride bytes (zeroed beforehand when pixels are below 8 bits).
 void Adam7Scatter(uint32_t pass, uint32_t outputBitsPerPixel, uint32_t stride,
