@@ -116,6 +116,17 @@ bool prepareColumns(int32_t sourceWidth, int32_t channels, const ScaledArea& are
     return true;
 }
 
+// Columns left to right of a source row, as four-byte pixels: a picture of the scaled size.
+void copyRow(const uint8_t* row, int32_t channels, int32_t left, int32_t right, uint8_t* out) {
+    const uint8_t* in = row + ptrdiff_t(left) * channels;
+    for (int32_t x = left; x < right; ++x, in += channels, out += 4) {
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
+        out[3] = channels == 4 ? in[3] : 0;
+    }
+}
+
 Rounding roundingFor(int32_t sourceWidth, int32_t sourceHeight) {
     const double total = double(sourceWidth) * double(sourceHeight);
     return {total, 1.0 / (2 * total)};
@@ -136,14 +147,8 @@ bool scaleRowsByArea(const PixelRows& source, const ScaledArea& area, int32_t fr
     if (source.width == area.scaledWidth && source.height == area.scaledHeight) {
         // The same size: each pixel is its own mean, copied.
         for (int32_t y = fromRow; y < toRow; ++y) {
-            const uint8_t* in = source.first + y * source.stride + ptrdiff_t(area.left) * channels;
-            uint8_t* out = area.first + (y - area.top) * area.stride;
-            for (int32_t x = area.left; x < area.right; ++x, in += channels, out += 4) {
-                out[0] = in[0];
-                out[1] = in[1];
-                out[2] = in[2];
-                out[3] = channels == 4 ? in[3] : 0;
-            }
+            copyRow(source.first + y * source.stride, channels, area.left, area.right,
+                    area.first + (y - area.top) * area.stride);
         }
         return true;
     }
@@ -221,6 +226,14 @@ AreaScalerByRows::AreaScalerByRows(int32_t width, int32_t height, int32_t bytesP
 }
 
 void AreaScalerByRows::addRow(const uint8_t* row) {
+    if (width_ == area_.scaledWidth && height_ == area_.scaledHeight) {
+        if (ready_ && sourceRow_ >= area_.top && sourceRow_ < area_.bottom) {
+            copyRow(row, channels_, area_.left, area_.right,
+                    area_.first + (sourceRow_ - area_.top) * area_.stride);
+        }
+        ++sourceRow_;
+        return;
+    }
     const size_t rowLength = size_t(width_) * channels_;
     const auto wholeRow = static_cast<uint32_t>(area_.scaledHeight);
     // A source row lies in one scaled row, or ends one and begins the next.

@@ -11,6 +11,7 @@
 #include "imaging/picture_file.h"
 #include "imaging/wic_picture.h"
 #include "imaging/picture_header.h"
+#include "imaging/png_pixels.h"
 #include "imaging/png_win32.h"
 #include "show/path_limit.h"
 #include "win32/bitmap_size.h"
@@ -222,4 +223,106 @@ win32::Bitmap loadBackground(const char* path, PictureWork work) {
     }
     PictureFileBytes file = readPictureFile(path);
     return file ? decodePictureFile(file, work) : win32::Bitmap();
+}
+
+namespace {
+
+// The monitors' canvases and the scalers that draw on them as the rows come.
+struct ScaledCanvases {
+    std::vector<win32::Bitmap> canvases;
+    std::vector<AreaScalerByRows> scalers;
+};
+
+void scaleRow(void* context, uint32_t, const uint8_t* row) {
+    for (AreaScalerByRows& scaler : static_cast<ScaledCanvases*>(context)->scalers) {
+        scaler.addRow(row);
+    }
+}
+
+// A PNG's rows scaled for every monitor as they are decoded; nothing when the picture is not
+// one that every monitor shows scaled down, or cannot be decoded.
+std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
+                                                  const std::vector<SIZE>& screens,
+                                                  const std::string& fitscreen) {
+    OwnedPngDecoder decoder;
+    PngBitmapInfo info;
+    uint32_t descriptor = 0;
+    if (!PngLoadMemory(decoder.get(), file.data(), file.length) ||
+        !fitsPictureBudget(decoder->width, decoder->height) || decoder->interlace != 0) {
+        return {};
+    }
+    PngFillBitmapInfo(decoder.get(), &info, &descriptor);
+    const auto width = static_cast<int32_t>(decoder->width);
+    const auto height = static_cast<int32_t>(decoder->height);
+    const int32_t bytesPerPixel = info.header.biBitCount / 8;
+    if (bytesPerPixel != 3 && bytesPerPixel != 4) {
+        return {};
+    }
+    std::vector<RECT> targets;
+    for (const SIZE& screen : screens) {
+        const PicturePlacement place = placePicture(width, height, screen.cx, screen.cy, fitscreen);
+        const RECT to = place.scaled
+                            ? RECT{place.x, place.y, place.x + place.width, place.y + place.height}
+                            : RECT{0, 0, screen.cx, screen.cy};
+        if ((!place.scaled && !place.stretch) || to.right - to.left > width ||
+            to.bottom - to.top > height || to.right <= to.left || to.bottom <= to.top) {
+            return {}; // shown at its own size, or enlarged: placed from the whole picture
+        }
+        targets.push_back(to);
+    }
+    ScaledCanvases scaled;
+    scaled.scalers.reserve(screens.size());
+    for (size_t i = 0; i < screens.size(); ++i) {
+        void* bits = nullptr;
+        scaled.canvases.push_back(win32::makeDibSection(
+            nullptr, win32::dibDescription(screens[i].cx, -screens[i].cy, 32), bits));
+        const RECT canvas{0, 0, screens[i].cx, screens[i].cy};
+        const RECT& to = targets[i];
+        RECT visible{};
+        if (!scaled.canvases.back() || !IntersectRect(&visible, &canvas, &to)) {
+            return {};
+        }
+        scaled.scalers.emplace_back(
+            width, height, bytesPerPixel,
+            ScaledArea{static_cast<uint8_t*>(bits) +
+                           (ptrdiff_t(visible.top) * screens[i].cx + visible.left) * 4,
+                       ptrdiff_t(screens[i].cx) * 4, to.right - to.left, to.bottom - to.top,
+                       visible.left - to.left, visible.top - to.top, visible.right - to.left,
+                       visible.bottom - to.top});
+        if (!scaled.scalers.back().ready()) {
+            return {};
+        }
+    }
+    decoder->overBlack = true; // transparent parts show black, as the margins do
+    if (!PngDecodeConcurrently(decoder.get()) ||
+        !PngConvertRowsTo(decoder.get(), descriptor, scaleRow, &scaled)) {
+        return {};
+    }
+    return std::move(scaled.canvases);
+}
+
+} // namespace
+
+ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& screens,
+                            const std::string& fitscreen) {
+    ShowPictures shown;
+    if (file.format == PictureFormat::png) {
+        shown.pictures = pngScaledWhileDecoding(file, screens, fitscreen);
+        shown.placed = !shown.pictures.empty();
+    }
+    if (!shown.placed) {
+        if (win32::Bitmap picture = decodePictureFile(file)) {
+            shown.pictures.push_back(std::move(picture));
+        }
+    }
+    return shown;
+}
+
+ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens,
+                              const std::string& fitscreen) {
+    if (!fitsPathLimit(path)) {
+        return {};
+    }
+    PictureFileBytes file = readPictureFile(path);
+    return file ? showPicturesOf(file, screens, fitscreen) : ShowPictures();
 }

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "imaging/picture_file.h"
 #include "show/placement.h"
@@ -60,6 +62,20 @@ win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work = Pictu
 // cannot be loaded (a path longer than the platform's limit, and a file in which any image is
 // too large to show safely, among them).
 win32::Bitmap loadBackground(const char* path, PictureWork work = PictureWork::atOnce);
+
+// The show's pictures from one picture file, for monitors of the sizes given: a bitmap of each
+// monitor's size, placed and scaled as the setting says, when the file is a PNG without
+// interlacing that every monitor shows scaled down (its rows are scaled as they are decoded,
+// so that the picture is never whole in memory); otherwise the picture itself, to be placed
+// for each monitor. Empty when the file cannot be loaded.
+struct ShowPictures {
+    std::vector<win32::Bitmap> pictures;
+    bool placed = false; // one for each monitor, of its size
+};
+ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& screens,
+                            const std::string& fitscreen);
+ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens,
+                              const std::string& fitscreen);
 
 // A PNG file as a DIB section in its own pixel format; null when it is no PNG, cannot be
 // decoded or declares more than maxPicturePixels.

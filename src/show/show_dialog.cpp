@@ -44,6 +44,9 @@ constexpr UINT nextHandReadyMessage = WM_APP + 1;
 // to black, so that no part of the screen shows the same for hours (dimming rather than
 // drifting: a bright taskbar moved a few pixels would still stand in nearly the same place).
 bool showsCapture = false;
+// Whether the pictures are laid on canvases of the monitors' sizes already (a folder's, and a
+// large PNG scaled as it was decoded), or are to be placed on each monitor.
+bool picturesPlaced = false;
 constexpr UINT_PTR dimTimerId = 103;
 constexpr uint32_t dimKeep = 192; // of 256
 
@@ -83,14 +86,19 @@ void showOnMonitor(HWND dialog, HBITMAP picture, const RECT& area, unsigned cont
                         controlId, dialog, instanceOf(dialog), placed.shown);
 }
 
-// The first pictures of a folder, one for each monitor, laid on canvases of the monitors'
-// sizes; none when the folder holds no picture that can be shown.
-std::vector<win32::Bitmap> folderBackgrounds(const std::vector<RECT>& monitors) {
+std::vector<SIZE> sizesOf(const std::vector<RECT>& monitors) {
     std::vector<SIZE> sizes;
     for (const RECT& monitor : monitors) {
         sizes.push_back({monitor.right - monitor.left, monitor.bottom - monitor.top});
     }
-    pictureChanger = std::make_unique<PictureChanger>(bgSetting, sizes, fitscreenSetting);
+    return sizes;
+}
+
+// The first pictures of a folder, one for each monitor, laid on canvases of the monitors'
+// sizes; none when the folder holds no picture that can be shown.
+std::vector<win32::Bitmap> folderBackgrounds(const std::vector<RECT>& monitors) {
+    pictureChanger =
+        std::make_unique<PictureChanger>(bgSetting, sizesOf(monitors), fitscreenSetting);
     std::vector<win32::Bitmap> pictures;
     for (Canvas& canvas : pictureChanger->firstHand()) {
         pictures.push_back(std::move(canvas.bitmap));
@@ -104,14 +112,16 @@ std::vector<win32::Bitmap> folderBackgrounds(const std::vector<RECT>& monitors) 
 std::vector<win32::Bitmap> showBackgrounds(const std::vector<RECT>& monitors) {
     std::vector<win32::Bitmap> pictures;
     showsCapture = false;
+    picturesPlaced = false;
     if (!isNull(bgSetting)) {
-        pictures = isFolder(bgSetting) ? folderBackgrounds(monitors) : [] {
-            std::vector<win32::Bitmap> file;
-            if (win32::Bitmap picture = loadBackground(bgSetting.c_str())) {
-                file.push_back(std::move(picture));
-            }
-            return file;
-        }();
+        if (isFolder(bgSetting)) {
+            pictures = folderBackgrounds(monitors);
+        } else {
+            ShowPictures file =
+                loadShowPictures(bgSetting.c_str(), sizesOf(monitors), fitscreenSetting);
+            pictures = std::move(file.pictures);
+            picturesPlaced = file.placed;
+        }
         if (!pictures.empty() || !screenSaverShow) {
             return pictures;
         }
@@ -192,9 +202,8 @@ void startShow(HWND dialog) {
         RECT area = monitors[i];
         OffsetRect(&area, -desktop.left, -desktop.top);
         const HBITMAP picture = pictures[std::min(i, pictures.size() - 1)].get();
-        // A folder's pictures are laid on canvases of the monitors' sizes already.
         showOnMonitor(dialog, picture, area, IDC_WATER + static_cast<unsigned>(i),
-                      pictureChanger != nullptr ? "no" : fitscreenSetting);
+                      pictureChanger != nullptr || picturesPlaced ? "no" : fitscreenSetting);
     }
     if (const std::optional<uint32_t> changeMs = changeIntervalMs(changeSetting)) {
         if (pictureChanger != nullptr) {

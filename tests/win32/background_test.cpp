@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "imaging/picture_file.h"
 #include "long_path.h"
@@ -204,6 +206,90 @@ TEST(Background, LargePicturesAreAveragedLikeTheHalftoneStretch) {
             EXPECT_LE(difference, 200 * 150 * 3 * 3) << fitscreen; // at most 3 levels on average
         }
     }
+}
+
+// A PNG file of noisy colours, its image data in stored deflate blocks (the decoder checks
+// neither CRCs nor the Adler-32 sum, so they are left zero), in a picture file's block.
+PictureFileBytes storedPng(uint32_t width, uint32_t height, uint8_t colourType, bool interlaced) {
+    const uint32_t channels = colourType == 6 ? 4 : 3;
+    std::string scanlines;
+    uint32_t noise = 7;
+    auto addRows = [&](uint32_t passWidth, uint32_t passHeight) {
+        for (uint32_t y = 0; y < passHeight && passWidth > 0; ++y) {
+            scanlines += '\0';
+            for (uint32_t i = 0; i < passWidth * channels; ++i) {
+                noise = noise * 1103515245u + 12345u;
+                scanlines += char(noise >> 24);
+            }
+        }
+    };
+    if (!interlaced) {
+        addRows(width, height);
+    } else { // the seven passes' sizes
+        const uint32_t starts[7][2] = {{0, 0}, {4, 0}, {0, 4}, {2, 0}, {0, 2}, {1, 0}, {0, 1}};
+        const uint32_t steps[7][2] = {{8, 8}, {8, 8}, {4, 8}, {4, 4}, {2, 4}, {2, 2}, {1, 2}};
+        for (int pass = 0; pass < 7; ++pass) {
+            addRows((width + steps[pass][0] - 1 - starts[pass][0]) / steps[pass][0],
+                    (height + steps[pass][1] - 1 - starts[pass][1]) / steps[pass][1]);
+        }
+    }
+    std::string stream = "\x78\x01";
+    for (size_t at = 0; at < scanlines.size(); at += 65535) {
+        const size_t length = std::min<size_t>(65535, scanlines.size() - at);
+        stream += char(at + length == scanlines.size() ? 1 : 0);
+        stream += {char(length & 0xFF), char(length >> 8), char(~length & 0xFF),
+                   char((~length >> 8) & 0xFF)};
+        stream += scanlines.substr(at, length);
+    }
+    stream += std::string(4, '\0');
+    auto bigEndian = [](uint32_t value) {
+        return std::string{char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+    };
+    auto chunk = [&](const char* kind, const std::string& data) {
+        return bigEndian(uint32_t(data.size())) + kind + data + std::string(4, '\0');
+    };
+    const std::string file =
+        "\x89PNG\r\n\x1a\n" +
+        chunk("IHDR", bigEndian(width) + bigEndian(height) + char(8) + char(colourType) + char(0) +
+                          char(0) + char(interlaced ? 1 : 0)) +
+        chunk("IDAT", stream) + chunk("IEND", "");
+    PictureFileBytes bytes;
+    bytes.block = win32::GlobalMemory(GlobalAlloc(GMEM_FIXED, file.size()));
+    std::memcpy(bytes.block.get(), file.data(), file.size());
+    bytes.length = DWORD(file.size());
+    bytes.format = PictureFormat::png;
+    return bytes;
+}
+
+// A large PNG shown smaller is scaled for each monitor as its rows are decoded, to the pixels
+// placing the whole decoded picture gives; interlaced, or centred at its own size on a larger
+// monitor, it is decoded whole.
+TEST(Background, LargePngsAreScaledAsTheyAreDecoded) {
+    const std::vector<SIZE> screens = {{200, 150}, {120, 160}};
+    for (uint8_t colourType : {uint8_t(2), uint8_t(6)}) {
+        for (const char* fitscreen : {"yes", "fill", "fit"}) {
+            PictureFileBytes file = storedPng(640, 360, colourType, false);
+            const ShowPictures shown = showPicturesOf(file, screens, fitscreen);
+            ASSERT_TRUE(shown.placed) << fitscreen;
+            ASSERT_EQ(shown.pictures.size(), screens.size());
+            PictureFileBytes again = storedPng(640, 360, colourType, false);
+            const win32::Bitmap whole = decodePictureFile(again);
+            for (size_t i = 0; i < screens.size(); ++i) {
+                const PlacedPicture placed =
+                    placedPicture(whole.get(), screens[i].cx, screens[i].cy,
+                                  placePicture(640, 360, screens[i].cx, screens[i].cy, fitscreen));
+                EXPECT_EQ(pixelsOf(shown.pictures[i].get()), pixelsOf(placed.shown))
+                    << fitscreen << ", colour type " << int(colourType) << ", monitor " << i;
+            }
+        }
+    }
+    PictureFileBytes interlaced = storedPng(640, 360, 2, true);
+    EXPECT_FALSE(showPicturesOf(interlaced, screens, "fill").placed);
+    PictureFileBytes centred = storedPng(100, 80, 2, false); // smaller than the monitors
+    const ShowPictures atOwnSize = showPicturesOf(centred, screens, "no");
+    ASSERT_EQ(atOwnSize.pictures.size(), 1u);
+    EXPECT_FALSE(atOwnSize.placed);
+    EXPECT_EQ(sizeOf(atOwnSize.pictures.front().get()).cx, 100);
 }
 
 } // namespace
