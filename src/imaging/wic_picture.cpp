@@ -10,6 +10,24 @@
 #include "imaging/picture_header.h"
 #include "win32/dib.h"
 
+namespace {
+
+// The source's pixels in a DIB section of their depth, rows top first as WIC gives them.
+win32::Bitmap copiedIntoBitmap(IWICBitmapSource* source, UINT width, UINT height, WORD depth) {
+    const UINT stride = (width * depth / 8 + 3) & ~3u;
+    void* bits = nullptr;
+    win32::Bitmap bitmap = win32::makeDibSection(
+        nullptr, win32::dibDescription(static_cast<LONG>(width), -static_cast<LONG>(height), depth),
+        bits);
+    if (!bitmap ||
+        FAILED(source->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+        return win32::Bitmap();
+    }
+    return bitmap;
+}
+
+} // namespace
+
 win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length, int orientation) {
     const win32::ComScope com;
     win32::ComPtr<IWICImagingFactory> factory;
@@ -29,21 +47,11 @@ win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length,
         !fitsPictureBudget(width, height)) {
         return win32::Bitmap();
     }
-    // Rows top first, as WIC gives them.
-    void* bits = nullptr;
     WICPixelFormatGUID format{};
     if (orientation <= 1 && SUCCEEDED(frame->GetPixelFormat(&format)) &&
         IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
         // A JPEG's own format, copied as it is: a conversion would cost another pass over it.
-        const UINT rowBytes = (width * 3 + 3) & ~3u;
-        win32::Bitmap bitmap = win32::makeDibSection(
-            nullptr,
-            win32::dibDescription(static_cast<LONG>(width), -static_cast<LONG>(height), 24), bits);
-        if (!bitmap || FAILED(frame->CopyPixels(nullptr, rowBytes, rowBytes * height,
-                                                static_cast<BYTE*>(bits)))) {
-            return win32::Bitmap();
-        }
-        return bitmap;
+        return copiedIntoBitmap(frame.get(), width, height, 24);
     }
     // Premultiplied: what is transparent comes out black, as the show's margins are.
     if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.get(), pixels.put()))) {
@@ -51,14 +59,7 @@ win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length,
     }
     const UINT stride = width * 4;
     if (orientation <= 1) {
-        win32::Bitmap bitmap = win32::makeDibSection(
-            nullptr,
-            win32::dibDescription(static_cast<LONG>(width), -static_cast<LONG>(height), 32), bits);
-        if (!bitmap || FAILED(pixels->CopyPixels(nullptr, stride, stride * height,
-                                                 static_cast<BYTE*>(bits)))) {
-            return win32::Bitmap();
-        }
-        return bitmap;
+        return copiedIntoBitmap(pixels.get(), width, height, 32);
     }
     std::vector<uint32_t> stored;
     try {
@@ -75,6 +76,7 @@ win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length,
     const bool swapped = orientationSwapsSides(orientation);
     const auto turnedWidth = static_cast<LONG>(swapped ? height : width);
     const auto turnedHeight = static_cast<LONG>(swapped ? width : height);
+    void* bits = nullptr;
     win32::Bitmap bitmap =
         win32::makeDibSection(nullptr, win32::dibDescription(turnedWidth, -turnedHeight, 32), bits);
     if (!bitmap) {
