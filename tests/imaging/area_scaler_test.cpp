@@ -158,18 +158,3 @@ TEST(AreaScaler, ThreadsPartsAndRowByRowGiveTheSamePixels) {
         }
     }
 }
-
-TEST(AreaScaler, EvenMixesRoundHalvesUpAndOnlySmallerSizesAreTaken) {
-    Picture checkers{4, 2, 3, std::vector<uint8_t>(24)};
-    for (size_t i = 0; i < checkers.bytes.size(); ++i) {
-        checkers.bytes[i] = ((i / 3) % 2) ^ ((i / 12) % 2) ? 255 : 0;
-    }
-    const std::vector<uint8_t> grey = scaledBy(checkers.rows(), 2, 1, 1);
-    EXPECT_EQ(grey, (std::vector<uint8_t>{128, 128, 128, 0, 128, 128, 128, 0}));
-    EXPECT_FALSE(canScaleByArea(checkers.rows(), 5, 2)); // wider
-    EXPECT_FALSE(canScaleByArea(checkers.rows(), 4, 3)); // taller
-    EXPECT_FALSE(canScaleByArea(checkers.rows(), 0, 1));
-    PixelRows twoBytes = checkers.rows();
-    twoBytes.bytesPerPixel = 2;
-    EXPECT_FALSE(canScaleByArea(twoBytes, 2, 1));
-}
