@@ -22,6 +22,12 @@ text_of() {
     awk -v id="$1" '$1 == id { $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' \
         "$work/probe.txt"
 }
+# Waits until the launcher's control shows the text: a file picked in a dialog is checked
+# before its name shows, which takes a moment more on a busy machine.
+shows_text() { probe && [ "$(text_of "$1")" = "$2" ]; }
+expect_text() { # id text what
+    wait_for shows_text "$1" "$2" || fail "$3 shows '$(text_of "$1")', not '$2'"
+}
 launcher_visible() { probe && grep -q '^visible 1' "$work/probe.txt"; }
 # Clicks the middle of a launcher control as the last probe saw it. The probe gives Windows'
 # screen coordinates, whose origin is the primary monitor's corner: screen_left and

@@ -44,8 +44,7 @@ browse_paste() {
 }
 expect_image_field() {
     probe || fail "no launcher"
-    [ "$(text_of "$IDC_IMAGE_FIELD")" = "$1" ] ||
-        fail "the image field shows '$(text_of "$IDC_IMAGE_FIELD")', not '$1'"
+    expect_text "$IDC_IMAGE_FIELD" "$1" "the image field"
 }
 close_launcher() {
     xdotool key alt+F4
@@ -73,7 +72,7 @@ expect_image_field photo.jpg
 browse_paste "$IDC_BROWSE_IMAGE" "$japanese/写真.png"
 browse_paste "$IDC_BROWSE_MUSIC" "$japanese/歌.plvsong"
 expect_image_field 写真.png
-[ "$(text_of "$IDC_MUSIC_FIELD")" = 歌.plvsong ] || fail "the music field shows $(text_of "$IDC_MUSIC_FIELD")"
+expect_text "$IDC_MUSIC_FIELD" 歌.plvsong "the music field"
 close_launcher
 printf '%s\r\n' "bg=$(winpath "$japanese/写真.png")" "sound=$(winpath "$japanese/歌.plvsong")" \
     fitscreen=yes > "$work/expected.txt"

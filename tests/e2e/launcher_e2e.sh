@@ -27,8 +27,8 @@ echo "la la la" > "$work/song.plvsong"
 
 expect_fields() {
     probe || fail "no launcher window called '$launcher_caption'"
-    [ "$(text_of "$IDC_IMAGE_FIELD")" = "$1" ] || fail "the image field shows '$(text_of "$IDC_IMAGE_FIELD")', not '$1'"
-    [ "$(text_of "$IDC_MUSIC_FIELD")" = "$2" ] || fail "the music field shows '$(text_of "$IDC_MUSIC_FIELD")', not '$2'"
+    expect_text "$IDC_IMAGE_FIELD" "$1" "the image field"
+    expect_text "$IDC_MUSIC_FIELD" "$2" "the music field"
 }
 start() { start_in_new_folder "$@"; }
 # Starts the program in a fresh folder whose config.txt holds exactly these bytes.
