@@ -10,6 +10,7 @@ PAIRS = {
     "twoSurfacesRain": [("memory baseline of one", "memoryStreamBaseline")],
     "decodeOurs": [("Wuffs", "decodeWuffs"), ("libpng", "decodeLibpng"), ("libspng", "decodeSpng"), ("stb_image", "decodeStb")],
     "decodeOursConcurrently": [("Wuffs", "decodeWuffs"), ("libpng", "decodeLibpng"), ("libspng", "decodeSpng"), ("stb_image", "decodeStb")],
+    "fileToBmpOurs": [("Wuffs", "fileToBmpWuffs")],
     "inflateOurs": [("zlib", "inflateZlib"), ("libdeflate", "inflateLibdeflate")],
     "scaleOurs": [("stb_image_resize box", "scaleStbBox"), ("memory baseline", "readBaseline")],
 }

@@ -1,7 +1,5 @@
 #include "bmp_file.h"
 
-#include <cstring>
-
 namespace {
 
 void putLittleEndian(std::vector<uint8_t>& bytes, uint32_t value, int size) {
@@ -17,30 +15,34 @@ uint32_t colourTableEntries(const BitmapInfoHeader& header) {
     return header.biBitCount <= 8 ? 1u << header.biBitCount : 0;
 }
 
-uint64_t bmpFileSize(const PngDib& dib) {
-    return 14 + 40 + uint64_t(colourTableEntries(dib.info.header)) * 4 + dib.bits.size();
+uint32_t headersSize(const PngBitmapInfo& info) {
+    return 14 + 40 + colourTableEntries(info.header) * 4;
 }
 
 } // namespace
 
-bool fitsBmpFile(const PngDib& dib) {
-    return bmpFileSize(dib) <= 0xFFFFFFFFu;
+bool fitsBmpFile(const PngBitmapInfo& info, uint64_t rowsSize) {
+    return headersSize(info) + rowsSize <= 0xFFFFFFFFu;
+}
+
+std::vector<uint8_t> bmpFileHeaders(const PngBitmapInfo& info, uint64_t rowsSize) {
+    const uint32_t offset = headersSize(info);
+    std::vector<uint8_t> bytes;
+    bytes.reserve(offset);
+    bytes.push_back('B');
+    bytes.push_back('M');
+    putLittleEndian(bytes, static_cast<uint32_t>(offset + rowsSize), 4);
+    putLittleEndian(bytes, 0, 4);
+    putLittleEndian(bytes, offset, 4);
+    const auto* header = reinterpret_cast<const uint8_t*>(&info.header);
+    bytes.insert(bytes.end(), header, header + 40);
+    const auto* table = reinterpret_cast<const uint8_t*>(info.colours);
+    bytes.insert(bytes.end(), table, table + (offset - 54));
+    return bytes;
 }
 
 std::vector<uint8_t> encodeBmpFile(const PngDib& dib) {
-    const uint32_t tableBytes = colourTableEntries(dib.info.header) * 4;
-    const uint32_t offset = 14 + 40 + tableBytes;
-    std::vector<uint8_t> bytes;
-    bytes.reserve(offset + dib.bits.size());
-    bytes.push_back('B');
-    bytes.push_back('M');
-    putLittleEndian(bytes, static_cast<uint32_t>(offset + dib.bits.size()), 4);
-    putLittleEndian(bytes, 0, 4);
-    putLittleEndian(bytes, offset, 4);
-    const auto* header = reinterpret_cast<const uint8_t*>(&dib.info.header);
-    bytes.insert(bytes.end(), header, header + 40);
-    const auto* table = reinterpret_cast<const uint8_t*>(dib.info.colours);
-    bytes.insert(bytes.end(), table, table + tableBytes);
+    std::vector<uint8_t> bytes = bmpFileHeaders(dib.info, dib.bits.size());
     bytes.insert(bytes.end(), dib.bits.begin(), dib.bits.end());
     return bytes;
 }

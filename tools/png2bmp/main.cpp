@@ -4,13 +4,11 @@
 // status 1.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <new>
 #include <string>
 
-#include "bmp_file.h"
-#include "imaging/inflate.h"
-#include "imaging/png_dib.h"
+#include "imaging/png_pixels.h"
+#include "png_to_bmp.h"
 
 namespace {
 
@@ -29,34 +27,6 @@ int usage() {
     return 2;
 }
 
-int convert(const char* input, const char* output, uint32_t format) {
-    PngDecoder decoder;
-    PngInit(&decoder);
-    PngDib dib;
-    const bool decoded =
-        PngLoadFile(&decoder, input) && PngDecode(&decoder) && PngCreateDib(&decoder, format, dib);
-    const uint32_t error = decoder.lastError;
-    PngRelease(&decoder);
-    if (!decoded) {
-        std::fprintf(stderr, "png2bmp: %s: 0x%04X %s\n", input, error, pngErrorName(error));
-        return 1;
-    }
-    if (!fitsBmpFile(dib)) {
-        std::fprintf(stderr, "png2bmp: %s: a .bmp file holds less than 4 GiB\n", input);
-        return 1;
-    }
-    const std::vector<uint8_t> bytes = encodeBmpFile(dib);
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "png2bmp: cannot write %s\n", output);
-        std::remove(output);
-        return 1;
-    }
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -70,7 +40,12 @@ int main(int argc, char** argv) {
     }
 
     try {
-        return convert(argv[1], argv[2], format);
+        const std::string failure = writePngAsBmp(argv[1], argv[2], format);
+        if (!failure.empty()) {
+            std::fprintf(stderr, "png2bmp: %s\n", failure.c_str());
+            return 1;
+        }
+        return 0;
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "png2bmp: %s: out of memory\n", argv[1]);
         return 1;
