@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "imaging/idat_bit_reader.h"
+#include "imaging/inflate_window.h"
 #include "imaging/png_filters.h"
 #include "imaging/png_internal.h"
 
@@ -240,10 +241,37 @@ uint32_t codeLengthEntryFor(uint32_t symbol, uint32_t codeLength) {
     return makeEntry(codeLength, literalEntry, symbol);
 }
 
+// The most a round of the decoding loop writes: three pairs of literals, or a match of 258
+// bytes and the 31 its copy may run past it.
+constexpr size_t roundRoom = 320;
+
+// Where the inflated bytes go: one buffer for the whole stream, or a window through which
+// they pass to the thread that reads them, published as they become final.
 struct Output {
     uint8_t* start;
     uint8_t* at;
     uint8_t* end;
+    InflateWindow* window = nullptr;
+    std::atomic<uint32_t>* written = nullptr;
+
+    size_t offset() const { return window != nullptr ? window->offsetOf(at) : size_t(at - start); }
+    void publish() const {
+        if (written != nullptr) { // what lies before at is final
+            written->store(static_cast<uint32_t>(offset()), std::memory_order_release);
+        }
+    }
+    // Makes room for needed bytes by moving on to the window's other buffer when this one has
+    // less; false when it has less and no more can be had.
+    bool makeRoom(size_t needed) {
+        if (size_t(end - at) >= needed) {
+            return true;
+        }
+        if (window == nullptr) {
+            return false;
+        }
+        publish(); // the reader may need these bytes before it lets the other buffer go
+        return window->moveOn(start, at, end) && size_t(end - at) >= needed;
+    }
 };
 
 // Copies a match byte by byte in effect: an overlapping copy repeats the recent bytes.
@@ -303,7 +331,7 @@ bool inflateStored(IdatBitReader& reader, Output& out) {
     if ((length ^ 0xFFFF) != complement) {
         return false;
     }
-    if (size_t(out.end - out.at) < length) {
+    if (!out.makeRoom(length)) {
         return false;
     }
     reader.copyBytes(out.at, length);
@@ -318,8 +346,8 @@ bool inflateCodes(IdatBitReader& reader, Output& output, const LiteralTable& lit
                   const DistanceTable& distances) {
     BitState bits = reader.state();
     uint8_t* out = output.at;
-    uint8_t* const start = output.start;
-    uint8_t* const end = output.end;
+    uint8_t* start = output.start;
+    uint8_t* end = output.end;
     bool ended = false;
     // Tops the bits up whatever their count: testing the count first would branch on the
     // codes just read, which the processor cannot foresee.
@@ -348,6 +376,15 @@ bool inflateCodes(IdatBitReader& reader, Output& output, const LiteralTable& lit
         return true;
     };
     for (;;) {
+        // A round writes at most three pairs of literals or one match and its overrun: with
+        // less room than that left, the output may move on through its window.
+        if (size_t(end - out) < roundRoom && output.window != nullptr) {
+            output.at = out;
+            output.makeRoom(roundRoom);
+            out = output.at;
+            start = output.start;
+            end = output.end;
+        }
         // 48 bits hold the longest length code and distance code with their extra bits.
         refill();
         uint32_t entry = literals.lookupShort(bits.buffer);
@@ -551,12 +588,14 @@ uint32_t decodeHuffmanSerial(const HuffmanTable& table, uint32_t maxLength, uint
 }
 
 bool inflateStream(const uint8_t* firstIdat, const uint8_t* inputEnd, uint8_t* output,
-                   uint32_t size, std::atomic<uint32_t>* written) {
+                   uint32_t size, std::atomic<uint32_t>* written, InflateWindow* window) {
     if (firstIdat == nullptr) {
         return false;
     }
     IdatBitReader reader(firstIdat, inputEnd);
-    Output out{output, output, output + size};
+    Output out = window != nullptr ? Output{window->start(), window->start(), window->end(), window}
+                                   : Output{output, output, output + size};
+    out.written = written;
 
     reader.refill();
     const uint32_t method = reader.take(8);
@@ -580,21 +619,27 @@ bool inflateStream(const uint8_t* firstIdat, const uint8_t* inputEnd, uint8_t* o
         if (!ok) {
             return false;
         }
-        if (written != nullptr) { // what lies before out.at is final
-            written->store(static_cast<uint32_t>(out.at - out.start), std::memory_order_release);
+        out.publish();
+    }
+    // The Adler-32 trailer is not checked, so it need not even be there. What the stream
+    // left of the image is zero.
+    for (;;) {
+        std::memset(out.at, 0, size_t(out.end - out.at));
+        out.at = out.end;
+        if (out.offset() == size) {
+            break;
+        }
+        if (!out.makeRoom(1)) {
+            return false;
         }
     }
-    // The Adler-32 trailer is not checked, so it need not even be there.
-    std::memset(out.at, 0, size_t(out.end - out.at));
-    if (written != nullptr) {
-        written->store(size, std::memory_order_release);
-    }
+    out.publish();
     return true;
 }
 
 uint32_t Inflate(PngDecoder* decoder) {
     const bool ok = inflateStream(decoder->firstIdat, decoder->inputData + decoder->inputSize,
-                                  decoder->inflatedData, decoder->inflatedSize, nullptr);
+                                  decoder->inflatedData, decoder->inflatedSize, nullptr, nullptr);
     decoder->lastError = ok ? PNG_OK : PNG_ERR_FORMAT;
     return ok ? 1 : 0;
 }
@@ -602,8 +647,8 @@ uint32_t Inflate(PngDecoder* decoder) {
 namespace {
 
 // What both ways of decoding do first: checks the state and the stream's size against the
-// image's and allocates the inflated buffer.
-bool prepareInflate(PngDecoder* decoder) {
+// image's.
+bool checkInflate(PngDecoder* decoder) {
     if (decoder->state != PNG_STATE_LOADED) {
         decoder->lastError = PNG_ERR_STATE;
         return false;
@@ -625,7 +670,13 @@ bool prepareInflate(PngDecoder* decoder) {
         return false;
     }
     decoder->inflatedSize = static_cast<uint32_t>(size);
-    decoder->inflatedBytes.reset(new (std::nothrow) uint8_t[size_t(size) + unfilterSlack]);
+    return true;
+}
+
+// The buffer for the whole inflated stream.
+bool allocateInflated(PngDecoder* decoder) {
+    const size_t size = decoder->inflatedSize;
+    decoder->inflatedBytes.reset(new (std::nothrow) uint8_t[size + unfilterSlack]);
     decoder->inflatedData = decoder->inflatedBytes.get();
     if (decoder->inflatedData == nullptr) {
         decoder->lastError = PNG_ERR_NO_MEMORY;
@@ -633,6 +684,10 @@ bool prepareInflate(PngDecoder* decoder) {
     }
     std::memset(decoder->inflatedData + size, 0, unfilterSlack);
     return true;
+}
+
+bool prepareInflate(PngDecoder* decoder) {
+    return checkInflate(decoder) && allocateInflated(decoder);
 }
 
 } // namespace
@@ -650,16 +705,20 @@ uint32_t PngDecode(PngDecoder* decoder) {
     return 1;
 }
 
-// An inflate on another thread: how many bytes of the buffer are final, and whether the
-// stream turned out broken.
+// An inflate on another thread: how many bytes of the stream are final, whether the stream
+// turned out broken, and the window the bytes pass through for a large picture.
 struct PngInflating {
     std::atomic<uint32_t> written{0};
     std::atomic<bool> failed{false};
     std::atomic<bool> finished{false};
+    std::unique_ptr<InflateWindow> window;
     std::thread thread;
 };
 
 void PngInflatingDeleter::operator()(PngInflating* inflating) const {
+    if (inflating->window != nullptr) {
+        inflating->window->cancel(); // the thread may be waiting for rows never to be read
+    }
     if (inflating->thread.joinable()) {
         inflating->thread.join();
     }
@@ -667,17 +726,29 @@ void PngInflatingDeleter::operator()(PngInflating* inflating) const {
 }
 
 uint32_t PngDecodeConcurrently(PngDecoder* decoder) {
-    if (!prepareInflate(decoder)) {
+    if (!checkInflate(decoder)) {
+        return 0;
+    }
+    // The rows of a picture without interlacing are read in the stream's order, so a large
+    // one passes through a window; the passes of an interlaced one are read once all are in.
+    std::unique_ptr<InflateWindow> window;
+    if (decoder->interlace == 0) {
+        const size_t longestRow = decoder->inflatedSize / decoder->height;
+        window = InflateWindow::make(decoder->inflatedSize, longestRow);
+    }
+    if (window == nullptr && !allocateInflated(decoder)) {
         return 0;
     }
     try {
         decoder->inflating.reset(new PngInflating);
         PngInflating* inflating = decoder->inflating.get();
+        inflating->window = std::move(window);
         inflating->thread =
             std::thread([inflating, firstIdat = decoder->firstIdat,
                          end = decoder->inputData + decoder->inputSize,
                          output = decoder->inflatedData, size = decoder->inflatedSize] {
-                if (!inflateStream(firstIdat, end, output, size, &inflating->written)) {
+                if (!inflateStream(firstIdat, end, output, size, &inflating->written,
+                                   inflating->window.get())) {
                     inflating->failed.store(true, std::memory_order_release);
                 }
                 inflating->finished.store(true, std::memory_order_release);
@@ -685,6 +756,9 @@ uint32_t PngDecodeConcurrently(PngDecoder* decoder) {
     } catch (const std::exception&) {
         // No thread to be had (or no memory for its record): inflated here instead.
         decoder->inflating.reset();
+        if (decoder->inflatedData == nullptr && !allocateInflated(decoder)) {
+            return 0;
+        }
         if (!Inflate(decoder)) {
             decoder->inflatedBytes.reset();
             decoder->inflatedData = nullptr;
@@ -694,6 +768,28 @@ uint32_t PngDecodeConcurrently(PngDecoder* decoder) {
     decoder->lastError = PNG_OK;
     decoder->state = PNG_STATE_DECODED;
     return 1;
+}
+
+const uint8_t* pngInflatedRow(PngDecoder* decoder, size_t offset, size_t length) {
+    if (!pngWaitForInflated(decoder, offset + length + unfilterSlack)) {
+        return nullptr;
+    }
+    PngInflating* inflating = decoder->inflating.get();
+    if (inflating == nullptr || inflating->window == nullptr) {
+        return decoder->inflatedData + offset;
+    }
+    const uint8_t* row = inflating->window->bytesAt(offset);
+    if (row == nullptr) {
+        decoder->lastError = PNG_ERR_STATE; // read once already
+    }
+    return row;
+}
+
+void pngReleaseInflated(PngDecoder* decoder, size_t offset) {
+    PngInflating* inflating = decoder->inflating.get();
+    if (inflating != nullptr && inflating->window != nullptr) {
+        inflating->window->release(offset);
+    }
 }
 
 bool pngWaitForInflated(PngDecoder* decoder, size_t end) {

@@ -115,7 +115,10 @@ uint32_t PngDecode(PngDecoder* decoder);
 // As PngDecode, with the inflating done on another thread: returns once the buffer is had,
 // the decoder decoded, and PngConvertRows then converts each row as soon as its bytes are
 // inflated, so that the two overlap, with the same result. A stream found broken on the way
-// fails PngConvertRows with PNG_ERR_FORMAT, as it fails PngDecode.
+// fails PngConvertRows with PNG_ERR_FORMAT, as it fails PngDecode. The rows of a large
+// picture without interlacing pass through a window of a few MiB instead of a buffer for the
+// whole stream, so they can be converted once only: a second conversion fails with
+// PNG_ERR_STATE.
 uint32_t PngDecodeConcurrently(PngDecoder* decoder);
 // Frees what the decoder allocated and sets every field to zero.
 uint32_t PngRelease(PngDecoder* decoder);

@@ -19,3 +19,11 @@ uint32_t pngLoadInPlace(PngDecoder* decoder, const uint8_t* data, uint32_t size,
 // PNG_ERR_FORMAT set, when the stream turned out broken.
 inline constexpr size_t pngWholeStream = SIZE_MAX;
 bool pngWaitForInflated(PngDecoder* decoder, size_t end);
+
+// The inflated row of length bytes (its filter-type byte and its pixels) at offset, once it
+// and the unfilterSlack bytes after it are final; null, with the error set, when the stream
+// turned out broken or the row is no longer held. Rows are read in the stream's order.
+const uint8_t* pngInflatedRow(PngDecoder* decoder, size_t offset, size_t length);
+// The inflated bytes before offset will not be read again (pngWholeStream: no more bytes
+// will be), so that a large picture's inflate can reuse their memory.
+void pngReleaseInflated(PngDecoder* decoder, size_t offset);

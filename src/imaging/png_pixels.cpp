@@ -207,7 +207,11 @@ uint32_t convertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor, Pn
         decoder->lastError = PNG_ERR_NO_MEMORY;
         return 0;
     }
-    const uint8_t* in = decoder->inflatedData;
+    // However the conversion ends, the inflating thread is not left waiting for rows.
+    struct ReleaseAtEnd {
+        PngDecoder* decoder;
+        ~ReleaseAtEnd() { pngReleaseInflated(decoder, pngWholeStream); }
+    } releaseAtEnd{decoder};
     // Reconstructed rows stay as they are, for the row below; their composed copy is shown.
     const bool compose = decoder->overBlack && pngRowsNeedComposing(decoder);
     auto shown = [&](const uint8_t* row, uint32_t width, uint32_t bytes) -> const uint8_t* {
@@ -226,10 +230,10 @@ uint32_t convertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor, Pn
             return 0;
         }
         const uint8_t* above = scanlines.zeroRow();
+        size_t offset = 0;
         for (uint32_t y = 0; y < decoder->height; ++y) {
-            // The row and the slack its reconstruction may read past it.
-            if (!pngWaitForInflated(decoder,
-                                    (size_t(y) + 1) * (size_t(rowBytes) + 1) + unfilterSlack)) {
+            const uint8_t* in = pngInflatedRow(decoder, offset, size_t(rowBytes) + 1);
+            if (in == nullptr) {
                 return 0;
             }
             const uint8_t* row = reconstructRow(in, rowBytes, unit, above, scanlines);
@@ -242,10 +246,13 @@ uint32_t convertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor, Pn
             if (sink != nullptr) {
                 sink(context, y, out);
             }
-            in += size_t(rowBytes) + 1;
+            // The row stays the one above the next, which may read it where it was inflated.
+            pngReleaseInflated(decoder, offset);
+            offset += size_t(rowBytes) + 1;
             above = row;
         }
         // A stream broken after the image's last byte fails the whole decode too.
+        pngReleaseInflated(decoder, pngWholeStream);
         return pngWaitForInflated(decoder, pngWholeStream) ? 1 : 0;
     }
 
@@ -256,6 +263,7 @@ uint32_t convertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor, Pn
     if (!pngWaitForInflated(decoder, pngWholeStream)) { // the passes come one after another
         return 0;
     }
+    const uint8_t* in = decoder->inflatedData;
     const std::unique_ptr<uint8_t[]> line(new (std::nothrow) uint8_t[stride + 16]);
     if (line == nullptr) {
         decoder->lastError = PNG_ERR_NO_MEMORY;
