@@ -19,6 +19,7 @@
 
 #include "imaging/inflate.h"
 #include "imaging/png_pixels.h"
+#include "bench_arguments.h"
 #include "test_pictures.h"
 #include "wuffs_png.h"
 
@@ -30,23 +31,8 @@ std::unique_ptr<uint8_t[]> freshMemory(size_t size) {
     return std::unique_ptr<uint8_t[]>(new uint8_t[size]);
 }
 
-const BenchPicture& pictureFor(benchmark::State& state) {
-    const auto kind = state.range(0) == 0 ? PictureKind::photo : PictureKind::screenshot;
-    const bool large = state.range(1) == 1;
-    const BenchPicture& picture =
-        benchPicture(kind, large ? 4096 : 1920, large ? 4096 : 1080, uint32_t(state.range(2)));
-    state.SetLabel(picture.name + " " + std::to_string(picture.width) + "x" +
-                   std::to_string(picture.height));
-    return picture;
-}
-
 size_t strideOf(const BenchPicture& p) {
     return (size_t(p.width) * p.channels + 3) & ~size_t(3);
-}
-
-void countPixels(benchmark::State& state, const BenchPicture& p) {
-    state.counters["Mpixel/s"] = benchmark::Counter(double(p.width) * p.height / 1e6,
-                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // Swaps red and blue into bitmap rows, as the libraries without a BGR output need.
@@ -232,17 +218,6 @@ void inflateLibdeflate(benchmark::State& state) {
     }
     libdeflate_free_decompressor(decompressor);
     setInflateCounters(state, p);
-}
-
-void pictures(benchmark::internal::Benchmark* b) {
-    for (int64_t size : {0, 1}) {
-        for (int64_t kind : {0, 1}) {
-            for (int64_t channels : {3, 4}) {
-                b->Args({kind, size, channels});
-            }
-        }
-    }
-    b->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
 
 BENCHMARK(decodeOurs)->Apply(pictures);

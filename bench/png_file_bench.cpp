@@ -14,6 +14,7 @@
 
 #include "bmp_file.h"
 #include "png_to_bmp.h"
+#include "bench_arguments.h"
 #include "test_pictures.h"
 #include "wuffs_png.h"
 
@@ -52,21 +53,6 @@ class PictureFiles {
     std::string png;
     std::string bmp;
 };
-
-const BenchPicture& pictureFor(benchmark::State& state) {
-    const auto kind = state.range(0) == 0 ? PictureKind::photo : PictureKind::screenshot;
-    const bool large = state.range(1) == 1;
-    const BenchPicture& picture =
-        benchPicture(kind, large ? 4096 : 1920, large ? 4096 : 1080, uint32_t(state.range(2)));
-    state.SetLabel(picture.name + " " + std::to_string(picture.width) + "x" +
-                   std::to_string(picture.height));
-    return picture;
-}
-
-void countPixels(benchmark::State& state, const BenchPicture& p) {
-    state.counters["Mpixel/s"] = benchmark::Counter(double(p.width) * p.height / 1e6,
-                                                    benchmark::Counter::kIsIterationInvariantRate);
-}
 
 void fileToBmpOurs(benchmark::State& state) {
     const BenchPicture& p = pictureFor(state);
@@ -131,17 +117,6 @@ void fileToBmpWuffs(benchmark::State& state) {
         }
     }
     countPixels(state, p);
-}
-
-void pictures(benchmark::internal::Benchmark* b) {
-    for (int64_t size : {0, 1}) {
-        for (int64_t kind : {0, 1}) {
-            for (int64_t channels : {3, 4}) {
-                b->Args({kind, size, channels});
-            }
-        }
-    }
-    b->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
 
 BENCHMARK(fileToBmpOurs)->Apply(pictures);
