@@ -243,7 +243,7 @@ void scaleRow(void* context, uint32_t, const uint8_t* row) {
 // one that every monitor shows scaled down, or cannot be decoded.
 std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
                                                   const std::vector<SIZE>& screens,
-                                                  const std::string& fitscreen) {
+                                                  const std::string& fitscreen, PictureWork work) {
     OwnedPngDecoder decoder;
     PngBitmapInfo info;
     uint32_t descriptor = 0;
@@ -294,7 +294,9 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
         }
     }
     decoder->overBlack = true; // transparent parts show black, as the margins do
-    if (!PngDecodeConcurrently(decoder.get()) ||
+    // With both cores, the rows are converted and scaled while the stream is inflated on the
+    // other; on one, after it is inflated.
+    if (!(work == PictureWork::atOnce ? PngDecodeConcurrently : PngDecode)(decoder.get()) ||
         !PngConvertRowsTo(decoder.get(), descriptor, scaleRow, &scaled)) {
         return {};
     }
@@ -304,14 +306,14 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
 } // namespace
 
 ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& screens,
-                            const std::string& fitscreen) {
+                            const std::string& fitscreen, PictureWork work) {
     ShowPictures shown;
     if (file.format == PictureFormat::png) {
-        shown.pictures = pngScaledWhileDecoding(file, screens, fitscreen);
+        shown.pictures = pngScaledWhileDecoding(file, screens, fitscreen, work);
         shown.placed = !shown.pictures.empty();
     }
     if (!shown.placed) {
-        if (win32::Bitmap picture = decodePictureFile(file)) {
+        if (win32::Bitmap picture = decodePictureFile(file, work)) {
             shown.pictures.push_back(std::move(picture));
         }
     }
@@ -319,10 +321,10 @@ ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& scr
 }
 
 ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens,
-                              const std::string& fitscreen) {
+                              const std::string& fitscreen, PictureWork work) {
     if (!fitsPathLimit(path)) {
         return {};
     }
     PictureFileBytes file = readPictureFile(path);
-    return file ? showPicturesOf(file, screens, fitscreen) : ShowPictures();
+    return file ? showPicturesOf(file, screens, fitscreen, work) : ShowPictures();
 }

@@ -73,9 +73,9 @@ struct ShowPictures {
     bool placed = false; // one for each monitor, of its size
 };
 ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& screens,
-                            const std::string& fitscreen);
+                            const std::string& fitscreen, PictureWork work = PictureWork::atOnce);
 ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens,
-                              const std::string& fitscreen);
+                              const std::string& fitscreen, PictureWork work = PictureWork::atOnce);
 
 // A PNG file as a DIB section in its own pixel format; null when it is no PNG, cannot be
 // decoded or declares more than maxPicturePixels.

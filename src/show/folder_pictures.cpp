@@ -71,8 +71,20 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, const std
 
 Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
                     const std::string& fitscreen, PictureWork work) {
-    const win32::Bitmap picture = loadBackground(path.c_str(), work);
-    return picture ? pictureOnCanvas(picture.get(), width, height, fitscreen, work) : Canvas();
+    ShowPictures shown = loadShowPictures(path.c_str(), {SIZE{width, height}}, fitscreen, work);
+    if (shown.pictures.empty()) {
+        return Canvas();
+    }
+    if (!shown.placed) {
+        return pictureOnCanvas(shown.pictures.front().get(), width, height, fitscreen, work);
+    }
+    // A large PNG already scaled onto a canvas as its rows were decoded.
+    DIBSECTION section{};
+    if (GetObject(shown.pictures.front().get(), sizeof(section), &section) != sizeof(section)) {
+        return Canvas();
+    }
+    return {std::move(shown.pictures.front()), static_cast<uint32_t*>(section.dsBm.bmBits), width,
+            height};
 }
 
 std::vector<uint32_t> Canvas::pixels() const {

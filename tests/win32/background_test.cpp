@@ -12,6 +12,7 @@
 #include "imaging/picture_file.h"
 #include "long_path.h"
 #include "show/background.h"
+#include "show/folder_pictures.h"
 #include "show/placement.h"
 #include "win32/bitmap_size.h"
 #include "win32/dib.h"
@@ -262,27 +263,38 @@ PictureFileBytes storedPng(uint32_t width, uint32_t height, uint8_t colourType, 
 }
 
 // A large PNG shown smaller is scaled for each monitor as its rows are decoded, to the pixels
-// placing the whole decoded picture gives; interlaced, or centred at its own size on a larger
-// monitor, it is decoded whole.
+// placing the whole decoded picture gives, on both cores or on one; a folder's canvas too.
+// Interlaced, or centred at its own size on a larger monitor, it is decoded whole.
 TEST(Background, LargePngsAreScaledAsTheyAreDecoded) {
     const std::vector<SIZE> screens = {{200, 150}, {120, 160}};
+    const std::string path = testing::TempDir() + "large.png";
     for (uint8_t colourType : {uint8_t(2), uint8_t(6)}) {
         for (const char* fitscreen : {"yes", "fill", "fit"}) {
-            PictureFileBytes file = storedPng(640, 360, colourType, false);
-            const ShowPictures shown = showPicturesOf(file, screens, fitscreen);
-            ASSERT_TRUE(shown.placed) << fitscreen;
-            ASSERT_EQ(shown.pictures.size(), screens.size());
-            PictureFileBytes again = storedPng(640, 360, colourType, false);
-            const win32::Bitmap whole = decodePictureFile(again);
-            for (size_t i = 0; i < screens.size(); ++i) {
-                const PlacedPicture placed =
-                    placedPicture(whole.get(), screens[i].cx, screens[i].cy,
-                                  placePicture(640, 360, screens[i].cx, screens[i].cy, fitscreen));
-                EXPECT_EQ(pixelsOf(shown.pictures[i].get()), pixelsOf(placed.shown))
-                    << fitscreen << ", colour type " << int(colourType) << ", monitor " << i;
+            for (PictureWork work : {PictureWork::atOnce, PictureWork::besideTheWater}) {
+                PictureFileBytes file = storedPng(640, 360, colourType, false);
+                const ShowPictures shown = showPicturesOf(file, screens, fitscreen, work);
+                ASSERT_TRUE(shown.placed) << fitscreen;
+                ASSERT_EQ(shown.pictures.size(), screens.size());
+                PictureFileBytes again = storedPng(640, 360, colourType, false);
+                const win32::Bitmap whole = decodePictureFile(again);
+                for (size_t i = 0; i < screens.size(); ++i) {
+                    const PlacedPicture placed = placedPicture(
+                        whole.get(), screens[i].cx, screens[i].cy,
+                        placePicture(640, 360, screens[i].cx, screens[i].cy, fitscreen));
+                    EXPECT_EQ(pixelsOf(shown.pictures[i].get()), pixelsOf(placed.shown))
+                        << fitscreen << ", colour type " << int(colourType) << ", monitor " << i;
+                }
+                std::FILE* out = std::fopen(path.c_str(), "wb");
+                ASSERT_NE(out, nullptr);
+                std::fwrite(again.data(), 1, again.length, out);
+                std::fclose(out);
+                EXPECT_EQ(canvasOfFile(path, 200, 150, fitscreen, work).pixels(),
+                          pictureOnCanvas(whole.get(), 200, 150, fitscreen, work).pixels())
+                    << fitscreen;
             }
         }
     }
+    std::remove(path.c_str());
     PictureFileBytes interlaced = storedPng(640, 360, 2, true);
     EXPECT_FALSE(showPicturesOf(interlaced, screens, "fill").placed);
     PictureFileBytes centred = storedPng(100, 80, 2, false); // smaller than the monitors
