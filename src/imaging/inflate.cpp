@@ -686,19 +686,24 @@ bool allocateInflated(PngDecoder* decoder) {
     return true;
 }
 
-bool prepareInflate(PngDecoder* decoder) {
-    return checkInflate(decoder) && allocateInflated(decoder);
+// Inflates the stream into a buffer for all of it, allocated first unless it was; the buffer
+// goes again when the stream is broken.
+bool inflateWhole(PngDecoder* decoder) {
+    if (decoder->inflatedData == nullptr && !allocateInflated(decoder)) {
+        return false;
+    }
+    if (!Inflate(decoder)) {
+        decoder->inflatedBytes.reset();
+        decoder->inflatedData = nullptr;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
 uint32_t PngDecode(PngDecoder* decoder) {
-    if (!prepareInflate(decoder)) {
-        return 0;
-    }
-    if (!Inflate(decoder)) {
-        decoder->inflatedBytes.reset();
-        decoder->inflatedData = nullptr;
+    if (!checkInflate(decoder) || !inflateWhole(decoder)) {
         return 0;
     }
     decoder->state = PNG_STATE_DECODED;
@@ -756,12 +761,7 @@ uint32_t PngDecodeConcurrently(PngDecoder* decoder) {
     } catch (const std::exception&) {
         // No thread to be had (or no memory for its record): inflated here instead.
         decoder->inflating.reset();
-        if (decoder->inflatedData == nullptr && !allocateInflated(decoder)) {
-            return 0;
-        }
-        if (!Inflate(decoder)) {
-            decoder->inflatedBytes.reset();
-            decoder->inflatedData = nullptr;
+        if (!inflateWhole(decoder)) {
             return 0;
         }
     }
