@@ -26,7 +26,7 @@ open_panel() {
     xdotool mousemove 640 400
     (cd "$work" && exec wine "$runner" "$(winpath "$work/layout.txt")") &
     pid=$!
-    wait_for_content "$work/layout.txt" || fail "the panel did not open"
+    wait_for_file_of "$work/layout.txt" "$pid" "the panel did not open"
     sleep 0.8 # the fade-in ends about 660 ms after opening
     declare -gA at=()
     while read -r id x y w h; do at[$id]="$x $y $w $h"; done < <(tr -d "\r" < "$work/layout.txt")

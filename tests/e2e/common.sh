@@ -39,7 +39,14 @@ fail() {
     echo "FAIL: $*"
     exit 1
 }
-winpath() { winepath -w "$1" 2> /dev/null; }
+winpath() {
+    local path
+    path=$(winepath -w "$1" 2> /dev/null) && [ -n "$path" ] || {
+        echo "winepath gave no Windows path for $1" >&2
+        return 1
+    }
+    echo "$path"
+}
 # How many pixels of two pictures differ by more than the fuzz.
 differing() {
     compare -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1 | awk '{ printf "%d\n", $1 }' || true
@@ -56,6 +63,21 @@ wait_for_content() {
         sleep 0.1
     done
     return 1
+}
+# Waits like wait_for_content for a file that the program started in the background (its
+# process id second) writes; when none comes, says whether the program still runs or how it
+# ended, and which windows the display shows, before failing with the message given third.
+wait_for_file_of() {
+    local status=0
+    wait_for_content "$1" && return 0
+    if kill -0 "$2" 2> /dev/null; then
+        echo "after 30 s the program still runs and has written nothing to $1"
+    else
+        wait "$2" || status=$?
+        echo "the program ended with $status and wrote nothing to $1"
+    fi
+    echo "windows on the display: $(xwininfo -root -tree | grep -o '"[^"]*"' | sort -u | tr '\n' ' ')"
+    fail "$3"
 }
 # Makes the stand-in browser the handler of web addresses; it appends them to browser.log.
 use_test_browser() {

@@ -29,7 +29,7 @@ open_panel() {
     xdotool mousemove 640 400
     (cd "$work" && exec wine "$runner" "$(winpath "$work/layout.txt")" "$@") &
     pid=$!
-    wait_for_content "$work/layout.txt" || fail "the panel did not open"
+    wait_for_file_of "$work/layout.txt" "$pid" "the panel did not open"
     sleep 0.8 # the fade-in
     read_layout
 }
