@@ -252,12 +252,12 @@ struct Output {
     uint8_t* at;
     uint8_t* end;
     InflateWindow* window = nullptr;
-    std::atomic<uint32_t>* written = nullptr;
+    StreamProgress* written = nullptr;
 
     size_t offset() const { return window != nullptr ? window->offsetOf(at) : size_t(at - start); }
     void publish() const {
         if (written != nullptr) { // what lies before at is final
-            written->store(static_cast<uint32_t>(offset()), std::memory_order_release);
+            written->advance(offset());
         }
     }
     // Makes room for needed bytes by moving on to the window's other buffer when this one has
@@ -588,7 +588,7 @@ uint32_t decodeHuffmanSerial(const HuffmanTable& table, uint32_t maxLength, uint
 }
 
 bool inflateStream(const uint8_t* firstIdat, const uint8_t* inputEnd, uint8_t* output,
-                   uint32_t size, std::atomic<uint32_t>* written, InflateWindow* window) {
+                   uint32_t size, StreamProgress* written, InflateWindow* window) {
     if (firstIdat == nullptr) {
         return false;
     }
@@ -710,12 +710,12 @@ uint32_t PngDecode(PngDecoder* decoder) {
     return 1;
 }
 
-// An inflate on another thread: how many bytes of the stream are final, whether the stream
-// turned out broken, and the window the bytes pass through for a large picture.
+// An inflate on another thread: how many bytes of the stream are final (StreamProgress::end
+// once it has ended, after failed is set when the stream turned out broken), and the window
+// the bytes pass through for a large picture.
 struct PngInflating {
-    std::atomic<uint32_t> written{0};
+    StreamProgress written;
     std::atomic<bool> failed{false};
-    std::atomic<bool> finished{false};
     std::unique_ptr<InflateWindow> window;
     std::thread thread;
 };
@@ -754,9 +754,9 @@ uint32_t PngDecodeConcurrently(PngDecoder* decoder) {
                          output = decoder->inflatedData, size = decoder->inflatedSize] {
                 if (!inflateStream(firstIdat, end, output, size, &inflating->written,
                                    inflating->window.get())) {
-                    inflating->failed.store(true, std::memory_order_release);
+                    inflating->failed.store(true, std::memory_order_relaxed);
                 }
-                inflating->finished.store(true, std::memory_order_release);
+                inflating->written.advance(StreamProgress::end); // publishes failed too
             });
     } catch (const std::exception&) {
         // No thread to be had (or no memory for its record): inflated here instead.
@@ -797,18 +797,10 @@ bool pngWaitForInflated(PngDecoder* decoder, size_t end) {
     if (inflating == nullptr) {
         return true;
     }
-    if (end == pngWholeStream) {
-        while (!inflating->finished.load(std::memory_order_acquire)) {
-            std::this_thread::yield();
-        }
-    } else {
-        end = std::min<size_t>(end, decoder->inflatedSize);
-        while (inflating->written.load(std::memory_order_acquire) < end &&
-               !inflating->failed.load(std::memory_order_acquire)) {
-            std::this_thread::yield();
-        }
-    }
-    if (inflating->failed.load(std::memory_order_acquire)) {
+    // A broken stream ends early: the wait then ends with it.
+    inflating->written.waitFor(
+        end == pngWholeStream ? StreamProgress::end : std::min<size_t>(end, decoder->inflatedSize));
+    if (inflating->failed.load(std::memory_order_relaxed)) {
         decoder->lastError = PNG_ERR_FORMAT;
         return false;
     }

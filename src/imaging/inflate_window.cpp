@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <thread>
 
 #include "imaging/png_filters.h"
 
@@ -47,10 +46,7 @@ bool InflateWindow::moveOn(uint8_t*& start, uint8_t*& at, uint8_t*& end) {
     const int to = 1 - from;
     // The other buffer is free once the rows read from it are done with: those that began
     // before this buffer's start, and the row above the first row read from this one.
-    while (released_.load(std::memory_order_acquire) < ends_[to]) {
-        std::this_thread::yield();
-    }
-    if (released_.load(std::memory_order_acquire) == SIZE_MAX) {
+    if (released_.waitFor(ends_[to]) == StreamProgress::end) {
         return false;
     }
     const size_t carried = std::min(kept_, size_t(at - start));
@@ -65,7 +61,7 @@ bool InflateWindow::moveOn(uint8_t*& start, uint8_t*& at, uint8_t*& end) {
 }
 
 const uint8_t* InflateWindow::bytesAt(size_t offset) const {
-    if (released_.load(std::memory_order_relaxed) == SIZE_MAX) {
+    if (released_.now() == StreamProgress::end) {
         return nullptr;
     }
     const int current = current_.load(std::memory_order_acquire);
@@ -80,5 +76,5 @@ const uint8_t* InflateWindow::bytesAt(size_t offset) const {
 }
 
 void InflateWindow::release(size_t offset) {
-    released_.store(offset, std::memory_order_release);
+    released_.advance(offset);
 }

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "imaging/stream_progress.h"
+
 class InflateWindow {
   public:
     // A window for a stream of total bytes whose rows (with their filter-type bytes) are at
@@ -52,5 +54,5 @@ class InflateWindow {
     std::atomic<size_t> starts_[2]; // stream offset of each buffer's first byte
     size_t ends_[2] = {0, 0};       // where each buffer's contents ended when output left it
     std::atomic<int> current_{0};   // the buffer the output is in
-    std::atomic<size_t> released_{0};
+    StreamProgress released_;       // the reading side's: bytes before it are no longer needed
 };

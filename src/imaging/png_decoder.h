@@ -55,6 +55,14 @@ struct PngInflatingDeleter {
 };
 
 struct PngDecoder {
+    PngDecoder() = default;
+    // An inflate still running is waited for before the buffers it writes are freed, however
+    // the record goes: members are assigned in their order (inflating first) but destroyed
+    // in the reverse one.
+    ~PngDecoder() { inflating.reset(); }
+    PngDecoder(PngDecoder&&) = default;
+    PngDecoder& operator=(PngDecoder&&) = default;
+
     uint32_t width;
     uint32_t height;
     uint32_t lastError;
@@ -79,7 +87,7 @@ struct PngDecoder {
     // picture shown without its alpha. Otherwise alpha is kept as it is and tRNS is ignored.
     bool overBlack;
     // The inflate of PngDecodeConcurrently while it runs. Declared before the buffers it reads
-    // and writes, so that resetting the record waits for it before they are freed.
+    // and writes, so that assigning the record waits for it before they are freed.
     std::unique_ptr<PngInflating, PngInflatingDeleter> inflating;
     // What the decoder allocated, freed by PngRelease: the file's bytes, which inputData
     // shows for PNG_SOURCE_FILE, and the buffer that inflatedData shows once decoded.

@@ -1,6 +1,0 @@
-#include "app/app_state.h"
-
-HINSTANCE appInstance = nullptr;
-HWND launcherWindow = nullptr;
-HWND imageField = nullptr;
-HWND musicField = nullptr;

@@ -1,3 +1,0 @@
-#include "show/show_state.h"
-
-bool screenSaverShow = false;
