@@ -14,6 +14,9 @@
 
 namespace {
 
+// Water that takes no input and no activation from the pointer over it.
+constexpr RippleOptions quietWater{RainAmount::normal, false, false, nullptr};
+
 constexpr int32_t width = 1920;
 constexpr int32_t height = 1080;
 constexpr UINT handReadyMessage = WM_APP + 1;
@@ -85,7 +88,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    rippleInput = RippleInput::none;
     registerRippleClass(instance);
     WNDCLASSA hostClass{};
     hostClass.lpfnWndProc = hostProc;
@@ -94,8 +96,8 @@ int main(int argc, char** argv) {
     RegisterClassA(&hostClass);
     HWND host = CreateWindowExA(0, "PictureChangeHost", "Pictures changing", WS_POPUP | WS_VISIBLE,
                                 0, 0, width, height, nullptr, nullptr, instance, nullptr);
-    if (host == nullptr ||
-        createRippleSurface(0, 0, width, height, 1, host, instance, nullptr) == nullptr) {
+    if (host == nullptr || createRippleSurface(0, 0, width, height, 1, host, instance, nullptr,
+                                               quietWater) == nullptr) {
         return 1;
     }
     water = GetDlgItem(host, 1);

@@ -25,6 +25,9 @@
 
 namespace {
 
+// Water that takes no input and no activation from the pointer over it.
+constexpr RippleOptions quietWater{RainAmount::normal, false, false, nullptr};
+
 constexpr int32_t screenWidth = 1920;
 constexpr int32_t screenHeight = 1080;
 constexpr int rounds = 3;
@@ -68,8 +71,8 @@ bool measure(const std::string& path, const char* fitscreen, HWND host, double (
                                    pictures.placed ? "no" : fitscreen));
     lap(place);
     const SIZE shown = bitmapSize(placed.shown);
-    RippleSurface* surface = createRippleSurface(0, 0, shown.cx, shown.cy, 1, host,
-                                                 GetModuleHandleA(nullptr), placed.shown);
+    RippleSurface* surface = createRippleSurface(
+        0, 0, shown.cx, shown.cy, 1, host, GetModuleHandleA(nullptr), placed.shown, quietWater);
     if (surface == nullptr) {
         return false;
     }
@@ -90,7 +93,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    rippleInput = RippleInput::none;
     registerRippleClass(instance);
     HWND host = CreateWindowExA(0, "STATIC", "Stages", WS_POPUP | WS_VISIBLE, 0, 0, screenWidth,
                                 screenHeight, nullptr, nullptr, instance, nullptr);

@@ -4,7 +4,7 @@
 
 #include "app/messages.h"
 #include "settings/program_settings.h"
-#include "show/show_dialog.h"
+#include "show/show.h"
 
 // The message for a failure, or null for a success.
 const ErrorMessage* messageFor(DefaultsOutcome outcome);

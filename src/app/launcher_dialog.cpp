@@ -11,15 +11,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/failures.h"
 #include "app/fatal_error.h"
 #include "app/launcher_lists.h"
 #include "app/program_texts.h"
 #include "imaging/picture_file.h"
 #include "settings/program_settings.h"
-#include "show/show_dialog.h"
 #include "show/music.h"
+#include "show/show.h"
 #include "show/change_setting.h"
 #include "show/folder_pictures.h"
 #include "show/picture_folder.h"
@@ -32,6 +31,27 @@
 #include "win32/wide.h"
 
 namespace {
+
+// What one launcher holds, reached through its dialog's GWLP_USERDATA.
+struct Launcher {
+    std::string settingsPath;
+    SettingsStore settings;
+    HWND window = nullptr;
+    HWND imageField = nullptr;
+    HWND musicField = nullptr;
+    win32::Icon folderIcon; // shown on the folder button until the next scale's replaces it
+
+    explicit Launcher(std::string path)
+        : settingsPath(std::move(path)), settings(settingsPath, settingsSeparator, ansiToUtf8) {}
+};
+
+HINSTANCE instanceOf(HWND window) {
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+}
+
+Launcher& launcherOf(HWND dialog) {
+    return *reinterpret_cast<Launcher*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+}
 
 constexpr int fadeStepMs = 15;
 constexpr int fadeAlpha = 220;
@@ -81,10 +101,10 @@ void fillChangeList(HWND dialog, const std::string& setting) {
 }
 
 // The Change list matters only while the picture is a folder.
-void enableChangeList(HWND dialog) {
-    const std::string background = launcherSettings.getTrimmed(backgroundKey, true);
-    EnableWindow(GetDlgItem(dialog, IDC_CHANGE),
-                 background != "null" && isFolder(openablePath(background, settingsPath)));
+void enableChangeList(const Launcher& launcher) {
+    const std::string background = launcher.settings.getTrimmed(backgroundKey, true);
+    EnableWindow(GetDlgItem(launcher.window, IDC_CHANGE),
+                 background != "null" && isFolder(openablePath(background, launcher.settingsPath)));
 }
 
 // The shell's picture of a folder at size x size pixels: its stock icon, or its own icon 4
@@ -107,36 +127,36 @@ win32::Icon folderIconOfSize(int size) {
 
 // The folder button shows the folder icon at the small icon size of the dialog's scale; the
 // icon lives until the next scale's replaces it.
-void showFolderIcon(HWND dialog, int dpi) {
-    static win32::Icon shown;
+void showFolderIcon(Launcher& launcher, int dpi) {
     win32::Icon fresh = folderIconOfSize(MulDiv(16, dpi, 96));
-    SendDlgItemMessageA(dialog, IDC_BROWSE_FOLDER, BM_SETIMAGE, IMAGE_ICON,
+    SendDlgItemMessageA(launcher.window, IDC_BROWSE_FOLDER, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(fresh.get()));
-    shown = std::move(fresh); // the icon shown before goes with fresh
+    launcher.folderIcon = std::move(fresh); // the icon shown before goes with fresh
 }
 
 // Keeps the setting of the entry picked in a list. A hand-written value stays as written
 // until another entry is picked; rain, which older files lack, is added when first picked.
 template <size_t count>
-void keepListChoice(HWND dialog, int controlId, const char* key,
+void keepListChoice(Launcher& launcher, int controlId, const char* key,
                     const char* const (&settings)[count]) {
-    const auto index = SendDlgItemMessageA(dialog, controlId, CB_GETCURSEL, 0, 0);
+    const auto index = SendDlgItemMessageA(launcher.window, controlId, CB_GETCURSEL, 0, 0);
     if (index >= 0 && size_t(index) < count) {
-        launcherSettings.addIfAbsent(key, settings[index]);
-        launcherSettings.set(key, settings[index]);
+        launcher.settings.addIfAbsent(key, settings[index]);
+        launcher.settings.set(key, settings[index]);
     }
 }
 
 // A file that lacks a setting (hand-written, or from an older version) gets it with its
 // default, so that what the launcher then chooses is saved and shown.
-void loadLauncherSettings() {
-    if (launcherSettings.load() && holdsAnySetting(launcherSettings)) {
-        addMissingSettings(launcherSettings);
+void loadLauncherSettings(Launcher& launcher) {
+    SettingsStore& settings = launcher.settings;
+    if (settings.load() && holdsAnySetting(settings)) {
+        addMissingSettings(settings);
         return;
     }
-    launcherSettings.clear();
-    endOnFailure(writeDefaultSettings());
-    if (!launcherSettings.load()) {
+    settings.clear();
+    endOnFailure(writeDefaultSettings(launcher.settingsPath));
+    if (!settings.load()) {
         fatalError(errorMessages::launcherSettingsUnreadable);
     }
 }
@@ -144,26 +164,27 @@ void loadLauncherSettings() {
 // "null" is the only value shown as the display text; the comparison is exact, so a hand-
 // written "NULL" shows as a file name.
 void showChoice(HWND field, const std::string& value, const std::string& nullText) {
-    SetWindowTextW(field, win32::widen(value != "null" ? fileNameOf(value) : nullText).c_str());
+    SetWindowTextW(field, win32::widen(value != "null" ? shownNameOf(value) : nullText).c_str());
 }
 
-void startLauncher(HWND dialog) {
-    loadLauncherSettings();
-    musicField = GetDlgItem(dialog, IDC_MUSIC_FIELD);
-    imageField = GetDlgItem(dialog, IDC_IMAGE_FIELD);
-    launcherWindow = dialog;
-    const std::string sound = launcherSettings.getTrimmed(soundKey, true);
-    const std::string background = launcherSettings.getTrimmed(backgroundKey, true);
-    showChoice(imageField, background, captureScreenText);
-    showChoice(musicField, sound, noMusicText);
+void startLauncher(HWND dialog, Launcher& launcher) {
+    SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&launcher));
+    launcher.window = dialog;
+    loadLauncherSettings(launcher);
+    launcher.musicField = GetDlgItem(dialog, IDC_MUSIC_FIELD);
+    launcher.imageField = GetDlgItem(dialog, IDC_IMAGE_FIELD);
+    const SettingsStore& settings = launcher.settings;
+    const std::string sound = settings.getTrimmed(soundKey, true);
+    const std::string background = settings.getTrimmed(backgroundKey, true);
+    showChoice(launcher.imageField, background, captureScreenText);
+    showChoice(launcher.musicField, sound, noMusicText);
     fillList(dialog, IDC_PLACEMENT, placementEntries,
-             int(placementChoiceOf(launcherSettings.getTrimmed(fitScreenKey, false))));
-    fillList(dialog, IDC_RAIN, rainEntries,
-             int(rainAmountOf(launcherSettings.getTrimmed(rainKey, false))));
-    fillChangeList(dialog, launcherSettings.getTrimmed(changeKey, false));
-    enableChangeList(dialog);
-    showFolderIcon(dialog, win32::dpiOfWindow(dialog));
-    SetWindowTextA(dialog, launcherCaption.c_str());
+             int(placementChoiceOf(settings.getTrimmed(fitScreenKey, false))));
+    fillList(dialog, IDC_RAIN, rainEntries, int(rainAmountOf(settings.getTrimmed(rainKey, false))));
+    fillChangeList(dialog, settings.getTrimmed(changeKey, false));
+    enableChangeList(launcher);
+    showFolderIcon(launcher, win32::dpiOfWindow(dialog));
+    SetWindowTextA(dialog, launcherCaption);
     addTooltip(dialog, "Default", IDC_IMAGE_DEFAULT, false);
     addTooltip(dialog, "Default", IDC_MUSIC_DEFAULT, false);
     addTooltip(dialog, "Browse Music", IDC_BROWSE_MUSIC, false);
@@ -171,52 +192,52 @@ void startLauncher(HWND dialog) {
     addTooltip(dialog, "Browse Folder", IDC_BROWSE_FOLDER, false);
 }
 
-void launchShow(HWND dialog) {
+void launchShow(Launcher& launcher) {
     // A save that fails (a file marked read-only, a full or read-only disk) is not reported:
     // the show then shows what the file holds, and the choices stay the launcher's.
-    static_cast<void>(launcherSettings.save());
-    ShowWindow(dialog, SW_HIDE);
-    ShowWindow(dialog, SW_HIDE);
+    static_cast<void>(launcher.settings.save());
+    ShowWindow(launcher.window, SW_HIDE);
+    ShowWindow(launcher.window, SW_HIDE);
     // The show brings the launcher back when it ends, or ends without it when it cannot start.
-    endOnFailure(static_cast<ShowEnd>(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SHOW),
-                                                      nullptr, effectDialogProc,
-                                                      reinterpret_cast<LPARAM>(launcherWindow))));
+    Show show({ShowHost::launcher, launcher.settingsPath, launcher.window, {}});
+    endOnFailure(show.run(instanceOf(launcher.window)));
 }
 
-void onCommand(HWND dialog, int controlId) {
+void onCommand(Launcher& launcher, int controlId) {
+    const HWND dialog = launcher.window;
     switch (controlId) {
     case IDC_MUSIC_DEFAULT:
-        SetWindowTextA(musicField, noMusicText.c_str());
-        launcherSettings.set(soundKey, "null");
+        SetWindowTextA(launcher.musicField, noMusicText);
+        launcher.settings.set(soundKey, "null");
         break;
     case IDC_IMAGE_DEFAULT:
-        SetWindowTextA(imageField, captureScreenText.c_str());
-        launcherSettings.set(backgroundKey, "null");
-        enableChangeList(dialog);
+        SetWindowTextA(launcher.imageField, captureScreenText);
+        launcher.settings.set(backgroundKey, "null");
+        enableChangeList(launcher);
         break;
     case IDC_BROWSE_IMAGE:
-        if (const std::string path = browseImage(dialog); !path.empty()) {
-            SetWindowTextW(imageField, win32::widen(fileNameOf(path)).c_str());
-            enableChangeList(dialog);
+        if (const std::string path = browseImage(dialog, launcher.settings); !path.empty()) {
+            SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(path)).c_str());
+            enableChangeList(launcher);
         }
         break;
     case IDC_BROWSE_FOLDER:
-        if (const std::string path = browseFolder(dialog); !path.empty()) {
-            SetWindowTextW(imageField, win32::widen(fileNameOf(path)).c_str());
-            enableChangeList(dialog);
+        if (const std::string path = browseFolder(dialog, launcher.settings); !path.empty()) {
+            SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(path)).c_str());
+            enableChangeList(launcher);
         }
         break;
     case IDC_BROWSE_MUSIC:
-        if (const std::string path = browseMusic(dialog); !path.empty()) {
-            SetWindowTextW(musicField, win32::widen(fileNameOf(path)).c_str());
+        if (const std::string path = browseMusic(dialog, launcher.settings); !path.empty()) {
+            SetWindowTextW(launcher.musicField, win32::widen(shownNameOf(path)).c_str());
         }
         break;
     case IDC_LAUNCH:
-        launchShow(dialog);
+        launchShow(launcher);
         break;
     case IDC_ABOUT:
-        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr, aboutDialogProc,
-                        reinterpret_cast<LPARAM>(&aboutLinks()));
+        DialogBoxParamA(instanceOf(dialog), MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr,
+                        aboutDialogProc, reinterpret_cast<LPARAM>(&aboutLinks));
         break;
     case IDC_MORE_APPS:
         openWithShell(homePageUrl);
@@ -229,8 +250,8 @@ void onCommand(HWND dialog, int controlId) {
 // Lets the user pick a file and keeps it as the key's value when the check accepts it;
 // otherwise says why in a notice and keeps the earlier choice. "All Files" lets anything be
 // picked: what the show could not use is refused now, not when it ends the next Launch.
-std::string browseChecked(HWND owner, const wchar_t* filter, const char* key,
-                          bool (*accepted)(const std::string&), const char* notice,
+std::string browseChecked(HWND owner, SettingsStore& settings, const wchar_t* filter,
+                          const char* key, bool (*accepted)(const std::string&), const char* notice,
                           const char* caption) {
     const std::string path = browseForFile(owner, filter, L"*.*");
     if (path.size() <= 1) {
@@ -240,7 +261,7 @@ std::string browseChecked(HWND owner, const wchar_t* filter, const char* key,
         MessageBoxA(owner, notice, caption, MB_OK | MB_ICONWARNING);
         return {};
     }
-    launcherSettings.set(key, path); // changes only a key the file already has
+    settings.set(key, path); // changes only a key the file already has
     return path;
 }
 
@@ -279,14 +300,14 @@ std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defa
     return GetOpenFileNameW(&dialog) ? win32::narrow(file) : std::string();
 }
 
-std::string browseImage(HWND owner) {
+std::string browseImage(HWND owner, SettingsStore& settings) {
     return browseChecked(
-        owner, imageFilter, backgroundKey,
+        owner, settings, imageFilter, backgroundKey,
         [](const std::string& path) { return looksLikeShowablePicture(path.c_str()); },
         notPictureText, "Background Image");
 }
 
-std::string browseFolder(HWND owner) {
+std::string browseFolder(HWND owner, SettingsStore& settings) {
     const std::string folder = pickFolder(owner, L"Choose a Folder of Pictures");
     if (folder.empty()) {
         return {};
@@ -301,17 +322,17 @@ std::string browseFolder(HWND owner) {
         MessageBoxA(owner, noPicturesText, "Background Image", MB_OK | MB_ICONWARNING);
         return {};
     }
-    launcherSettings.set(backgroundKey, folder);
+    settings.set(backgroundKey, folder);
     return folder;
 }
 
 // Only music is kept, so that Launch never hands a program or a script to the shell.
-std::string browseMusic(HWND owner) {
-    return browseChecked(owner, musicFilter, soundKey, isPlayableMusic, notMusicText,
+std::string browseMusic(HWND owner, SettingsStore& settings) {
+    return browseChecked(owner, settings, musicFilter, soundKey, isPlayableMusic, notMusicText,
                          "Background Music");
 }
 
-std::string fileNameOf(const std::string& path) {
+std::string shownNameOf(const std::string& path) {
     std::wstring wide = win32::widen(path);
     // A folder's name, without the separator a path to it may end with.
     while (wide.size() > 3 && (wide.back() == L'\\' || wide.back() == L'/')) {
@@ -320,39 +341,52 @@ std::string fileNameOf(const std::string& path) {
     return win32::narrow(PathFindFileNameW(wide.c_str()));
 }
 
-void closeLauncher(HWND dialog) {
+void closeLauncher(HWND dialog, const SettingsStore& settings) {
     fadeOut(dialog, fadeStepMs, fadeAlpha);
     // A save that fails is not reported on the way out either: the file stays as it was,
     // which a file marked read-only is meant to.
-    static_cast<void>(launcherSettings.save());
+    static_cast<void>(settings.save());
     ExitProcess(0); // at once: nothing else runs, the dialog is never ended
 }
 
-INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        startLauncher(dialog, *reinterpret_cast<Launcher*>(lParam));
+        return FALSE;
+    }
+    if (GetWindowLongPtrW(dialog, GWLP_USERDATA) == 0) {
+        return FALSE; // before WM_INITDIALOG
+    }
+    Launcher& launcher = launcherOf(dialog);
     switch (message) {
-    case WM_INITDIALOG:
-        startLauncher(dialog);
-        break;
     case WM_COMMAND:
         if (HIWORD(wParam) == CBN_SELCHANGE) {
             if (LOWORD(wParam) == IDC_PLACEMENT) {
-                keepListChoice(dialog, IDC_PLACEMENT, fitScreenKey, placementSettings);
+                keepListChoice(launcher, IDC_PLACEMENT, fitScreenKey, placementSettings);
             } else if (LOWORD(wParam) == IDC_RAIN) {
-                keepListChoice(dialog, IDC_RAIN, rainKey, rainSettings);
+                keepListChoice(launcher, IDC_RAIN, rainKey, rainSettings);
             } else if (LOWORD(wParam) == IDC_CHANGE) {
-                keepListChoice(dialog, IDC_CHANGE, changeKey, changeSettings);
+                keepListChoice(launcher, IDC_CHANGE, changeKey, changeSettings);
             }
             break;
         }
-        onCommand(dialog, LOWORD(wParam));
+        onCommand(launcher, LOWORD(wParam));
         break;
     case WM_DPICHANGED:
-        showFolderIcon(dialog, HIWORD(wParam));
+        showFolderIcon(launcher, HIWORD(wParam));
         break;
     case WM_CLOSE:
-        closeLauncher(dialog);
+        closeLauncher(dialog, launcher.settings);
     default:
         break;
     }
     return FALSE; // the dialog manager's own handling follows every message
+}
+
+int runLauncher(HINSTANCE instance, std::string settingsPath) {
+    Launcher launcher(std::move(settingsPath));
+    // A Unicode dialog, so that its fields show names in any language.
+    return static_cast<int>(DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_LAUNCHER), nullptr,
+                                            launcherDialogProc,
+                                            reinterpret_cast<LPARAM>(&launcher)));
 }

@@ -9,6 +9,12 @@
 
 #include "resources/resource_ids.h"
 
+#include "settings/settings_store.h"
+
+// Runs the launcher over the settings file at the path until it is closed, which ends the
+// process.
+int runLauncher(HINSTANCE instance, std::string settingsPath);
+
 INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Gives the control a plain hover tip (a balloon with the flag); its own tooltip window lives
@@ -18,14 +24,16 @@ bool addTooltip(HWND dialog, const char* text, int controlId, bool balloon);
 // The chosen full path of an existing file in UTF-8, or empty when the user cancels. The
 // working directory, where config.txt lives, never changes.
 std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension);
-std::string browseImage(HWND owner);
-std::string browseMusic(HWND owner);
+// The picked picture or music is kept as its setting in the store when the check accepts it.
+std::string browseImage(HWND owner, SettingsStore& settings);
+std::string browseMusic(HWND owner, SettingsStore& settings);
 // Lets the user pick a folder of pictures, kept as the picture setting when it holds a
 // picture the show can use; otherwise a notice says so and the earlier choice stays.
-std::string browseFolder(HWND owner);
+std::string browseFolder(HWND owner, SettingsStore& settings);
 
-// The last component of a path, after its last folder separator.
-std::string fileNameOf(const std::string& path);
+// What a field shows of a path: the name of the file or folder it names (a folder's without
+// the separator its path may end with).
+std::string shownNameOf(const std::string& path);
 
 // Fades the launcher out, saves the choices and ends the process with exit code 0.
-[[noreturn]] void closeLauncher(HWND dialog);
+[[noreturn]] void closeLauncher(HWND dialog, const SettingsStore& settings);

@@ -1,19 +1,28 @@
 // The launcher's display texts and the maker's web addresses, fixed when the program is built.
 #pragma once
 
-#include <string>
+#include <string_view>
 
+#include "app/messages.h"
 #include "skin/about_panel.h"
 
-extern const std::string noMusicText;
-extern const std::string captureScreenText;
-extern const std::string launcherCaption; // "Pluvette : " and the site's host name
+inline constexpr const char* noMusicText = "No Music";
+inline constexpr const char* captureScreenText = "Capture Screen";
+inline constexpr const char* launcherCaption = "Pluvette : www.pluvette.org";
 
-extern const std::string homePageUrl;
-extern const std::string socialPageUrl1;
-extern const std::string socialPageUrl2;
-extern const std::string gpPageUrl;
-extern const std::string donatePageUrl;
+inline constexpr const char* homePageUrl = "https://www.pluvette.org/";
+inline constexpr const char* socialPageUrl1 = "https://mastodon.social/@pluvette";
+inline constexpr const char* socialPageUrl2 = "https://www.youtube.com/@pluvette";
+inline constexpr const char* gpPageUrl = "https://www.pluvette.org/gp/";
+inline constexpr const char* donatePageUrl = "https://www.pluvette.org/donate/";
+
+// The caption and the site's pages name the site the support text names.
+static_assert(std::string_view(launcherCaption).ends_with(siteHostName));
+static_assert(std::string_view(homePageUrl).substr(8, std::string_view(siteHostName).size()) ==
+              siteHostName);
+static_assert(std::string_view(gpPageUrl).starts_with(homePageUrl));
+static_assert(std::string_view(donatePageUrl).starts_with(homePageUrl));
 
 // The About panel's links to these pages.
-const AboutLinks& aboutLinks();
+inline constexpr AboutLinks aboutLinks{homePageUrl, donatePageUrl, socialPageUrl1, socialPageUrl2,
+                                       gpPageUrl};

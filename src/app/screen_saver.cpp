@@ -8,9 +8,9 @@
 #include "show/background.h"
 #include "show/folder_pictures.h"
 #include "show/picture_changer.h"
-#include "show/show_dialog.h"
-#include "show/show_state.h"
+#include "show/show.h"
 #include "show/placement.h"
+#include "show/rain_setting.h"
 #include "text/text.h"
 #include "win32/bitmap_size.h"
 #include "win32/handles.h"
@@ -20,16 +20,16 @@ namespace {
 constexpr UINT previewCheckIntervalMs = 250;
 
 // The screen, or the chosen picture when it loads (a folder's first), at the given size.
-win32::Bitmap previewPicture(int32_t width, int32_t height) {
+win32::Bitmap previewPicture(const Settings& settings, int32_t width, int32_t height) {
     win32::Bitmap picture;
-    if (!isNull(bgSetting) && isFolder(bgSetting)) {
+    if (!isNull(settings.bg) && isFolder(settings.bg)) {
         std::vector<Canvas> hand =
-            PictureChanger(bgSetting, {SIZE{width, height}}, fitscreenSetting).firstHand();
+            PictureChanger(settings.bg, {SIZE{width, height}}, settings.fitscreen).firstHand();
         if (!hand.empty()) {
             return std::move(hand.front().bitmap);
         }
-    } else if (!isNull(bgSetting)) {
-        picture = loadBackground(bgSetting.c_str());
+    } else if (!isNull(settings.bg)) {
+        picture = loadBackground(settings.bg.c_str());
     }
     if (!picture) {
         picture = captureScreen();
@@ -40,7 +40,7 @@ win32::Bitmap previewPicture(int32_t width, int32_t height) {
     // Shaped as the show shapes it when the setting keeps the picture's shape; stretched over
     // the small window otherwise.
     const SIZE size = bitmapSize(picture.get());
-    PicturePlacement place = placePicture(size.cx, size.cy, width, height, fitscreenSetting);
+    PicturePlacement place = placePicture(size.cx, size.cy, width, height, settings.fitscreen);
     place.stretch = !place.scaled;
     return placedPicture(picture.get(), width, height, place).made;
 }
@@ -48,28 +48,30 @@ win32::Bitmap previewPicture(int32_t width, int32_t height) {
 } // namespace
 
 int runScreenSaver(HINSTANCE instance) {
-    screenSaverShow = true;
-    rippleInput = RippleInput::endOnInput;
-    return static_cast<int>(
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SHOW), nullptr, effectDialogProc, 0));
+    Show show({ShowHost::screenSaver, {}, nullptr, {}});
+    return static_cast<int>(show.run(instance));
 }
 
 int runPreview(HINSTANCE instance, HWND parent) {
-    rippleInput = RippleInput::none;
     RECT client{};
     if (!IsWindow(parent) || !GetClientRect(parent, &client) || client.right <= 0 ||
         client.bottom <= 0 || client.right > 0xFFFF || client.bottom > 0xFFFF) {
         return 1;
     }
-    loadScreenSaverSettings();
+    const Settings settings = loadScreenSaverSettings();
     // The water draws with its parent's device context, which a window of another program
     // cannot lend: a black frame of this program's own holds it.
     const HWND preview = CreateWindowExA(
         0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | SS_BLACKRECT, 0, 0,
         client.right, client.bottom, parent, nullptr, instance, nullptr);
-    const win32::Bitmap picture = previewPicture(client.right, client.bottom);
-    if (preview == nullptr || createRippleSurface(0, 0, client.right, client.bottom, IDC_WATER,
-                                                  preview, instance, picture.get()) == nullptr) {
+    const win32::Bitmap picture = previewPicture(settings, client.right, client.bottom);
+    RippleOptions quiet; // no ripples of the pointer, no activation, nothing to tell
+    quiet.rain = rainAmountOf(settings.rain);
+    quiet.pointerRipples = false;
+    quiet.takesActivation = false;
+    if (preview == nullptr ||
+        createRippleSurface(0, 0, client.right, client.bottom, IDC_WATER, preview, instance,
+                            picture.get(), quiet) == nullptr) {
         return 1;
     }
     // The parent belongs to another program: look every so often whether it is still there,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "app/program_texts.h"
 #include "text/text.h"
@@ -47,7 +48,7 @@ BOOL CALLBACK raiseIfOurLauncher(HWND window, LPARAM ownPath) {
     GetWindowTextA(window, caption, sizeof(caption));
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (caption != launcherCaption || processId == GetCurrentProcessId() ||
+    if (std::string_view(caption) != launcherCaption || processId == GetCurrentProcessId() ||
         processPath(processId) != *reinterpret_cast<const std::string*>(ownPath)) {
         return TRUE;
     }

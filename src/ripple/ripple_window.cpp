@@ -6,29 +6,26 @@
 #include <cstdlib>
 #include <iterator>
 #include <cstring>
-#include <optional>
+#include <memory>
+#include <string_view>
 #include <utility>
 
 #include "ripple/source_fade.h"
 #include "win32/handles.h"
 
-HWND effectWindow = nullptr;
-RippleInput rippleInput = RippleInput::interactive;
-RainAmount rainAmount = RainAmount::normal;
-
 namespace {
 
-// Where the pointer was said to be when the show started, and where it was at the first
-// move away from there, once there has been one.
-POINT pointerAtStart{};
-std::optional<POINT> pointerStart;
+// What a water window holds: its surface and how it behaves. The window owns it from the
+// moment createRippleSurface hands it over (adopted) until its WM_NCDESTROY; a window torn
+// down while it is still being made leaves it to its maker.
+struct Water {
+    OwnedRippleSurface surface;
+    RippleOptions options;
+    bool adopted = false;
+};
 
-RippleSurface* attachedSurface(HWND window) {
-    return reinterpret_cast<RippleSurface*>(GetWindowLongPtrA(window, 0));
-}
-
-void requestShowClose() {
-    SendMessageA(effectWindow, WM_CLOSE, 0, 0);
+Water* waterOf(HWND window) {
+    return reinterpret_cast<Water*>(GetWindowLongPtrA(window, 0));
 }
 
 void dropAtPointer(RippleSurface* surface, LPARAM lParam, DropKind kind) {
@@ -38,7 +35,7 @@ void dropAtPointer(RippleSurface* surface, LPARAM lParam, DropKind kind) {
 }
 
 // Rain falls anywhere on the picture under the water, which the surface covers.
-void dropRain(RippleSurface* surface) {
+void dropRain(RippleSurface* surface, RainAmount rainAmount) {
     const int coin = rainAmount == RainAmount::light ? std::rand() : 0;
     for (int32_t drop = rainDropsAt(rainAmount, coin); drop > 0; --drop) {
         const int32_t y = std::rand() % surface->height;
@@ -48,17 +45,17 @@ void dropRain(RippleSurface* surface) {
 }
 
 LRESULT onCreate(HWND window, LPARAM lParam) {
-    auto* surface =
-        static_cast<RippleSurface*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    if (surface == nullptr) {
+    auto* water = static_cast<Water*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (water == nullptr || water->surface == nullptr) {
         return FALSE;
     }
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(surface));
+    RippleSurface* surface = water->surface.get();
+    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(water));
     stepMovingRipple(surface);
     surface->stepTimer = SetTimer(window, rippleStepTimerId, rippleStepIntervalMs, nullptr);
     SetTimer(window, rippleRainTimerId, rippleRainIntervalMs, nullptr);
-    if (rippleInput != RippleInput::none) {
-        SetActiveWindow(window); // a preview must not take the activation
+    if (water->options.takesActivation) {
+        SetActiveWindow(window);
     }
     return TRUE;
 }
@@ -103,102 +100,83 @@ void paintStepped(HWND window, const RippleSurface& surface) {
     }
 }
 
-// The show's mouse and keys: ripples under the pointer and where it clicks, a right click or
-// a close key ends the show. Empty for the messages it leaves to the default handling.
-std::optional<LRESULT> answerShowInput(RippleSurface* surface, UINT message, WPARAM wParam,
-                                       LPARAM lParam) {
-    switch (message) {
-    case WM_MOUSEMOVE:
-        dropAtPointer(surface, lParam, mouseMoveDrop);
+bool isInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+// Input goes to the host first; what it leaves makes ripples when the water makes them.
+LRESULT onInput(HWND window, Water& water, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (water.options.host != nullptr &&
+        water.options.host->waterInput(window, message, wParam, lParam)) {
         return 0;
-    case WM_LBUTTONDOWN:
-        dropAtPointer(surface, lParam, mouseClickDrop);
-        return 0;
-    case WM_RBUTTONUP:
-        requestShowClose();
-        return 1;
-    case WM_KEYDOWN:
-        if (isCloseKey(wParam)) {
-            requestShowClose();
-            return 1;
-        }
-        return std::nullopt;
-    default:
-        return std::nullopt;
+    }
+    if (water.options.pointerRipples && message == WM_MOUSEMOVE) {
+        dropAtPointer(water.surface.get(), lParam, mouseMoveDrop);
+    } else if (water.options.pointerRipples && message == WM_LBUTTONDOWN) {
+        dropAtPointer(water.surface.get(), lParam, mouseClickDrop);
+    } else {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return 0;
+}
+
+void onDestroy(HWND window, Water* water) {
+    KillTimer(window, rippleStepTimerId);
+    KillTimer(window, rippleRainTimerId);
+    SetWindowLongPtrA(window, 0, 0);
+    // A window torn down while it is still being created leaves the water to its creator.
+    if (!water->adopted) {
+        return;
+    }
+    const std::unique_ptr<Water> owned(water);
+    if (owned->options.host != nullptr) {
+        owned->options.host->waterGone(window);
     }
 }
 
-void onDestroy(HWND window, RippleSurface* surface) {
-    KillTimer(window, surface->stepTimer);
-    SetWindowLongPtrA(window, 0, 0);
-    // A window torn down while it is still being created leaves the surface to its creator.
-    if (surface->window == nullptr) {
-        KillTimer(window, rippleRainTimerId);
+// Copies the bitmap's pixels into the source in the surface's own format. At most the
+// surface's rows are taken, so a taller bitmap cannot overrun the buffer.
+void copyBackground(RippleSurface& surface, HBITMAP background) {
+    BITMAP size{};
+    if (GetObjectA(background, sizeof(size), &size) == 0) {
         return;
     }
-    const OwnedRippleSurface adopted(surface); // the window's since adoptRippleSurface
-    requestShowClose();
+    const int32_t rows = std::min<int32_t>(size.bmHeight, surface.height);
+    if (rows <= 0) {
+        return;
+    }
+    BITMAPINFO info;
+    std::memcpy(&info, &surface.header, sizeof(info));
+    info.bmiHeader.biHeight = -rows;
+    const win32::OwnedDc dc = win32::memoryDcFor(nullptr);
+    GetDIBits(dc.get(), background, 0, static_cast<UINT>(rows), surface.source, &info,
+              DIB_RGB_COLORS);
 }
 
 } // namespace
 
+RippleSurface* rippleSurfaceOf(HWND window) {
+    wchar_t className[16] = {};
+    if (GetClassNameW(window, className, int(std::size(className))) == 0 ||
+        std::wstring_view(className) != L"RippleImage") {
+        return nullptr;
+    }
+    const Water* water = waterOf(window);
+    return water != nullptr ? water->surface.get() : nullptr;
+}
+
 bool fadeInPicture(HWND window, std::vector<uint32_t> picture) {
-    RippleSurface* surface = attachedSurface(window);
+    RippleSurface* surface = rippleSurfaceOf(window);
     return surface != nullptr && beginSourceFade(surface, std::move(picture), pictureFadeSteps);
 }
 
 void dimPicture(HWND window, uint32_t keep) {
-    if (RippleSurface* surface = attachedSurface(window)) {
+    if (RippleSurface* surface = rippleSurfaceOf(window)) {
         std::vector<uint32_t> dimmer = dimmedSource(*surface, keep);
         if (!dimmer.empty()) {
             beginSourceFade(surface, std::move(dimmer), pictureFadeSteps);
         }
-    }
-}
-
-RippleSurface* adoptRippleSurface(OwnedRippleSurface surface) {
-    return surface.release(); // given back to an owner by the window's WM_NCDESTROY
-}
-
-bool isCloseKey(WPARAM virtualKey) {
-    return std::find(std::begin(closeKeys), std::end(closeKeys), virtualKey) != std::end(closeKeys);
-}
-
-void rememberPointerStart() {
-    GetCursorPos(&pointerAtStart);
-    pointerStart.reset();
-}
-
-// Moves are measured from the first one that reports another place than the start: Wine
-// knows where the pointer is only once it has moved over one of its windows, and reports a
-// stale place until then, for example in the move sent when the show's window appears.
-bool pointerMovedAway() {
-    const DWORD position = GetMessagePos(); // for the message being handled
-    const POINT now{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    if (!pointerStart) {
-        if (now.x != pointerAtStart.x || now.y != pointerAtStart.y) {
-            pointerStart = now;
-        }
-        return false;
-    }
-    return std::abs(now.x - pointerStart->x) > pointerSlackPixels ||
-           std::abs(now.y - pointerStart->y) > pointerSlackPixels;
-}
-
-bool endsScreenSaver(UINT message) {
-    switch (message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_XBUTTONDOWN:
-    case WM_MOUSEWHEEL:
-        return true;
-    case WM_MOUSEMOVE:
-        return pointerMovedAway();
-    default:
-        return false;
     }
 }
 
@@ -216,13 +194,14 @@ bool registerRippleClass(HINSTANCE instance) {
 }
 
 LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    RippleSurface* surface = attachedSurface(window);
     if (message == WM_NCCREATE) {
         return onCreate(window, lParam);
     }
-    if (surface == nullptr) {
+    Water* water = waterOf(window);
+    if (water == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
+    RippleSurface* surface = water->surface.get();
     switch (message) {
     case WM_PAINT:
         paint(window, reinterpret_cast<HDC>(wParam), *surface);
@@ -231,26 +210,43 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 1;
     case WM_TIMER:
         if (wParam == rippleRainTimerId) {
-            dropRain(surface);
+            dropRain(surface, water->options.rain);
         }
         advanceSourceFade(surface);
         stepMovingRipple(surface);
         paintStepped(window, *surface); // WM_PAINT draws the whole window when it is shown
-        break;
-    default:
-        if (rippleInput == RippleInput::endOnInput && endsScreenSaver(message)) {
-            requestShowClose();
-            return 0;
-        }
-        if (rippleInput == RippleInput::interactive) {
-            if (const auto answer = answerShowInput(surface, message, wParam, lParam)) {
-                return *answer;
-            }
-        }
-        break;
-    case WM_NCDESTROY:
-        onDestroy(window, surface);
         return 0;
+    case WM_NCDESTROY:
+        onDestroy(window, water);
+        return 0;
+    default:
+        if (isInput(message)) {
+            return onInput(window, *water, message, wParam, lParam);
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+RippleSurface* createRippleSurface(int32_t x, int32_t y, int32_t width, int32_t height,
+                                   unsigned controlId, HWND parent, HINSTANCE instance,
+                                   HBITMAP background, const RippleOptions& options) {
+    OwnedRippleSurface surface = allocateRippleSurface(width, height);
+    if (surface == nullptr) {
+        return nullptr;
+    }
+    if (background != nullptr) {
+        copyBackground(*surface, background);
+    }
+    RippleSurface* shown = surface.get();
+    auto water = std::make_unique<Water>(Water{std::move(surface), options});
+    const auto childId = static_cast<UINT_PTR>(controlId & 0xFFFFu);
+    HWND window =
+        CreateWindowExA(0, rippleClassName, nullptr, WS_CHILD | WS_VISIBLE, x, y, width, height,
+                        parent, reinterpret_cast<HMENU>(childId), instance, water.get());
+    if (window == nullptr) {
+        return nullptr;
+    }
+    shown->window = window;
+    water.release()->adopted = true; // given back to an owner by the window's WM_NCDESTROY
+    return shown;
 }

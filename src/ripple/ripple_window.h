@@ -1,5 +1,6 @@
-// The "RippleImage" child window: shows a RippleSurface and drives it with two timers, rain,
-// the mouse and the close keys.
+// The "RippleImage" child window: shows a RippleSurface and drives it with two timers and the
+// rain, makes ripples where the pointer moves and clicks, and reports its input and its end to
+// whoever hosts it. It knows nothing of what the host does with them.
 #pragma once
 
 #include <windows.h>
@@ -10,11 +11,6 @@
 #include "ripple/ripple_surface.h"
 
 inline constexpr const char* rippleClassName = "RippleImage";
-
-// Program-wide state the show sets for the water it holds, declared here, with the lowest
-// layer that reads it: the show's window receives the water's close requests (none while
-// null).
-extern HWND effectWindow;
 
 inline constexpr UINT_PTR rippleStepTimerId = 1;
 inline constexpr UINT rippleStepIntervalMs = 25;
@@ -29,37 +25,34 @@ inline constexpr DropKind rainDrop{12, 42};
 inline constexpr DropKind mouseMoveDrop{18, 15};
 inline constexpr DropKind mouseClickDrop{50, 70};
 
-// Backspace, Enter, Escape, the input method's accept key (30), Space and End end the show.
-inline constexpr UINT closeKeys[] = {VK_BACK, VK_RETURN, VK_ESCAPE, VK_ACCEPT, VK_SPACE, VK_END};
-bool isCloseKey(WPARAM virtualKey);
+// What a water window tells the window that hosts it. Called on the window's thread.
+class RippleHost {
+  public:
+    // A key, a mouse button, the wheel or a pointer move reached the water; true when the host
+    // took it, so that the water makes no ripple of it.
+    virtual bool waterInput(HWND water, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // The water's window is being destroyed, and its surface with it.
+    virtual void waterGone(HWND water) = 0;
 
-// How much it rains on every water; set by the show.
-extern RainAmount rainAmount;
+  protected:
+    ~RippleHost() = default;
+};
 
-// How the window answers the mouse and the keyboard: the show's ripples under the pointer,
-// clicks and close keys; a screen saver's end on any key, any button or the pointer moving
-// away from where it was (no ripples from the pointer); or, for a preview, not at all.
-enum class RippleInput { interactive, endOnInput, none };
-extern RippleInput rippleInput;
-
-// How far the pointer may move from where it was at the start before a screen saver ends.
-inline constexpr int pointerSlackPixels = 4;
-// Notes where the pointer is said to be as a screen saver starts; pointerMovedAway, for a
-// mouse message, then tells whether it has gone past the slack since its first move.
-void rememberPointerStart();
-bool pointerMovedAway();
-// Whether the message ends a screen saver: any key, any mouse button or wheel, or a pointer
-// move past the slack.
-bool endsScreenSaver(UINT message);
+// How one water behaves, fixed when its window is made.
+struct RippleOptions {
+    RainAmount rain = RainAmount::normal;
+    bool pointerRipples = true;  // the pointer's moves and left clicks make ripples
+    bool takesActivation = true; // false for a window inside another program's (a preview)
+    RippleHost* host = nullptr;  // told of input and of the end; none when null
+};
 
 // Registers the window class once per process; true when the platform gave it an atom.
 bool registerRippleClass(HINSTANCE instance);
 
 LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The window of a surface takes it over: the surface lives until the window is destroyed.
-// Returns the surface, now the window's.
-RippleSurface* adoptRippleSurface(OwnedRippleSurface surface);
+// The surface a water window shows, or null for any other window.
+RippleSurface* rippleSurfaceOf(HWND window);
 
 // Steps over which a new picture comes in under the water: about a second.
 inline constexpr int32_t pictureFadeSteps = 1000 / rippleStepIntervalMs;
@@ -78,4 +71,4 @@ void dimPicture(HWND window, uint32_t keep);
 // with everything released, when any of it fails.
 RippleSurface* createRippleSurface(int32_t x, int32_t y, int32_t width, int32_t height,
                                    unsigned controlId, HWND parent, HINSTANCE instance,
-                                   HBITMAP background);
+                                   HBITMAP background, const RippleOptions& options = {});

@@ -9,16 +9,6 @@
 #include "win32/handles.h"
 #include "win32/wide.h"
 
-const std::string settingsFileName = "config.txt";
-std::string settingsPath = settingsFileName;
-SettingsStore launcherSettings(settingsPath, settingsSeparator, ansiToUtf8);
-
-std::string bgSetting;
-std::string soundSetting;
-std::string fitscreenSetting;
-std::string rainSetting;
-std::string changeSetting;
-
 namespace {
 
 // The folder of the program file, with its final backslash; empty when it cannot be told.
@@ -58,18 +48,20 @@ std::string userSettingsFolder() {
     return win32::narrow(folder) + "\\Pluvette\\";
 }
 
-void readSettings(const SettingsStore& settings, const std::string& file) {
-    bgSetting = settings.getTrimmed(backgroundKey, true);
-    if (!isNull(bgSetting)) {
-        bgSetting = openablePath(bgSetting, file);
+Settings readSettings(const SettingsStore& store, const std::string& file) {
+    Settings settings;
+    settings.bg = store.getTrimmed(backgroundKey, true);
+    if (!isNull(settings.bg)) {
+        settings.bg = openablePath(settings.bg, file);
     }
-    soundSetting = settings.getTrimmed(soundKey, true);
-    if (soundValueNamesMusic(soundSetting)) {
-        soundSetting = openablePath(soundSetting, file);
+    settings.sound = store.getTrimmed(soundKey, true);
+    if (soundValueNamesMusic(settings.sound)) {
+        settings.sound = openablePath(settings.sound, file);
     }
-    fitscreenSetting = settings.getTrimmed(fitScreenKey, false);
-    rainSetting = settings.getTrimmed(rainKey, false);
-    changeSetting = settings.getTrimmed(changeKey, false);
+    settings.fitscreen = store.getTrimmed(fitScreenKey, false);
+    settings.rain = store.getTrimmed(rainKey, false);
+    settings.change = store.getTrimmed(changeKey, false);
+    return settings;
 }
 
 } // namespace
@@ -122,11 +114,11 @@ std::string screenSaverSettingsPath() {
     return own.empty() ? folder + settingsFileName : own + settingsFileName;
 }
 
-void useScreenSaverSettings() {
-    settingsPath = screenSaverSettingsPath();
-    const std::string folder = settingsPath.substr(0, settingsPath.find_last_of('\\') + 1);
+std::string prepareScreenSaverSettingsPath() {
+    std::string path = screenSaverSettingsPath();
+    const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
     CreateDirectoryW(win32::widen(folder).c_str(), nullptr); // the user's own folder, at first
-    launcherSettings = SettingsStore(settingsPath, settingsSeparator, ansiToUtf8);
+    return path;
 }
 
 void addMissingSettings(SettingsStore& settings) {
@@ -135,11 +127,11 @@ void addMissingSettings(SettingsStore& settings) {
     settings.addIfAbsent(fitScreenKey, "yes");
 }
 
-DefaultsOutcome writeDefaultSettings() {
-    if (!readableOrCreated(settingsPath)) {
+DefaultsOutcome writeDefaultSettings(const std::string& path) {
+    if (!readableOrCreated(path)) {
         return DefaultsOutcome::fileUncreatable;
     }
-    SettingsStore defaults(settingsPath, settingsSeparator, ansiToUtf8);
+    SettingsStore defaults(path, settingsSeparator, ansiToUtf8);
     addMissingSettings(defaults);
     return defaults.save() ? DefaultsOutcome::written : DefaultsOutcome::notWritten;
 }
@@ -149,21 +141,20 @@ bool holdsAnySetting(const SettingsStore& settings) {
            settings.indexOf(fitScreenKey) >= 0;
 }
 
-bool loadSettings() {
-    SettingsStore settings(settingsPath, settingsSeparator, ansiToUtf8);
-    if (!settings.load()) {
-        return false;
+std::optional<Settings> loadSettings(const std::string& path) {
+    SettingsStore store(path, settingsSeparator, ansiToUtf8);
+    if (!store.load()) {
+        return std::nullopt;
     }
-    readSettings(settings, settingsPath);
-    return true;
+    return readSettings(store, path);
 }
 
-void loadScreenSaverSettings() {
+Settings loadScreenSaverSettings() {
     const std::string path = screenSaverSettingsPath();
-    SettingsStore settings(path, settingsSeparator, ansiToUtf8);
-    if (!settings.load() || !holdsAnySetting(settings)) {
-        settings.clear();
-        addMissingSettings(settings);
+    SettingsStore store(path, settingsSeparator, ansiToUtf8);
+    if (!store.load() || !holdsAnySetting(store)) {
+        store.clear();
+        addMissingSettings(store);
     }
-    readSettings(settings, path);
+    return readSettings(store, path);
 }

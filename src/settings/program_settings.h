@@ -3,6 +3,7 @@
 // application says what they mean to the user.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,17 +16,17 @@ inline constexpr const char* rainKey = "rain";     // "none", "light", "normal" 
 inline constexpr const char* changeKey = "change"; // minutes or "never", for a folder; optional
 inline constexpr char settingsSeparator = '=';
 
-// Program-wide state: the settings file's name and path (config.txt in the current folder,
-// or the screen saver's), the launcher's table of it, and what the show reads, filled by
-// loadSettings.
-extern const std::string settingsFileName;
-extern std::string settingsPath;
-extern SettingsStore launcherSettings;
-extern std::string bgSetting;
-extern std::string soundSetting;
-extern std::string fitscreenSetting;
-extern std::string rainSetting;
-extern std::string changeSetting;
+inline constexpr const char* settingsFileName = "config.txt";
+
+// What a show reads from a settings file: each key's value, trimmed, with the paths in bg and
+// sound made openable (see openablePath); empty for a key the file lacks.
+struct Settings {
+    std::string bg;
+    std::string sound;
+    std::string fitscreen;
+    std::string rain;
+    std::string change;
+};
 
 enum class DefaultsOutcome {
     written,
@@ -52,28 +53,28 @@ std::string ansiToUtf8(std::string_view bytes);
 // else in the user's own folder, %APPDATA%\Pluvette\config.txt.
 std::string screenSaverSettingsPath();
 
-// Points the settings path and the launcher's table at the screen saver's settings, making
-// the user's own folder for them when that is where they go.
-void useScreenSaverSettings();
+// The screen saver's settings path, with the user's own folder for it made when that is
+// where it goes.
+std::string prepareScreenSaverSettingsPath();
 
 // Adds each of the three settings that the table lacks, with its default (bg=null,
 // sound=null, fitscreen=yes, in this order), so that every choice is saved and read back.
 void addMissingSettings(SettingsStore& settings);
 
-// Puts a config.txt holding exactly bg=null, sound=null and fitscreen=yes in place of the old
-// one in a single step, so that no moment leaves an empty or half-written file.
-DefaultsOutcome writeDefaultSettings();
+// Puts a settings file holding exactly bg=null, sound=null and fitscreen=yes in place of the
+// old one at path in a single step, so that no moment leaves an empty or half-written file.
+DefaultsOutcome writeDefaultSettings(const std::string& path);
 
 // Whether the loaded table has any of the three settings: a file with none of them (empty,
 // or not a settings file at all) counts as one that could not be read.
 bool holdsAnySetting(const SettingsStore& settings);
 
-// Reads config.txt into the setting strings; false, with the strings unchanged, when
-// the file cannot be read. The paths in bg and sound are made openable from anywhere:
-// %VARIABLE% parts expanded, a relative path read against the settings file's folder.
-bool loadSettings();
+// Reads the settings file at path; nothing when it cannot be read. The paths in bg and sound
+// are made openable from anywhere: %VARIABLE% parts expanded, a relative path read against
+// the settings file's folder.
+std::optional<Settings> loadSettings(const std::string& path);
 
-// Reads the setting strings as a screen saver does: from its settings (Windows starts
-// screen savers in its system folder, so never the current folder's), or the defaults when
-// that file cannot be read. Writes nothing and never ends the program.
-void loadScreenSaverSettings();
+// Reads the settings as a screen saver does: from its settings (Windows starts screen savers
+// in its system folder, so never the current folder's), or the defaults when that file
+// cannot be read. Writes nothing and never ends the program.
+Settings loadScreenSaverSettings();

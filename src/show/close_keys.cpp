@@ -1,8 +1,7 @@
 #include "show/close_keys.h"
 
+#include <algorithm>
 #include <iterator>
-
-#include "ripple/ripple_window.h"
 
 namespace {
 
@@ -11,6 +10,10 @@ constexpr int firstHotKeyId = 1;
 constexpr int hotKeyCount = static_cast<int>(std::size(closeKeys));
 
 } // namespace
+
+bool isCloseKey(WPARAM virtualKey) {
+    return std::find(std::begin(closeKeys), std::end(closeKeys), virtualKey) != std::end(closeKeys);
+}
 
 void lockForeground() {
     LockSetForegroundWindow(LSFW_LOCK); // only the foreground process may lock

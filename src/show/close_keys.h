@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+// Backspace, Enter, Escape, the input method's accept key (30), Space and End end the show.
+inline constexpr UINT closeKeys[] = {VK_BACK, VK_RETURN, VK_ESCAPE, VK_ACCEPT, VK_SPACE, VK_END};
+bool isCloseKey(WPARAM virtualKey);
+
 // Keeps other programs, the music player among them, from taking the foreground from this
 // one with SetForegroundWindow. Wine does not restrict SetForegroundWindow either way.
 void lockForeground();

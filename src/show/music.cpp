@@ -6,16 +6,11 @@
 #include <string_view>
 #include <utility>
 
-#include "settings/program_settings.h"
 #include "show/music_type.h"
 #include "show/path_limit.h"
 #include "text/text.h"
 #include "win32/handles.h"
 #include "win32/wide.h"
-
-SHELLEXECUTEINFOW musicLaunchInfo{};
-std::string playerExeName;
-FILETIME musicLaunchTime{};
 
 namespace {
 
@@ -84,55 +79,58 @@ bool isPlayableMusic(const std::string& path) {
            holdsNoProgram(path);
 }
 
-bool soundSettingNamesMusic() {
-    return soundValueNamesMusic(soundSetting);
-}
-
-bool startMusic(bool quietly) {
-    const win32::Handle earlier(std::exchange(musicLaunchInfo.hProcess, nullptr)); // given back
-    musicLaunchInfo = {};
-    if (!isPlayableMusic(soundSetting)) {
+bool MusicPlayer::start(const std::string& path, bool quietly) {
+    stop();
+    if (!isPlayableMusic(path)) {
         return false; // never handed to the shell, which would run or open anything
     }
     // Handed over as a file of its extension's type, so that no shell tries to start it as a
     // program first (Wine's does, before it looks at the type).
-    musicLaunchInfo.cbSize = sizeof(musicLaunchInfo);
-    musicLaunchInfo.fMask =
+    const std::wstring file = win32::widen(path);
+    const std::wstring type = win32::widen(fileNameExtension(path)).insert(0, 1, L'.');
+    SHELLEXECUTEINFOW launch{};
+    launch.cbSize = sizeof(launch);
+    launch.fMask =
         SEE_MASK_NOCLOSEPROCESS | SEE_MASK_CLASSNAME | (quietly ? SEE_MASK_FLAG_NO_UI : 0);
-    musicLaunchInfo.nShow = SW_SHOWMINNOACTIVE;
-    const std::wstring file = win32::widen(soundSetting);
-    const std::wstring type = win32::widen(fileNameExtension(soundSetting)).insert(0, 1, L'.');
-    musicLaunchInfo.lpFile = file.c_str(); // both read by the call alone
-    musicLaunchInfo.lpClass = type.c_str();
-    GetSystemTimeAsFileTime(&musicLaunchTime);
-    const bool started = ShellExecuteExW(&musicLaunchInfo) != FALSE;
-    musicLaunchInfo.lpFile = nullptr;
-    musicLaunchInfo.lpClass = nullptr;
+    launch.nShow = SW_SHOWMINNOACTIVE;
+    launch.lpFile = file.c_str();
+    launch.lpClass = type.c_str();
+    GetSystemTimeAsFileTime(&launchTime_);
+    const bool started = ShellExecuteExW(&launch) != FALSE;
+    process_.reset(launch.hProcess); // null when a running player took the file
+    if (started) {
+        path_ = path;
+    }
     return started;
 }
 
-std::string findPlayerExeName() {
-    if (!fitsPathLimit(soundSetting)) {
-        return {};
-    }
-    wchar_t executable[MAX_PATH] = {};
-    const auto found = reinterpret_cast<INT_PTR>(
-        FindExecutableW(win32::widen(soundSetting).c_str(), nullptr, executable));
-    return found > 32 ? win32::narrow(PathFindFileNameW(executable)) : std::string();
+void MusicPlayer::notePlayer() {
+    playerExeName_ = findPlayerExeName(path_);
 }
 
-void stopMusic() {
-    if (!soundSettingNamesMusic()) {
+void MusicPlayer::stop() {
+    if (path_.empty()) {
         return;
     }
+    path_.clear();
     // The launched player's handle is given back whether or not it could be ended.
-    const win32::Handle launched(std::exchange(musicLaunchInfo.hProcess, nullptr));
+    const win32::Handle launched(std::move(process_));
     if (terminateByHandle(launched.get())) {
         return;
     }
-    if (playerExeName.size() > 2) {
-        terminateByExeName(playerExeName, musicLaunchTime);
+    if (playerExeName_.size() > 2) {
+        terminateByExeName(playerExeName_, launchTime_);
     }
+}
+
+std::string findPlayerExeName(const std::string& path) {
+    if (path.empty() || !fitsPathLimit(path)) {
+        return {};
+    }
+    wchar_t executable[MAX_PATH] = {};
+    const auto found =
+        reinterpret_cast<INT_PTR>(FindExecutableW(win32::widen(path).c_str(), nullptr, executable));
+    return found > 32 ? win32::narrow(PathFindFileNameW(executable)) : std::string();
 }
 
 bool terminateByHandle(HANDLE process) {

@@ -7,36 +7,44 @@
 
 #include <string>
 
-// Program-wide state of the music, from its start to its end. The launch record keeps the
-// started player's process handle (null when the shell handed
-// the file to a player that was already running).
-extern SHELLEXECUTEINFOW musicLaunchInfo;
-// The file name (no folder) of the executable associated with the music file, or empty.
-extern std::string playerExeName;
-// When the music was launched: only players started since then are ended by name.
-extern FILETIME musicLaunchTime;
-
-// Whether the sound setting names music to play: a value longer than five characters, so
-// that "null" and any other short value mean silence.
-bool soundSettingNamesMusic();
+#include "win32/handles.h"
 
 // Whether the file at path may be opened as music: an existing file, not a folder, of a type
 // the system registers as audio or video (or a common audio type where it says nothing), and
 // never one that runs a program or a script or opens a link.
 bool isPlayableMusic(const std::string& path);
 
-// Opens the sound setting's file with its associated program; true when the shell took it.
-// A path longer than the platform's limit, or one that is not playable music, is never
-// handed to the shell: false.
-// Quietly, the shell shows no box of its own when it cannot open the file.
-bool startMusic(bool quietly = false);
+// The music of one show: the file opened with its associated program, minimised, and that
+// program ended when the music stops or its owner goes.
+class MusicPlayer {
+  public:
+    MusicPlayer() = default;
+    ~MusicPlayer() { stop(); }
+    MusicPlayer(const MusicPlayer&) = delete;
+    MusicPlayer& operator=(const MusicPlayer&) = delete;
 
-// The associated executable's file name for the sound setting's file, or an empty string.
-std::string findPlayerExeName();
+    // Opens the file with its associated program; true when the shell took it. A path longer
+    // than the platform's limit, or one that is not playable music, is never handed to the
+    // shell: false. Quietly, the shell shows no box of its own when it cannot open the file.
+    bool start(const std::string& path, bool quietly = false);
 
-// Ends the launched player: by its process handle, or else every process of the player's
-// executable name that started since the music was launched. Does nothing without music.
-void stopMusic();
+    // Notes the file name of the program the shell gave the file to, for stop.
+    void notePlayer();
+
+    // Ends the launched player: by its process handle, or else every process of the player's
+    // executable name that started since the music was launched. Does nothing without music,
+    // and nothing the second time.
+    void stop();
+
+  private:
+    std::string path_;      // empty while nothing plays
+    win32::Handle process_; // none when the shell gave the file to a running player
+    std::string playerExeName_;
+    FILETIME launchTime_{};
+};
+
+// The associated executable's file name for the file, or an empty string.
+std::string findPlayerExeName(const std::string& path);
 
 // Ends the process, asking for it again by its identifier when the handle does not allow
 // it. False for a null handle or when it could not be ended.

@@ -1,23 +1,15 @@
-#include "show/show_dialog.h"
+#include "show/show.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 #include <optional>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "ripple/ripple_window.h"
-#include "settings/program_settings.h"
 #include "show/background.h"
 #include "show/change_setting.h"
 #include "show/close_keys.h"
 #include "show/folder_pictures.h"
-#include "show/show_state.h"
 #include "show/monitors.h"
-#include "show/music.h"
-#include "show/picture_changer.h"
 #include "show/placement.h"
 #include "show/rain_setting.h"
 #include "text/text.h"
@@ -26,27 +18,11 @@
 
 namespace {
 
-// The window to show again when the show ends (the launcher), or null; from the caller.
-HWND returnWindow = nullptr;
-
-// The monitors the water was laid out for.
-std::vector<RECT> coveredMonitors;
-
-// The pictures of a folder, when bg names one, and where their change stands: the next hand
-// comes in once the change is due and the worker has it ready, whichever is last.
-std::unique_ptr<PictureChanger> pictureChanger;
-bool changeDue = false;
-bool nextHandReady = false;
 constexpr UINT_PTR pictureChangeTimerId = 102;
 constexpr UINT nextHandReadyMessage = WM_APP + 1;
-
 // A screen saver over the captured screen dims it by a quarter every change interval, down
 // to black, so that no part of the screen shows the same for hours (dimming rather than
 // drifting: a bright taskbar moved a few pixels would still stand in nearly the same place).
-bool showsCapture = false;
-// Whether the pictures are laid on canvases of the monitors' sizes already (a folder's, and a
-// large PNG scaled as it was decoded), or are to be placed on each monitor.
-bool picturesPlaced = false;
 constexpr UINT_PTR dimTimerId = 103;
 constexpr uint32_t dimKeep = 192; // of 256
 
@@ -59,20 +35,42 @@ HINSTANCE instanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
 
-// Ends a show that could not start, before it was ever shown to the user as running.
-void failShow(HWND dialog, ShowEnd why) {
-    releaseCloseKeys(dialog); // the foreground lock would outlive the program on Windows
-    KillTimer(dialog, pictureChangeTimerId);
-    KillTimer(dialog, dimTimerId);
-    pictureChanger.reset();
-    EndDialog(dialog, static_cast<INT_PTR>(why));
+std::vector<SIZE> sizesOf(const std::vector<RECT>& monitors) {
+    std::vector<SIZE> sizes;
+    for (const RECT& monitor : monitors) {
+        sizes.push_back({monitor.right - monitor.left, monitor.bottom - monitor.top});
+    }
+    return sizes;
+}
+
+} // namespace
+
+Show::Show(ShowSetup setup) : setup_(std::move(setup)) {}
+
+Show::~Show() = default;
+
+ShowEnd Show::run(HINSTANCE instance) {
+    return static_cast<ShowEnd>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SHOW), nullptr,
+                                                dialogProc, reinterpret_cast<LPARAM>(this)));
+}
+
+INT_PTR CALLBACK Show::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* show = reinterpret_cast<Show*>(lParam);
+        SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+        show->effectWindow = dialog;
+        show->start();
+        return FALSE; // the dialog manager sets no keyboard focus
+    }
+    auto* show = reinterpret_cast<Show*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    return show != nullptr ? show->handle(message, wParam, lParam) : FALSE;
 }
 
 // Puts the water over one monitor, whose area is given in the dialog's coordinates: the
 // picture placed as the fitscreen setting says. The surface takes a copy of the picture's
 // pixels; the picture stays the caller's.
-void showOnMonitor(HWND dialog, HBITMAP picture, const RECT& area, unsigned controlId,
-                   const std::string& fitscreen) {
+void Show::showOnMonitor(HBITMAP picture, const RECT& area, unsigned controlId,
+                         const std::string& fitscreen) {
     const LONG width = area.right - area.left;
     const LONG height = area.bottom - area.top;
     const SIZE size = bitmapSize(picture);
@@ -82,25 +80,21 @@ void showOnMonitor(HWND dialog, HBITMAP picture, const RECT& area, unsigned cont
         return; // this monitor goes on without water
     }
     const SIZE shown = bitmapSize(placed.shown);
+    RippleOptions options;
+    options.rain = rainAmount;
+    options.pointerRipples = setup_.host == ShowHost::launcher;
+    options.host = this;
     createRippleSurface(area.left + placed.corner.x, area.top + placed.corner.y, shown.cx, shown.cy,
-                        controlId, dialog, instanceOf(dialog), placed.shown);
-}
-
-std::vector<SIZE> sizesOf(const std::vector<RECT>& monitors) {
-    std::vector<SIZE> sizes;
-    for (const RECT& monitor : monitors) {
-        sizes.push_back({monitor.right - monitor.left, monitor.bottom - monitor.top});
-    }
-    return sizes;
+                        controlId, effectWindow, instanceOf(effectWindow), placed.shown, options);
 }
 
 // The first pictures of a folder, one for each monitor, laid on canvases of the monitors'
 // sizes; none when the folder holds no picture that can be shown.
-std::vector<win32::Bitmap> folderBackgrounds(const std::vector<RECT>& monitors) {
-    pictureChanger =
-        std::make_unique<PictureChanger>(bgSetting, sizesOf(monitors), fitscreenSetting);
+std::vector<win32::Bitmap> Show::folderBackgrounds() {
+    pictureChanger_ = std::make_unique<PictureChanger>(settings_.bg, sizesOf(coveredMonitors_),
+                                                       settings_.fitscreen);
     std::vector<win32::Bitmap> pictures;
-    for (Canvas& canvas : pictureChanger->firstHand()) {
+    for (Canvas& canvas : pictureChanger_->firstHand()) {
         pictures.push_back(std::move(canvas.bitmap));
     }
     return pictures;
@@ -109,26 +103,27 @@ std::vector<win32::Bitmap> folderBackgrounds(const std::vector<RECT>& monitors) 
 // The pictures under the water, one for each monitor: what each shows now, the chosen file
 // for all, or pictures of the chosen folder. A screen saver that cannot load any shows the
 // screens instead of an error. Empty when a picture is missing.
-std::vector<win32::Bitmap> showBackgrounds(const std::vector<RECT>& monitors) {
+std::vector<win32::Bitmap> Show::backgrounds() {
     std::vector<win32::Bitmap> pictures;
-    showsCapture = false;
-    picturesPlaced = false;
-    if (!isNull(bgSetting)) {
-        if (isFolder(bgSetting)) {
-            pictures = folderBackgrounds(monitors);
+    showsCapture_ = false;
+    picturesPlaced_ = false;
+    const bool screenSaver = setup_.host == ShowHost::screenSaver;
+    if (!isNull(settings_.bg)) {
+        if (isFolder(settings_.bg)) {
+            pictures = folderBackgrounds();
         } else {
-            ShowPictures file =
-                loadShowPictures(bgSetting.c_str(), sizesOf(monitors), fitscreenSetting);
+            ShowPictures file = loadShowPictures(settings_.bg.c_str(), sizesOf(coveredMonitors_),
+                                                 settings_.fitscreen);
             pictures = std::move(file.pictures);
-            picturesPlaced = file.placed;
+            picturesPlaced_ = file.placed;
         }
-        if (!pictures.empty() || !screenSaverShow) {
+        if (!pictures.empty() || !screenSaver) {
             return pictures;
         }
-        pictureChanger.reset();
+        pictureChanger_.reset();
     }
-    showsCapture = true;
-    for (const RECT& monitor : monitors) {
+    showsCapture_ = true;
+    for (const RECT& monitor : coveredMonitors_) {
         pictures.push_back(captureScreen(monitor));
         if (!pictures.back()) {
             return {};
@@ -139,159 +134,181 @@ std::vector<win32::Bitmap> showBackgrounds(const std::vector<RECT>& monitors) {
 
 // Brings the next hand of a folder's pictures in under the waters, once the change is due
 // and the worker has it ready, and sets the worker on the one after.
-void changePictureWhenReady(HWND dialog) {
-    if (pictureChanger == nullptr || !changeDue || !nextHandReady) {
+void Show::changePictureWhenReady() {
+    if (pictureChanger_ == nullptr || !changeDue_ || !nextHandReady_) {
         return;
     }
-    changeDue = nextHandReady = false;
-    std::vector<std::vector<uint32_t>> hand = pictureChanger->takeNextHand();
+    changeDue_ = nextHandReady_ = false;
+    std::vector<std::vector<uint32_t>> hand = pictureChanger_->takeNextHand();
     for (size_t i = 0; i < hand.size(); ++i) {
         if (!hand[i].empty()) {
-            fadeInPicture(GetDlgItem(dialog, int(IDC_WATER + i)), std::move(hand[i]));
+            fadeInPicture(GetDlgItem(effectWindow, int(IDC_WATER + i)), std::move(hand[i]));
         }
     }
-    pictureChanger->prepareNextHand(dialog, nextHandReadyMessage);
+    pictureChanger_->prepareNextHand(effectWindow, nextHandReadyMessage);
 }
 
 // False when music was chosen and could not be started; a screen saver then stays silent.
-bool startMusicOfShow(HWND dialog) {
-    if (!startMusic(screenSaverShow)) {
-        soundSetting.clear(); // nothing to end later
-        return screenSaverShow;
+bool Show::startMusic() {
+    const bool screenSaver = setup_.host == ShowHost::screenSaver;
+    if (!music_.start(settings_.sound, screenSaver)) {
+        return screenSaver;
     }
     Sleep(100); // lets the shell start the player before its name is looked up
-    playerExeName = findPlayerExeName();
-    SetForegroundWindow(dialog); // back from a player that activated itself meanwhile
+    music_.notePlayer();
+    SetForegroundWindow(effectWindow); // back from a player that activated itself meanwhile
     return true;
 }
 
-void startShow(HWND dialog) {
-    effectWindow = nullptr; // the water's close requests wait until the show is up
-    SetWindowTextA(dialog, "Pluvette");
+void Show::start() {
+    SetWindowTextA(effectWindow, "Pluvette");
     // From Launch until the water first shows, while a picture may take seconds to load and
     // scale with the launcher gone; a screen saver keeps the pointer hidden.
     std::optional<win32::BusyPointer> busy;
-    if (screenSaverShow) {
-        loadScreenSaverSettings();
-        rememberPointerStart();
+    if (setup_.host == ShowHost::screenSaver) {
+        settings_ = loadScreenSaverSettings();
+        screenSaverInput_.start();
         ShowCursor(FALSE);
-    } else if (!loadSettings()) {
-        failShow(dialog, ShowEnd::settingsUnreadable);
-        return;
-    } else {
+    } else if (std::optional<Settings> read = loadSettings(setup_.settingsFile)) {
+        settings_ = std::move(*read);
         busy.emplace();
+    } else {
+        end(ShowEnd::settingsUnreadable);
+        return;
     }
-    rainAmount = rainAmountOf(rainSetting);
+    rainAmount = rainAmountOf(settings_.rain);
     std::srand(GetTickCount());
     // One window over every monitor, with a water of its own on each: the close keys, the
     // keep-on-top timer and a screen saver's input have one window to go to.
-    const std::vector<RECT>& monitors = coveredMonitors = showMonitors();
+    coveredMonitors_ = setup_.monitors.empty() ? showMonitors() : setup_.monitors;
+    const std::vector<RECT>& monitors = coveredMonitors_;
     const RECT desktop = boundsOf(monitors);
-    const std::vector<win32::Bitmap> pictures = showBackgrounds(monitors);
-    SetWindowPos(dialog, HWND_TOPMOST, desktop.left, desktop.top, desktop.right - desktop.left,
-                 desktop.bottom - desktop.top, SWP_FRAMECHANGED);
+    const std::vector<win32::Bitmap> pictures = backgrounds();
+    SetWindowPos(effectWindow, HWND_TOPMOST, desktop.left, desktop.top,
+                 desktop.right - desktop.left, desktop.bottom - desktop.top, SWP_FRAMECHANGED);
     if (pictures.empty()) {
-        if (screenSaverShow) {
-            EndDialog(dialog, 0); // not even the screen to show: nothing to say either
-            return;
-        }
-        failShow(dialog, ShowEnd::pictureUnloadable);
+        // A screen saver without even the screen to show has nothing to say either.
+        end(setup_.host == ShowHost::screenSaver ? ShowEnd::closed : ShowEnd::pictureUnloadable);
         return;
     }
     for (size_t i = 0; i < monitors.size(); ++i) {
         RECT area = monitors[i];
         OffsetRect(&area, -desktop.left, -desktop.top);
         const HBITMAP picture = pictures[std::min(i, pictures.size() - 1)].get();
-        showOnMonitor(dialog, picture, area, IDC_WATER + static_cast<unsigned>(i),
-                      pictureChanger != nullptr || picturesPlaced ? "no" : fitscreenSetting);
+        showOnMonitor(picture, area, IDC_WATER + static_cast<unsigned>(i),
+                      pictureChanger_ != nullptr || picturesPlaced_ ? "no" : settings_.fitscreen);
     }
-    if (const std::optional<uint32_t> changeMs = changeIntervalMs(changeSetting)) {
-        if (pictureChanger != nullptr) {
-            changeDue = nextHandReady = false;
-            pictureChanger->prepareNextHand(dialog, nextHandReadyMessage);
-            SetTimer(dialog, pictureChangeTimerId, *changeMs, nullptr);
-        } else if (showsCapture && screenSaverShow) {
-            SetTimer(dialog, dimTimerId, *changeMs, nullptr);
+    if (const std::optional<uint32_t> changeMs = changeIntervalMs(settings_.change)) {
+        if (pictureChanger_ != nullptr) {
+            changeDue_ = nextHandReady_ = false;
+            pictureChanger_->prepareNextHand(effectWindow, nextHandReadyMessage);
+            SetTimer(effectWindow, pictureChangeTimerId, *changeMs, nullptr);
+        } else if (showsCapture_ && setup_.host == ShowHost::screenSaver) {
+            SetTimer(effectWindow, dimTimerId, *changeMs, nullptr);
         }
     }
     lockForeground();
-    if (soundSettingNamesMusic() && !startMusicOfShow(dialog)) {
-        failShow(dialog, ShowEnd::musicUnlaunchable);
-        return;
+    if (soundValueNamesMusic(settings_.sound) && !startMusic()) {
+        end(ShowEnd::musicUnlaunchable);
     }
-    holdCloseKeys(dialog);
+    if (phase_ == Phase::ended) {
+        return; // ended meanwhile, from a box of the shell's that let messages through
+    }
+    holdCloseKeys(effectWindow);
     // Started after the music, so that it cannot pull the show over the shell's and the
     // program's error boxes while they wait for the user.
-    SetTimer(dialog, keepOnTopTimerId, keepOnTopIntervalMs, nullptr);
-    effectWindow = dialog;
+    SetTimer(effectWindow, keepOnTopTimerId, keepOnTopIntervalMs, nullptr);
+    phase_ = Phase::running;
 }
 
-// Runs for every close request, and once more when the surface window is torn down with
-// the dialog.
-void endShow(HWND dialog) {
-    releaseCloseKeys(dialog);
-    KillTimer(dialog, pictureChangeTimerId);
-    KillTimer(dialog, dimTimerId);
-    pictureChanger.reset();
-    stopMusic();
-    if (returnWindow != nullptr) {
-        ShowWindow(returnWindow, SW_SHOW);
-        SetForegroundWindow(returnWindow);
-        UpdateWindow(returnWindow);
+// Ends the show once, whatever asks: a close key, a right click, a water window gone, the
+// monitors changing, or a start that fails. Tearing the dialog down afterwards destroys the
+// waters, whose reports then find the show ended.
+void Show::end(ShowEnd why) {
+    if (phase_ == Phase::ended) {
+        return;
     }
-    EndDialog(dialog, static_cast<INT_PTR>(ShowEnd::closed));
+    phase_ = Phase::ended;
+    ++endings_;
+    releaseCloseKeys(effectWindow); // the foreground lock would outlive the program on Windows
+    KillTimer(effectWindow, keepOnTopTimerId);
+    KillTimer(effectWindow, pictureChangeTimerId);
+    KillTimer(effectWindow, dimTimerId);
+    pictureChanger_.reset();
+    music_.stop();
+    if (why == ShowEnd::closed && setup_.returnWindow != nullptr) {
+        ShowWindow(setup_.returnWindow, SW_SHOW);
+        SetForegroundWindow(setup_.returnWindow);
+        UpdateWindow(setup_.returnWindow);
+    }
+    EndDialog(effectWindow, static_cast<INT_PTR>(why));
 }
 
-} // namespace
+bool Show::endsOn(UINT message, WPARAM wParam) {
+    if (phase_ != Phase::running) {
+        return false; // input waits until the show is up
+    }
+    const bool ends =
+        setup_.host == ShowHost::screenSaver
+            ? screenSaverInput_.ends(message)
+            : message == WM_RBUTTONUP || (message == WM_KEYDOWN && isCloseKey(wParam));
+    if (ends) {
+        end(ShowEnd::closed);
+    }
+    return ends;
+}
 
-INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+bool Show::waterInput(HWND, UINT message, WPARAM wParam, LPARAM) {
+    return endsOn(message, wParam);
+}
+
+void Show::waterGone(HWND) {
+    end(ShowEnd::closed); // a water destroyed from outside ends the show
+}
+
+INT_PTR Show::handle(UINT message, WPARAM wParam, LPARAM) {
     // A screen saver ends on any input, on the black margin around the picture too.
-    if (screenSaverShow && effectWindow == dialog && endsScreenSaver(message)) {
-        SendMessageA(dialog, WM_CLOSE, 0, 0);
+    if (setup_.host == ShowHost::screenSaver && endsOn(message, wParam)) {
         return TRUE;
     }
     switch (message) {
-    case WM_INITDIALOG:
-        returnWindow = reinterpret_cast<HWND>(lParam);
-        startShow(dialog);
-        return FALSE; // the dialog manager sets no keyboard focus
     case nextHandReadyMessage:
-        if (pictureChanger != nullptr && wParam == pictureChanger->number()) {
-            nextHandReady = true;
-            changePictureWhenReady(dialog);
+        if (pictureChanger_ != nullptr && wParam == pictureChanger_->number()) {
+            nextHandReady_ = true;
+            changePictureWhenReady();
         }
         return TRUE;
     case WM_TIMER:
         if (wParam == pictureChangeTimerId) {
-            changeDue = true;
-            changePictureWhenReady(dialog);
+            changeDue_ = true;
+            changePictureWhenReady();
         }
         if (wParam == dimTimerId) {
-            for (size_t i = 0; i < coveredMonitors.size(); ++i) {
-                dimPicture(GetDlgItem(dialog, int(IDC_WATER + i)), dimKeep);
+            for (size_t i = 0; i < coveredMonitors_.size(); ++i) {
+                dimPicture(GetDlgItem(effectWindow, int(IDC_WATER + i)), dimKeep);
             }
         }
         if (wParam == keepOnTopTimerId) {
-            SetForegroundWindow(dialog);
-            SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0,
+            SetForegroundWindow(effectWindow);
+            SetWindowPos(effectWindow, HWND_TOPMOST, 0, 0, 0, 0,
                          SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
         }
         return FALSE;
     case WM_HOTKEY:
         if (isCloseHotKey(wParam)) {
-            SendMessageA(dialog, WM_CLOSE, 0, 0);
+            end(ShowEnd::closed);
         }
         return TRUE;
     case WM_KEYDOWN:
         if (isCloseKey(wParam)) {
-            SendMessageA(dialog, WM_CLOSE, 0, 0);
+            end(ShowEnd::closed);
             return TRUE;
         }
         return FALSE;
     case WM_COMMAND:
         // The dialog manager turns Enter and Escape into these before they arrive as keys.
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            SendMessageA(dialog, WM_CLOSE, 0, 0);
+            end(ShowEnd::closed);
             return TRUE;
         }
         return FALSE;
@@ -299,19 +316,19 @@ INT_PTR CALLBACK effectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         // The water works in the monitors' own pixels and shows no text, so a new scale
         // alone changes nothing. Windows also sends this when the window is first spread
         // over monitors of different scales; it is not moved to the size suggested.
-        if (sameAreas(showMonitors(), coveredMonitors)) {
+        if (!setup_.monitors.empty() || sameAreas(showMonitors(), coveredMonitors_)) {
             return TRUE;
         }
         [[fallthrough]];
     case WM_DISPLAYCHANGE:
         // The monitors' layout changed under the water: the show ends rather than draw
         // where no screen is.
-        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        end(ShowEnd::closed);
         return TRUE;
     case WM_CTLCOLORDLG:
         return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH)); // never deleted
     case WM_CLOSE:
-        endShow(dialog);
+        end(ShowEnd::closed);
         return TRUE;
     default:
         return FALSE;

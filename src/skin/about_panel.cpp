@@ -186,8 +186,8 @@ void takeNewScale(HWND dialog, int dpi, const RECT& suggested) {
     InvalidateRect(dialog, nullptr, TRUE);
 }
 
-void openLink(const std::string& address) {
-    if (!address.empty()) {
+void openLink(const char* address) {
+    if (address != nullptr && *address != '\0') {
         openWithShell(address);
     }
 }

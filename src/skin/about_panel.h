@@ -18,11 +18,11 @@
 // The web addresses the panel's links open. The caller passes them as the dialog's creation
 // parameter; without them the links open nothing.
 struct AboutLinks {
-    std::string home; // the ticker and the visit banner
-    std::string donate;
-    std::string social1;
-    std::string social2;
-    std::string gp;
+    const char* home = nullptr; // the ticker and the visit banner; null: no link
+    const char* donate = nullptr;
+    const char* social1 = nullptr;
+    const char* social2 = nullptr;
+    const char* gp = nullptr;
 };
 
 // Where a control of the panel stands on the artwork drawn at 100 %.

@@ -1,14 +1,15 @@
 #include "skin/picture_button.h"
 
-#include "win32/handles.h"
+#include <commctrl.h>
 
-WNDPROC savedButtonProc = nullptr;
+#include "win32/handles.h"
 
 namespace {
 
-LRESULT CALLBACK pictureButtonEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* button = reinterpret_cast<PictureButton*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    return pictureButtonProc(*button, window, message, wParam, lParam);
+LRESULT CALLBACK pictureButtonEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR button) {
+    return pictureButtonProc(*reinterpret_cast<PictureButton*>(button), window, message, wParam,
+                             lParam);
 }
 
 void paintPicture(HWND window, HBITMAP picture) {
@@ -48,8 +49,8 @@ HWND attachPictureButton(PictureButton& button, HWND control, HBITMAP normal, HB
     fitToBitmap(control, normal);
     button.current = normal;
     invalidateControl(control);
-    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&button));
-    subclassControl(control, pictureButtonEntry, savedButtonProc);
+    // Each control keeps its own earlier procedure; attaching again only changes the button.
+    SetWindowSubclass(control, pictureButtonEntry, 0, reinterpret_cast<DWORD_PTR>(&button));
     return control;
 }
 
@@ -78,7 +79,7 @@ LRESULT pictureButtonProc(PictureButton& button, HWND window, UINT message, WPAR
     default:
         break;
     }
-    return CallWindowProcA(savedButtonProc, window, message, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void resetPictureButton(PictureButton& button) {

@@ -17,10 +17,6 @@ struct PictureButton {
     HWND window = nullptr;
 };
 
-// The window procedure the buttons had before they were subclassed; all picture buttons are
-// owner-drawn dialog buttons, so one value serves them all.
-extern WNDPROC savedButtonProc;
-
 // Attaches the button to the control of the form's dialog with the given RCDATA pictures
 // (pressedId 0: none) and registers it with the form. A picture that cannot be loaded or a
 // missing control leaves the control as the template made it.

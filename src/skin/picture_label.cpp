@@ -1,14 +1,15 @@
 #include "skin/picture_label.h"
 
-#include "win32/handles.h"
+#include <commctrl.h>
 
-WNDPROC savedLabelProc = nullptr;
+#include "win32/handles.h"
 
 namespace {
 
-LRESULT CALLBACK pictureLabelEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* label = reinterpret_cast<PictureLabel*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    return pictureLabelProc(*label, window, message, wParam, lParam);
+LRESULT CALLBACK pictureLabelEntry(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR, DWORD_PTR label) {
+    return pictureLabelProc(*reinterpret_cast<PictureLabel*>(label), window, message, wParam,
+                            lParam);
 }
 
 // Drawn off-screen and copied in one piece, so the text never flickers over a half-drawn
@@ -63,8 +64,8 @@ HWND attachPictureLabel(PictureLabel& label, HWND control, HBITMAP picture) {
     label.height = label.textRect.bottom;
     fitToBitmap(control, picture);
     invalidateControl(control);
-    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&label));
-    subclassControl(control, pictureLabelEntry, savedLabelProc);
+    // Each control keeps its own earlier procedure; attaching again only changes the label.
+    SetWindowSubclass(control, pictureLabelEntry, 0, reinterpret_cast<DWORD_PTR>(&label));
     return control;
 }
 
@@ -109,5 +110,5 @@ LRESULT pictureLabelProc(PictureLabel& label, HWND window, UINT message, WPARAM 
     } else if (message == WM_MOUSEMOVE) {
         applyHoverText(label);
     }
-    return CallWindowProcA(savedLabelProc, window, message, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }

@@ -26,9 +26,6 @@ struct PictureLabel {
     HWND window = nullptr;
 };
 
-// The window procedure the labels had before they were subclassed.
-extern WNDPROC savedLabelProc;
-
 // Attaches the label to the control of the form's dialog with the RCDATA picture. Returns the
 // control, or null when the picture or the control is missing (the control stays as it was).
 // The label is not registered with the form.

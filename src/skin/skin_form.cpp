@@ -53,14 +53,6 @@ void fitToBitmap(HWND control, HBITMAP bitmap) {
     MoveWindow(control, corner.x, corner.y, size.cx, size.cy, TRUE);
 }
 
-void subclassControl(HWND control, WNDPROC procedure, WNDPROC& saved) {
-    const auto installed = reinterpret_cast<LONG_PTR>(procedure);
-    // Pointers need the full width of the 64-bit slots.
-    if (GetWindowLongPtrA(control, GWLP_WNDPROC) != installed) {
-        saved = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, installed));
-    }
-}
-
 void invalidateControl(HWND control) {
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE);
 }

@@ -46,9 +46,5 @@ const ResourcePicture* sharedPngResource(int resourceId);
 // Gives the control the bitmap's pixel size at its current place in its parent.
 void fitToBitmap(HWND control, HBITMAP bitmap);
 
-// Installs the procedure on the control and keeps the control's previous one in saved; a
-// control that already has the procedure keeps the saved value as it is.
-void subclassControl(HWND control, WNDPROC procedure, WNDPROC& saved);
-
 // Marks the whole control for repainting.
 void invalidateControl(HWND control);

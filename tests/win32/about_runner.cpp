@@ -78,5 +78,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr,
                                             aboutDialogProc,
-                                            reinterpret_cast<LPARAM>(&aboutLinks())));
+                                            reinterpret_cast<LPARAM>(&aboutLinks)));
 }

@@ -71,36 +71,43 @@ class MusicTest : public testing::Test {
             std::ofstream(file) << "la la la";
             DeleteFileA((file + ".player").c_str());
         }
-        soundSetting = song;
     }
     void TearDown() override {
+        music.stop();
         for (const std::string& file : {song, earlierSong}) {
             DeleteFileA(file.c_str());
             DeleteFileA((file + ".player").c_str());
         }
-        const win32::Handle player(std::exchange(musicLaunchInfo.hProcess, nullptr));
-        if (player.valid()) {
-            TerminateProcess(player.get(), 0);
-        }
     }
+
+    MusicPlayer music;
 
     std::string song;
     std::string earlierSong;
 };
 
 TEST_F(MusicTest, StartsThePlayerMinimisedAndEndsItByHandle) {
-    ASSERT_TRUE(startMusic());
+    ASSERT_TRUE(music.start(song));
     const PlayerReport player = waitForPlayer(song);
     ASSERT_TRUE(player.found);
     EXPECT_EQ(player.showCommand, SW_SHOWMINNOACTIVE);
-    ASSERT_NE(musicLaunchInfo.hProcess, nullptr);
-    EXPECT_EQ(GetProcessId(musicLaunchInfo.hProcess), player.processId);
-    playerExeName = findPlayerExeName();
-    EXPECT_EQ(playerExeName, "test_player.exe");
+    EXPECT_EQ(findPlayerExeName(song), "test_player.exe");
 
-    stopMusic();
+    music.stop();
     EXPECT_FALSE(isRunning(player.processId));
-    stopMusic(); // the show's second close request finds nothing left to end
+    music.stop(); // finds nothing left to end
+}
+
+TEST_F(MusicTest, ThePlayerEndsWithItsOwner) {
+    DWORD processId = 0;
+    {
+        MusicPlayer owner;
+        ASSERT_TRUE(owner.start(song));
+        const PlayerReport player = waitForPlayer(song);
+        ASSERT_TRUE(player.found);
+        processId = player.processId;
+    }
+    EXPECT_FALSE(isRunning(processId));
 }
 
 TEST_F(MusicTest, ByNameOnlyPlayersStartedForTheShowAreEnded) {
@@ -116,13 +123,14 @@ TEST_F(MusicTest, ByNameOnlyPlayersStartedForTheShowAreEnded) {
     ASSERT_TRUE(waitForPlayer(earlierSong).found);
     Sleep(50);
 
-    ASSERT_TRUE(startMusic());
+    // As when the shell hands the song to a player that was already running, which leaves
+    // no handle: the players of that name that started since the launch are ended.
+    FILETIME launched{};
+    GetSystemTimeAsFileTime(&launched);
+    ASSERT_TRUE(music.start(song));
     const PlayerReport player = waitForPlayer(song);
     ASSERT_TRUE(player.found);
-    playerExeName = findPlayerExeName();
-    // As when the shell hands the song to a player that was already running: no handle.
-    win32::Handle(std::exchange(musicLaunchInfo.hProcess, nullptr)).reset();
-    stopMusic();
+    terminateByExeName(findPlayerExeName(song), launched);
 
     EXPECT_FALSE(isRunning(player.processId));
     EXPECT_TRUE(isRunning(earlier.dwProcessId));
@@ -160,8 +168,7 @@ TEST_F(MusicTest, NothingButMusicIsHandedToTheShell) {
     refused.push_back("\\\\.\\" + song.substr(0, 2) + "\\" + song.substr(3));
     refused.push_back(song + ":stream.plvsong");
     for (const std::string& setting : refused) {
-        soundSetting = setting;
-        EXPECT_FALSE(startMusic(true)) << setting;
+        EXPECT_FALSE(music.start(setting, true)) << setting;
         EXPECT_FALSE(isPlayableMusic(setting)) << setting;
     }
     Sleep(500); // a program or a script the shell had started would have left its mark
@@ -175,17 +182,14 @@ TEST_F(MusicTest, NothingButMusicIsHandedToTheShell) {
     RemoveDirectoryA((folder + ".plvsong").c_str());
     RemoveDirectoryA(folder.c_str());
     // The same song by its own name plays.
-    soundSetting = song;
     EXPECT_TRUE(isPlayableMusic(song));
 }
 
 TEST_F(MusicTest, ShortSettingsMeanNoMusic) {
     for (const char* setting : {"null", "NULL", "a.mp3", ""}) {
-        soundSetting = setting;
-        EXPECT_FALSE(soundSettingNamesMusic()) << setting;
+        EXPECT_FALSE(soundValueNamesMusic(setting)) << setting;
     }
-    soundSetting = "ab.mp3";
-    EXPECT_TRUE(soundSettingNamesMusic());
+    EXPECT_TRUE(soundValueNamesMusic("ab.mp3"));
     EXPECT_FALSE(terminateByHandle(nullptr));
 }
 
@@ -215,32 +219,32 @@ DWORD WINAPI dismissShellBox(LPVOID dismissed) {
 // played and never reach the shell, whose fixed buffers they would overrun. Wine's shell
 // finds no file past 255 characters (Windows' takes 259), so 255 is the longest tried here.
 TEST_F(MusicTest, PathsUpToThePlatformsLimitPlay) {
-    soundSetting = pathOfLength(255, std::string("song") + songExtension);
-    std::ofstream(soundSetting) << "la";
-    ASSERT_TRUE(startMusic());
-    EXPECT_TRUE(waitForPlayer(soundSetting).found);
-    EXPECT_EQ(findPlayerExeName(), "test_player.exe");
-    stopMusic();
-    DeleteFileA(soundSetting.c_str());
-    DeleteFileA((soundSetting + ".player").c_str());
-    RemoveDirectoryA(soundSetting.substr(0, soundSetting.rfind('\\')).c_str());
+    const std::string longSong = pathOfLength(255, std::string("song") + songExtension);
+    std::ofstream(longSong) << "la";
+    ASSERT_TRUE(music.start(longSong));
+    EXPECT_TRUE(waitForPlayer(longSong).found);
+    EXPECT_EQ(findPlayerExeName(longSong), "test_player.exe");
+    music.stop();
+    DeleteFileA(longSong.c_str());
+    DeleteFileA((longSong + ".player").c_str());
+    RemoveDirectoryA(longSong.substr(0, longSong.rfind('\\')).c_str());
     for (size_t length : {260u, 1000u, 5000u}) {
-        soundSetting = "Z:\\tmp\\" + std::string(length - 11, 'a') + ".mp3";
-        ASSERT_EQ(soundSetting.size(), length);
-        EXPECT_FALSE(startMusic()) << length;
-        EXPECT_EQ(findPlayerExeName(), "") << length;
+        const std::string tooLong = "Z:\\tmp\\" + std::string(length - 11, 'a') + ".mp3";
+        ASSERT_EQ(tooLong.size(), length);
+        EXPECT_FALSE(music.start(tooLong)) << length;
+        EXPECT_EQ(findPlayerExeName(tooLong), "") << length;
     }
 }
 
 TEST_F(MusicTest, AFileWithoutAnAssociatedPlayerDoesNotStart) {
-    soundSetting = song + "-no-player-for-this";
-    std::ofstream(soundSetting) << "x";
-    EXPECT_EQ(findPlayerExeName(), "");
+    const std::string unplayed = song + "-no-player-for-this";
+    std::ofstream(unplayed) << "x";
+    EXPECT_EQ(findPlayerExeName(unplayed), "");
     bool dismissed = false;
     const win32::Handle watcher(CreateThread(nullptr, 0, dismissShellBox, &dismissed, 0, nullptr));
-    EXPECT_FALSE(startMusic());
+    EXPECT_FALSE(music.start(unplayed));
     WaitForSingleObject(watcher.get(), INFINITE);
-    DeleteFileA(soundSetting.c_str());
+    DeleteFileA(unplayed.c_str());
 }
 
 } // namespace

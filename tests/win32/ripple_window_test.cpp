@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "ripple/ripple_window.h"
-#include "show/show_state.h"
 #include "win32/dib.h"
 #include "win32/handles.h"
 
@@ -18,15 +17,17 @@ namespace {
 
 constexpr int32_t pictureWidth = 64;
 constexpr int32_t pictureHeight = 48;
-int closeRequests = 0;
-
-LRESULT CALLBACK countingShowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
-        ++closeRequests;
-        return 0;
+// A host that notes what its waters report and takes the input it is told to.
+struct CountingHost final : RippleHost {
+    std::vector<UINT> inputs;
+    UINT taken = 0; // the message it takes, or none
+    int gone = 0;
+    bool waterInput(HWND, UINT message, WPARAM, LPARAM) override {
+        inputs.push_back(message);
+        return message == taken;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+    void waterGone(HWND) override { ++gone; }
+};
 
 uint32_t pictureColour(int32_t x, int32_t y) {
     return uint32_t(x * 4) << 16 | uint32_t(y * 5) << 8 | uint32_t(255 - x - y);
@@ -72,7 +73,7 @@ class RippleWindowTest : public testing::Test {
         ASSERT_TRUE(registerRippleClass(instance));
         WNDCLASSEXA showClass{};
         showClass.cbSize = sizeof(showClass);
-        showClass.lpfnWndProc = countingShowProc;
+        showClass.lpfnWndProc = DefWindowProcA;
         showClass.hInstance = instance;
         showClass.lpszClassName = "RippleTestShow";
         ASSERT_NE(RegisterClassExA(&showClass), 0);
@@ -82,11 +83,11 @@ class RippleWindowTest : public testing::Test {
         show = CreateWindowExA(0, "RippleTestShow", "show", WS_POPUP | WS_VISIBLE, 0, 0,
                                pictureWidth, pictureHeight, nullptr, nullptr, instance, nullptr);
         ASSERT_NE(show, nullptr);
-        effectWindow = show;
-        closeRequests = 0;
         const win32::Bitmap picture = makePicture(pictureWidth, pictureHeight);
+        RippleOptions options;
+        options.host = &host;
         surface = createRippleSurface(0, 0, pictureWidth, pictureHeight, 0x10000 + 555, show,
-                                      instance, picture.get());
+                                      instance, picture.get(), options);
         ASSERT_NE(surface, nullptr);
         window = static_cast<HWND>(surface->window);
     }
@@ -101,6 +102,7 @@ class RippleWindowTest : public testing::Test {
     static OwnedRippleSurface twin() { return allocateRippleSurface(pictureWidth, pictureHeight); }
 
     static inline HINSTANCE instance = nullptr;
+    CountingHost host;
     HWND show = nullptr;
     HWND window = nullptr;
     RippleSurface* surface = nullptr;
@@ -120,7 +122,8 @@ TEST_F(RippleWindowTest, ClassIsRegisteredOnceWithRoomForTheSurface) {
 
 TEST_F(RippleWindowTest, CreationCopiesThePictureAndRunsTheFirstStep) {
     EXPECT_EQ(GetDlgItem(show, 555), window);
-    EXPECT_EQ(GetWindowLongPtrA(window, 0), reinterpret_cast<LONG_PTR>(surface));
+    EXPECT_EQ(rippleSurfaceOf(window), surface);
+    EXPECT_EQ(rippleSurfaceOf(show), nullptr);
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
     RECT client{};
     GetClientRect(window, &client);
@@ -147,33 +150,41 @@ TEST_F(RippleWindowTest, ANullCreationParameterRefusesTheWindow) {
     EXPECT_EQ(createRippleSurface(0, 0, 0, 10, 557, show, instance, nullptr), nullptr);
 }
 
-TEST_F(RippleWindowTest, CloseKeysAndRightButtonReleaseAskTheShowToClose) {
-    for (WPARAM key : {WPARAM(VK_BACK), WPARAM(VK_RETURN), WPARAM(VK_ESCAPE), WPARAM(30),
-                       WPARAM(VK_SPACE), WPARAM(VK_END)}) {
-        const int before = closeRequests;
-        EXPECT_EQ(SendMessageA(window, WM_KEYDOWN, key, 0), 1) << key;
-        EXPECT_EQ(closeRequests, before + 1) << key;
-    }
-    for (WPARAM key : {WPARAM(VK_TAB), WPARAM('A'), WPARAM(VK_HOME), WPARAM(31)}) {
-        SendMessageA(window, WM_KEYDOWN, key, 0);
-    }
-    EXPECT_EQ(closeRequests, 6);
-    SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
-    EXPECT_EQ(closeRequests, 6);
-    EXPECT_EQ(SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(3, 3)), 1);
-    EXPECT_EQ(closeRequests, 7);
-    EXPECT_TRUE(IsWindow(window));
-}
-
-TEST_F(RippleWindowTest, MouseMakesSmallDropsAndAClickALargeOne) {
+// Every key and mouse message goes to the host; what it does not take ripples, what it takes
+// does not.
+TEST_F(RippleWindowTest, InputGoesToTheHostAndTheRestRipples) {
     auto expected = twin();
+    host.taken = WM_MOUSEMOVE;
+    SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 15));
     addDrop(expected.get(), 20, 15, 50, 70);
-    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 40));
-    addDrop(expected.get(), 30, 40, 18, 15);
-    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(30, 40));
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 40)); // taken: no drop
+    host.taken = 0;
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(35, 30));
+    addDrop(expected.get(), 35, 30, 18, 15);
+    SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(host.inputs, (std::vector<UINT>{WM_KEYDOWN, WM_LBUTTONDOWN, WM_MOUSEMOVE,
+                                              WM_MOUSEMOVE, WM_RBUTTONUP}));
     // The twin has not stepped, so its "next" field is 1 while the window's is 0.
     EXPECT_EQ(fieldOf(*surface, 0), fieldOf(*expected, 1));
+    EXPECT_EQ(host.gone, 0);
+}
+
+// A water without ripples of the pointer and without a host: a preview.
+TEST_F(RippleWindowTest, AQuietWaterTakesNoInput) {
+    RippleOptions quiet;
+    quiet.pointerRipples = false;
+    quiet.takesActivation = false;
+    RippleSurface* still = createRippleSurface(0, 0, 8, 6, 558, show, instance, nullptr, quiet);
+    ASSERT_NE(still, nullptr);
+    const auto water = static_cast<HWND>(still->window);
+    SendMessageA(water, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(water, WM_MOUSEMOVE, 0, MAKELPARAM(4, 3));
+    const int32_t next = 1 - still->current;
+    EXPECT_TRUE(std::all_of(still->heights[next], still->heights[next] + still->pixelCount,
+                            [](int32_t h) { return h == 0; }));
+    EXPECT_TRUE(host.inputs.empty());
+    DestroyWindow(water);
 }
 
 TEST_F(RippleWindowTest, RainTimerDropsAtRandomPlacesThenSteps) {
@@ -240,13 +251,13 @@ TEST_F(RippleWindowTest, PaintingCopiesTheOutputToTheDevice) {
 TEST_F(RippleWindowTest, DrawingTheSteppedTilesShowsWhatAFullPaintShows) {
     constexpr int32_t width = 640;
     constexpr int32_t height = 520;
-    HWND host = CreateWindowExA(0, "RippleTestShow", "tiles", WS_POPUP | WS_VISIBLE, 100, 100,
-                                width, height, nullptr, nullptr, instance, nullptr);
-    RippleSurface* tiled = createRippleSurface(0, 0, width, height, 1, host, instance,
+    HWND tileHost = CreateWindowExA(0, "RippleTestShow", "tiles", WS_POPUP | WS_VISIBLE, 100, 100,
+                                    width, height, nullptr, nullptr, instance, nullptr);
+    RippleSurface* tiled = createRippleSurface(0, 0, width, height, 1, tileHost, instance,
                                                makePicture(width, height).get());
     ASSERT_NE(tiled, nullptr);
     const auto water = static_cast<HWND>(tiled->window);
-    UpdateWindow(host);
+    UpdateWindow(tileHost);
     for (int i = 0; i < 30; ++i) {
         addDrop(tiled, 40 + i * 19, 30 + i * 15, 10, i % 2 == 0 ? 60 : -60);
         pumpMessagesFor(25);
@@ -270,12 +281,12 @@ TEST_F(RippleWindowTest, DrawingTheSteppedTilesShowsWhatAFullPaintShows) {
     EXPECT_EQ(differing, 0);
     const auto& stepped = tiled->tiles->stepped;
     EXPECT_LT(std::count(stepped.begin(), stepped.end(), 1), int(stepped.size())); // some calm
-    DestroyWindow(host);
+    DestroyWindow(tileHost);
 }
 
-TEST_F(RippleWindowTest, DestroyingTheWindowTellsTheShowAndDetachesTheSurface) {
+TEST_F(RippleWindowTest, DestroyingTheWindowTellsTheHostAndDetachesTheSurface) {
     EXPECT_TRUE(DestroyWindow(window));
-    EXPECT_EQ(closeRequests, 1);
+    EXPECT_EQ(host.gone, 1);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(IsWindow(show));
 }
@@ -303,7 +314,7 @@ TEST_F(RippleWindowTest, DestroyingTheWindowFreesTheSurface) {
 TEST_F(RippleWindowTest, DestroyingTheShowTakesTheSurfaceWindowWithIt) {
     EXPECT_TRUE(DestroyWindow(show));
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(closeRequests, 1);
+    EXPECT_EQ(host.gone, 1);
 }
 
 } // namespace

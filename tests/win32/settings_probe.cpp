@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "app/failures.h"
 #include "app/fatal_error.h"
@@ -23,13 +24,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (argc == 2 && std::strcmp(argv[1], "write-defaults") == 0) {
-        endOnFailure(writeDefaultSettings());
+        endOnFailure(writeDefaultSettings(settingsFileName));
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "load") == 0) {
-        endOnFailure(loadSettings() ? ShowEnd::closed : ShowEnd::settingsUnreadable);
-        std::printf("%s\n%s\n%s\n", bgSetting.c_str(), soundSetting.c_str(),
-                    fitscreenSetting.c_str());
+        const std::optional<Settings> settings = loadSettings(settingsFileName);
+        endOnFailure(settings ? ShowEnd::closed : ShowEnd::settingsUnreadable);
+        std::printf("%s\n%s\n%s\n", settings->bg.c_str(), settings->sound.c_str(),
+                    settings->fitscreen.c_str());
         return 0;
     }
     return 2;
