@@ -17,8 +17,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "imaging/inflate.h"
-#include "imaging/png_pixels.h"
+#include "png/png_decoder.h"
+#include "png/png_pixels.h"
 #include "bench_arguments.h"
 #include "test_pictures.h"
 #include "wuffs_png.h"

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "imaging/area_scaler.h"
+#include "pictures/area_scaler.h"
 
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STBIR_DEFAULT_FILTER_DOWNSAMPLE STBIR_FILTER_BOX

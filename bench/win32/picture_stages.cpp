@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "imaging/picture_file.h"
-#include "imaging/picture_header.h"
-#include "imaging/png_win32.h"
+#include "pictures/picture_file.h"
+#include "pictures/picture_header.h"
+#include "png/png_win32.h"
 #include "ripple/ripple_window.h"
 #include "show/background.h"
 #include "show/placement.h"

@@ -71,7 +71,9 @@ pgrep_env() {
     local setting=$1 pid found=1
     shift
     for pid in $(pgrep "$@"); do
-        if tr '\0' '\n' < "/proc/$pid/environ" 2> /dev/null | grep -qxF -- "$setting"; then
+        # A process may end between pgrep and the read: the shell's own complaint about
+        # the vanished file is silenced with tr's.
+        if { tr '\0' '\n' < "/proc/$pid/environ"; } 2> /dev/null | grep -qxF -- "$setting"; then
             echo "$pid"
             found=0
         fi

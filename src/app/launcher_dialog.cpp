@@ -15,7 +15,7 @@
 #include "app/fatal_error.h"
 #include "app/launcher_lists.h"
 #include "app/program_texts.h"
-#include "imaging/picture_file.h"
+#include "pictures/picture_file.h"
 #include "settings/program_settings.h"
 #include "show/music.h"
 #include "show/show.h"
@@ -40,9 +40,12 @@ struct Launcher {
     HWND imageField = nullptr;
     HWND musicField = nullptr;
     win32::Icon folderIcon; // shown on the folder button until the next scale's replaces it
+    AboutPanel about;       // kept from one opening to the next
 
     explicit Launcher(std::string path)
-        : settingsPath(std::move(path)), settings(settingsPath, settingsSeparator, ansiToUtf8) {}
+        : settingsPath(std::move(path)), settings(settingsPath, settingsSeparator, ansiToUtf8) {
+        about.links = aboutLinks;
+    }
 };
 
 HINSTANCE instanceOf(HWND window) {
@@ -236,8 +239,7 @@ void onCommand(Launcher& launcher, int controlId) {
         launchShow(launcher);
         break;
     case IDC_ABOUT:
-        DialogBoxParamA(instanceOf(dialog), MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr,
-                        aboutDialogProc, reinterpret_cast<LPARAM>(&aboutLinks));
+        runAboutPanel(instanceOf(dialog), launcher.about);
         break;
     case IDC_MORE_APPS:
         openWithShell(homePageUrl);

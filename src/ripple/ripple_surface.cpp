@@ -26,8 +26,9 @@ RippleCodePath widestCodePath() {
                                                          : RippleCodePath::sse2;
 }
 
-RippleCodePath chosenPath = widestCodePath();
-const StepKernels* kernels = &kernelsFor(chosenPath);
+// The code path every step takes: process-wide, chosen once for the processor (tests and
+// benchmarks may choose another).
+const StepKernels* kernels = &kernelsFor(widestCodePath());
 
 constexpr int32_t tileColumnShift = rippleTileColumnShift;
 constexpr int32_t tileRowShift = rippleTileRowShift;
@@ -364,14 +365,14 @@ bool rippleCodePathAvailable(RippleCodePath path) {
 }
 
 RippleCodePath rippleCodePath() {
-    return chosenPath;
+    return kernels == &kernelsFor(RippleCodePath::avx2) ? RippleCodePath::avx2
+                                                        : RippleCodePath::sse2;
 }
 
 bool useRippleCodePath(RippleCodePath path) {
     if (!rippleCodePathAvailable(path)) {
         return false;
     }
-    chosenPath = path;
     kernels = &kernelsFor(path);
     return true;
 }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "imaging/bitmap_info_header.h"
+#include "win32/bitmap_info_header.h"
 #include "ripple/ripple_tile_size.h"
 
 // Same layout as the platform's BITMAPINFO (a BITMAPINFOHEADER and one colour entry): it

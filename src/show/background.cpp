@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <thread>
 #include <utility>
 
-#include "imaging/area_scaler.h"
-#include "imaging/exif_orientation.h"
-#include "imaging/picture_file.h"
-#include "imaging/wic_picture.h"
-#include "imaging/picture_header.h"
-#include "imaging/png_pixels.h"
-#include "imaging/png_win32.h"
+#include "pictures/area_scaler.h"
+#include "pictures/exif_orientation.h"
+#include "pictures/picture_file.h"
+#include "pictures/wic_picture.h"
+#include "pictures/picture_header.h"
+#include "png/png_pixels.h"
+#include "png/png_win32.h"
 #include "show/path_limit.h"
 #include "win32/bitmap_size.h"
 #include "win32/dib.h"
@@ -184,39 +185,6 @@ PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screen
     return {shown, {0, 0}, std::move(made)};
 }
 
-namespace {
-
-// With both cores, the rows are converted while the stream is inflated on the other.
-win32::Bitmap decodePng(const uint8_t* data, DWORD length, PictureWork work) {
-    OwnedPngDecoder decoder;
-    if (!PngLoadMemory(decoder.get(), data, length) ||
-        !fitsPictureBudget(decoder->width, decoder->height) ||
-        !(work == PictureWork::atOnce ? PngDecodeConcurrently : PngDecode)(decoder.get())) {
-        return win32::Bitmap();
-    }
-    decoder->overBlack = true; // transparent parts show black, as the margins do
-    return PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE);
-}
-
-} // namespace
-
-win32::Bitmap loadPngBitmap(const char* path) {
-    const PictureFileBytes file = readPictureFile(path);
-    return file.format == PictureFormat::png
-               ? decodePng(file.data(), file.length, PictureWork::atOnce)
-               : win32::Bitmap();
-}
-
-win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work) {
-    if (file.format == PictureFormat::png) {
-        return decodePng(file.data(), file.length, work);
-    }
-    const int orientation =
-        file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
-    win32::Bitmap picture = LoadPictureWithImagingComponent(file.data(), file.length, orientation);
-    return picture ? std::move(picture) : LoadPictureFromBytes(file);
-}
-
 win32::Bitmap loadBackground(const char* path, PictureWork work) {
     if (!fitsPathLimit(path)) {
         return win32::Bitmap();
@@ -325,6 +293,10 @@ ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens
     if (!fitsPathLimit(path)) {
         return {};
     }
-    PictureFileBytes file = readPictureFile(path);
-    return file ? showPicturesOf(file, screens, fitscreen, work) : ShowPictures();
+    try {
+        PictureFileBytes file = readPictureFile(path);
+        return file ? showPicturesOf(file, screens, fitscreen, work) : ShowPictures();
+    } catch (const std::bad_alloc&) {
+        return {}; // memory ran out on the way: the picture is skipped
+    }
 }

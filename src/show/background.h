@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/picture_file.h"
+#include "pictures/picture_decoder.h"
+#include "pictures/picture_file.h"
 #include "show/placement.h"
 #include "win32/handles.h"
 
@@ -25,10 +26,6 @@ win32::Bitmap stretchBitmap(HBITMAP source, uint16_t width, uint16_t height);
 // scaled size and place (parts off the screen cut off), averaging its pixels; null on failure.
 win32::Bitmap drawScaled(HBITMAP source, int32_t screenWidth, int32_t screenHeight,
                          const PicturePlacement& place);
-
-// How a picture is loaded and scaled: with both cores, for a show that waits for it, or on
-// the one core the water's thread leaves (a folder's next pictures, made meanwhile).
-enum class PictureWork { atOnce, besideTheWater };
 
 // Draws the picture scaled to the rectangle `to` (which may reach off the canvas) on a 32-bit
 // top-down canvas of width x height by averaging areas, as the work says; false, with nothing
@@ -48,16 +45,6 @@ struct PlacedPicture {
 PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screenHeight,
                             const PicturePlacement& place);
 
-// A picture file's bytes, read and checked by readPictureFile, through the decoder they name:
-// a PNG through the program's own decoder; a JPEG (turned as its EXIF orientation says), GIF,
-// BMP or any other format the platform reads through the Windows Imaging Component, which
-// composes transparent parts over black, or where that fails the picture service. Null when
-// the picture cannot be decoded. The imaging component comes first because it decodes a large
-// photo several times faster under Wine and, making no bitmap for the screen on the way, does
-// not hold up a window's thread while a worker decodes (the service's bitmaps held the water's
-// steps up by five intervals).
-win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work = PictureWork::atOnce);
-
 // A picture file read with readPictureFile and decoded with decodePictureFile; null when it
 // cannot be loaded (a path longer than the platform's limit, and a file in which any image is
 // too large to show safely, among them).
@@ -76,7 +63,3 @@ ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& scr
                             const std::string& fitscreen, PictureWork work = PictureWork::atOnce);
 ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens,
                               const std::string& fitscreen, PictureWork work = PictureWork::atOnce);
-
-// A PNG file as a DIB section in its own pixel format; null when it is no PNG, cannot be
-// decoded or declares more than maxPicturePixels.
-win32::Bitmap loadPngBitmap(const char* path);

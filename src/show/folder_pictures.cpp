@@ -76,7 +76,11 @@ Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
         return Canvas();
     }
     if (!shown.placed) {
-        return pictureOnCanvas(shown.pictures.front().get(), width, height, fitscreen, work);
+        try {
+            return pictureOnCanvas(shown.pictures.front().get(), width, height, fitscreen, work);
+        } catch (const std::bad_alloc&) {
+            return Canvas(); // memory ran out on the way: the picture is skipped
+        }
     }
     // A large PNG already scaled onto a canvas as its rows were decoded.
     DIBSECTION section{};

@@ -10,6 +10,7 @@
 #include "show/path_limit.h"
 #include "text/text.h"
 #include "win32/handles.h"
+#include "win32/read_only_file.h"
 #include "win32/wide.h"
 
 namespace {
@@ -34,7 +35,8 @@ std::string classesValue(const std::string& extension, const char* name) {
     return win32::narrow(value);
 }
 
-std::string_view fileNameOf(std::string_view path) {
+// The last component of a path: what a device's name is checked against.
+std::string_view lastPathComponent(std::string_view path) {
     const size_t separator = path.find_last_of("\\/");
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
@@ -43,26 +45,18 @@ std::string_view fileNameOf(std::string_view path) {
 // is no regular file on a disk (a folder, a device, a pipe), for a final name that is a
 // device's, and for bytes that begin a program or a script, whatever the file is called.
 bool holdsNoProgram(const std::string& path) {
-    const win32::Handle file(CreateFileW(win32::widen(path).c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK ||
-        !GetFileInformationByHandle(file.get(), &information) ||
-        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+    const win32::ReadOnlyFile file(path);
+    uint64_t bytes = 0;
+    if (!file.size(bytes)) {
         return false;
     }
-    std::wstring finalPath(32768, L'\0');
-    const DWORD length = GetFinalPathNameByHandleW(file.get(), finalPath.data(),
-                                                   static_cast<DWORD>(finalPath.size()), 0);
-    if (length == 0 || length >= finalPath.size() ||
-        isDeviceName(fileNameOf(win32::narrow(finalPath.substr(0, length))))) {
+    const std::string finalPath = file.finalPath();
+    if (finalPath.empty() || isDeviceName(lastPathComponent(finalPath))) {
         return false;
     }
     char first[16] = {};
-    DWORD read = 0;
-    return ReadFile(file.get(), first, sizeof(first), &read, nullptr) &&
-           !startsLikeAProgram(std::string_view(first, read));
+    const size_t read = file.readSome(first, sizeof(first));
+    return !startsLikeAProgram(std::string_view(first, read));
 }
 
 } // namespace
@@ -70,7 +64,8 @@ bool holdsNoProgram(const std::string& path) {
 bool isPlayableMusic(const std::string& path) {
     // The shape and the name first: nothing reaches the file system or the registry for a
     // web address or a device (opening COM1 could wait for a modem).
-    if (!hasPlainFilePathShape(path) || !fitsPathLimit(path) || isDeviceName(fileNameOf(path))) {
+    if (!hasPlainFilePathShape(path) || !fitsPathLimit(path) ||
+        isDeviceName(lastPathComponent(path))) {
         return false;
     }
     const std::string extension = fileNameExtension(path);

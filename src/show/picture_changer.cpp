@@ -58,10 +58,14 @@ DWORD WINAPI PictureChanger::prepare(void* parameter) {
     {
         // The picture service and the imaging component are COM objects of this thread's.
         const win32::ComScope com;
-        std::vector<std::vector<uint32_t>> hand(shared.monitors.size());
-        shared.deal(PictureWork::besideTheWater,
-                    [&](size_t monitor, Canvas canvas) { hand[monitor] = canvas.pixels(); });
-        shared.nextHand = std::move(hand);
+        try {
+            std::vector<std::vector<uint32_t>> hand(shared.monitors.size());
+            shared.deal(PictureWork::besideTheWater,
+                        [&](size_t monitor, Canvas canvas) { hand[monitor] = canvas.pixels(); });
+            shared.nextHand = std::move(hand);
+        } catch (const std::bad_alloc&) {
+            shared.nextHand.clear(); // no memory even for the hand: every picture stays
+        }
     }
     shared.busy = false;
     PostMessageA(task->window, task->message, task->number, 0);

@@ -10,11 +10,6 @@
 #include "win32/handles.h"
 #include "win32/shell.h"
 
-AboutPanel aboutPanel;
-int aboutFadeStepMs = 15;
-std::vector<std::string> tickerTexts;
-uint32_t tickerIndex = 0;
-
 namespace {
 
 constexpr UINT_PTR tickerTimerId = 1;
@@ -82,11 +77,11 @@ HWND backgroundControl(HWND dialog) {
 // Puts a picture in the background control (null takes it out). A control that shows a
 // picture with alpha draws a copy of its own, which it hands back when it is given another
 // and never deletes itself.
-void showBackground(HWND dialog, HBITMAP picture) {
+void showBackground(AboutPanel& panel, HWND dialog, HBITMAP picture) {
     const auto shown = reinterpret_cast<HBITMAP>(SendMessageA(
         backgroundControl(dialog), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
-    const win32::GdiObject<HBITMAP> copy(shown != aboutPanel.background ? shown : nullptr);
-    aboutPanel.background = picture;
+    const win32::GdiObject<HBITMAP> copy(shown != panel.background ? shown : nullptr);
+    panel.background = picture;
 }
 
 // The artwork is drawn in pixels for the template's layout with the dialog font's base units
@@ -97,23 +92,22 @@ void showBackground(HWND dialog, HBITMAP picture) {
 constexpr int artworkBaseX = 6;
 constexpr int artworkBaseY = 13;
 
-void recordArtworkPlaces(HWND dialog) {
+void recordArtworkPlaces(AboutPanel& panel, HWND dialog) {
     RECT base{0, 0, 4, 8};
     MapDialogRect(dialog, &base); // the template's base units as this system maps them
-    aboutPanel.places.clear();
+    panel.places.clear();
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         RECT box;
         GetWindowRect(child, &box);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
-        aboutPanel.places.push_back({child,
-                                     {MulDiv(MulDiv(box.left, 4, base.right), artworkBaseX, 4),
-                                      MulDiv(MulDiv(box.top, 8, base.bottom), artworkBaseY, 8)}});
+        panel.places.push_back({child,
+                                {MulDiv(MulDiv(box.left, 4, base.right), artworkBaseX, 4),
+                                 MulDiv(MulDiv(box.top, 8, base.bottom), artworkBaseY, 8)}});
     }
 }
 
-void attachControls(HWND dialog, const ArtworkScale& scale) {
-    AboutPanel& panel = aboutPanel;
+void attachControls(AboutPanel& panel, HWND dialog, const ArtworkScale& scale) {
     const int at = scale.idOffset;
     initForm(panel.form, dialog);
     addPictureButton(panel.form, panel.closeButton, IDC_ABOUT_CLOSE, IDR_CLOSE + at,
@@ -139,20 +133,20 @@ void attachControls(HWND dialog, const ArtworkScale& scale) {
 
 // Draws the panel at the scale for the given pixels per inch: the background and every
 // picture drawn for it, each control at its place times the scale. Returns the panel's size.
-SIZE layOutForDpi(HWND dialog, int dpi) {
+SIZE layOutForDpi(AboutPanel& panel, HWND dialog, int dpi) {
     const ArtworkScale* scale = &artworkScaleFor(dpi);
     HBITMAP background = backgroundPicture(*scale);
     if (background == nullptr) {
         scale = &artworkScales[0];
         background = backgroundPicture(*scale);
     }
-    showBackground(dialog, background);
-    for (const auto& [control, place] : aboutPanel.places) {
+    showBackground(panel, dialog, background);
+    for (const auto& [control, place] : panel.places) {
         SetWindowPos(control, nullptr, MulDiv(place.x, scale->percent, 100),
                      MulDiv(place.y, scale->percent, 100), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    attachControls(dialog, *scale);
+    attachControls(panel, dialog, *scale);
     return bitmapSize(background);
 }
 
@@ -177,8 +171,8 @@ void placeAtPointer(HWND dialog, SIZE panel) {
 
 // Moved to a monitor of another scale: drawn again for it, where the system suggests and
 // inside that monitor.
-void takeNewScale(HWND dialog, int dpi, const RECT& suggested) {
-    const SIZE panel = layOutForDpi(dialog, dpi);
+void takeNewScale(AboutPanel& about, HWND dialog, int dpi, const RECT& suggested) {
+    const SIZE panel = layOutForDpi(about, dialog, dpi);
     const POINT corner{suggested.left, suggested.top};
     const POINT middle{(suggested.left + suggested.right) / 2,
                        (suggested.top + suggested.bottom) / 2};
@@ -192,23 +186,23 @@ void openLink(const char* address) {
     }
 }
 
-void onCommand(HWND dialog, int controlId) {
+void onCommand(const AboutPanel& panel, HWND dialog, int controlId) {
     switch (controlId) {
     case IDC_TICKER:
     case IDC_VISIT:
-        openLink(aboutPanel.links.home);
+        openLink(panel.links.home);
         break;
     case IDC_DONATE:
-        openLink(aboutPanel.links.donate);
+        openLink(panel.links.donate);
         break;
     case IDC_SOCIAL1:
-        openLink(aboutPanel.links.social1);
+        openLink(panel.links.social1);
         break;
     case IDC_SOCIAL2:
-        openLink(aboutPanel.links.social2);
+        openLink(panel.links.social2);
         break;
     case IDC_GP:
-        openLink(aboutPanel.links.gp);
+        openLink(panel.links.gp);
         break;
     case IDC_ABOUT_CLOSE:
         SendMessageA(dialog, WM_CLOSE, 0, 0);
@@ -218,85 +212,77 @@ void onCommand(HWND dialog, int controlId) {
     }
 }
 
-// Where the left button went down on the bare panel, in screen pixels, packed as a message
-// position.
-DWORD pressPosition = 0;
-
 // Lets the platform take the held left button as a press on a caption, so the panel follows
 // the pointer until the button is released. Only with the button held: Windows ignores the
 // request otherwise, while Wine would start a move that follows the bare pointer. The move is
 // measured from the press, which Wine reads from lParam, so the panel keeps its place under
 // the pointer.
-void dragByBackground(HWND dialog, WPARAM buttons) {
+void dragByBackground(const AboutPanel& panel, HWND dialog, WPARAM buttons) {
     if ((buttons & MK_LBUTTON) != 0) {
-        SendMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(pressPosition));
+        SendMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(panel.pressPosition));
     }
 }
 
 } // namespace
 
-void fillTickerTexts() {
-    // The list holds each text once, so reopening the panel does not grow it; the cycle
-    // shown is the same as with the texts appended at every opening.
-    if (!tickerTexts.empty()) {
-        return;
-    }
-    tickerTexts = {"More Free Programs !", "Snowdrift", "Lumen Clock", "Tidewatch", "Leafall"};
+void advanceTicker(AboutPanel& panel) {
+    const std::string text = tickerTexts[panel.tickerIndex];
+    setHoverText(panel.ticker, &panel.ticker, text);
+    applyHoverText(panel.ticker);
+    panel.tickerIndex = (panel.tickerIndex + 1) % std::size(tickerTexts);
 }
 
-void advanceTicker() {
-    const std::string text = tickerTexts[tickerIndex];
-    setHoverText(aboutPanel.ticker, &aboutPanel.ticker, text);
-    applyHoverText(aboutPanel.ticker);
-    if (tickerIndex < tickerTexts.size() - 1) {
-        ++tickerIndex;
-    } else {
-        tickerIndex = 0;
-    }
+INT_PTR runAboutPanel(HINSTANCE instance, AboutPanel& panel) {
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr, aboutDialogProc,
+                           reinterpret_cast<LPARAM>(&panel));
 }
 
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        aboutPanel.links =
-            lParam != 0 ? *reinterpret_cast<const AboutLinks*>(lParam) : AboutLinks{};
+    if (message == WM_INITDIALOG) {
+        auto& panel = *reinterpret_cast<AboutPanel*>(lParam);
+        SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
         win32::layOutDialogOnDpiChangeItself(dialog);
-        recordArtworkPlaces(dialog);
-        placeAtPointer(dialog, layOutForDpi(dialog, win32::dpiOfWindow(dialog)));
+        recordArtworkPlaces(panel, dialog);
+        placeAtPointer(dialog, layOutForDpi(panel, dialog, win32::dpiOfWindow(dialog)));
         SetTimer(dialog, tickerTimerId, tickerIntervalMs, nullptr);
-        fillTickerTexts();
-        advanceTicker();
-        fadeIn(dialog, aboutFadeStepMs, fadeAlpha);
+        advanceTicker(panel);
+        fadeIn(dialog, panel.fadeStepMs, fadeAlpha);
         return FALSE; // no control gets the focus
+    }
+    auto* about = reinterpret_cast<AboutPanel*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+    if (about == nullptr) {
+        return FALSE; // before WM_INITDIALOG
+    }
+    AboutPanel& panel = *about;
+    switch (message) {
     case WM_TIMER:
-        advanceTicker();
+        advanceTicker(panel);
         return FALSE;
     case WM_LBUTTONDOWN:
-        pressPosition = GetMessagePos();
+        panel.pressPosition = GetMessagePos();
         return FALSE;
     case WM_MOUSEMOVE:
-        dragByBackground(dialog, wParam);
-        resetControls(aboutPanel.form);
+        dragByBackground(panel, dialog, wParam);
+        resetControls(panel.form);
         return FALSE;
     case WM_COMMAND:
-        onCommand(dialog, LOWORD(wParam));
+        onCommand(panel, dialog, LOWORD(wParam));
         return TRUE;
     case WM_CLOSE:
-        fadeOut(dialog, aboutFadeStepMs, fadeAlpha);
+        fadeOut(dialog, panel.fadeStepMs, fadeAlpha);
         EndDialog(dialog, 0);
         return TRUE;
     case WM_DPICHANGED:
-        takeNewScale(dialog, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        takeNewScale(panel, dialog, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_DESTROY:
-        showBackground(dialog, nullptr);
+        showBackground(panel, dialog, nullptr);
         return FALSE;
     case WM_ERASEBKGND:
         return TRUE; // the background picture covers the whole panel
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-        return answerCtlColor(aboutPanel.form, reinterpret_cast<HWND>(lParam),
-                              reinterpret_cast<HDC>(wParam));
+        return answerCtlColor();
     default:
         return FALSE;
     }

@@ -31,9 +31,17 @@ struct ArtworkPlace {
     POINT at;
 };
 
-// One for the whole run; every opening of the panel attaches the same objects again.
+// The headline and the names of the maker's other programs, shown in turn on the ticker.
+inline constexpr const char* tickerTexts[] = {"More Free Programs !", "Snowdrift", "Lumen Clock",
+                                              "Tidewatch", "Leafall"};
+
+// What the panel holds. Its owner keeps it from one opening to the next, which attaches the
+// same objects again and goes on with the ticker where the last one stopped.
 struct AboutPanel {
     AboutLinks links;
+    int fadeStepMs = 15;      // between the steps of the panel's fades
+    uint32_t tickerIndex = 0; // the ticker text shown next
+    DWORD pressPosition = 0;  // where the left button went down on the bare panel
     std::vector<ArtworkPlace> places;
     HBITMAP background = nullptr; // the picture the background control was given
     SkinForm form;
@@ -46,18 +54,11 @@ struct AboutPanel {
     PictureLabel ticker;
 };
 
-// Program-wide state of the About panel, kept for the whole run.
-extern AboutPanel aboutPanel;
-// Milliseconds between the steps of the panel's fades; tests that open it often lower it.
-extern int aboutFadeStepMs;
-extern std::vector<std::string> tickerTexts;
-extern uint32_t tickerIndex;
+// Opens the panel (dialog IDD_ABOUT_PANEL) and returns once it is closed.
+INT_PTR runAboutPanel(HINSTANCE instance, AboutPanel& panel);
 
-// lParam points to the AboutLinks, or is 0.
+// lParam points to the AboutPanel.
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Fills the ticker's list with the headline and the names of the maker's other programs.
-void fillTickerTexts();
-
 // Shows the next ticker text, wrapping after the last.
-void advanceTicker();
+void advanceTicker(AboutPanel& panel);

@@ -4,14 +4,10 @@
 #include <map>
 #include <optional>
 
-#include "imaging/png_win32.h"
+#include "png/png_win32.h"
 
 void initForm(SkinForm& form, HWND window) {
     form.window = window;
-}
-
-INT_PTR answerCtlColor(SkinForm&, HWND, HDC) {
-    return 1;
 }
 
 void registerPictureButton(SkinForm& form, PictureButton* button) {

@@ -23,8 +23,10 @@ struct SkinForm {
 void initForm(SkinForm& form, HWND window);
 
 // The dialog's answer to WM_CTLCOLORSTATIC and WM_CTLCOLOREDIT: 1 for every control, with the
-// device context left as it is.
-INT_PTR answerCtlColor(SkinForm& form, HWND control, HDC deviceContext);
+// device context left as it is (no control of a skinned form has colours of its own).
+inline constexpr INT_PTR answerCtlColor() {
+    return 1;
+}
 
 // Adds the button to the registry unless it is there already.
 void registerPictureButton(SkinForm& form, PictureButton* button);

@@ -12,11 +12,24 @@ template <typename Function> Function user32Function(const char* name) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
 }
 
+struct DpiFunctions {
+    UINT(WINAPI* getDpiForWindow)(HWND);
+    BOOL(WINAPI* setDialogDpiChangeBehavior)(HWND, int, int);
+};
+
+// Process-wide: user32's entry points, looked up once.
+const DpiFunctions& dpiFunctions() {
+    static const DpiFunctions functions{
+        user32Function<decltype(DpiFunctions::getDpiForWindow)>("GetDpiForWindow"),
+        user32Function<decltype(DpiFunctions::setDialogDpiChangeBehavior)>(
+            "SetDialogDpiChangeBehavior")};
+    return functions;
+}
+
 } // namespace
 
 int dpiOfWindow(HWND window) {
-    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = user32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    const auto getDpiForWindow = dpiFunctions().getDpiForWindow;
     if (window != nullptr && getDpiForWindow != nullptr) {
         if (const UINT dpi = getDpiForWindow(window); dpi != 0) {
             return static_cast<int>(dpi);
@@ -29,9 +42,7 @@ int dpiOfWindow(HWND window) {
 void layOutDialogOnDpiChangeItself(HWND dialog) {
     // DDC_DISABLE_ALL, and the mask of what it changes.
     constexpr int disableAll = 0x0001;
-    using SetBehaviourFunction = BOOL(WINAPI*)(HWND, int, int);
-    static const auto setBehaviour =
-        user32Function<SetBehaviourFunction>("SetDialogDpiChangeBehavior");
+    const auto setBehaviour = dpiFunctions().setDialogDpiChangeBehavior;
     if (setBehaviour != nullptr) {
         setBehaviour(dialog, disableAll, disableAll);
     }

@@ -13,8 +13,9 @@ namespace win32 {
 #ifdef _WIN32
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path)
-    : file_(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    : file_(CreateFileW(widen(path).c_str(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
 bool ReadOnlyFile::isOpen() const {
     return file_.valid();
@@ -44,10 +45,23 @@ bool ReadOnlyFile::read(void* into, size_t count) const {
     return true;
 }
 
+size_t ReadOnlyFile::readSome(void* into, size_t count) const {
+    DWORD read = 0;
+    const auto part = static_cast<DWORD>(std::min<size_t>(count, 1u << 30));
+    return isOpen() && ReadFile(file_.get(), into, part, &read, nullptr) ? read : 0;
+}
+
 bool ReadOnlyFile::atEnd() const {
     uint8_t more;
     DWORD read = 0;
     return isOpen() && ReadFile(file_.get(), &more, 1, &read, nullptr) && read == 0;
+}
+
+std::string ReadOnlyFile::finalPath() const {
+    std::wstring path(32768, L'\0');
+    const DWORD length =
+        isOpen() ? GetFinalPathNameByHandleW(file_.get(), path.data(), DWORD(path.size()), 0) : 0;
+    return length == 0 || length >= path.size() ? std::string() : narrow(path.substr(0, length));
 }
 
 #else
@@ -69,6 +83,10 @@ bool ReadOnlyFile::size(uint64_t& bytes) const {
 
 bool ReadOnlyFile::read(void* into, size_t count) const {
     return isOpen() && std::fread(into, 1, count, file_.get()) == count;
+}
+
+size_t ReadOnlyFile::readSome(void* into, size_t count) const {
+    return isOpen() ? std::fread(into, 1, count, file_.get()) : 0;
 }
 
 bool ReadOnlyFile::atEnd() const {

@@ -12,8 +12,8 @@ namespace win32 {
 
 class ReadOnlyFile {
   public:
-    // Opens the file, which others may go on reading and writing meanwhile, as the C
-    // library's files allow.
+    // Opens the file, which others may go on reading, writing, renaming and deleting
+    // meanwhile, as the C library's files allow.
     explicit ReadOnlyFile(const std::string& path);
     bool isOpen() const;
     // The size of a regular file on a disk; false for anything else (a folder, a device, a
@@ -21,8 +21,14 @@ class ReadOnlyFile {
     bool size(uint64_t& bytes) const;
     // Reads exactly count bytes on from where the last read ended.
     bool read(void* into, size_t count) const;
+    // Reads up to count bytes on from where the last read ended; how many it read.
+    size_t readSome(void* into, size_t count) const;
     // Whether nothing is left to read: a file that grew since its size was taken has more.
     bool atEnd() const;
+#ifdef _WIN32
+    // The path the file system gives the file opened, links followed; empty when it cannot.
+    std::string finalPath() const;
+#endif
 
   private:
 #ifdef _WIN32

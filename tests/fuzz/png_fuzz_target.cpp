@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "imaging/exif_orientation.h"
-#include "imaging/inflate.h"
-#include "imaging/picture_header.h"
-#include "imaging/png_dib.h"
+#include "pictures/exif_orientation.h"
+#include "png/png_decoder.h"
+#include "pictures/picture_header.h"
+#include "png/png_dib.h"
 
 namespace {
 

@@ -11,12 +11,14 @@ ALLOWED = {
     "text": set(),
     "win32": {"text"},
     "resources": set(),
-    "imaging": {"win32"},
-    "ripple": {"imaging", "win32"},
+    "png": {"win32"},
+    "pictures": {"png", "win32"},
+    "ripple": {"win32"},
     "settings": {"text", "win32"},
-    "skin": {"imaging", "resources", "win32"},
-    "show": {"imaging", "resources", "ripple", "settings", "text", "win32"},
-    "app": {"imaging", "resources", "ripple", "settings", "show", "skin", "text", "win32"},
+    "skin": {"png", "resources", "win32"},
+    "show": {"pictures", "png", "resources", "ripple", "settings", "text", "win32"},
+    "app": {"pictures", "png", "resources", "ripple", "settings", "show", "skin", "text",
+            "win32"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z0-9_]+)/([A-Za-z0-9_.]+)"', re.M)
 

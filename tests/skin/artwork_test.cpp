@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/inflate.h"
-#include "imaging/png_pixels.h"
+#include "png/png_decoder.h"
+#include "png/png_pixels.h"
 
 namespace {
 

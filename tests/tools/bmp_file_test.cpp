@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "imaging/inflate.h"
+#include "png/png_decoder.h"
 #include "png_builder.h"
 #include "png_to_bmp.h"
 

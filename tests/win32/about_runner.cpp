@@ -17,6 +17,7 @@ namespace {
 
 const char* layoutFile = nullptr;
 int newDpi = 0;
+AboutPanel panel; // the panel this runner opens
 
 void writeLayout(HWND dialog) {
     std::FILE* file = std::fopen(layoutFile, "w");
@@ -38,33 +39,32 @@ void writeLayout(HWND dialog) {
 
 void CALLBACK reportLayout(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    writeLayout(aboutPanel.form.window);
+    writeLayout(panel.form.window);
 }
 
 void CALLBACK changeDpi(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    HWND panel = aboutPanel.form.window;
+    HWND dialog = panel.form.window;
     RECT suggested;
-    GetWindowRect(panel, &suggested);
-    SendMessageA(panel, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
+    GetWindowRect(dialog, &suggested);
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
                  reinterpret_cast<LPARAM>(&suggested));
-    writeLayout(panel);
+    writeLayout(dialog);
 }
 
 void CALLBACK closePanel(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    PostMessageA(aboutPanel.form.window, WM_CLOSE, 0, 0);
+    PostMessageA(panel.form.window, WM_CLOSE, 0, 0);
 }
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (__argc == 3 && std::strcmp(__argv[1], "--open-close") == 0) {
-        aboutFadeStepMs = 0;
+        panel.fadeStepMs = 0;
         for (int opening = std::atoi(__argv[2]); opening > 0; --opening) {
             SetTimer(nullptr, 0, 1, closePanel);
-            DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr, aboutDialogProc,
-                            0);
+            runAboutPanel(instance, panel);
         }
         return 0;
     }
@@ -76,7 +76,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         newDpi = std::atoi(__argv[2]);
         SetTimer(nullptr, 0, 1500, changeDpi);
     }
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT_PANEL), nullptr,
-                                            aboutDialogProc,
-                                            reinterpret_cast<LPARAM>(&aboutLinks)));
+    panel.links = aboutLinks;
+    return static_cast<int>(runAboutPanel(instance, panel));
 }

@@ -3,20 +3,53 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <new>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "imaging/picture_file.h"
+#include "pictures/picture_file.h"
 #include "long_path.h"
+#include "message_pump.h"
+#include "show/picture_changer.h"
 #include "show/background.h"
 #include "show/folder_pictures.h"
 #include "show/placement.h"
 #include "win32/bitmap_size.h"
 #include "win32/dib.h"
 #include "win32/handles.h"
+
+// Allocations of exactly failingSize bytes made by threads other than the test's fail from
+// the failFrom-th on (none while failFrom is 0), as when memory runs out on a worker.
+std::atomic<size_t> failingSize{0};
+std::atomic<int> failFrom{0};
+std::atomic<int> seen{0};
+std::atomic<DWORD> testThread{0};
+
+// The replaced operators pair malloc with free, which the compiler cannot see through.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(size_t size) {
+    if (size == failingSize && GetCurrentThreadId() != testThread && failFrom > 0 &&
+        ++seen >= failFrom) {
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size != 0 ? size : 1)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, size_t) noexcept {
+    std::free(memory);
+}
 
 namespace {
 
@@ -96,12 +129,13 @@ TEST(Background, WhatIsNoBitmapGivesNull) {
          {"empty.gif", "not-a-picture.jpg", "missing.bmp", "damaged.png", "missing.png"}) {
         EXPECT_EQ(loadBackground(picture(name).c_str()).get(), nullptr) << name;
     }
-    EXPECT_EQ(LoadPictureFromMemory(nullptr, 0).get(), nullptr);
 }
 
 // The picture service gives an icon as no bitmap; the imaging component reads it.
 TEST(Background, WhatThePictureServiceCannotReadGoesToTheImagingComponent) {
-    EXPECT_EQ(LoadPictureFile(picture("icon.ico").c_str()).get(), nullptr);
+    PictureFileBytes file = readPictureFile(picture("icon.ico").c_str());
+    ASSERT_TRUE(file);
+    EXPECT_EQ(LoadPictureFromBytes(file).get(), nullptr);
     const win32::Bitmap icon = loadBackground(picture("icon.ico").c_str());
     ASSERT_NE(icon.get(), nullptr);
     const SIZE size = bitmapSize(icon.get());
@@ -123,7 +157,9 @@ TEST(Background, TheBytesChooseTheDecoder) {
     DeleteFileA(jpegAsPng.c_str());
     DeleteFileA(withoutDot.c_str());
 
-    const win32::Bitmap png = loadPngBitmap(picture("quad.png").c_str());
+    PictureFileBytes file = readPictureFile(picture("quad.png").c_str());
+    ASSERT_EQ(file.format, PictureFormat::png);
+    const win32::Bitmap png = decodePictureFile(file);
     ASSERT_NE(png.get(), nullptr);
     DIBSECTION section{};
     EXPECT_EQ(GetObjectA(png.get(), sizeof(section), &section),
@@ -302,6 +338,58 @@ TEST(Background, LargePngsAreScaledAsTheyAreDecoded) {
     ASSERT_EQ(atOwnSize.pictures.size(), 1u);
     EXPECT_FALSE(atOwnSize.placed);
     EXPECT_EQ(sizeOf(atOwnSize.pictures.front().get()).cx, 100);
+}
+
+// quad.jpg (32 x 16) with an EXIF orientation of 6, so that it is turned on the way.
+std::string sidewaysJpeg() {
+    std::ifstream in(picture("quad.jpg"), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    static const unsigned char exif[] = {
+        0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 0x2A, 0, 8, 0, 0, 0,
+        1,    0,    0x12, 0x01, 3,   0,   1,   0,   0, 0, 6,   0,   0,    0, 0, 0, 0, 0};
+    return bytes.insert(2, reinterpret_cast<const char*>(exif), sizeof(exif));
+}
+
+// Memory that runs out while the folder's worker turns a photo skips the photo; the process
+// goes on, and the same photo is shown once memory is there.
+TEST(Background, AnAllocationThatFailsOnTheFolderWorkerSkipsThePicture) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "pluvette-memory-test";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string photo = folder + "\\sideways.jpg";
+    std::ofstream(photo, std::ios::binary) << sidewaysJpeg();
+    const win32::Bitmap upright = loadBackground(photo.c_str());
+    ASSERT_NE(upright.get(), nullptr);
+    EXPECT_EQ(sizeOf(upright.get()).cx, 16);
+    EXPECT_EQ(sizeOf(upright.get()).cy, 32);
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    // The next hand of a new show's changer, from its worker.
+    const auto nextHand = [&] {
+        PictureChanger changer(folder, {SIZE{64, 48}}, "yes");
+        changer.prepareNextHand(window, WM_APP);
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0 && message.message != WM_APP) {
+            DispatchMessageA(&message);
+        }
+        return changer.takeNextHand();
+    };
+    testThread = GetCurrentThreadId();
+    failingSize = 32 * 16 * 4; // the photo's pixels: stored, then turned
+    seen = 0;
+    failFrom = 2;
+    const std::vector<std::vector<uint32_t>> starved = nextHand();
+    failFrom = 0;
+    EXPECT_GE(seen, 2);
+    ASSERT_EQ(starved.size(), 1u);
+    EXPECT_TRUE(starved[0].empty());
+    const std::vector<std::vector<uint32_t>> fed = nextHand();
+    ASSERT_EQ(fed.size(), 1u);
+    EXPECT_FALSE(fed[0].empty());
+    DestroyWindow(window);
+    DeleteFileA(photo.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 } // namespace

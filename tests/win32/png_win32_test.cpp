@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "imaging/inflate.h"
-#include "imaging/png_win32.h"
+#include "png/png_decoder.h"
+#include "png/png_win32.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/png_dib.h"
+#include "png/png_dib.h"
 
 // The 14-byte file header, the 40-byte info header and the colour table (biClrUsed entries,
 // or 2^bits for 1, 4 and 8 bits per pixel when that is 0) of a file whose rows, rowsSize

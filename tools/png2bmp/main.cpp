@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "imaging/png_pixels.h"
+#include "png/png_pixels.h"
 #include "png_to_bmp.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "bmp_file.h"
-#include "imaging/inflate.h"
-#include "imaging/png_dib.h"
+#include "png/png_decoder.h"
+#include "png/png_dib.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <limits>
 
-#include "imaging/inflate.h"
-#include "imaging/png_dib.h"
+#include "png/png_decoder.h"
+#include "png/png_dib.h"
 
 namespace {
 

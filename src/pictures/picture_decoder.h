@@ -1,0 +1,20 @@
+// The one place that chooses the decoder for a picture file's bytes.
+#pragma once
+
+#include "pictures/picture_file.h"
+#include "win32/handles.h"
+
+// How a picture is loaded and scaled: with both cores, for a show that waits for it, or on
+// the one core the water's thread leaves (a folder's next pictures, made meanwhile).
+enum class PictureWork { atOnce, besideTheWater };
+
+// A picture file's bytes, read and checked by readPictureFile, through the decoder they name:
+// a PNG through the program's own decoder; a JPEG (turned as its EXIF orientation says), GIF,
+// BMP or any other format the platform reads through the Windows Imaging Component, which
+// composes transparent parts over black, or where that fails the picture service. Null when
+// the picture cannot be decoded, and when memory runs out on the way (the picture is then
+// skipped, whichever thread decodes it). The imaging component comes first because it decodes a
+// large photo several times faster under Wine and, making no bitmap for the screen on the way, does
+// not hold up a window's thread while a worker decodes (the service's bitmaps held the water's
+// steps up by five intervals).
+win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work = PictureWork::atOnce);
