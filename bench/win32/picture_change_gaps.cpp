@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     water = GetDlgItem(host, 1);
-    PictureChanger pictures(argv[1], {SIZE{width, height}}, "fill");
+    PictureChanger pictures(argv[1], {SIZE{width, height}}, Placement::fill);
     changer = &pictures;
 
     const DWORD start = GetTickCount();

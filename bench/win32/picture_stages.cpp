@@ -57,7 +57,8 @@ bool measure(const std::string& path, const char* fitscreen, HWND host, double (
     // As the show decodes: a PNG's rows are converted while its stream is still inflated,
     // and scaled for the monitor as they come when it is shown smaller, so that decoding,
     // converting and placing are one stage.
-    ShowPictures pictures = showPicturesOf(file, {SIZE{screenWidth, screenHeight}}, fitscreen);
+    ShowPictures pictures =
+        showPicturesOf(file, {SIZE{screenWidth, screenHeight}}, placementOf(fitscreen));
     lap(decode);
     lap(convert);
     if (pictures.pictures.empty()) {
@@ -68,7 +69,7 @@ bool measure(const std::string& path, const char* fitscreen, HWND host, double (
     const PlacedPicture placed =
         placedPicture(picture, screenWidth, screenHeight,
                       placePicture(size.cx, size.cy, screenWidth, screenHeight,
-                                   pictures.placed ? "no" : fitscreen));
+                                   pictures.placed ? Placement::centre : placementOf(fitscreen)));
     lap(place);
     const SIZE shown = bitmapSize(placed.shown);
     RippleSurface* surface = createRippleSurface(

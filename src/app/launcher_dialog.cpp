@@ -19,11 +19,8 @@
 #include "settings/program_settings.h"
 #include "show/music.h"
 #include "show/show.h"
-#include "show/change_setting.h"
 #include "show/folder_pictures.h"
 #include "show/picture_folder.h"
-#include "show/placement.h"
-#include "show/rain_setting.h"
 #include "skin/about_panel.h"
 #include "skin/window_fades.h"
 #include "win32/dpi.h"
@@ -35,15 +32,17 @@ namespace {
 // What one launcher holds, reached through its dialog's GWLP_USERDATA.
 struct Launcher {
     std::string settingsPath;
-    SettingsStore settings;
-    HWND window = nullptr;
+    SettingsStore launcherSettings;
+    HWND launcherWindow = nullptr;
     HWND imageField = nullptr;
     HWND musicField = nullptr;
-    win32::Icon folderIcon; // shown on the folder button until the next scale's replaces it
-    AboutPanel about;       // kept from one opening to the next
+    win32::Icon folderIcon;     // shown on the folder button until the next scale's replaces it
+    AboutPanel about;           // kept from one opening to the next
+    std::vector<HWND> tooltips; // the dialog's own, destroyed with it
 
     explicit Launcher(std::string path)
-        : settingsPath(std::move(path)), settings(settingsPath, settingsSeparator, ansiToUtf8) {
+        : settingsPath(std::move(path)),
+          launcherSettings(settingsPath, settingsSeparator, ansiToUtf8) {
         about.links = aboutLinks;
     }
 };
@@ -89,8 +88,8 @@ void fillList(HWND dialog, int controlId, const char* const (&entries)[count], i
 void fillChangeList(HWND dialog, const std::string& setting) {
     const std::optional<uint32_t> interval = changeIntervalMs(setting);
     int index = -1;
-    for (size_t i = 0; i < std::size(changeSettings); ++i) {
-        if (changeIntervalMs(changeSettings[i]) == interval) {
+    for (size_t i = 0; i < std::size(changeSpellings); ++i) {
+        if (changeIntervalMs(changeSpellings[i]) == interval) {
             index = int(i);
         }
     }
@@ -105,9 +104,8 @@ void fillChangeList(HWND dialog, const std::string& setting) {
 
 // The Change list matters only while the picture is a folder.
 void enableChangeList(const Launcher& launcher) {
-    const std::string background = launcher.settings.getTrimmed(backgroundKey, true);
-    EnableWindow(GetDlgItem(launcher.window, IDC_CHANGE),
-                 background != "null" && isFolder(openablePath(background, launcher.settingsPath)));
+    EnableWindow(GetDlgItem(launcher.launcherWindow, IDC_CHANGE),
+                 readSettings(launcher.launcherSettings).backgroundKind == BackgroundKind::folder);
 }
 
 // The shell's picture of a folder at size x size pixels: its stock icon, or its own icon 4
@@ -132,7 +130,7 @@ win32::Icon folderIconOfSize(int size) {
 // icon lives until the next scale's replaces it.
 void showFolderIcon(Launcher& launcher, int dpi) {
     win32::Icon fresh = folderIconOfSize(MulDiv(16, dpi, 96));
-    SendDlgItemMessageA(launcher.window, IDC_BROWSE_FOLDER, BM_SETIMAGE, IMAGE_ICON,
+    SendDlgItemMessageA(launcher.launcherWindow, IDC_BROWSE_FOLDER, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(fresh.get()));
     launcher.folderIcon = std::move(fresh); // the icon shown before goes with fresh
 }
@@ -140,19 +138,19 @@ void showFolderIcon(Launcher& launcher, int dpi) {
 // Keeps the setting of the entry picked in a list. A hand-written value stays as written
 // until another entry is picked; rain, which older files lack, is added when first picked.
 template <size_t count>
-void keepListChoice(Launcher& launcher, int controlId, const char* key,
+void keepListChoice(Launcher& launcher, int controlId, const SettingKey& key,
                     const char* const (&settings)[count]) {
-    const auto index = SendDlgItemMessageA(launcher.window, controlId, CB_GETCURSEL, 0, 0);
+    const auto index = SendDlgItemMessageA(launcher.launcherWindow, controlId, CB_GETCURSEL, 0, 0);
     if (index >= 0 && size_t(index) < count) {
-        launcher.settings.addIfAbsent(key, settings[index]);
-        launcher.settings.set(key, settings[index]);
+        launcher.launcherSettings.addIfAbsent(key.name, settings[index]);
+        launcher.launcherSettings.set(key.name, settings[index]);
     }
 }
 
 // A file that lacks a setting (hand-written, or from an older version) gets it with its
 // default, so that what the launcher then chooses is saved and shown.
 void loadLauncherSettings(Launcher& launcher) {
-    SettingsStore& settings = launcher.settings;
+    SettingsStore& settings = launcher.launcherSettings;
     if (settings.load() && holdsAnySetting(settings)) {
         addMissingSettings(settings);
         return;
@@ -164,74 +162,93 @@ void loadLauncherSettings(Launcher& launcher) {
     }
 }
 
-// "null" is the only value shown as the display text; the comparison is exact, so a hand-
-// written "NULL" shows as a file name.
+// What a field shows of a value: the display text for nothing, else the file's name.
 void showChoice(HWND field, const std::string& value, const std::string& nullText) {
-    SetWindowTextW(field, win32::widen(value != "null" ? shownNameOf(value) : nullText).c_str());
+    SetWindowTextW(
+        field, win32::widen(launcherShowsAsNothing(value) ? nullText : shownNameOf(value)).c_str());
 }
 
 void startLauncher(HWND dialog, Launcher& launcher) {
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&launcher));
-    launcher.window = dialog;
+    launcher.launcherWindow = dialog;
     loadLauncherSettings(launcher);
     launcher.musicField = GetDlgItem(dialog, IDC_MUSIC_FIELD);
     launcher.imageField = GetDlgItem(dialog, IDC_IMAGE_FIELD);
-    const SettingsStore& settings = launcher.settings;
-    const std::string sound = settings.getTrimmed(soundKey, true);
-    const std::string background = settings.getTrimmed(backgroundKey, true);
+    const SettingsStore& settings = launcher.launcherSettings;
+    const std::string sound = settings.getTrimmed(soundKey.name, true);
+    const std::string background = settings.getTrimmed(backgroundKey.name, true);
     showChoice(launcher.imageField, background, captureScreenText);
     showChoice(launcher.musicField, sound, noMusicText);
     fillList(dialog, IDC_PLACEMENT, placementEntries,
-             int(placementChoiceOf(settings.getTrimmed(fitScreenKey, false))));
-    fillList(dialog, IDC_RAIN, rainEntries, int(rainAmountOf(settings.getTrimmed(rainKey, false))));
-    fillChangeList(dialog, settings.getTrimmed(changeKey, false));
+             int(placementOf(settings.getTrimmed(fitScreenKey.name, false))));
+    fillList(dialog, IDC_RAIN, rainEntries, int(rainOf(settings.getTrimmed(rainKey.name, false))));
+    fillChangeList(dialog, settings.getTrimmed(changeKey.name, false));
     enableChangeList(launcher);
     showFolderIcon(launcher, win32::dpiOfWindow(dialog));
     SetWindowTextA(dialog, launcherCaption);
-    addTooltip(dialog, "Default", IDC_IMAGE_DEFAULT, false);
-    addTooltip(dialog, "Default", IDC_MUSIC_DEFAULT, false);
-    addTooltip(dialog, "Browse Music", IDC_BROWSE_MUSIC, false);
-    addTooltip(dialog, "Browse Image", IDC_BROWSE_IMAGE, false);
-    addTooltip(dialog, "Browse Folder", IDC_BROWSE_FOLDER, false);
+    for (const auto& [text, controlId] : {std::pair{"Default", IDC_IMAGE_DEFAULT},
+                                          {"Default", IDC_MUSIC_DEFAULT},
+                                          {"Browse Music", IDC_BROWSE_MUSIC},
+                                          {"Browse Image", IDC_BROWSE_IMAGE},
+                                          {"Browse Folder", IDC_BROWSE_FOLDER}}) {
+        launcher.tooltips.push_back(addTooltip(dialog, text, controlId, false));
+    }
+}
+
+// Turns the tooltips off (and hides one that shows) while the show runs, or back on: a tip
+// still on the screen at Launch would be captured with it and stay in the water's picture.
+void quietTooltips(const Launcher& launcher, bool quiet) {
+    for (HWND tip : launcher.tooltips) {
+        SendMessageW(tip, TTM_ACTIVATE, quiet ? FALSE : TRUE, 0);
+        if (quiet) {
+            SendMessageW(tip, TTM_POP, 0, 0);
+            ShowWindow(tip, SW_HIDE);
+        }
+    }
 }
 
 void launchShow(Launcher& launcher) {
     // A save that fails (a file marked read-only, a full or read-only disk) is not reported:
     // the show then shows what the file holds, and the choices stay the launcher's.
-    static_cast<void>(launcher.settings.save());
-    ShowWindow(launcher.window, SW_HIDE);
-    ShowWindow(launcher.window, SW_HIDE);
+    static_cast<void>(launcher.launcherSettings.save());
+    quietTooltips(launcher, true);
+    ShowWindow(launcher.launcherWindow, SW_HIDE);
+    ShowWindow(launcher.launcherWindow, SW_HIDE);
     // The show brings the launcher back when it ends, or ends without it when it cannot start.
-    Show show({ShowHost::launcher, launcher.settingsPath, launcher.window, {}});
-    endOnFailure(show.run(instanceOf(launcher.window)));
+    Show show({ShowHost::launcher, launcher.settingsPath, launcher.launcherWindow, {}});
+    endOnFailure(show.run(instanceOf(launcher.launcherWindow)));
+    quietTooltips(launcher, false);
 }
 
 void onCommand(Launcher& launcher, int controlId) {
-    const HWND dialog = launcher.window;
+    const HWND dialog = launcher.launcherWindow;
     switch (controlId) {
     case IDC_MUSIC_DEFAULT:
         SetWindowTextA(launcher.musicField, noMusicText);
-        launcher.settings.set(soundKey, "null");
+        launcher.launcherSettings.set(soundKey.name, soundKey.defaultValue);
         break;
     case IDC_IMAGE_DEFAULT:
         SetWindowTextA(launcher.imageField, captureScreenText);
-        launcher.settings.set(backgroundKey, "null");
+        launcher.launcherSettings.set(backgroundKey.name, backgroundKey.defaultValue);
         enableChangeList(launcher);
         break;
     case IDC_BROWSE_IMAGE:
-        if (const std::string path = browseImage(dialog, launcher.settings); !path.empty()) {
+        if (const std::string path = browseImage(dialog, launcher.launcherSettings);
+            !path.empty()) {
             SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(path)).c_str());
             enableChangeList(launcher);
         }
         break;
     case IDC_BROWSE_FOLDER:
-        if (const std::string path = browseFolder(dialog, launcher.settings); !path.empty()) {
+        if (const std::string path = browseFolder(dialog, launcher.launcherSettings);
+            !path.empty()) {
             SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(path)).c_str());
             enableChangeList(launcher);
         }
         break;
     case IDC_BROWSE_MUSIC:
-        if (const std::string path = browseMusic(dialog, launcher.settings); !path.empty()) {
+        if (const std::string path = browseMusic(dialog, launcher.launcherSettings);
+            !path.empty()) {
             SetWindowTextW(launcher.musicField, win32::widen(shownNameOf(path)).c_str());
         }
         break;
@@ -253,8 +270,8 @@ void onCommand(Launcher& launcher, int controlId) {
 // otherwise says why in a notice and keeps the earlier choice. "All Files" lets anything be
 // picked: what the show could not use is refused now, not when it ends the next Launch.
 std::string browseChecked(HWND owner, SettingsStore& settings, const wchar_t* filter,
-                          const char* key, bool (*accepted)(const std::string&), const char* notice,
-                          const char* caption) {
+                          const SettingKey& key, bool (*accepted)(const std::string&),
+                          const char* notice, const char* caption) {
     const std::string path = browseForFile(owner, filter, L"*.*");
     if (path.size() <= 1) {
         return {};
@@ -263,13 +280,13 @@ std::string browseChecked(HWND owner, SettingsStore& settings, const wchar_t* fi
         MessageBoxA(owner, notice, caption, MB_OK | MB_ICONWARNING);
         return {};
     }
-    settings.set(key, path); // changes only a key the file already has
+    settings.set(key.name, path); // changes only a key the file already has
     return path;
 }
 
 } // namespace
 
-bool addTooltip(HWND dialog, const char* text, int controlId, bool balloon) {
+HWND addTooltip(HWND dialog, const char* text, int controlId, bool balloon) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     InitCommonControlsEx(&controls);
     const HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -286,7 +303,8 @@ bool addTooltip(HWND dialog, const char* text, int controlId, bool balloon) {
     tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, controlId));
     tool.hinst = instance;
     tool.lpszText = const_cast<char*>(text);
-    return SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+    return SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE ? tip
+                                                                                        : nullptr;
 }
 
 std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension) {
@@ -324,7 +342,7 @@ std::string browseFolder(HWND owner, SettingsStore& settings) {
         MessageBoxA(owner, noPicturesText, "Background Image", MB_OK | MB_ICONWARNING);
         return {};
     }
-    settings.set(backgroundKey, folder);
+    settings.set(backgroundKey.name, folder);
     return folder;
 }
 
@@ -364,11 +382,11 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
         if (HIWORD(wParam) == CBN_SELCHANGE) {
             if (LOWORD(wParam) == IDC_PLACEMENT) {
-                keepListChoice(launcher, IDC_PLACEMENT, fitScreenKey, placementSettings);
+                keepListChoice(launcher, IDC_PLACEMENT, fitScreenKey, placementSpellings);
             } else if (LOWORD(wParam) == IDC_RAIN) {
-                keepListChoice(launcher, IDC_RAIN, rainKey, rainSettings);
+                keepListChoice(launcher, IDC_RAIN, rainKey, rainSpellings);
             } else if (LOWORD(wParam) == IDC_CHANGE) {
-                keepListChoice(launcher, IDC_CHANGE, changeKey, changeSettings);
+                keepListChoice(launcher, IDC_CHANGE, changeKey, changeSpellings);
             }
             break;
         }
@@ -378,7 +396,7 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         showFolderIcon(launcher, HIWORD(wParam));
         break;
     case WM_CLOSE:
-        closeLauncher(dialog, launcher.settings);
+        closeLauncher(dialog, launcher.launcherSettings);
     default:
         break;
     }

@@ -17,9 +17,9 @@ int runLauncher(HINSTANCE instance, std::string settingsPath);
 
 INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Gives the control a plain hover tip (a balloon with the flag); its own tooltip window lives
-// as long as the dialog.
-bool addTooltip(HWND dialog, const char* text, int controlId, bool balloon);
+// Gives the control a plain hover tip (a balloon with the flag); its own tooltip window, which
+// it returns (null when the tip could not be added), lives as long as the dialog.
+HWND addTooltip(HWND dialog, const char* text, int controlId, bool balloon);
 
 // The chosen full path of an existing file in UTF-8, or empty when the user cancels. The
 // working directory, where config.txt lives, never changes.

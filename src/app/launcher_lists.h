@@ -1,5 +1,5 @@
 // The entries of the launcher's Picture, Rain and Change lists, in the order of the settings
-// they write (placementSettings, rainSettings, changeSettings).
+// they write (placementSpellings, rainSpellings, changeSpellings).
 #pragma once
 
 inline constexpr const char* placementEntries[] = {"Stretch to screen", "Centre", "Fill the screen",

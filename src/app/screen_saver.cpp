@@ -10,8 +10,6 @@
 #include "show/picture_changer.h"
 #include "show/show.h"
 #include "show/placement.h"
-#include "show/rain_setting.h"
-#include "text/text.h"
 #include "win32/bitmap_size.h"
 #include "win32/handles.h"
 
@@ -22,14 +20,15 @@ constexpr UINT previewCheckIntervalMs = 250;
 // The screen, or the chosen picture when it loads (a folder's first), at the given size.
 win32::Bitmap previewPicture(const Settings& settings, int32_t width, int32_t height) {
     win32::Bitmap picture;
-    if (!isNull(settings.bg) && isFolder(settings.bg)) {
+    if (settings.backgroundKind == BackgroundKind::folder) {
         std::vector<Canvas> hand =
-            PictureChanger(settings.bg, {SIZE{width, height}}, settings.fitscreen).firstHand();
+            PictureChanger(settings.background, {SIZE{width, height}}, settings.placement)
+                .firstHand();
         if (!hand.empty()) {
             return std::move(hand.front().bitmap);
         }
-    } else if (!isNull(settings.bg)) {
-        picture = loadBackground(settings.bg.c_str());
+    } else if (settings.backgroundKind == BackgroundKind::file) {
+        picture = loadBackground(settings.background.c_str());
     }
     if (!picture) {
         picture = captureScreen();
@@ -40,7 +39,7 @@ win32::Bitmap previewPicture(const Settings& settings, int32_t width, int32_t he
     // Shaped as the show shapes it when the setting keeps the picture's shape; stretched over
     // the small window otherwise.
     const SIZE size = bitmapSize(picture.get());
-    PicturePlacement place = placePicture(size.cx, size.cy, width, height, settings.fitscreen);
+    PicturePlacement place = placePicture(size.cx, size.cy, width, height, settings.placement);
     place.stretch = !place.scaled;
     return placedPicture(picture.get(), width, height, place).made;
 }
@@ -66,7 +65,7 @@ int runPreview(HINSTANCE instance, HWND parent) {
         client.right, client.bottom, parent, nullptr, instance, nullptr);
     const win32::Bitmap picture = previewPicture(settings, client.right, client.bottom);
     RippleOptions quiet; // no ripples of the pointer, no activation, nothing to tell
-    quiet.rain = rainAmountOf(settings.rain);
+    quiet.rain = rainAmountFor(settings.rain);
     quiet.pointerRipples = false;
     quiet.takesActivation = false;
     if (preview == nullptr ||

@@ -4,9 +4,13 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "settings/file_access.h"
 #include "text/text.h"
 #include "win32/handles.h"
+#include "win32/read_only_file.h"
 #include "win32/wide.h"
 
 namespace {
@@ -48,23 +52,24 @@ std::string userSettingsFolder() {
     return win32::narrow(folder) + "\\Pluvette\\";
 }
 
-Settings readSettings(const SettingsStore& store, const std::string& file) {
+} // namespace
+
+Settings readSettings(const SettingsStore& store) {
+    const std::string& file = store.fileName();
     Settings settings;
-    settings.bg = store.getTrimmed(backgroundKey, true);
-    if (!isNull(settings.bg)) {
-        settings.bg = openablePath(settings.bg, file);
+    if (const std::string bg = store.getTrimmed(backgroundKey.name, true); !meansNothing(bg)) {
+        settings.background = openablePath(bg, file);
+        settings.backgroundKind =
+            win32::isFolder(settings.background) ? BackgroundKind::folder : BackgroundKind::file;
     }
-    settings.sound = store.getTrimmed(soundKey, true);
-    if (soundValueNamesMusic(settings.sound)) {
-        settings.sound = openablePath(settings.sound, file);
+    if (const std::string sound = store.getTrimmed(soundKey.name, true); namesMusic(sound)) {
+        settings.music = openablePath(sound, file);
     }
-    settings.fitscreen = store.getTrimmed(fitScreenKey, false);
-    settings.rain = store.getTrimmed(rainKey, false);
-    settings.change = store.getTrimmed(changeKey, false);
+    settings.placement = placementOf(store.getTrimmed(fitScreenKey.name, false));
+    settings.rain = rainOf(store.getTrimmed(rainKey.name, false));
+    settings.changeMs = changeIntervalMs(store.getTrimmed(changeKey.name, false));
     return settings;
 }
-
-} // namespace
 
 // A path as a settings file holds it, made one the program can open wherever it was started
 // from: its %VARIABLE% parts expanded, and a relative path read against the folder of the
@@ -122,9 +127,9 @@ std::string prepareScreenSaverSettingsPath() {
 }
 
 void addMissingSettings(SettingsStore& settings) {
-    settings.addIfAbsent(backgroundKey, "null");
-    settings.addIfAbsent(soundKey, "null");
-    settings.addIfAbsent(fitScreenKey, "yes");
+    for (const SettingKey& key : keysWrittenByDefault) {
+        settings.addIfAbsent(key.name, key.defaultValue);
+    }
 }
 
 DefaultsOutcome writeDefaultSettings(const std::string& path) {
@@ -137,8 +142,8 @@ DefaultsOutcome writeDefaultSettings(const std::string& path) {
 }
 
 bool holdsAnySetting(const SettingsStore& settings) {
-    return settings.indexOf(backgroundKey) >= 0 || settings.indexOf(soundKey) >= 0 ||
-           settings.indexOf(fitScreenKey) >= 0;
+    return std::any_of(std::begin(keysWrittenByDefault), std::end(keysWrittenByDefault),
+                       [&](const SettingKey& key) { return settings.indexOf(key.name) >= 0; });
 }
 
 std::optional<Settings> loadSettings(const std::string& path) {
@@ -146,7 +151,7 @@ std::optional<Settings> loadSettings(const std::string& path) {
     if (!store.load()) {
         return std::nullopt;
     }
-    return readSettings(store, path);
+    return readSettings(store);
 }
 
 Settings loadScreenSaverSettings() {
@@ -156,5 +161,5 @@ Settings loadScreenSaverSettings() {
         store.clear();
         addMissingSettings(store);
     }
-    return readSettings(store, path);
+    return readSettings(store);
 }

@@ -1,5 +1,5 @@
-// The program's settings in config.txt (the three every file holds, the optional rain and change),
-// their defaults, and the strings the show reads them into. Failures are returned; the
+// The program's settings file, config.txt: where it is, writing its defaults, and reading it
+// into one record. Failures are returned; the
 // application says what they mean to the user.
 #pragma once
 
@@ -7,25 +7,24 @@
 #include <string>
 #include <string_view>
 
+#include "settings/setting_values.h"
 #include "settings/settings_store.h"
-
-inline constexpr const char* backgroundKey = "bg";       // "null": capture the screen; else a path
-inline constexpr const char* soundKey = "sound";         // "null": no music; else a path
-inline constexpr const char* fitScreenKey = "fitscreen"; // "yes...", "no", "fill" or "fit"
-inline constexpr const char* rainKey = "rain";     // "none", "light", "normal" or "heavy"; optional
-inline constexpr const char* changeKey = "change"; // minutes or "never", for a folder; optional
-inline constexpr char settingsSeparator = '=';
 
 inline constexpr const char* settingsFileName = "config.txt";
 
-// What a show reads from a settings file: each key's value, trimmed, with the paths in bg and
-// sound made openable (see openablePath); empty for a key the file lacks.
+// What the background is: the screen as it shows when the show starts, a picture file, or a
+// folder of pictures.
+enum class BackgroundKind { screen, file, folder };
+
+// What a settings file says, read once into its meaning (see setting_values.h): the paths
+// made openable from anywhere (see openablePath).
 struct Settings {
-    std::string bg;
-    std::string sound;
-    std::string fitscreen;
-    std::string rain;
-    std::string change;
+    BackgroundKind backgroundKind = BackgroundKind::screen;
+    std::string background; // the picture file or folder; empty for the screen
+    std::string music;      // the music file; empty for silence
+    Placement placement = Placement::centre;
+    Rain rain = Rain::normal;
+    std::optional<uint32_t> changeMs = changeIntervalMs(""); // nothing: never
 };
 
 enum class DefaultsOutcome {
@@ -33,12 +32,6 @@ enum class DefaultsOutcome {
     fileUncreatable, // config.txt can neither be read nor created
     notWritten,      // the defaults could not be put in its place
 };
-
-// Whether a sound value names music to play: one longer than five characters, so that "null"
-// and any other short value mean silence.
-inline bool soundValueNamesMusic(const std::string& sound) {
-    return sound.size() > 5;
-}
 
 // A path as a settings file holds it, made one the program can open wherever it was started
 // from: its %VARIABLE% parts expanded, and a relative path read against the folder of the
@@ -68,6 +61,9 @@ DefaultsOutcome writeDefaultSettings(const std::string& path);
 // Whether the loaded table has any of the three settings: a file with none of them (empty,
 // or not a settings file at all) counts as one that could not be read.
 bool holdsAnySetting(const SettingsStore& settings);
+
+// What the store's settings say, its paths read against its file's folder.
+Settings readSettings(const SettingsStore& store);
 
 // Reads the settings file at path; nothing when it cannot be read. The paths in bg and sound
 // are made openable from anywhere: %VARIABLE% parts expanded, a relative path read against

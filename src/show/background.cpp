@@ -211,7 +211,7 @@ void scaleRow(void* context, uint32_t, const uint8_t* row) {
 // one that every monitor shows scaled down, or cannot be decoded.
 std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
                                                   const std::vector<SIZE>& screens,
-                                                  const std::string& fitscreen, PictureWork work) {
+                                                  Placement placement, PictureWork work) {
     OwnedPngDecoder decoder;
     PngBitmapInfo info;
     uint32_t descriptor = 0;
@@ -228,7 +228,7 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
     }
     std::vector<RECT> targets;
     for (const SIZE& screen : screens) {
-        const PicturePlacement place = placePicture(width, height, screen.cx, screen.cy, fitscreen);
+        const PicturePlacement place = placePicture(width, height, screen.cx, screen.cy, placement);
         const RECT to = place.scaled
                             ? RECT{place.x, place.y, place.x + place.width, place.y + place.height}
                             : RECT{0, 0, screen.cx, screen.cy};
@@ -274,10 +274,10 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
 } // namespace
 
 ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& screens,
-                            const std::string& fitscreen, PictureWork work) {
+                            Placement placement, PictureWork work) {
     ShowPictures shown;
     if (file.format == PictureFormat::png) {
-        shown.pictures = pngScaledWhileDecoding(file, screens, fitscreen, work);
+        shown.pictures = pngScaledWhileDecoding(file, screens, placement, work);
         shown.placed = !shown.pictures.empty();
     }
     if (!shown.placed) {
@@ -289,13 +289,13 @@ ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& scr
 }
 
 ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens,
-                              const std::string& fitscreen, PictureWork work) {
+                              Placement placement, PictureWork work) {
     if (!fitsPathLimit(path)) {
         return {};
     }
     try {
         PictureFileBytes file = readPictureFile(path);
-        return file ? showPicturesOf(file, screens, fitscreen, work) : ShowPictures();
+        return file ? showPicturesOf(file, screens, placement, work) : ShowPictures();
     } catch (const std::bad_alloc&) {
         return {}; // memory ran out on the way: the picture is skipped
     }

@@ -60,6 +60,6 @@ struct ShowPictures {
     bool placed = false; // one for each monitor, of its size
 };
 ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& screens,
-                            const std::string& fitscreen, PictureWork work = PictureWork::atOnce);
+                            Placement placement, PictureWork work = PictureWork::atOnce);
 ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens,
-                              const std::string& fitscreen, PictureWork work = PictureWork::atOnce);
+                              Placement placement, PictureWork work = PictureWork::atOnce);

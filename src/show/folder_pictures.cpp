@@ -8,11 +8,6 @@
 #include "win32/dib.h"
 #include "win32/wide.h"
 
-bool isFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(win32::widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 std::vector<FolderEntry> listFolder(const std::string& folder) {
     std::vector<FolderEntry> entries;
     const std::string pattern =
@@ -35,7 +30,7 @@ std::vector<FolderEntry> listFolder(const std::string& folder) {
     return entries;
 }
 
-Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, const std::string& fitscreen,
+Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, Placement placement,
                        PictureWork work) {
     const SIZE size = bitmapSize(picture);
     void* pixels = nullptr;
@@ -45,7 +40,7 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, const std
     if (!canvas.bitmap || size.cx <= 0 || size.cy <= 0) {
         return Canvas();
     }
-    const PicturePlacement place = placePicture(size.cx, size.cy, width, height, fitscreen);
+    const PicturePlacement place = placePicture(size.cx, size.cy, width, height, placement);
     RECT to{place.x, place.y, place.x + size.cx, place.y + size.cy};
     if (place.stretch) {
         to = {0, 0, width, height};
@@ -69,15 +64,15 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, const std
     return canvas;
 }
 
-Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
-                    const std::string& fitscreen, PictureWork work) {
-    ShowPictures shown = loadShowPictures(path.c_str(), {SIZE{width, height}}, fitscreen, work);
+Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height, Placement placement,
+                    PictureWork work) {
+    ShowPictures shown = loadShowPictures(path.c_str(), {SIZE{width, height}}, placement, work);
     if (shown.pictures.empty()) {
         return Canvas();
     }
     if (!shown.placed) {
         try {
-            return pictureOnCanvas(shown.pictures.front().get(), width, height, fitscreen, work);
+            return pictureOnCanvas(shown.pictures.front().get(), width, height, placement, work);
         } catch (const std::bad_alloc&) {
             return Canvas(); // memory ran out on the way: the picture is skipped
         }

@@ -12,15 +12,12 @@
 #include "show/picture_folder.h"
 #include "win32/handles.h"
 
-// Whether the path names a folder.
-bool isFolder(const std::string& path);
-
 // The files and folders the folder holds, as a user sees them: hidden and system entries
 // (thumbnail caches, desktop.ini) and links to other folders, which could lead in circles,
 // are left out.
 std::vector<FolderEntry> listFolder(const std::string& folder);
 
-// A picture on a black canvas of a monitor's size, placed as the fitscreen setting says (cut
+// A picture on a black canvas of a monitor's size, placed as the placement says (cut
 // where it reaches past the edges): a 32-bit DIB section and its pixels, rows top first.
 struct Canvas {
     win32::Bitmap bitmap; // empty when the picture cannot be shown
@@ -32,10 +29,10 @@ struct Canvas {
     // runs out.
     std::vector<uint32_t> pixels() const;
 };
-Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, const std::string& fitscreen,
+Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, Placement placement,
                        PictureWork work);
 
 // The picture file, loaded as loadBackground does and laid on a canvas; an empty one when it
 // cannot be shown.
-Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height,
-                    const std::string& fitscreen, PictureWork work);
+Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height, Placement placement,
+                    PictureWork work);

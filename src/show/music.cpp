@@ -100,7 +100,7 @@ bool MusicPlayer::start(const std::string& path, bool quietly) {
 }
 
 void MusicPlayer::notePlayer() {
-    playerExeName_ = findPlayerExeName(path_);
+    playerExeName = findPlayerExeName(path_);
 }
 
 void MusicPlayer::stop() {
@@ -113,8 +113,8 @@ void MusicPlayer::stop() {
     if (terminateByHandle(launched.get())) {
         return;
     }
-    if (playerExeName_.size() > 2) {
-        terminateByExeName(playerExeName_, launchTime_);
+    if (playerExeName.size() > 2) {
+        terminateByExeName(playerExeName, launchTime_);
     }
 }
 

@@ -39,7 +39,7 @@ class MusicPlayer {
   private:
     std::string path_;      // empty while nothing plays
     win32::Handle process_; // none when the shell gave the file to a running player
-    std::string playerExeName_;
+    std::string playerExeName;
     FILETIME launchTime_{};
 };
 

@@ -13,21 +13,21 @@ struct PictureChanger::Shared {
     std::vector<std::string> files;
     PictureDeck deck;
     std::vector<SIZE> monitors;
-    std::string fitscreen;
+    Placement placement;
     std::vector<size_t> shown; // the pictures of the last hand dealt
     std::vector<std::vector<uint32_t>> nextHand;
     std::atomic<bool> busy{false};
 
-    Shared(std::vector<std::string> folderFiles, std::vector<SIZE> sizes, std::string placement)
+    Shared(std::vector<std::string> folderFiles, std::vector<SIZE> sizes, Placement placed)
         : files(std::move(folderFiles)), deck(files.size(), GetTickCount()),
-          monitors(std::move(sizes)), fitscreen(std::move(placement)) {}
+          monitors(std::move(sizes)), placement(placed) {}
 
     // Deals a hand, on the window's thread or in the worker, giving each monitor's canvas to
     // keep.
     void deal(PictureWork work, const std::function<void(size_t monitor, Canvas canvas)>& keep) {
         shown = dealHand(deck, monitors.size(), shown, [&](size_t picture, size_t monitor) {
             Canvas canvas = canvasOfFile(files[picture], monitors[monitor].cx, monitors[monitor].cy,
-                                         fitscreen, work);
+                                         placement, work);
             if (!canvas.bitmap) {
                 return false;
             }
@@ -39,6 +39,8 @@ struct PictureChanger::Shared {
 
 namespace {
 
+// Process-wide, so that a late message of an earlier show's worker is never taken for this
+// one's.
 std::atomic<WPARAM> changersMade{0};
 
 } // namespace
@@ -73,9 +75,9 @@ DWORD WINAPI PictureChanger::prepare(void* parameter) {
 }
 
 PictureChanger::PictureChanger(const std::string& folder, std::vector<SIZE> monitors,
-                               const std::string& fitscreen)
+                               Placement placement)
     : shared_(std::make_shared<Shared>(filesOfPictureFolder(folder, listFolder),
-                                       std::move(monitors), fitscreen)),
+                                       std::move(monitors), placement)),
       number_(++changersMade) {}
 
 PictureChanger::~PictureChanger() = default;

@@ -15,9 +15,8 @@
 class PictureChanger {
   public:
     // Walks the folder now, for monitors of the given sizes (in the order of the show's
-    // waters) and the placement the fitscreen setting names.
-    PictureChanger(const std::string& folder, std::vector<SIZE> monitors,
-                   const std::string& fitscreen);
+    // waters) and the placement given.
+    PictureChanger(const std::string& folder, std::vector<SIZE> monitors, Placement placement);
     // A worker still busy finishes on its own; what it made is dropped.
     ~PictureChanger();
     PictureChanger(const PictureChanger&) = delete;

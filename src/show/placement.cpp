@@ -2,23 +2,6 @@
 
 #include <algorithm>
 
-#include "text/text.h"
-
-PlacementChoice placementChoiceOf(const std::string& fitscreenSetting) {
-    if (equalsIgnoringAsciiCase(fitscreenSetting, "fill")) {
-        return PlacementChoice::fill;
-    }
-    if (equalsIgnoringAsciiCase(fitscreenSetting, "fit")) {
-        return PlacementChoice::fit;
-    }
-    return fitsScreen(fitscreenSetting) ? PlacementChoice::stretch : PlacementChoice::centre;
-}
-
-bool fitsScreen(const std::string& fitscreenSetting) {
-    return fitscreenSetting.size() >= 3 &&
-           equalsIgnoringAsciiCase(fitscreenSetting.substr(0, 3), "yes");
-}
-
 namespace {
 
 // The picture's size scaled by the screen's width over its own, or by the heights' ratio,
@@ -46,14 +29,13 @@ PicturePlacement scaledPlacement(int64_t pictureWidth, int64_t pictureHeight, in
 } // namespace
 
 PicturePlacement placePicture(int32_t pictureWidth, int32_t pictureHeight, int32_t screenWidth,
-                              int32_t screenHeight, const std::string& fitscreenSetting) {
-    const bool fill = equalsIgnoringAsciiCase(fitscreenSetting, "fill");
-    if ((fill || equalsIgnoringAsciiCase(fitscreenSetting, "fit")) && pictureWidth > 0 &&
-        pictureHeight > 0) {
+                              int32_t screenHeight, Placement placement) {
+    const bool fill = placement == Placement::fill;
+    if ((fill || placement == Placement::fit) && pictureWidth > 0 && pictureHeight > 0) {
         return scaledPlacement(pictureWidth, pictureHeight, screenWidth, screenHeight, fill);
     }
     if (pictureWidth > screenWidth || pictureHeight > screenHeight ||
-        fitsScreen(fitscreenSetting)) {
+        placement == Placement::stretch) {
         return {0, 0, true};
     }
     const int32_t x = pictureWidth < screenWidth ? screenWidth / 2 - pictureWidth / 2 : 0;

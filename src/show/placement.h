@@ -3,7 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+#include "settings/setting_values.h"
 
 struct PicturePlacement {
     int32_t x;
@@ -14,21 +15,9 @@ struct PicturePlacement {
     int32_t height = 0;
 };
 
-// "fill" (in any case) scales the picture keeping its shape until it covers the screen,
-// centred, the overflow cut off; "fit" until it touches two sides, centred, with black bars.
-// Otherwise a picture larger than the screen either way is stretched; so is any picture when
-// the fit-to-screen setting begins with "yes" in any case; and any other is centred, each
-// half rounded down on its own.
+// Fill scales the picture keeping its shape until it covers the screen, centred, the overflow
+// cut off; fit until it touches two sides, centred, with black bars. Otherwise a picture
+// larger than the screen either way is stretched; so is any picture to be stretched; and any
+// other is centred, each half rounded down on its own.
 PicturePlacement placePicture(int32_t pictureWidth, int32_t pictureHeight, int32_t screenWidth,
-                              int32_t screenHeight, const std::string& fitscreenSetting);
-
-// The first three characters equal "yes", ignoring case.
-bool fitsScreen(const std::string& fitscreenSetting);
-
-// The ways the launcher offers, in its list's order, and the setting each writes.
-enum class PlacementChoice { stretch, centre, fill, fit };
-inline constexpr const char* placementSettings[] = {"yes", "no", "fill", "fit"};
-
-// The way a setting places pictures, as placePicture reads it: a hand-written value is the
-// way the show treats it ("Yes please" stretches, "maybe" centres).
-PlacementChoice placementChoiceOf(const std::string& fitscreenSetting);
+                              int32_t screenHeight, Placement placement);

@@ -6,13 +6,10 @@
 #include <utility>
 
 #include "show/background.h"
-#include "show/change_setting.h"
 #include "show/close_keys.h"
 #include "show/folder_pictures.h"
 #include "show/monitors.h"
 #include "show/placement.h"
-#include "show/rain_setting.h"
-#include "text/text.h"
 #include "win32/bitmap_size.h"
 #include "win32/handles.h"
 
@@ -45,6 +42,20 @@ std::vector<SIZE> sizesOf(const std::vector<RECT>& monitors) {
 
 } // namespace
 
+RainAmount rainAmountFor(Rain rain) {
+    switch (rain) {
+    case Rain::none:
+        return RainAmount::none;
+    case Rain::light:
+        return RainAmount::light;
+    case Rain::heavy:
+        return RainAmount::heavy;
+    case Rain::normal:
+        break;
+    }
+    return RainAmount::normal;
+}
+
 Show::Show(ShowSetup setup) : setup_(std::move(setup)) {}
 
 Show::~Show() = default;
@@ -67,15 +78,15 @@ INT_PTR CALLBACK Show::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 // Puts the water over one monitor, whose area is given in the dialog's coordinates: the
-// picture placed as the fitscreen setting says. The surface takes a copy of the picture's
+// picture placed as the placement says. The surface takes a copy of the picture's
 // pixels; the picture stays the caller's.
 void Show::showOnMonitor(HBITMAP picture, const RECT& area, unsigned controlId,
-                         const std::string& fitscreen) {
+                         Placement placement) {
     const LONG width = area.right - area.left;
     const LONG height = area.bottom - area.top;
     const SIZE size = bitmapSize(picture);
     const PlacedPicture placed = placedPicture(
-        picture, width, height, placePicture(size.cx, size.cy, width, height, fitscreen));
+        picture, width, height, placePicture(size.cx, size.cy, width, height, placement));
     if (placed.shown == nullptr) {
         return; // this monitor goes on without water
     }
@@ -91,8 +102,8 @@ void Show::showOnMonitor(HBITMAP picture, const RECT& area, unsigned controlId,
 // The first pictures of a folder, one for each monitor, laid on canvases of the monitors'
 // sizes; none when the folder holds no picture that can be shown.
 std::vector<win32::Bitmap> Show::folderBackgrounds() {
-    pictureChanger_ = std::make_unique<PictureChanger>(settings_.bg, sizesOf(coveredMonitors_),
-                                                       settings_.fitscreen);
+    pictureChanger_ = std::make_unique<PictureChanger>(
+        settings_.background, sizesOf(coveredMonitors_), settings_.placement);
     std::vector<win32::Bitmap> pictures;
     for (Canvas& canvas : pictureChanger_->firstHand()) {
         pictures.push_back(std::move(canvas.bitmap));
@@ -108,12 +119,12 @@ std::vector<win32::Bitmap> Show::backgrounds() {
     showsCapture_ = false;
     picturesPlaced_ = false;
     const bool screenSaver = setup_.host == ShowHost::screenSaver;
-    if (!isNull(settings_.bg)) {
-        if (isFolder(settings_.bg)) {
+    if (settings_.backgroundKind != BackgroundKind::screen) {
+        if (settings_.backgroundKind == BackgroundKind::folder) {
             pictures = folderBackgrounds();
         } else {
-            ShowPictures file = loadShowPictures(settings_.bg.c_str(), sizesOf(coveredMonitors_),
-                                                 settings_.fitscreen);
+            ShowPictures file = loadShowPictures(settings_.background.c_str(),
+                                                 sizesOf(coveredMonitors_), settings_.placement);
             pictures = std::move(file.pictures);
             picturesPlaced_ = file.placed;
         }
@@ -151,7 +162,7 @@ void Show::changePictureWhenReady() {
 // False when music was chosen and could not be started; a screen saver then stays silent.
 bool Show::startMusic() {
     const bool screenSaver = setup_.host == ShowHost::screenSaver;
-    if (!music_.start(settings_.sound, screenSaver)) {
+    if (!music_.start(settings_.music, screenSaver)) {
         return screenSaver;
     }
     Sleep(100); // lets the shell start the player before its name is looked up
@@ -176,7 +187,7 @@ void Show::start() {
         end(ShowEnd::settingsUnreadable);
         return;
     }
-    rainAmount = rainAmountOf(settings_.rain);
+    rainAmount = rainAmountFor(settings_.rain);
     std::srand(GetTickCount());
     // One window over every monitor, with a water of its own on each: the close keys, the
     // keep-on-top timer and a screen saver's input have one window to go to.
@@ -196,9 +207,10 @@ void Show::start() {
         OffsetRect(&area, -desktop.left, -desktop.top);
         const HBITMAP picture = pictures[std::min(i, pictures.size() - 1)].get();
         showOnMonitor(picture, area, IDC_WATER + static_cast<unsigned>(i),
-                      pictureChanger_ != nullptr || picturesPlaced_ ? "no" : settings_.fitscreen);
+                      pictureChanger_ != nullptr || picturesPlaced_ ? Placement::centre
+                                                                    : settings_.placement);
     }
-    if (const std::optional<uint32_t> changeMs = changeIntervalMs(settings_.change)) {
+    if (const std::optional<uint32_t> changeMs = settings_.changeMs) {
         if (pictureChanger_ != nullptr) {
             changeDue_ = nextHandReady_ = false;
             pictureChanger_->prepareNextHand(effectWindow, nextHandReadyMessage);
@@ -208,7 +220,7 @@ void Show::start() {
         }
     }
     lockForeground();
-    if (soundValueNamesMusic(settings_.sound) && !startMusic()) {
+    if (!settings_.music.empty() && !startMusic()) {
         end(ShowEnd::musicUnlaunchable);
     }
     if (phase_ == Phase::ended) {

@@ -34,6 +34,9 @@ enum class ShowEnd : INT_PTR {
 // falls back to the screen and silence instead of failing, and ends on any input.
 enum class ShowHost { launcher, screenSaver };
 
+// The water's rain for the rain setting.
+RainAmount rainAmountFor(Rain rain);
+
 struct ShowSetup {
     ShowHost host = ShowHost::launcher;
     std::string settingsFile;    // read when the show starts (a launched show)
@@ -68,8 +71,7 @@ class Show final : public RippleHost {
     bool endsOn(UINT message, WPARAM wParam);
     std::vector<win32::Bitmap> backgrounds();
     std::vector<win32::Bitmap> folderBackgrounds();
-    void showOnMonitor(HBITMAP picture, const RECT& area, unsigned controlId,
-                       const std::string& fitscreen);
+    void showOnMonitor(HBITMAP picture, const RECT& area, unsigned controlId, Placement placement);
     void changePictureWhenReady();
     bool startMusic();
 

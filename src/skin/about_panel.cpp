@@ -226,9 +226,7 @@ void dragByBackground(const AboutPanel& panel, HWND dialog, WPARAM buttons) {
 } // namespace
 
 void advanceTicker(AboutPanel& panel) {
-    const std::string text = tickerTexts[panel.tickerIndex];
-    setHoverText(panel.ticker, &panel.ticker, text);
-    applyHoverText(panel.ticker);
+    setLabelText(panel.ticker, tickerTexts[panel.tickerIndex], 0, nullptr);
     panel.tickerIndex = (panel.tickerIndex + 1) % std::size(tickerTexts);
 }
 

@@ -91,24 +91,10 @@ void setTextOrigin(PictureLabel& label, int left, int top) {
     label.textRect.top = top;
 }
 
-void setHoverText(PictureLabel& label, PictureLabel* target, const std::string& text) {
-    label.hoverTarget = target;
-    label.hoverText = text;
-    label.hoverTextSet = true;
-}
-
-void applyHoverText(PictureLabel& label) {
-    if (label.hoverTextSet) {
-        setLabelText(*label.hoverTarget, std::string(label.hoverText), 0, nullptr);
-    }
-}
-
 LRESULT pictureLabelProc(PictureLabel& label, HWND window, UINT message, WPARAM wParam,
                          LPARAM lParam) {
     if (message == WM_PAINT) {
         paintLabel(label, window);
-    } else if (message == WM_MOUSEMOVE) {
-        applyHoverText(label);
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }

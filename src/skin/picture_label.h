@@ -18,9 +18,6 @@ struct PictureLabel {
     HFONT font = nullptr; // null: the device context's default font
     HBITMAP picture = nullptr;
     win32::OwnedDc pictureContext; // holds the picture selected while the label is attached
-    PictureLabel* hoverTarget = nullptr;
-    std::string hoverText;
-    bool hoverTextSet = false;
     int width = 0;
     int height = 0;
     HWND window = nullptr;
@@ -41,10 +38,6 @@ RECT textRectFor(HBITMAP picture);
 // Replaces the text; colour and font change only when both are non-zero.
 void setLabelText(PictureLabel& label, const std::string& text, COLORREF colour, HFONT font);
 void setTextOrigin(PictureLabel& label, int left, int top);
-
-// The text the target receives on every pointer move over the label.
-void setHoverText(PictureLabel& label, PictureLabel* target, const std::string& text);
-void applyHoverText(PictureLabel& label);
 
 LRESULT pictureLabelProc(PictureLabel& label, HWND window, UINT message, WPARAM wParam,
                          LPARAM lParam);

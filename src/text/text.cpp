@@ -41,7 +41,3 @@ std::string_view trimmedBlanks(std::string_view text) {
     }
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
-
-bool isNull(std::string_view setting) {
-    return equalsIgnoringAsciiCase(setting, "null");
-}

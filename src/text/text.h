@@ -18,6 +18,3 @@ std::string fileNameExtension(const std::string& path);
 
 // The text without the spaces and tabs at either end.
 std::string_view trimmedBlanks(std::string_view text);
-
-// Whether a setting is "null", the word for "none" (the screen, no music), in any case.
-bool isNull(std::string_view setting);

@@ -64,6 +64,11 @@ std::string ReadOnlyFile::finalPath() const {
     return length == 0 || length >= path.size() ? std::string() : narrow(path.substr(0, length));
 }
 
+bool isFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 #else
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}

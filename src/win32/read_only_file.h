@@ -38,4 +38,9 @@ class ReadOnlyFile {
 #endif
 };
 
+#ifdef _WIN32
+// Whether the path names a folder.
+bool isFolder(const std::string& path);
+#endif
+
 } // namespace win32

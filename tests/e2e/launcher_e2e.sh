@@ -213,6 +213,31 @@ wait_for launcher_visible || fail "the launcher did not come back after bg=NULL"
 xdotool key alt+F4
 expect_exit "Alt+F4"
 
+# 8b. A tooltip on the screen at Launch is gone before the screen is captured: "D" clicked
+# with its tooltip up, then Launch at once, and no tooltip in the water's picture.
+tooltip_pixels() { # pixels of the tooltips' pale yellow in a screenshot
+    convert "$1" -fuzz 4% -fill black +opaque '#ffffe1' -fill white -opaque '#ffffe1' \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+tooltip_up() { shot tooltip && [ "$(tooltip_pixels "$work/tooltip.png")" -gt 200 ]; }
+start "bg=null" "sound=null" "fitscreen=yes"
+expect_fields "Capture Screen" "No Music"
+probe
+click "$IDC_IMAGE_DEFAULT"
+xdotool mousemove_relative 1 1
+wait_for tooltip_up || fail "the tooltip of the default button did not show"
+click "$IDC_IMAGE_DEFAULT"
+click "$IDC_LAUNCH"
+wait_for show_or_box || fail "no show after Launch with a tooltip up"
+sleep 1
+shot tooltip-show
+in_show=$(tooltip_pixels "$work/tooltip-show.png")
+[ "$in_show" -lt 50 ] || fail "the tooltip is in the show's picture ($in_show pixels)"
+xdotool key Escape
+wait_for launcher_visible || fail "the launcher did not come back after the tooltip's show"
+xdotool key alt+F4
+expect_exit "Alt+F4"
+
 # 9. Files picked through "All Files" that cannot be what they are picked for are refused
 # when picked, each with a notice of its own, and the choice before stays: a program as
 # music; a text file and a PNG one pixel over the budget as the picture. A JPEG named .png is

@@ -3,7 +3,6 @@
 #include <map>
 #include <set>
 
-#include "show/change_setting.h"
 #include "show/picture_deck.h"
 #include "show/picture_folder.h"
 
@@ -81,27 +80,6 @@ TEST(PictureFolder, WalksLevelByLevelInNameOrderWithinTheDepthAndCount) {
               (std::vector<std::string>{"C:\\p\\a.png", "C:\\p\\b.jpg"}));
     EXPECT_EQ(filesOfPictureFolder("C:\\p", list, 4, 3).back(), "C:\\p\\sub\\c.gif");
     EXPECT_TRUE(filesOfPictureFolder("C:\\none", list).empty());
-}
-
-TEST(ChangeSetting, MinutesWithDecimalsNeverAndTheDefault) {
-    const std::pair<const char*, std::optional<uint32_t>> cases[] = {
-        {"5", 300000},
-        {"0.05", 3000},
-        {" 1,5 ", 90000},
-        {"never", std::nullopt},
-        {"NEVER", std::nullopt},
-        {"0", std::nullopt},
-        {"0.0", std::nullopt},
-        {"", 300000},
-        {"soon", 300000},
-        {"-3", 300000},
-        {"1.2.3", 300000},
-        {"0.001", 2000},
-        {"99999999999", 7 * 24 * 3600 * 1000u},
-    };
-    for (const auto& [setting, ms] : cases) {
-        EXPECT_EQ(changeIntervalMs(setting), ms) << setting;
-    }
 }
 
 } // namespace

@@ -2,35 +2,35 @@
 
 #include <gtest/gtest.h>
 
-#include "show/rain_setting.h"
+#include "ripple/rain.h"
 #include "text/text.h"
 
 namespace {
 
 TEST(Placement, SmallerPicturesAreCentredEachHalfRoundedDown) {
-    const PicturePlacement place = placePicture(800, 600, 1366, 768, "no");
+    const PicturePlacement place = placePicture(800, 600, 1366, 768, placementOf("no"));
     EXPECT_EQ(place.x, 283);
     EXPECT_EQ(place.y, 84);
     EXPECT_FALSE(place.stretch);
-    const PicturePlacement odd = placePicture(801, 599, 1366, 767, "");
+    const PicturePlacement odd = placePicture(801, 599, 1366, 767, placementOf(""));
     EXPECT_EQ(odd.x, 683 - 400);
     EXPECT_EQ(odd.y, 383 - 299);
 }
 
 TEST(Placement, AScreenSizedPictureStaysAtTheOrigin) {
-    const PicturePlacement place = placePicture(1920, 1080, 1920, 1080, "no");
+    const PicturePlacement place = placePicture(1920, 1080, 1920, 1080, placementOf("no"));
     EXPECT_EQ(place.x, 0);
     EXPECT_EQ(place.y, 0);
     EXPECT_FALSE(place.stretch);
-    EXPECT_TRUE(placePicture(1920, 1080, 1920, 1080, "yes").stretch);
-    const PicturePlacement wide = placePicture(1920, 500, 1920, 1080, "no");
+    EXPECT_TRUE(placePicture(1920, 1080, 1920, 1080, placementOf("yes")).stretch);
+    const PicturePlacement wide = placePicture(1920, 500, 1920, 1080, placementOf("no"));
     EXPECT_EQ(wide.x, 0);
     EXPECT_EQ(wide.y, 290);
 }
 
 TEST(Placement, LargerPicturesAreStretchedWhateverTheSetting) {
     for (auto [w, h] : {std::pair{2000, 500}, {500, 2000}, {1921, 1080}, {1920, 1081}}) {
-        const PicturePlacement place = placePicture(w, h, 1920, 1080, "no");
+        const PicturePlacement place = placePicture(w, h, 1920, 1080, placementOf("no"));
         EXPECT_TRUE(place.stretch) << w << "x" << h;
         EXPECT_EQ(place.x, 0);
         EXPECT_EQ(place.y, 0);
@@ -53,7 +53,8 @@ TEST(Placement, FillAndFitKeepThePicturesShapeCentred) {
         {100000, 1, "fit", {0, 539, false, true, 1920, 1}}, // never below one pixel
     };
     for (const Case& c : cases) {
-        const PicturePlacement place = placePicture(c.width, c.height, 1920, 1080, c.setting);
+        const PicturePlacement place =
+            placePicture(c.width, c.height, 1920, 1080, placementOf(c.setting));
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " " + c.setting);
         EXPECT_EQ(place.x, c.expected.x);
         EXPECT_EQ(place.y, c.expected.y);
@@ -62,49 +63,10 @@ TEST(Placement, FillAndFitKeepThePicturesShapeCentred) {
         EXPECT_TRUE(place.scaled);
         EXPECT_FALSE(place.stretch);
     }
-    EXPECT_FALSE(placePicture(400, 300, 1920, 1080, "fits").scaled);
+    EXPECT_FALSE(placePicture(400, 300, 1920, 1080, placementOf("fits")).scaled);
 }
 
-TEST(Placement, FitToScreenLooksAtTheFirstThreeLettersIgnoringCase) {
-    const std::pair<const char*, bool> cases[] = {
-        {"yes", true}, {"YES", true}, {"Yes please", true}, {"yEs!", true},  {"ye", false},
-        {"", false},   {"no", false}, {" yes", false},      {"y es", false},
-    };
-    for (auto [setting, fits] : cases) {
-        EXPECT_EQ(fitsScreen(setting), fits) << '"' << setting << '"';
-        EXPECT_EQ(placePicture(10, 10, 100, 100, setting).stretch, fits) << setting;
-    }
-}
-
-// The launcher's list shows what the show does with any value; each entry writes a value
-// that the show reads back as that entry.
-TEST(Placement, TheListShowsWhatTheShowDoesWithAnyValue) {
-    const std::pair<const char*, PlacementChoice> cases[] = {
-        {"yes", PlacementChoice::stretch}, {"Yes please", PlacementChoice::stretch},
-        {"no", PlacementChoice::centre},   {"maybe", PlacementChoice::centre},
-        {"", PlacementChoice::centre},     {"FILL", PlacementChoice::fill},
-        {"fit", PlacementChoice::fit},     {"fits", PlacementChoice::centre},
-    };
-    for (auto [setting, choice] : cases) {
-        EXPECT_EQ(placementChoiceOf(setting), choice) << setting;
-    }
-    for (int entry = 0; entry < 4; ++entry) {
-        EXPECT_EQ(int(placementChoiceOf(placementSettings[entry])), entry);
-    }
-}
-
-TEST(Rain, SettingsNameAmountsAndAmountsNameDrops) {
-    const std::pair<const char*, RainAmount> cases[] = {
-        {"none", RainAmount::none},    {"LIGHT", RainAmount::light}, {"normal", RainAmount::normal},
-        {"Heavy", RainAmount::heavy},  {"", RainAmount::normal},     {"lots", RainAmount::normal},
-        {" none", RainAmount::normal},
-    };
-    for (auto [setting, amount] : cases) {
-        EXPECT_EQ(rainAmountOf(setting), amount) << '"' << setting << '"';
-    }
-    for (int amount = 0; amount < 4; ++amount) {
-        EXPECT_EQ(int(rainAmountOf(rainSettings[amount])), amount);
-    }
+TEST(Rain, AmountsNameDrops) {
     EXPECT_EQ(rainDropsAt(RainAmount::none, 1), 0);
     EXPECT_EQ(rainDropsAt(RainAmount::light, 6) + rainDropsAt(RainAmount::light, 7), 1);
     EXPECT_EQ(rainDropsAt(RainAmount::normal, 0), 1);

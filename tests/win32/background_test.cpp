@@ -220,7 +220,7 @@ TEST(Background, LargePicturesAreAveragedLikeTheHalftoneStretch) {
         for (WORD bits : {WORD(24), WORD(32)}) {
             const win32::Bitmap bottomUp = photoLike(640, 360, bits, true);
             const win32::Bitmap topDown = photoLike(640, 360, bits, false);
-            const PicturePlacement place = placePicture(640, 360, 200, 150, fitscreen);
+            const PicturePlacement place = placePicture(640, 360, 200, 150, placementOf(fitscreen));
             const PlacedPicture ours = placedPicture(bottomUp.get(), 200, 150, place);
             const PlacedPicture same = placedPicture(topDown.get(), 200, 150, place);
             const win32::Bitmap halftone =
@@ -308,15 +308,17 @@ TEST(Background, LargePngsAreScaledAsTheyAreDecoded) {
         for (const char* fitscreen : {"yes", "fill", "fit"}) {
             for (PictureWork work : {PictureWork::atOnce, PictureWork::besideTheWater}) {
                 PictureFileBytes file = storedPng(640, 360, colourType, false);
-                const ShowPictures shown = showPicturesOf(file, screens, fitscreen, work);
+                const ShowPictures shown =
+                    showPicturesOf(file, screens, placementOf(fitscreen), work);
                 ASSERT_TRUE(shown.placed) << fitscreen;
                 ASSERT_EQ(shown.pictures.size(), screens.size());
                 PictureFileBytes again = storedPng(640, 360, colourType, false);
                 const win32::Bitmap whole = decodePictureFile(again);
                 for (size_t i = 0; i < screens.size(); ++i) {
-                    const PlacedPicture placed = placedPicture(
-                        whole.get(), screens[i].cx, screens[i].cy,
-                        placePicture(640, 360, screens[i].cx, screens[i].cy, fitscreen));
+                    const PlacedPicture placed =
+                        placedPicture(whole.get(), screens[i].cx, screens[i].cy,
+                                      placePicture(640, 360, screens[i].cx, screens[i].cy,
+                                                   placementOf(fitscreen)));
                     EXPECT_EQ(pixelsOf(shown.pictures[i].get()), pixelsOf(placed.shown))
                         << fitscreen << ", colour type " << int(colourType) << ", monitor " << i;
                 }
@@ -324,17 +326,18 @@ TEST(Background, LargePngsAreScaledAsTheyAreDecoded) {
                 ASSERT_NE(out, nullptr);
                 std::fwrite(again.data(), 1, again.length, out);
                 std::fclose(out);
-                EXPECT_EQ(canvasOfFile(path, 200, 150, fitscreen, work).pixels(),
-                          pictureOnCanvas(whole.get(), 200, 150, fitscreen, work).pixels())
+                EXPECT_EQ(
+                    canvasOfFile(path, 200, 150, placementOf(fitscreen), work).pixels(),
+                    pictureOnCanvas(whole.get(), 200, 150, placementOf(fitscreen), work).pixels())
                     << fitscreen;
             }
         }
     }
     std::remove(path.c_str());
     PictureFileBytes interlaced = storedPng(640, 360, 2, true);
-    EXPECT_FALSE(showPicturesOf(interlaced, screens, "fill").placed);
+    EXPECT_FALSE(showPicturesOf(interlaced, screens, Placement::fill).placed);
     PictureFileBytes centred = storedPng(100, 80, 2, false); // smaller than the monitors
-    const ShowPictures atOwnSize = showPicturesOf(centred, screens, "no");
+    const ShowPictures atOwnSize = showPicturesOf(centred, screens, Placement::centre);
     ASSERT_EQ(atOwnSize.pictures.size(), 1u);
     EXPECT_FALSE(atOwnSize.placed);
     EXPECT_EQ(sizeOf(atOwnSize.pictures.front().get()).cx, 100);
@@ -367,7 +370,7 @@ TEST(Background, AnAllocationThatFailsOnTheFolderWorkerSkipsThePicture) {
                                   GetModuleHandleA(nullptr), nullptr);
     // The next hand of a new show's changer, from its worker.
     const auto nextHand = [&] {
-        PictureChanger changer(folder, {SIZE{64, 48}}, "yes");
+        PictureChanger changer(folder, {SIZE{64, 48}}, Placement::stretch);
         changer.prepareNextHand(window, WM_APP);
         MSG message;
         while (GetMessageA(&message, nullptr, 0, 0) > 0 && message.message != WM_APP) {

@@ -3,7 +3,8 @@
 // code from outside.
 //   settings_probe fatal CODE      shows error CODE
 //   settings_probe write-defaults  writes the default config.txt
-//   settings_probe load            loads config.txt and prints bg, sound and fitscreen
+//   settings_probe load            loads config.txt and prints what its background, music and
+//                                  placement are (the placement as the launcher writes it)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,8 +31,10 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "load") == 0) {
         const std::optional<Settings> settings = loadSettings(settingsFileName);
         endOnFailure(settings ? ShowEnd::closed : ShowEnd::settingsUnreadable);
-        std::printf("%s\n%s\n%s\n", settings->bg.c_str(), settings->sound.c_str(),
-                    settings->fitscreen.c_str());
+        const char* kinds[] = {"screen", "file:", "folder:"};
+        std::printf("%s%s\n%s\n%s\n", kinds[int(settings->backgroundKind)],
+                    settings->background.c_str(), settings->music.c_str(),
+                    placementSpellings[int(settings->placement)]);
         return 0;
     }
     return 2;

@@ -106,32 +106,37 @@ TEST(DefaultSettings, AReadOnlyFileIsNeverReplaced) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST(LoadSettings, ReadsTheThreeSettings) {
+TEST(LoadSettings, ReadsTheThreeSettingsAsWhatTheyMean) {
     ScratchDirectory dir;
     writeBytes(dir.file("config.txt"),
                "SOUND=C:\\music\\rain=1.mp3\r\nbg=NULL\nfitscreen=Yes please\r\n");
     const Outcome outcome = runProbe(dir, "load", false);
     EXPECT_EQ(outcome.exitCode, 0u);
-    EXPECT_EQ(outcome.output, "NULL\nC:\\music\\rain=1.mp3\nYes please\n");
+    EXPECT_EQ(outcome.output, "screen\nC:\\music\\rain=1.mp3\nyes\n");
 }
 
 // Paths as people paste them: a relative one is read against the settings file's folder,
-// %VARIABLE% parts are expanded; "null" and sounds too short to name music stay as written.
+// %VARIABLE% parts are expanded; "null" and sounds too short to name music are nothing, and a
+// folder is told from a file.
 TEST(LoadSettings, ReadsRelativePathsAgainstTheFilesFolderAndExpandsVariables) {
     ScratchDirectory dir;
     SetEnvironmentVariableA("PLUVETTE_TEST_MUSIC", "D:\\songs");
     writeBytes(dir.file("config.txt"),
                "bg=pictures\\a.png\r\nsound=%PLUVETTE_TEST_MUSIC%\\rain.mp3\r\nfitscreen=yes\r\n");
     EXPECT_EQ(runProbe(dir, "load", false).output,
-              dir.file("pictures\\a.png") + "\nD:\\songs\\rain.mp3\nyes\n");
+              "file:" + dir.file("pictures\\a.png") + "\nD:\\songs\\rain.mp3\nyes\n");
     writeBytes(dir.file("config.txt"), "bg=null\r\nsound=a.mp\r\nfitscreen=yes\r\n");
-    EXPECT_EQ(runProbe(dir, "load", false).output, "null\na.mp\nyes\n");
+    EXPECT_EQ(runProbe(dir, "load", false).output, "screen\n\nyes\n");
+    CreateDirectoryA(dir.file("pictures").c_str(), nullptr);
+    writeBytes(dir.file("config.txt"), "bg=pictures\r\nfitscreen=FILL\r\n");
+    EXPECT_EQ(runProbe(dir, "load", false).output, "folder:" + dir.file("pictures") + "\n\nfill\n");
+    RemoveDirectoryA(dir.file("pictures").c_str());
 }
 
-TEST(LoadSettings, AMissingKeyReadsAsEmpty) {
+TEST(LoadSettings, AMissingKeyReadsAsNothingAndCentres) {
     ScratchDirectory dir;
     writeBytes(dir.file("config.txt"), "bg=null\r\n");
-    EXPECT_EQ(runProbe(dir, "load", false).output, "null\n\n\n");
+    EXPECT_EQ(runProbe(dir, "load", false).output, "screen\n\nno\n");
 }
 
 TEST(LoadSettings, AnUnreadableFileEndsWith101) {

@@ -1,7 +1,8 @@
-#include "show/change_setting.h"
+#include "settings/setting_values.h"
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "text/text.h"
 
@@ -33,8 +34,41 @@ double decimalOf(std::string_view text) {
 
 } // namespace
 
-std::optional<uint32_t> changeIntervalMs(std::string_view setting) {
-    const std::string_view text = trimmedBlanks(setting);
+bool meansNothing(std::string_view value) {
+    return equalsIgnoringAsciiCase(value, "null");
+}
+
+bool launcherShowsAsNothing(std::string_view value) {
+    return value == "null";
+}
+
+bool namesMusic(std::string_view sound) {
+    return sound.size() > 5;
+}
+
+Placement placementOf(std::string_view fitscreen) {
+    if (equalsIgnoringAsciiCase(fitscreen, "fill")) {
+        return Placement::fill;
+    }
+    if (equalsIgnoringAsciiCase(fitscreen, "fit")) {
+        return Placement::fit;
+    }
+    return fitscreen.size() >= 3 && equalsIgnoringAsciiCase(fitscreen.substr(0, 3), "yes")
+               ? Placement::stretch
+               : Placement::centre;
+}
+
+Rain rainOf(std::string_view rain) {
+    for (size_t i = 0; i < std::size(rainSpellings); ++i) {
+        if (equalsIgnoringAsciiCase(rain, rainSpellings[i])) {
+            return Rain(i);
+        }
+    }
+    return Rain::normal;
+}
+
+std::optional<uint32_t> changeIntervalMs(std::string_view change) {
+    const std::string_view text = trimmedBlanks(change);
     if (equalsIgnoringAsciiCase(text, "never")) {
         return std::nullopt;
     }
