@@ -1,13 +1,26 @@
 // Prints what a top-level window of another process shows, for the end-to-end scripts:
 // window_probe CAPTION writes "visible 0|1", "foreground 0|1", then a line "ID X Y W H TEXT"
 // for each control, with its place on the screen and its text in UTF-8, and "disabled ID" for
-// each control that is disabled; window_probe CAPTION post
-// NUMBER posts the message to the window instead. Exits 1 when there is no such window.
+// each control that is disabled, and "tip X Y W H" for each tooltip of its thread that shows;
+// window_probe CAPTION post NUMBER posts the message to the window instead. Exits 1 when there
+// is no such window.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+BOOL CALLBACK printShownTooltip(HWND window, LPARAM) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof(name));
+    RECT box;
+    if (std::strcmp(name, "tooltips_class32") == 0 && IsWindowVisible(window) &&
+        GetWindowRect(window, &box)) {
+        std::printf("tip %ld %ld %ld %ld\n", box.left, box.top, box.right - box.left,
+                    box.bottom - box.top);
+    }
+    return TRUE;
+}
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -41,5 +54,6 @@ int main(int argc, char** argv) {
             std::printf("disabled %d\n", GetDlgCtrlID(child));
         }
     }
+    EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), printShownTooltip, 0);
     return 0;
 }
