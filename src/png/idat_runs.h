@@ -7,28 +7,6 @@
 #include "png/byte_order.h"
 #include "png/deflate_bit_reader.h"
 
-// How many stream bytes the consecutive IDAT chunks from firstIdat on hold, as the reader
-// takes them: chunks cut short by the end of the input count what the input has.
-inline uint64_t idatStreamBytes(const uint8_t* chunk, const uint8_t* inputEnd) {
-    uint64_t total = 0;
-    for (;;) {
-        const uint32_t length = bigEndian32(chunk);
-        const uint8_t* data = chunk + 8;
-        const auto room = static_cast<uint64_t>(inputEnd - data);
-        const uint64_t taken = length < room ? length : room;
-        total += taken;
-        const uint8_t* end = data + taken;
-        if (inputEnd - end < 12) {
-            return total;
-        }
-        chunk = end + 4;
-        const uint8_t* type = chunk + 4;
-        if (type[0] != 'I' || type[1] != 'D' || type[2] != 'A' || (type[3] & 0xDF) != 'T') {
-            return total;
-        }
-    }
-}
-
 class IdatRuns final : public DeflateInput {
   public:
     // firstIdat points at the length field of the first IDAT chunk, which lies in the input;
@@ -65,3 +43,16 @@ class IdatRuns final : public DeflateInput {
     const uint8_t* const inputEnd_;
     const uint8_t* dataEnd_ = nullptr; // of the chunk last given
 };
+
+// How many stream bytes the consecutive IDAT chunks from firstIdat on hold, as the reader
+// takes them: chunks cut short by the end of the input count what the input has.
+inline uint64_t idatStreamBytes(const uint8_t* firstIdat, const uint8_t* inputEnd) {
+    IdatRuns runs(firstIdat, inputEnd);
+    uint64_t total = 0;
+    const uint8_t* begin = nullptr;
+    const uint8_t* end = nullptr;
+    while (runs.nextRun(begin, end)) {
+        total += static_cast<uint64_t>(end - begin);
+    }
+    return total;
+}
