@@ -3,33 +3,42 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
 
 #include "text/text.h"
 
 namespace {
 
 // A decimal number of digits with at most one point or comma, and nothing else; negative
-// when the text is not one.
+// when the text is not one. Any number of digits: a whole part too long for a double is
+// infinite, and a fraction whose digits lie past what a double holds still counts as more
+// than zero when any of them is not zero.
 double decimalOf(std::string_view text) {
     double whole = 0;
-    double scale = 0; // 0 before the point; then the weight of the next digit
+    double scale = 1; // the weight of the next digit after the point
+    bool point = false;
     bool digits = false;
+    bool nonZero = false;
     for (const char c : text) {
         if (c >= '0' && c <= '9') {
             digits = true;
-            if (scale == 0) {
+            nonZero = nonZero || c != '0';
+            if (!point) {
                 whole = whole * 10 + (c - '0');
             } else {
+                scale /= 10; // reaches zero after some 324 digits, which then add nothing
                 whole += (c - '0') * scale;
-                scale /= 10;
             }
-        } else if ((c == '.' || c == ',') && scale == 0) {
-            scale = 0.1;
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
         } else {
             return -1;
         }
     }
-    return digits ? whole : -1;
+    if (!digits) {
+        return -1;
+    }
+    return whole == 0 && nonZero ? std::numeric_limits<double>::denorm_min() : whole;
 }
 
 } // namespace
@@ -76,8 +85,9 @@ std::optional<uint32_t> changeIntervalMs(std::string_view change) {
     if (minutes == 0) {
         return std::nullopt;
     }
-    if (minutes < 0 || !std::isfinite(minutes)) {
-        minutes = defaultChangeMinutes;
+    if (minutes < 0) {
+        minutes = defaultChangeMinutes; // unreadable; a number too long for a double is
+                                        // infinite, the longest wait
     }
     const double ms = minutes * 60 * 1000;
     return static_cast<uint32_t>(std::clamp(ms, double(shortestChangeMs), double(longestChangeMs)));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace {
@@ -66,7 +67,7 @@ TEST(SettingValues, RainIsNamedInAnyCase) {
 }
 
 TEST(SettingValues, ChangeIsMinutesWithDecimalsNeverOrTheDefault) {
-    const std::pair<const char*, std::optional<uint32_t>> cases[] = {
+    const std::pair<std::string, std::optional<uint32_t>> cases[] = {
         {"5", 300000},
         {"0.05", 3000},
         {" 1,5 ", 90000},
@@ -80,6 +81,11 @@ TEST(SettingValues, ChangeIsMinutesWithDecimalsNeverOrTheDefault) {
         {"1.2.3", 300000},
         {"0.001", 2000},
         {"99999999999", 7 * 24 * 3600 * 1000u},
+        // Past the digits a double holds: one point only, and the value still read.
+        {"0." + std::string(330, '0') + "1", 2000},
+        {"0." + std::string(400, '0') + "0.05", 300000},
+        {std::string(400, '9'), 7 * 24 * 3600 * 1000u},
+        {"5." + std::string(400, '0'), 300000},
     };
     for (const auto& [setting, ms] : cases) {
         EXPECT_EQ(changeIntervalMs(setting), ms) << setting;
