@@ -39,6 +39,7 @@ struct Launcher {
     win32::Icon folderIcon;     // shown on the folder button until the next scale's replaces it
     AboutPanel about;           // kept from one opening to the next
     std::vector<HWND> tooltips; // the dialog's own, destroyed with it
+    bool keepsFile = false;     // the file could not be read: it is never written
 
     explicit Launcher(std::string path)
         : settingsPath(std::move(path)),
@@ -71,6 +72,9 @@ constexpr char notPictureText[] = "This file is not a picture that Pluvette can 
                                   "PNG, JPEG, GIF or BMP picture.";
 constexpr char noPicturesText[] = "This folder holds no picture that Pluvette can show. Choose a "
                                   "folder of PNG, JPEG, GIF or BMP pictures.";
+constexpr char busySettingsText[] =
+    "Pluvette could not read config.txt just now: another program may be writing it.\n"
+    "Pluvette starts with its defaults and leaves the file as it is.";
 constexpr char notMusicText[] = "This file is not music that Pluvette can play.\n"
                                 "Choose a sound file, such as MP3, WAV or OGG.";
 
@@ -149,13 +153,27 @@ void keepListChoice(Launcher& launcher, int controlId, const SettingKey& key,
 
 // A file that lacks a setting (hand-written, or from an older version) gets it with its
 // default, so that what the launcher then chooses is saved and shown.
+// A file there that cannot be read just now (another program writing or holding it) is
+// never replaced: the launcher shows the defaults, says so, and leaves the file as it is. A
+// link that leads nowhere is not followed: the defaults are kept in memory and the next save
+// puts a file in the link's place, as for a missing file.
 void loadLauncherSettings(Launcher& launcher) {
     SettingsStore& settings = launcher.launcherSettings;
-    if (settings.load() && holdsAnySetting(settings)) {
+    const ReadOutcome outcome = settings.loadWhenSettled();
+    if (outcome == ReadOutcome::read && holdsAnySetting(settings)) {
         addMissingSettings(settings);
         return;
     }
     settings.clear();
+    if (outcome == ReadOutcome::busy ||
+        (outcome == ReadOutcome::missing && entryExists(launcher.settingsPath))) {
+        addMissingSettings(settings);
+        launcher.keepsFile = outcome == ReadOutcome::busy;
+        if (launcher.keepsFile) {
+            MessageBoxA(nullptr, busySettingsText, "Pluvette", MB_OK | MB_ICONWARNING);
+        }
+        return;
+    }
     endOnFailure(writeDefaultSettings(launcher.settingsPath));
     if (!settings.load()) {
         fatalError(errorMessages::launcherSettingsUnreadable);
@@ -195,6 +213,15 @@ void startLauncher(HWND dialog, Launcher& launcher) {
     }
 }
 
+// A save that fails (a file marked read-only, a full or read-only disk) is not reported:
+// the show then shows what the file holds, and the choices stay the launcher's; the file
+// stays as it was, which a file marked read-only is meant to.
+void saveChoices(const Launcher& launcher) {
+    if (!launcher.keepsFile) {
+        static_cast<void>(launcher.launcherSettings.save());
+    }
+}
+
 // Turns the tooltips off (and hides one that shows) while the show runs, or back on: a tip
 // still on the screen at Launch would be captured with it and stay in the water's picture.
 void quietTooltips(const Launcher& launcher, bool quiet) {
@@ -208,9 +235,7 @@ void quietTooltips(const Launcher& launcher, bool quiet) {
 }
 
 void launchShow(Launcher& launcher) {
-    // A save that fails (a file marked read-only, a full or read-only disk) is not reported:
-    // the show then shows what the file holds, and the choices stay the launcher's.
-    static_cast<void>(launcher.launcherSettings.save());
+    saveChoices(launcher);
     quietTooltips(launcher, true);
     ShowWindow(launcher.launcherWindow, SW_HIDE);
     ShowWindow(launcher.launcherWindow, SW_HIDE);
@@ -361,13 +386,16 @@ std::string shownNameOf(const std::string& path) {
     return win32::narrow(PathFindFileNameW(wide.c_str()));
 }
 
-void closeLauncher(HWND dialog, const SettingsStore& settings) {
-    fadeOut(dialog, fadeStepMs, fadeAlpha);
-    // A save that fails is not reported on the way out either: the file stays as it was,
-    // which a file marked read-only is meant to.
-    static_cast<void>(settings.save());
+namespace {
+
+// Fades the launcher out, saves the choices and ends the process with exit code 0.
+[[noreturn]] void closeLauncher(const Launcher& launcher) {
+    fadeOut(launcher.launcherWindow, fadeStepMs, fadeAlpha);
+    saveChoices(launcher);
     ExitProcess(0); // at once: nothing else runs, the dialog is never ended
 }
+
+} // namespace
 
 INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
@@ -396,7 +424,7 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         showFolderIcon(launcher, HIWORD(wParam));
         break;
     case WM_CLOSE:
-        closeLauncher(dialog, launcher.launcherSettings);
+        closeLauncher(launcher);
     default:
         break;
     }

@@ -35,5 +35,3 @@ std::string browseFolder(HWND owner, SettingsStore& settings);
 // the separator its path may end with).
 std::string shownNameOf(const std::string& path);
 
-// Fades the launcher out, saves the choices and ends the process with exit code 0.
-[[noreturn]] void closeLauncher(HWND dialog, const SettingsStore& settings);

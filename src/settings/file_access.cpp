@@ -15,6 +15,7 @@
 #else
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -153,6 +154,73 @@ void removeStaleReplacements(const std::string& path) {
 
 } // namespace
 
+namespace {
+
+ReadOutcome readOnce(const std::string& path, std::string& bytes, size_t maxBytes) {
+    const win32::ReadOnlyFile file(path);
+    if (!file.isOpen()) {
+        // Opening a folder fails too; a file held by another program refuses to open.
+#ifdef _WIN32
+        const DWORD error = GetLastError(); // the open's
+        const DWORD attributes = GetFileAttributesW(win32::widen(path).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || error == ERROR_FILE_NOT_FOUND ||
+            error == ERROR_PATH_NOT_FOUND) {
+            return ReadOutcome::missing; // a link to nowhere among them
+        }
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ReadOutcome::notAFile
+                                                            : ReadOutcome::busy;
+#else
+        struct stat status {};
+        if (stat(path.c_str(), &status) != 0) {
+            return ReadOutcome::missing;
+        }
+        return S_ISREG(status.st_mode) ? ReadOutcome::busy : ReadOutcome::notAFile;
+#endif
+    }
+    uint64_t size = 0;
+    if (!file.size(size) || size > maxBytes) {
+        return ReadOutcome::notAFile;
+    }
+    std::string read(static_cast<size_t>(size), '\0');
+    // Up to the end: a file that grew meanwhile is not cut short.
+    if (!file.read(read.data(), read.size()) || !file.atEnd()) {
+        return ReadOutcome::busy;
+    }
+    bytes.swap(read);
+    return ReadOutcome::read;
+}
+
+void pauseFor(unsigned milliseconds) {
+#ifdef _WIN32
+    Sleep(milliseconds);
+#else
+    usleep(milliseconds * 1000);
+#endif
+}
+
+} // namespace
+
+ReadOutcome readWholeFileWhenSettled(const std::string& path, std::string& bytes, size_t maxBytes,
+                                     int tries, unsigned pauseMs) {
+    ReadOutcome outcome = readOnce(path, bytes, maxBytes);
+    for (int again = 1; again < tries && outcome == ReadOutcome::busy; ++again) {
+        pauseFor(pauseMs);
+        outcome = readOnce(path, bytes, maxBytes);
+    }
+    return outcome;
+}
+
+bool entryExists(const std::string& path) {
+#ifdef _WIN32
+    // The folder's listing holds a link whatever it leads to.
+    WIN32_FIND_DATAW found{};
+    return win32::FileSearch(win32::widen(path).c_str(), found).found();
+#else
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0;
+#endif
+}
+
 bool readWholeFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     const win32::ReadOnlyFile file(path);
     uint64_t size = 0;
@@ -197,9 +265,16 @@ void createEmptyFile(const std::string& path) {
 }
 
 bool readableOrCreated(const std::string& path) {
-    win32::CFile file = openFile(path, "rb");
-    if (!file) {
-        file = openFile(path, "ab"); // creates a missing file, keeps an existing one
+    if (openFile(path, "rb")) {
+        return true;
     }
-    return file.close();
+    // Created only where nothing stands: a link to nowhere is not followed.
+#ifdef _WIN32
+    const win32::Handle created(CreateFileW(win32::widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return created.valid();
+#else
+    const int created = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    return created >= 0 && close(created) == 0;
+#endif
 }

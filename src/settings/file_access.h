@@ -9,6 +9,23 @@
 // checked before anything is read.
 bool readWholeFile(const std::string& path, std::string& bytes, size_t maxBytes);
 
+// What a patient read of a file found.
+enum class ReadOutcome {
+    read,     // every byte, of a file that stood still while it was read
+    missing,  // nothing by that name can be opened (see entryExists for a link to nowhere)
+    notAFile, // a folder, a device, or more than the bytes allowed
+    busy,     // there, but not readable whole: locked, or changing while it was read
+};
+
+// Reads the file as readWholeFile does, trying again a few times over about a second
+// (pauseMs between tries) while it is busy; bytes is unchanged unless it was read.
+ReadOutcome readWholeFileWhenSettled(const std::string& path, std::string& bytes, size_t maxBytes,
+                                     int tries = 5, unsigned pauseMs = 200);
+
+// Whether the folder holds an entry of that name, not following a link: true for a link that
+// leads nowhere, which cannot be opened.
+bool entryExists(const std::string& path);
+
 // Writes the bytes to a new file beside path, named after path and this process so that two
 // programs saving at once never share it, and only when all of them were written, flushed
 // and closed puts that file in place of path. False when any step fails, with the old file
@@ -24,5 +41,5 @@ std::string replacementFileName(const std::string& path);
 void createEmptyFile(const std::string& path);
 
 // True when the file exists and can be opened for reading, or did not exist and was created
-// empty. An existing file is never changed.
+// empty. An existing file is never changed, and a link is never followed to create one.
 bool readableOrCreated(const std::string& path);

@@ -148,16 +148,23 @@ bool holdsAnySetting(const SettingsStore& settings) {
 
 std::optional<Settings> loadSettings(const std::string& path) {
     SettingsStore store(path, settingsSeparator, ansiToUtf8);
-    if (!store.load()) {
-        return std::nullopt;
+    switch (store.loadWhenSettled()) {
+    case ReadOutcome::read:
+        return readSettings(store);
+    case ReadOutcome::busy: // there, but not readable now: shown with the defaults
+        addMissingSettings(store);
+        return readSettings(store);
+    case ReadOutcome::missing:
+    case ReadOutcome::notAFile:
+        break;
     }
-    return readSettings(store);
+    return std::nullopt;
 }
 
 Settings loadScreenSaverSettings() {
     const std::string path = screenSaverSettingsPath();
     SettingsStore store(path, settingsSeparator, ansiToUtf8);
-    if (!store.load() || !holdsAnySetting(store)) {
+    if (store.loadWhenSettled() != ReadOutcome::read || !holdsAnySetting(store)) {
         store.clear();
         addMissingSettings(store);
     }

@@ -65,7 +65,9 @@ bool holdsAnySetting(const SettingsStore& settings);
 // What the store's settings say, its paths read against its file's folder.
 Settings readSettings(const SettingsStore& store);
 
-// Reads the settings file at path; nothing when it cannot be read. The paths in bg and sound
+// Reads the settings file at path, trying again for about a second while another program
+// holds or writes it; the defaults when it still cannot be read then, nothing when it is
+// missing or no file. The paths in bg and sound
 // are made openable from anywhere: %VARIABLE% parts expanded, a relative path read against
 // the settings file's folder.
 std::optional<Settings> loadSettings(const std::string& path);

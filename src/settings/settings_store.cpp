@@ -44,6 +44,15 @@ bool SettingsStore::load() {
     return true;
 }
 
+ReadOutcome SettingsStore::loadWhenSettled() {
+    std::string bytes;
+    const ReadOutcome outcome = readWholeFileWhenSettled(fileName_, bytes, maxFileBytes);
+    if (outcome == ReadOutcome::read) {
+        loadBytes(bytes);
+    }
+    return outcome;
+}
+
 void SettingsStore::loadBytes(std::string_view fileBytes) {
     const DecodedText text = decodeSettingsText(fileBytes, legacy_);
     encoding_ = text.encoding;

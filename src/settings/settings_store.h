@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/file_access.h"
 #include "settings/settings_text.h"
 
 class SettingsStore {
@@ -26,6 +27,9 @@ class SettingsStore {
     // Appends the file's entries to the table. False when the file cannot be read or is
     // larger than maxFileBytes; the table is then unchanged.
     bool load();
+    // The same, trying again for about a second while the file is busy (locked, or written
+    // by another program while it is read); says what the read found.
+    ReadOutcome loadWhenSettled();
     // The same from the file's bytes.
     void loadBytes(std::string_view fileBytes);
 

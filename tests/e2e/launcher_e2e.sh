@@ -423,6 +423,27 @@ xdotool key alt+F4
 expect_exit "Alt+F4"
 cmp -s "$folder/config.txt" "$work/noted.txt" || fail "a show and a close changed: $(od -c "$folder/config.txt")"
 
+# 10b. A file another program appends to while the launcher starts is read, not replaced by
+# the defaults: what it held before is all there after the launcher closes.
+folder=$work/run$RANDOM
+mkdir -p "$folder"
+{
+    printf 'bg=null\r\nsound=null\r\nfitscreen=fill\r\nrain=heavy\r\n'
+    for note in $(seq 1 2000); do printf '# note %d\r\n' "$note"; done
+} > "$folder/config.txt"
+cp "$folder/config.txt" "$work/appended.txt"
+(while :; do printf '# more\r\n' >> "$folder/config.txt"; sleep 0.003; done) &
+appender=$!
+start_in_folder
+kill "$appender"
+wait "$appender" 2> /dev/null || true
+probe
+[ "$(text_of "$IDC_PLACEMENT")" = "Fill the screen" ] || fail "the launcher read '$(text_of "$IDC_PLACEMENT")' from a file being appended to"
+xdotool key alt+F4
+expect_exit "Alt+F4"
+cmp -n "$(stat -c %s "$work/appended.txt")" "$work/appended.txt" "$folder/config.txt" ||
+    fail "the appended file lost lines: $(head -c 200 "$folder/config.txt")"
+
 # 11. A first start killed at any moment of writing the defaults never leaves a file that
 # stops the next start.
 for delay in 0 0.02 0.05 0.1; do

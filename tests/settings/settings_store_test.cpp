@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <thread>
 #include <utility>
 
 #include <csignal>
@@ -173,6 +176,54 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeReadLeavesTheTableAsItWas) {
     fs::create_directory(path);
     EXPECT_FALSE(store.load()); // a directory
     EXPECT_EQ(entriesOf(store), (Entries{{"kept", "1"}}));
+}
+
+// A file another program appends to while it is read is read again until it stands still;
+// one that never does is busy, never missing; a folder is no file; a link to nowhere is
+// missing yet there, and is not followed to create a file.
+TEST_F(SettingsStoreTest, ABusyFileIsReadAgainUntilItStandsStill) {
+    {
+        std::ofstream file(path, std::ios::binary);
+        for (int note = 0; note < 2000; ++note) {
+            file << "note " << note << "\r\n";
+        }
+    }
+    const std::string before = readFile();
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        while (!stop) {
+            std::ofstream(path, std::ios::binary | std::ios::app) << "more\r\n";
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    std::string bytes;
+    const ReadOutcome appended = readWholeFileWhenSettled(path, bytes, 1 << 20, 50, 10);
+    stop = true;
+    writer.join();
+    EXPECT_EQ(appended, ReadOutcome::read);
+    EXPECT_EQ(bytes.compare(0, before.size(), before), 0);
+
+    SettingsStore store(path, '=');
+    std::ofstream(path, std::ios::binary | std::ios::app) << "bg=null\r\n";
+    EXPECT_EQ(store.loadWhenSettled(), ReadOutcome::read);
+    EXPECT_EQ(store.get("bg"), "null");
+    EXPECT_EQ(readWholeFileWhenSettled(path + ".none", bytes, 1 << 20), ReadOutcome::missing);
+    fs::create_directory(path + ".folder");
+    EXPECT_EQ(readWholeFileWhenSettled(path + ".folder", bytes, 1 << 20), ReadOutcome::notAFile);
+
+    const std::string link = path + ".link";
+    const std::string target = path + ".target";
+    fs::create_symlink(target, link);
+    EXPECT_EQ(readWholeFileWhenSettled(link, bytes, 1 << 20), ReadOutcome::missing);
+    EXPECT_TRUE(entryExists(link));
+    EXPECT_FALSE(entryExists(path + ".none"));
+    EXPECT_FALSE(readableOrCreated(link));
+    EXPECT_FALSE(fs::exists(target));
+    SettingsStore linked(link, '=');
+    linked.addIfAbsent("bg", "null");
+    ASSERT_TRUE(linked.save()); // a file in the link's place
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_FALSE(fs::exists(target));
 }
 
 TEST_F(SettingsStoreTest, RoundTripsWhatItWrites) {

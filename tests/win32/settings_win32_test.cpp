@@ -4,6 +4,7 @@
 
 #include "app/messages.h"
 #include "probe_process.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -137,6 +138,24 @@ TEST(LoadSettings, AMissingKeyReadsAsNothingAndCentres) {
     ScratchDirectory dir;
     writeBytes(dir.file("config.txt"), "bg=null\r\n");
     EXPECT_EQ(runProbe(dir, "load", false).output, "screen\n\nno\n");
+}
+
+// A file another program holds so that it cannot be read: after a second of trying, the show
+// starts with the defaults, and the file is left as it was.
+TEST(LoadSettings, AFileHeldByAnotherProgramGivesTheDefaultsAndStaysAsItWas) {
+    ScratchDirectory dir;
+    const std::string path = dir.file("config.txt");
+    const std::string bytes = "bg=C:\\p.png\r\nfitscreen=fill\r\nrain=heavy\r\n";
+    writeBytes(path, bytes);
+    {
+        const win32::Handle held(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held.valid());
+        const Outcome outcome = runProbe(dir, "load", false);
+        EXPECT_EQ(outcome.exitCode, 0u);
+        EXPECT_EQ(outcome.output, "screen\n\nyes\n");
+    }
+    EXPECT_EQ(readBytes(path), bytes);
 }
 
 TEST(LoadSettings, AnUnreadableFileEndsWith101) {
