@@ -85,6 +85,18 @@ std::string openablePath(const std::string& written, const std::string& settings
             path = expanded;
         }
     }
+    // A drive with no folder after it ("Z:", "Z:photos") means that drive's current folder,
+    // made whole here, so that a folder is checked and walked at the same place.
+    const bool onDriveOnly = path.size() >= 2 && path[1] == L':' &&
+                             (path.size() == 2 || (path[2] != L'\\' && path[2] != L'/'));
+    if (onDriveOnly) {
+        const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+        std::wstring full(length, L'\0');
+        if (length > 0 && GetFullPathNameW(path.c_str(), length, full.data(), nullptr) < length) {
+            full.resize(length - 1);
+            return win32::narrow(full);
+        }
+    }
     if (!PathIsRelativeW(path.c_str())) {
         return win32::narrow(path);
     }

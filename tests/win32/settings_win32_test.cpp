@@ -129,6 +129,9 @@ TEST(LoadSettings, ReadsRelativePathsAgainstTheFilesFolderAndExpandsVariables) {
     writeBytes(dir.file("config.txt"), "bg=null\r\nsound=a.mp\r\nfitscreen=yes\r\n");
     EXPECT_EQ(runProbe(dir, "load", false).output, "screen\n\nyes\n");
     CreateDirectoryA(dir.file("pictures").c_str(), nullptr);
+    // A drive alone is that drive's current folder, the probe's own.
+    writeBytes(dir.file("config.txt"), "bg=" + dir.path().substr(0, 2) + "\r\n");
+    EXPECT_EQ(runProbe(dir, "load", false).output, "folder:" + dir.path() + "\\\n\nno\n");
     writeBytes(dir.file("config.txt"), "bg=pictures\r\nfitscreen=FILL\r\n");
     EXPECT_EQ(runProbe(dir, "load", false).output, "folder:" + dir.file("pictures") + "\n\nfill\n");
     RemoveDirectoryA(dir.file("pictures").c_str());
