@@ -105,8 +105,22 @@ bool looksLikeShowablePicture(const char* path) {
         return false;
     }
     std::vector<uint8_t> start(static_cast<size_t>(std::min<uint64_t>(size, startBytes)));
-    return file.read(start.data(), start.size()) &&
-           beginsShowablePicture(start.data(), start.size());
+    if (!file.read(start.data(), start.size()) ||
+        !beginsShowablePicture(start.data(), start.size())) {
+        return false;
+    }
+    if (pictureFormatOf(start.data(), start.size()) != PictureFormat::jpeg || size <= startBytes) {
+        return true;
+    }
+    // A JPEG's scans run through the whole file: it is read whole to count them (photos are
+    // a few MB).
+    try {
+        start.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return file.read(start.data() + startBytes, start.size() - startBytes) &&
+           declaresOnlyPicturesWithinBudget(start.data(), start.size());
 }
 
 PictureFileBytes readPictureFile(const char* path) {

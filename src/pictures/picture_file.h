@@ -28,8 +28,9 @@ struct PictureFileBytes {
 // declares more than maxPicturePixels.
 PictureFileBytes readPictureFile(const char* path);
 
-// What readPictureFile checks before it reads a file whole, from the file's first bytes: a
-// quick answer for a file just picked, which a later read may still refuse.
+// What readPictureFile checks before it reads a file whole, from the file's first bytes (a
+// JPEG's whole file, to count its scans): a quick answer for a file just picked, which a
+// later read may still refuse.
 bool looksLikeShowablePicture(const char* path);
 
 // Has the picture service decode a JPEG, GIF or BMP file's bytes, which are freed (the file

@@ -37,9 +37,11 @@ bool pngDimensions(const uint8_t* data, size_t size, Largest& largest) {
 
 // Every frame header (SOF0 to SOF15; C4, C8 and CC are other tables), the scans between them
 // skipped: a hierarchical file holds several frames. Bytes that end the file early or are no
-// marker end the walk, as they end what a decoder reads.
+// marker end the walk, as they end what a decoder reads. A file of more scans than
+// maxJpegScans names no size: it is refused as a whole, whatever its pixels.
 bool jpegDimensions(const uint8_t* data, size_t size, Largest& largest) {
-    walkJpegSegments(
+    size_t scans = 0;
+    const bool tooManyScans = walkJpegSegments(
         data, size,
         [&](uint8_t marker, size_t at, size_t length) {
             const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
@@ -47,10 +49,10 @@ bool jpegDimensions(const uint8_t* data, size_t size, Largest& largest) {
             if (frame && length >= 7 && at + 9 <= size) {
                 largest.add(bigEndian16(data + at + 7), bigEndian16(data + at + 5));
             }
-            return false;
+            return marker == 0xDA && ++scans > maxJpegScans;
         },
         true);
-    return largest.found;
+    return largest.found && !tooManyScans;
 }
 
 // Walks a GIF's blocks after its screen and global colour table without decoding, calling

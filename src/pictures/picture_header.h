@@ -87,6 +87,13 @@ inline constexpr uint64_t maxPicturePixels = uint64_t(64) << 20;
 // pixel budget needs more.
 inline constexpr uint64_t maxPictureFileBytes = pngLargestFileBytes;
 
+// The most scans a JPEG may have: each scan makes a decoder go over the whole picture again,
+// so the work of a file of a few MB can be out of all proportion to its pixels (20,000
+// repeats of one scan held a show's start for minutes). Encoders write 1 (baseline) to about
+// a dozen (progressive, libjpeg's default script 10 for colour), and scan-optimising ones a
+// few dozen: 1,000 leaves them far behind.
+inline constexpr size_t maxJpegScans = 1000;
+
 inline bool fitsPictureBudget(uint64_t width, uint64_t height) {
     return width != 0 && height != 0 && width * height <= maxPicturePixels;
 }

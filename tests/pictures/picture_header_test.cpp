@@ -169,6 +169,24 @@ TEST(PictureHeader, EveryImageOfEveryFormatIsHeldToTheBudget) {
     }
 }
 
+// A JPEG of more scans than any encoder writes names no size, so that it is refused before any
+// decoder goes over its picture again and again; its last scan counts however far it lies.
+TEST(PictureHeader, AJpegOfTooManyScansIsRefused) {
+    const Bytes scan = bytes({0xFF, 0xDA, 0, 8, 1, 1, 0, 1, 5, 0x02, 0x12, 0x34, 0xFF, 0x00});
+    for (const auto& [scans, named] : {std::pair{size_t(1), true},
+                                       {maxJpegScans, true},
+                                       {maxJpegScans + 1, false},
+                                       {size_t(20000), false}}) {
+        Bytes file = bytes({0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0, 16, 0, 16, 1, 1, 0x11, 0});
+        for (size_t i = 0; i < scans; ++i) {
+            file += scan;
+        }
+        file += bytes({0xFF, 0xD9});
+        PictureDimensions dimensions;
+        EXPECT_EQ(readPictureDimensions(file.data(), file.size(), dimensions), named) << scans;
+    }
+}
+
 // What the imaging component must compose: a GIF's first image with a transparent colour, a
 // 32-bit bitmap with an alpha mask in its header.
 TEST(PictureHeader, TransparencyIsDeclaredByTheFirstGifImageOrABitmapsAlphaMask) {

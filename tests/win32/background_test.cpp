@@ -353,6 +353,31 @@ std::string sidewaysJpeg() {
     return bytes.insert(2, reinterpret_cast<const char*>(exif), sizeof(exif));
 }
 
+// A JPEG whose one scan is repeated 20,000 times is within the pixel budget, but no decoder
+// should go over it that often: refused when picked and when shown, before any decoder sees it.
+TEST(Background, AJpegOfTooManyScansIsRefused) {
+    std::ifstream in(picture("quad.jpg"), std::ios::binary);
+    const std::string jpeg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t scan = jpeg.find("\xFF\xDA");
+    const size_t end = jpeg.rfind("\xFF\xD9");
+    ASSERT_NE(scan, std::string::npos);
+    std::string scans = jpeg.substr(0, scan);
+    for (int i = 0; i < 20000; ++i) {
+        scans += jpeg.substr(scan, end - scan);
+    }
+    scans += "\xFF\xD9";
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + "pluvette-scans.jpg";
+    std::ofstream(path, std::ios::binary) << scans;
+    EXPECT_FALSE(looksLikeShowablePicture(path.c_str()));
+    EXPECT_EQ(loadBackground(path.c_str()).get(), nullptr);
+    std::ofstream(path, std::ios::binary) << jpeg; // one scan: shown
+    EXPECT_TRUE(looksLikeShowablePicture(path.c_str()));
+    EXPECT_NE(loadBackground(path.c_str()).get(), nullptr);
+    DeleteFileA(path.c_str());
+}
+
 // Memory that runs out while the folder's worker turns a photo skips the photo; the process
 // goes on, and the same photo is shown once memory is there.
 TEST(Background, AnAllocationThatFailsOnTheFolderWorkerSkipsThePicture) {
