@@ -34,4 +34,3 @@ std::string browseFolder(HWND owner, SettingsStore& settings);
 // What a field shows of a path: the name of the file or folder it names (a folder's without
 // the separator its path may end with).
 std::string shownNameOf(const std::string& path);
-
