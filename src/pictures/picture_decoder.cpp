@@ -14,6 +14,7 @@ namespace {
 // With both cores, the rows are converted while the stream is inflated on the other.
 win32::Bitmap decodePng(const uint8_t* data, DWORD length, PictureWork work) {
     OwnedPngDecoder decoder;
+    decoder->stop = work.stop;
     if (!PngLoadMemory(decoder.get(), data, length) ||
         !fitsPictureBudget(decoder->width, decoder->height) ||
         !(work == PictureWork::atOnce ? PngDecodeConcurrently : PngDecode)(decoder.get())) {
@@ -33,8 +34,11 @@ win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work) {
         const int orientation =
             file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
         win32::Bitmap picture =
-            LoadPictureWithImagingComponent(file.data(), file.length, orientation);
-        return picture ? std::move(picture) : LoadPictureFromBytes(file);
+            LoadPictureWithImagingComponent(file.data(), file.length, orientation, work.stop);
+        if (picture || (work.stop != nullptr && work.stop->load())) {
+            return picture;
+        }
+        return LoadPictureFromBytes(file);
     } catch (const std::bad_alloc&) {
         return win32::Bitmap();
     }

@@ -1,12 +1,23 @@
 // The one place that chooses the decoder for a picture file's bytes.
 #pragma once
 
+#include <atomic>
+
 #include "pictures/picture_file.h"
 #include "win32/handles.h"
 
 // How a picture is loaded and scaled: with both cores, for a show that waits for it, or on
-// the one core the water's thread leaves (a folder's next pictures, made meanwhile).
-enum class PictureWork { atOnce, besideTheWater };
+// the one core the water's thread leaves (a folder's next pictures, made meanwhile); and,
+// for a worker, the flag that asks it to stop (the decode then ends within a few rows).
+struct PictureWork {
+    enum Cores { atOnce, besideTheWater };
+    Cores cores = atOnce;
+    const std::atomic<bool>* stop = nullptr;
+
+    PictureWork(Cores given = atOnce, const std::atomic<bool>* stopFlag = nullptr)
+        : cores(given), stop(stopFlag) {}
+    bool operator==(Cores other) const { return cores == other; }
+};
 
 // A picture file's bytes, read and checked by readPictureFile, through the decoder they name:
 // a PNG through the program's own decoder; a JPEG (turned as its EXIF orientation says), GIF,

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "win32/handles.h"
@@ -12,6 +13,8 @@
 // DIB section, transparent parts over black, turned as the EXIF orientation given says (1:
 // as stored); null when no codec reads it or it declares more than maxPicturePixels. The
 // bytes stay the caller's. No bitmap for the screen is made on the way, so a worker thread
-// can decode beside a window's drawing without holding it up.
+// can decode beside a window's drawing without holding it up. Once stop (when given) turns
+// true, the copy of the pixels ends at the next band of rows, with null.
 win32::Bitmap LoadPictureWithImagingComponent(const uint8_t* data, DWORD length,
-                                              int orientation = 1);
+                                              int orientation = 1,
+                                              const std::atomic<bool>* stop = nullptr);

@@ -578,7 +578,7 @@ uint32_t decodeHuffmanSerial(const HuffmanTable& table, uint32_t maxLength, uint
 }
 
 bool inflateStream(DeflateInput& input, uint8_t* output, size_t size, StreamProgress* written,
-                   InflateWindow* window) {
+                   InflateWindow* window, const std::atomic<bool>* stop) {
     DeflateBitReader reader(input);
     Output out = window != nullptr ? Output{window->start(), window->start(), window->end(), window}
                                    : Output{output, output, output + size};
@@ -592,6 +592,9 @@ bool inflateStream(DeflateInput& input, uint8_t* output, size_t size, StreamProg
     }
     bool last = false;
     while (!last) {
+        if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
+            return false;
+        }
         reader.refill();
         last = reader.take(1) != 0;
         const uint32_t type = reader.take(2);

@@ -2,6 +2,7 @@
 // where the stream is kept or what its bytes mean.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -37,8 +38,10 @@ uint32_t decodeHuffmanSerial(const HuffmanTable& table, uint32_t maxLength, uint
 // zero-filling what the stream leaves short; after each block, tells written how much of the
 // output is final. False on any data error, including output past the end, a match reaching
 // before the start and codes that match nothing. The Adler-32 trailer is not checked.
+// Ends early, false, at the start of a block once stop (when given) has turned true.
 bool inflateStream(DeflateInput& input, uint8_t* output, size_t size,
-                   StreamProgress* written = nullptr, InflateWindow* window = nullptr);
+                   StreamProgress* written = nullptr, InflateWindow* window = nullptr,
+                   const std::atomic<bool>* stop = nullptr);
 
 // The most bytes deflate can make of one byte of stream.
 inline constexpr uint64_t maxInflateRatio = 1032;

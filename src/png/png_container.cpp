@@ -115,6 +115,8 @@ const char* pngErrorName(uint32_t code) {
         return "PNG_ERR_STATE";
     case PNG_ERR_BITMAP:
         return "PNG_ERR_BITMAP";
+    case PNG_ERR_STOPPED:
+        return "PNG_ERR_STOPPED";
     case PNG_ERR_RESOURCE_NOT_FOUND:
         return "PNG_ERR_RESOURCE_NOT_FOUND";
     case PNG_ERR_RESOURCE_LOAD:

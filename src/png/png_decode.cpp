@@ -14,8 +14,9 @@
 uint32_t Inflate(PngDecoder* decoder) {
     IdatRuns stream(decoder->firstIdat, decoder->inputData + decoder->inputSize);
     const bool ok = decoder->firstIdat != nullptr &&
-                    inflateStream(stream, decoder->inflatedData, decoder->inflatedSize);
-    decoder->lastError = ok ? PNG_OK : PNG_ERR_FORMAT;
+                    inflateStream(stream, decoder->inflatedData, decoder->inflatedSize, nullptr,
+                                  nullptr, decoder->stop);
+    decoder->lastError = ok ? PNG_OK : pngStopped(decoder) ? PNG_ERR_STOPPED : PNG_ERR_FORMAT;
     return ok ? 1 : 0;
 }
 
@@ -123,17 +124,17 @@ uint32_t PngDecodeConcurrently(PngDecoder* decoder) {
         decoder->inflating.reset(new PngInflating);
         PngInflating* inflating = decoder->inflating.get();
         inflating->window = std::move(window);
-        inflating->thread =
-            std::thread([inflating, firstIdat = decoder->firstIdat,
-                         end = decoder->inputData + decoder->inputSize,
-                         output = decoder->inflatedData, size = decoder->inflatedSize] {
-                IdatRuns stream(firstIdat, end);
-                if (!inflateStream(stream, output, size, &inflating->written,
-                                   inflating->window.get())) {
-                    inflating->failed.store(true, std::memory_order_relaxed);
-                }
-                inflating->written.advance(StreamProgress::end); // publishes failed too
-            });
+        inflating->thread = std::thread([inflating, firstIdat = decoder->firstIdat,
+                                         end = decoder->inputData + decoder->inputSize,
+                                         output = decoder->inflatedData,
+                                         size = decoder->inflatedSize, stop = decoder->stop] {
+            IdatRuns stream(firstIdat, end);
+            if (!inflateStream(stream, output, size, &inflating->written, inflating->window.get(),
+                               stop)) {
+                inflating->failed.store(true, std::memory_order_relaxed);
+            }
+            inflating->written.advance(StreamProgress::end); // publishes failed too
+        });
     } catch (const std::exception&) {
         // No thread to be had (or no memory for its record): inflated here instead.
         decoder->inflating.reset();

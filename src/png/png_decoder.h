@@ -7,6 +7,7 @@
 // Operations return 1 on success and 0 on failure, with the reason in lastError.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -42,6 +43,7 @@ enum PngError : uint32_t {
     PNG_ERR_OUTPUT_FORMAT = 0x2002,
     PNG_ERR_STATE = 0x2003,
     PNG_ERR_BITMAP = 0x2006,
+    PNG_ERR_STOPPED = 0x2007, // asked to stop by the decoder's stop flag
     PNG_ERR_RESOURCE_NOT_FOUND = 0x3001,
     PNG_ERR_RESOURCE_LOAD = 0x3002,
 };
@@ -86,6 +88,10 @@ struct PngDecoder {
     // Set before a bitmap is made: its transparent parts are composed over black, for a
     // picture shown without its alpha. Otherwise alpha is kept as it is and tRNS is ignored.
     bool overBlack;
+    // Set by a caller that may want the decode to end early (a show that ends while its
+    // worker decodes): once it turns true, inflating stops at the next block and converting
+    // at the next row, with PNG_ERR_STOPPED. Null: the decode runs to its end.
+    const std::atomic<bool>* stop = nullptr;
     // The inflate of PngDecodeConcurrently while it runs. Declared before the buffers it reads
     // and writes, so that assigning the record waits for it before they are freed.
     std::unique_ptr<PngInflating, PngInflatingDeleter> inflating;

@@ -13,6 +13,15 @@ inline constexpr uint8_t pngSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 // short of the buffer is zero-filled. Fails with PNG_ERR_FORMAT on any data error.
 uint32_t Inflate(PngDecoder* decoder);
 
+// True, with PNG_ERR_STOPPED set, once the decoder's stop flag has turned true.
+inline bool pngStopped(PngDecoder* decoder) {
+    if (decoder->stop == nullptr || !decoder->stop->load(std::memory_order_relaxed)) {
+        return false;
+    }
+    decoder->lastError = PNG_ERR_STOPPED;
+    return true;
+}
+
 // True, with PNG_ERR_BUSY set, when the decoder already holds a picture.
 bool pngIsBusy(PngDecoder* decoder);
 

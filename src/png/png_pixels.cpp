@@ -232,6 +232,9 @@ uint32_t convertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor, Pn
         const uint8_t* above = scanlines.zeroRow();
         size_t offset = 0;
         for (uint32_t y = 0; y < decoder->height; ++y) {
+            if (pngStopped(decoder)) {
+                return 0;
+            }
             const uint8_t* in = pngInflatedRow(decoder, offset, size_t(rowBytes) + 1);
             if (in == nullptr) {
                 return 0;
@@ -283,6 +286,9 @@ uint32_t convertRows(PngDecoder* decoder, uint8_t* bits, uint32_t descriptor, Pn
         const Adam7Pass& geometry = adam7Passes[pass];
         const uint8_t* above = scanlines.zeroRow();
         for (uint32_t r = 0; r < passHeight; ++r) {
+            if (pngStopped(decoder)) {
+                return 0;
+            }
             const uint8_t* row = reconstructRow(in, passBytes, unit, above, scanlines);
             if (row == nullptr) {
                 decoder->lastError = PNG_ERR_FORMAT;

@@ -213,6 +213,7 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
                                                   const std::vector<SIZE>& screens,
                                                   Placement placement, PictureWork work) {
     OwnedPngDecoder decoder;
+    decoder->stop = work.stop;
     PngBitmapInfo info;
     uint32_t descriptor = 0;
     if (!PngLoadMemory(decoder.get(), file.data(), file.length) ||

@@ -17,6 +17,7 @@ struct PictureChanger::Shared {
     std::vector<size_t> shown; // the pictures of the last hand dealt
     std::vector<std::vector<uint32_t>> nextHand;
     std::atomic<bool> busy{false};
+    std::atomic<bool> stop{false}; // the show ends: the worker stops within a few rows
 
     Shared(std::vector<std::string> folderFiles, std::vector<SIZE> sizes, Placement placed)
         : files(std::move(folderFiles)), deck(files.size(), GetTickCount()),
@@ -26,6 +27,9 @@ struct PictureChanger::Shared {
     // keep.
     void deal(PictureWork work, const std::function<void(size_t monitor, Canvas canvas)>& keep) {
         shown = dealHand(deck, monitors.size(), shown, [&](size_t picture, size_t monitor) {
+            if (stop) {
+                return false;
+            }
             Canvas canvas = canvasOfFile(files[picture], monitors[monitor].cx, monitors[monitor].cy,
                                          placement, work);
             if (!canvas.bitmap) {
@@ -62,7 +66,7 @@ DWORD WINAPI PictureChanger::prepare(void* parameter) {
         const win32::ComScope com;
         try {
             std::vector<std::vector<uint32_t>> hand(shared.monitors.size());
-            shared.deal(PictureWork::besideTheWater,
+            shared.deal(PictureWork(PictureWork::besideTheWater, &shared.stop),
                         [&](size_t monitor, Canvas canvas) { hand[monitor] = canvas.pixels(); });
             shared.nextHand = std::move(hand);
         } catch (const std::bad_alloc&) {
@@ -70,7 +74,9 @@ DWORD WINAPI PictureChanger::prepare(void* parameter) {
         }
     }
     shared.busy = false;
-    PostMessageA(task->window, task->message, task->number, 0);
+    if (!shared.stop) { // a changer that is going hears nothing more
+        PostMessageA(task->window, task->message, task->number, 0);
+    }
     return 0;
 }
 
@@ -80,7 +86,12 @@ PictureChanger::PictureChanger(const std::string& folder, std::vector<SIZE> moni
                                        std::move(monitors), placement)),
       number_(++changersMade) {}
 
-PictureChanger::~PictureChanger() = default;
+PictureChanger::~PictureChanger() {
+    shared_->stop = true;
+    if (worker_.valid()) {
+        WaitForSingleObject(worker_.get(), INFINITE); // a few rows at most
+    }
+}
 
 std::vector<Canvas> PictureChanger::firstHand() {
     std::vector<Canvas> hand;
@@ -94,9 +105,8 @@ void PictureChanger::prepareNextHand(HWND window, UINT message) {
         return;
     }
     auto* task = new (std::nothrow) Task{shared_, window, message, number_};
-    const win32::Handle thread(task != nullptr ? CreateThread(nullptr, 0, prepare, task, 0, nullptr)
-                                               : nullptr);
-    if (!thread.valid()) {
+    worker_.reset(task != nullptr ? CreateThread(nullptr, 0, prepare, task, 0, nullptr) : nullptr);
+    if (!worker_.valid()) {
         delete task;
         shared_->busy = false;
     }

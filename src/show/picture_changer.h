@@ -17,7 +17,8 @@ class PictureChanger {
     // Walks the folder now, for monitors of the given sizes (in the order of the show's
     // waters) and the placement given.
     PictureChanger(const std::string& folder, std::vector<SIZE> monitors, Placement placement);
-    // A worker still busy finishes on its own; what it made is dropped.
+    // Asks a worker still busy to stop, and waits for it: it stops between pictures, and in a
+    // picture within a few rows or a block of its stream. What it made is dropped.
     ~PictureChanger();
     PictureChanger(const PictureChanger&) = delete;
     PictureChanger& operator=(const PictureChanger&) = delete;
@@ -27,7 +28,7 @@ class PictureChanger {
     std::vector<Canvas> firstHand();
 
     // Starts a worker that prepares the next hand, and posts message to window, with this
-    // changer's number as its wParam, when it is ready.
+    // changer's number as its wParam, when it is ready; nothing while one is busy.
     void prepareNextHand(HWND window, UINT message);
 
     // What the worker made, once its message came: the pixels of each monitor's next picture
@@ -45,4 +46,5 @@ class PictureChanger {
 
     std::shared_ptr<Shared> shared_;
     WPARAM number_;
+    win32::Handle worker_; // the last worker started: one at a time, and none past the changer
 };

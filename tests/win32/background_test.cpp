@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -417,6 +418,58 @@ TEST(Background, AnAllocationThatFailsOnTheFolderWorkerSkipsThePicture) {
     EXPECT_FALSE(fed[0].empty());
     DestroyWindow(window);
     DeleteFileA(photo.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+// The threads of this process.
+size_t threadsOfThisProcess() {
+    const win32::Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    size_t threads = 0;
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+         more = Thread32Next(snapshot.get(), &entry)) {
+        threads += entry.th32OwnerProcessID == GetCurrentProcessId();
+    }
+    return threads;
+}
+
+// Shows that end while their folder's worker decodes a large picture (Launch, then Escape at
+// once, fifteen times) leave no worker behind: each stops its worker within a few rows as
+// it goes, so no two decode at once and none outlives its show.
+TEST(Background, AChangerStopsItsWorkerWhenItGoes) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "pluvette-worker-test";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string path = folder + "\\large.png";
+    {
+        const PictureFileBytes large = storedPng(3000, 3000, 6, true);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(large.data()), large.length);
+    }
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    const size_t threadsBefore = threadsOfThisProcess();
+    for (int show = 0; show < 15; ++show) {
+        PictureChanger changer(folder, {SIZE{640, 360}}, Placement::fill);
+        changer.prepareNextHand(window, WM_APP);
+        Sleep(30); // the worker reads and decodes
+    }
+    EXPECT_EQ(threadsOfThisProcess(), threadsBefore);
+    // A changer left alone lets its worker finish the hand.
+    PictureChanger changer(folder, {SIZE{640, 360}}, Placement::fill);
+    changer.prepareNextHand(window, WM_APP);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0 && message.message != WM_APP) {
+        DispatchMessageA(&message);
+    }
+    EXPECT_EQ(message.wParam, changer.number()); // none came from the changers gone
+    const std::vector<std::vector<uint32_t>> hand = changer.takeNextHand();
+    ASSERT_EQ(hand.size(), 1u);
+    EXPECT_FALSE(hand[0].empty());
+    DestroyWindow(window);
+    DeleteFileA(path.c_str());
     RemoveDirectoryA(folder.c_str());
 }
 
