@@ -43,6 +43,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}. MI
 
 Var UseAsScreenSaver ; 1 or 0
 Var ScreenSaverBox
+Var Installed ; the folder of the Pluvette installed for this user, or empty
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -55,6 +56,9 @@ Var ScreenSaverBox
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
+; An upgrade goes where the installed version is: no folder to choose.
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipFolderWhenInstalled
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseFolderOfOthers
 !insertmacro MUI_PAGE_DIRECTORY
 Page custom ScreenSaverPage ScreenSaverPageLeave
 !insertmacro MUI_PAGE_INSTFILES
@@ -148,8 +152,101 @@ FunctionEnd
 !insertmacro SharedFunctions ""
 !insertmacro SharedFunctions "un."
 
+; Whether the folder at the top of the stack can take Pluvette: the installed one, one that
+; does not exist yet, an empty one, or a folder named Pluvette that holds only the settings
+; an earlier uninstall kept; pushes 1 or 0. Files of others are never overwritten, and the
+; uninstaller never takes them.
+Function FolderIsFree
+    Exch $0
+    Push $1
+    Push $2
+    Push $3
+    Push $4
+    StrCpy $4 1
+    ${If} $0 != $Installed
+    ${AndIf} ${FileExists} "$0\*.*"
+        ${GetFileName} $0 $3
+        FindFirst $2 $1 "$0\*.*"
+        ${DoWhile} $1 != ""
+            StrCpy $4 $1 11
+            ${If} $1 == "."
+            ${OrIf} $1 == ".."
+                StrCpy $4 1
+            ${ElseIf} $3 == "Pluvette"
+            ${AndIf} $1 == "config.txt"
+                StrCpy $4 1
+            ${ElseIf} $3 == "Pluvette"
+            ${AndIf} $4 == "config.txt."
+                StrCpy $4 1
+            ${Else}
+                StrCpy $4 0
+                ${Break}
+            ${EndIf}
+            FindNext $2 $1
+        ${Loop}
+        FindClose $2
+    ${EndIf}
+    StrCpy $0 $4
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+    Exch $0
+FunctionEnd
+
+Function SkipFolderWhenInstalled
+    ${If} $Installed != ""
+        Abort
+    ${EndIf}
+FunctionEnd
+
+Function RefuseFolderOfOthers
+    Push $INSTDIR
+    Call FolderIsFree
+    Pop $0
+    ${If} $0 == 0
+        MessageBox MB_OK|MB_ICONEXCLAMATION "$INSTDIR already holds other files, which Setup would overwrite and the uninstaller remove.$\r$\nChoose an empty folder, or a new one, such as $INSTDIR\Pluvette."
+        Abort
+    ${EndIf}
+FunctionEnd
+
 Function .onInit
     Push $0
+    Push $1
+    Push $2
+    ; One Pluvette for each user: a second setup upgrades the installed one where it is.
+    ClearErrors
+    ReadRegStr $Installed HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} ${Errors}
+    ${OrIfNot} ${FileExists} "$Installed\pluvette.exe"
+        StrCpy $Installed ""
+    ${EndIf}
+    ; A folder given in quotes ("/D=C:\Some Folder", as a shell passes one with spaces),
+    ; which NSIS itself reads only bare and last.
+    ${StrStr} $1 $CMDLINE '"/D='
+    ${If} $1 != ""
+        StrCpy $1 $1 "" 4
+        ${StrStr} $2 $1 '"'
+        StrLen $0 $1
+        StrLen $2 $2
+        IntOp $0 $0 - $2
+        StrCpy $INSTDIR $1 $0
+    ${EndIf}
+    ${If} $Installed != ""
+    ${AndIf} $INSTDIR != $Installed
+        MessageBox MB_OK|MB_ICONEXCLAMATION "Pluvette is installed in $Installed already. Setup upgrades it there; to install it elsewhere, remove it first." /SD IDOK
+        SetErrorLevel 3
+        Quit
+    ${EndIf}
+    ${If} ${Silent}
+        Push $INSTDIR
+        Call FolderIsFree
+        Pop $0
+        ${If} $0 == 0
+            SetErrorLevel 4 ; a folder that holds files of others
+            Quit
+        ${EndIf}
+    ${EndIf}
     ; Checked when Pluvette already is the screen saver, so that an upgrade keeps it.
     Call IsOurScreenSaver
     Pop $UseAsScreenSaver
@@ -159,6 +256,8 @@ Function .onInit
     ${IfNot} ${Errors}
         StrCpy $UseAsScreenSaver 1
     ${EndIf}
+    Pop $2
+    Pop $1
     Pop $0
 FunctionEnd
 
@@ -197,6 +296,11 @@ Function UseAsScreenSaver
         DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
         ClearErrors
         ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+        ${GetFileName} $0 $1
+        ${If} $1 == "pluvette.scr" ; another copy of Pluvette's is never the one to come back
+            DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+            Goto named
+        ${EndIf}
         ${IfNot} ${Errors}
             WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver" $0
         ${EndIf}
@@ -206,6 +310,7 @@ Function UseAsScreenSaver
             WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive" $0
         ${EndIf}
     ${EndIf}
+    named:
     StrCpy $0 "$INSTDIR\pluvette.scr"
     ${StrStr} $1 $0 " "
     ${If} $1 != ""
@@ -268,8 +373,13 @@ Section "Uninstall"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\uninstall.exe"
-    Delete "$SMPROGRAMS\Pluvette.lnk"
-    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ; The Start menu's shortcut and the Apps & features entry are this folder's only when the
+    ; entry names it: a copy elsewhere leaves them to the installed Pluvette.
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 == $INSTDIR
+        Delete "$SMPROGRAMS\Pluvette.lnk"
+        DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ${EndIf}
 
     ; The settings are the user's: asked about, and kept by a silent uninstall.
     ${If} ${FileExists} "$INSTDIR\config.txt"

@@ -91,6 +91,15 @@ expect_value "$entry" DisplayVersion "$newer"
 cmp -s "$folder/config.txt" "$work/config-before.txt" || fail "the upgrade changed config.txt"
 expect_value "$desktop" SCRNSAVE.EXE "$installed\\pluvette.scr"
 
+# 3b. One Pluvette for each user: a setup for another folder while one is installed is
+# refused with a non-zero exit code, and the installed one stays as it was.
+code=0
+wine "$work/newer/pluvette-$newer-setup.exe" /S '/D=C:\pluvette-b' || code=$?
+[ "$code" != 0 ] || fail "a second install in another folder reported success"
+[ ! -e "$(winepath -u 'C:\pluvette-b' 2> /dev/null)" ] || fail "a second install made its folder"
+expect_value "$entry" InstallLocation "$installed"
+expect_value "$desktop" SCRNSAVE.EXE "$installed\\pluvette.scr"
+
 # 4. A silent uninstall takes away what the installer made and keeps the settings.
 wine "$folder/uninstall.exe" /S
 wait_until_uninstalled
@@ -102,6 +111,26 @@ wine reg query "$entry" > /dev/null 2>&1 && fail "the Apps & features entry is s
 cmp -s "$folder/config.txt" "$work/config-before.txt" || fail "the silent uninstall lost config.txt"
 expect_value "$desktop" SCRNSAVE.EXE 'C:\windows\system32\ribbons.scr'
 expect_value "$desktop" ScreenSaveActive 0
+
+# 4b. A folder that holds files of others is refused (the folder given in quotes, as a shell
+# passes one with a space), and nothing in it changes; a new folder given so is honoured.
+theirs=$(winepath -u 'C:\my project' 2> /dev/null)
+mkdir -p "$theirs"
+printf 'my notes' > "$theirs/README.txt"
+printf 'colour=blue' > "$theirs/config.txt"
+code=0
+wine "$work/release/pluvette-$version-setup.exe" /S '/D=C:\my project' || code=$?
+[ "$code" != 0 ] || fail "an install over a folder of others reported success"
+[ "$(cat "$theirs/README.txt")" = "my notes" ] || fail "the install changed the folder's README.txt"
+[ ! -e "$theirs/pluvette.exe" ] || fail "the install put files in a folder of others"
+wine "$work/release/pluvette-$version-setup.exe" /S '/D=C:\quoted dir' ||
+    fail "the install in a quoted new folder ended with $?"
+expect_value "$entry" InstallLocation 'C:\quoted dir'
+quoted=$(winepath -u 'C:\quoted dir' 2> /dev/null)
+[ -s "$quoted/pluvette.exe" ] || fail "the quoted folder did not get the program"
+wine "$quoted/uninstall.exe" /S
+for _ in $(seq 300); do [ -e "$quoted/uninstall.exe" ] || break; sleep 0.1; done
+[ ! -e "$quoted/pluvette.exe" ] || fail "the quoted folder's uninstall left the program"
 
 # 5. The pages, as a user goes through them with the keyboard: Welcome, the licence, the
 # folder, the screen saver (left unticked), and the last page, which starts Pluvette.
