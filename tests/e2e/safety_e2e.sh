@@ -159,6 +159,26 @@ for picture in budget.png budget.jpg budget.bmp; do
     pid=
 done
 
+# 4b. Shows of a folder ended as soon as they appear, fifteen times: each show's worker, busy
+# with the next hand (an 8192 x 8192 16-bit interlaced PNG among the pictures), stops with
+# its show, so that workers never pile up beyond the README's peak.
+mkdir -p "$work/heavy"
+convert -size 640x360 gradient:'#204080-#80c0ff' "$work/heavy/small.png"
+convert -size 8192x8192 gradient:'#ff8000-#0040ff' -depth 16 -interlace PNG PNG48:"$work/heavy/large.png"
+start_in_new_folder "bg=$(winpath "$work/heavy")" "sound=null" "fitscreen=yes" "change=5"
+for show in $(seq 1 15); do
+    launch || fail "Launch $show did not start the show"
+    wait_for show_or_box || fail "show $show did not appear"
+    xdotool key Escape
+    wait_for launcher_visible || fail "Escape did not end show $show"
+done
+peak=$(awk '/VmHWM/ { print int($2 / 1024) }' "/proc/$(own_pgrep -x pluvette.exe | head -n 1)/status")
+echo "fifteen shows of a folder ended at once: peak $peak MB"
+[ "$peak" -lt 1100 ] || fail "fifteen shows ended at once took $peak MB, more than the README states"
+xdotool key alt+F4
+wait_for eval '! kill -0 $pid 2> /dev/null' || fail "the program did not end"
+pid=
+
 # 5. The About panel opened 200 times leaves as many GDI objects as one opening: Wine's GDI
 # trace counts the objects alive, where Windows would answer GetGuiResources.
 live_objects() {
