@@ -59,6 +59,13 @@ std::string picture(const char* name) {
     return pictures + "\\" + name;
 }
 
+// A path in the temporary folder.
+std::string inTemp(const char* name) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
 SIZE sizeOf(HBITMAP bitmap) {
     BITMAP info{};
     GetObjectA(bitmap, sizeof(info), &info);
@@ -146,10 +153,8 @@ TEST(Background, WhatThePictureServiceCannotReadGoesToTheImagingComponent) {
 
 TEST(Background, TheBytesChooseTheDecoder) {
     // A JPEG named .PNG and a bitmap without a dot load as what they are.
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    const std::string jpegAsPng = std::string(folder) + "pluvette-test.PNG";
-    const std::string withoutDot = std::string(folder) + "pluvette-test-bmp";
+    const std::string jpegAsPng = inTemp("pluvette-test.PNG");
+    const std::string withoutDot = inTemp("pluvette-test-bmp");
     CopyFileA(picture("quad.jpg").c_str(), jpegAsPng.c_str(), FALSE);
     CopyFileA(picture("quad.bmp").c_str(), withoutDot.c_str(), FALSE);
     EXPECT_NE(loadBackground(jpegAsPng.c_str()).get(), nullptr);
@@ -367,9 +372,7 @@ TEST(Background, AJpegOfTooManyScansIsRefused) {
         scans += jpeg.substr(scan, end - scan);
     }
     scans += "\xFF\xD9";
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "pluvette-scans.jpg";
+    const std::string path = inTemp("pluvette-scans.jpg");
     std::ofstream(path, std::ios::binary) << scans;
     EXPECT_FALSE(looksLikeShowablePicture(path.c_str()));
     EXPECT_EQ(loadBackground(path.c_str()).get(), nullptr);
@@ -382,9 +385,7 @@ TEST(Background, AJpegOfTooManyScansIsRefused) {
 // Memory that runs out while the folder's worker turns a photo skips the photo; the process
 // goes on, and the same photo is shown once memory is there.
 TEST(Background, AnAllocationThatFailsOnTheFolderWorkerSkipsThePicture) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "pluvette-memory-test";
+    const std::string folder = inTemp("pluvette-memory-test");
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string photo = folder + "\\sideways.jpg";
     std::ofstream(photo, std::ios::binary) << sidewaysJpeg();
@@ -438,9 +439,7 @@ size_t threadsOfThisProcess() {
 // once, fifteen times) leave no worker behind: each stops its worker within a few rows as
 // it goes, so no two decode at once and none outlives its show.
 TEST(Background, AChangerStopsItsWorkerWhenItGoes) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "pluvette-worker-test";
+    const std::string folder = inTemp("pluvette-worker-test");
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string path = folder + "\\large.png";
     {
