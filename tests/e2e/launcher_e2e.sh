@@ -424,7 +424,7 @@ expect_exit "Alt+F4"
 cmp -s "$folder/config.txt" "$work/noted.txt" || fail "a show and a close changed: $(od -c "$folder/config.txt")"
 
 # 10b. A file another program appends to while the launcher starts is read, not replaced by
-# the defaults: what it held before is all there after the launcher closes.
+# the defaults: what it held before is all there after a Launch and the launcher's close.
 folder=$work/run$RANDOM
 mkdir -p "$folder"
 {
@@ -439,6 +439,11 @@ kill "$appender"
 wait "$appender" 2> /dev/null || true
 probe
 [ "$(text_of "$IDC_PLACEMENT")" = "Fill the screen" ] || fail "the launcher read '$(text_of "$IDC_PLACEMENT")' from a file being appended to"
+launch || fail "Launch did not start the show of a file appended to"
+wait_for show_or_box || fail "no show of a file appended to"
+[ -z "$(xdotool search --name '^Error$' 2> /dev/null)" ] || fail "an error box at Launch"
+xdotool key Escape
+wait_for launcher_visible || fail "the launcher did not come back"
 xdotool key alt+F4
 expect_exit "Alt+F4"
 cmp -n "$(stat -c %s "$work/appended.txt")" "$work/appended.txt" "$folder/config.txt" ||
