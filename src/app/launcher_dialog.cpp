@@ -15,6 +15,7 @@
 #include "app/fatal_error.h"
 #include "app/launcher_lists.h"
 #include "app/program_texts.h"
+#include "app/wallpaper_start.h"
 #include "pictures/picture_file.h"
 #include "settings/program_settings.h"
 #include "show/music.h"
@@ -40,10 +41,11 @@ struct Launcher {
     AboutPanel about;           // kept from one opening to the next
     std::vector<HWND> tooltips; // the dialog's own, destroyed with it
     bool keepsFile = false;     // the file could not be read: it is never written
+    LauncherHost host = LauncherHost::program;
 
-    explicit Launcher(std::string path)
+    Launcher(std::string path, LauncherHost opener)
         : settingsPath(std::move(path)),
-          launcherSettings(settingsPath, settingsSeparator, ansiToUtf8) {
+          launcherSettings(settingsPath, settingsSeparator, ansiToUtf8), host(opener) {
         about.links = aboutLinks;
     }
 };
@@ -245,6 +247,20 @@ void launchShow(Launcher& launcher) {
     quietTooltips(launcher, false);
 }
 
+void closeLauncher(const Launcher& launcher);
+
+// Starts the water on the desktop over these choices (a wallpaper that runs takes them at
+// once) and closes the launcher.
+void startWallpaperAndClose(Launcher& launcher) {
+    saveChoices(launcher);
+    if (launcher.host == LauncherHost::program && !startWallpaper(launcher.settingsPath)) {
+        MessageBoxA(launcher.launcherWindow, wallpaperUnstartableText, launcherCaption,
+                    MB_OK | MB_ICONWARNING);
+        return;
+    }
+    closeLauncher(launcher);
+}
+
 void onCommand(Launcher& launcher, int controlId) {
     const HWND dialog = launcher.launcherWindow;
     switch (controlId) {
@@ -285,6 +301,9 @@ void onCommand(Launcher& launcher, int controlId) {
         break;
     case IDC_MORE_APPS:
         openWithShell(homePageUrl);
+        break;
+    case IDC_WALLPAPER:
+        startWallpaperAndClose(launcher);
         break;
     default:
         break; // Escape (IDCANCEL) among them
@@ -388,10 +407,15 @@ std::string shownNameOf(const std::string& path) {
 
 namespace {
 
-// Fades the launcher out, saves the choices and ends the process with exit code 0.
-[[noreturn]] void closeLauncher(const Launcher& launcher) {
+// Fades the launcher out, saves the choices and ends the process with exit code 0; a
+// launcher of the wallpaper's ends its dialog only.
+void closeLauncher(const Launcher& launcher) {
     fadeOut(launcher.launcherWindow, fadeStepMs, fadeAlpha);
     saveChoices(launcher);
+    if (launcher.host == LauncherHost::wallpaper) {
+        EndDialog(launcher.launcherWindow, 0);
+        return;
+    }
     ExitProcess(0); // at once: nothing else runs, the dialog is never ended
 }
 
@@ -425,14 +449,20 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         break;
     case WM_CLOSE:
         closeLauncher(launcher);
+        return TRUE;
     default:
         break;
+    }
+    // The wallpaper shows each choice as it is made.
+    if (message == WM_COMMAND && launcher.host == LauncherHost::wallpaper &&
+        (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == CBN_SELCHANGE)) {
+        saveChoices(launcher);
     }
     return FALSE; // the dialog manager's own handling follows every message
 }
 
-int runLauncher(HINSTANCE instance, std::string settingsPath) {
-    Launcher launcher(std::move(settingsPath));
+int runLauncher(HINSTANCE instance, std::string settingsPath, LauncherHost host) {
+    Launcher launcher(std::move(settingsPath), host);
     // A Unicode dialog, so that its fields show names in any language.
     return static_cast<int>(DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_LAUNCHER), nullptr,
                                             launcherDialogProc,

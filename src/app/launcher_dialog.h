@@ -11,9 +11,13 @@
 
 #include "settings/settings_store.h"
 
-// Runs the launcher over the settings file at the path until it is closed, which ends the
-// process.
-int runLauncher(HINSTANCE instance, std::string settingsPath);
+// Who opened the launcher: the program itself, whose process ends when the launcher is
+// closed, or the water on the desktop, which takes every choice at once and goes on after.
+enum class LauncherHost { program, wallpaper };
+
+// Runs the launcher over the settings file at the path until it is closed.
+int runLauncher(HINSTANCE instance, std::string settingsPath,
+                LauncherHost host = LauncherHost::program);
 
 INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,12 +1,14 @@
 // Entry point: the program lives in the launcher's modal loop, which ends the process when
 // the launcher is closed. Windows' screen-saver requests ("/s", "/p HWND") run the show or
-// its preview instead; any other command line opens the launcher.
+// its preview instead, "/w" the water on the desktop; any other command line opens the
+// launcher.
 #include <windows.h>
 
 #include "app/command_line.h"
 #include "app/launcher_dialog.h"
 #include "app/screen_saver.h"
 #include "app/single_instance.h"
+#include "app/wallpaper_start.h"
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
 
@@ -20,6 +22,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     }
     case StartMode::preview:
         return runPreview(instance, reinterpret_cast<HWND>(request.previewParent));
+    case StartMode::wallpaper:
+        // Its settings open in this process, unless this program's launcher is open already.
+        return runWallpaper(instance, request.settingsFile, [instance](const std::string& file) {
+            const auto launcherClaimed = claimInstance(InstanceRole::launcher);
+            if (!launcherClaimed) {
+                bringRunningLauncherForward();
+                return;
+            }
+            runLauncher(instance, file, LauncherHost::wallpaper);
+        });
+    case StartMode::watchdog:
+        return runWatchdog(request.watched);
     case StartMode::screenSaverSettings:
     case StartMode::launcher:
         break;

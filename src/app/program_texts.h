@@ -9,6 +9,8 @@
 inline constexpr const char* noMusicText = "No Music";
 inline constexpr const char* captureScreenText = "Capture Screen";
 inline constexpr const char* launcherCaption = "Pluvette : www.pluvette.org";
+inline constexpr const char* wallpaperUnstartableText =
+    "Pluvette could not start the water on the desktop.";
 
 inline constexpr const char* homePageUrl = "https://www.pluvette.org/";
 inline constexpr const char* socialPageUrl1 = "https://mastodon.social/@pluvette";

@@ -64,10 +64,12 @@ BOOL CALLBACK raiseIfOurLauncher(HWND window, LPARAM ownPath) {
 } // namespace
 
 std::optional<win32::Handle> claimInstance(InstanceRole role) {
-    char name[64];
-    std::snprintf(name, sizeof(name), "Local\\Pluvette-%s-%016llx",
-                  role == InstanceRole::launcher ? "launcher" : "screen-saver",
-                  static_cast<unsigned long long>(hashOf(programPath())));
+    char name[64] = "Local\\Pluvette-wallpaper";
+    if (role != InstanceRole::wallpaper) {
+        std::snprintf(name, sizeof(name), "Local\\Pluvette-%s-%016llx",
+                      role == InstanceRole::launcher ? "launcher" : "screen-saver",
+                      static_cast<unsigned long long>(hashOf(programPath())));
+    }
     win32::Handle lock(CreateMutexA(nullptr, FALSE, name));
     if (lock.valid() && GetLastError() == ERROR_ALREADY_EXISTS) {
         return std::nullopt;

@@ -1,5 +1,6 @@
-// One launcher and one screen saver at a time for each copy of the program: a second start
-// finds the first through a named lock tied to the program file's path.
+// One launcher and one screen saver at a time for each copy of the program, and one water on
+// the desktop in each session: a second start finds the first through a named lock, tied to
+// the program file's path but for the wallpaper's.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +9,7 @@
 
 #include "win32/handles.h"
 
-enum class InstanceRole { launcher, screenSaver };
+enum class InstanceRole { launcher, screenSaver, wallpaper };
 
 // Takes the role's lock for this program file, held while the owner lives; nothing when
 // another process of the same program file holds it already. Where no lock can be made at

@@ -51,6 +51,7 @@
 #define IDC_RAIN 1019
 #define IDC_BROWSE_FOLDER 1020
 #define IDC_CHANGE 1021
+#define IDC_WALLPAPER 1022
 
 // The About panel's controls.
 #define IDC_TICKER 1000

@@ -349,6 +349,18 @@ void stepMovingRipple(RippleSurface* surface) {
     r.current = 1 - r.current;
 }
 
+void showSourceAtEdges(RippleSurface* surface) {
+    const RippleSurface& r = *surface;
+    const size_t width = size_t(r.width);
+    const size_t last = size_t(r.height - 1) * width;
+    std::copy_n(r.source, width, r.output);
+    std::copy_n(r.source + last, width, r.output + last);
+    for (size_t row = width; row < last; row += width) {
+        r.output[row] = r.source[row];
+        r.output[row + width - 1] = r.source[row + width - 1];
+    }
+}
+
 void markRippleSurfaceChanged(RippleSurface* surface) {
     forgetCalm(*surface->tiles);
 }

@@ -126,6 +126,10 @@ RippleCodePath rippleCodePath();
 // processor cannot take it.
 bool useRippleCodePath(RippleCodePath path);
 
+// Copies the source's outermost ring of pixels into the output, which no step writes: the
+// edges then show the picture as calm water does instead of black.
+void showSourceAtEdges(RippleSurface* surface);
+
 // Releases the buffers and the record. Accepts null and partly allocated surfaces.
 void freeRippleSurface(RippleSurface* surface);
 

@@ -22,6 +22,7 @@ struct Water {
     OwnedRippleSurface surface;
     RippleOptions options;
     bool adopted = false;
+    bool paused = false;
 };
 
 Water* waterOf(HWND window) {
@@ -44,6 +45,17 @@ void dropRain(RippleSurface* surface, RainAmount rainAmount) {
     }
 }
 
+void startTimers(HWND window, RippleSurface& surface) {
+    surface.stepTimer = SetTimer(window, rippleStepTimerId, rippleStepIntervalMs, nullptr);
+    SetTimer(window, rippleRainTimerId, rippleRainIntervalMs, nullptr);
+}
+
+void stopTimers(HWND window, RippleSurface& surface) {
+    KillTimer(window, rippleStepTimerId);
+    KillTimer(window, rippleRainTimerId);
+    surface.stepTimer = 0;
+}
+
 LRESULT onCreate(HWND window, LPARAM lParam) {
     auto* water = static_cast<Water*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     if (water == nullptr || water->surface == nullptr) {
@@ -51,9 +63,11 @@ LRESULT onCreate(HWND window, LPARAM lParam) {
     }
     RippleSurface* surface = water->surface.get();
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(water));
+    if (water->options.pictureAtEdges) {
+        showSourceAtEdges(surface);
+    }
     stepMovingRipple(surface);
-    surface->stepTimer = SetTimer(window, rippleStepTimerId, rippleStepIntervalMs, nullptr);
-    SetTimer(window, rippleRainTimerId, rippleRainIntervalMs, nullptr);
+    startTimers(window, *surface);
     if (water->options.takesActivation) {
         SetActiveWindow(window);
     }
@@ -100,6 +114,22 @@ void paintStepped(HWND window, const RippleSurface& surface) {
     }
 }
 
+// One step: the rain when it is due, the picture coming in, the waves; then the tiles the
+// step went over are drawn.
+void step(HWND window, Water& water, bool rainDue) {
+    RippleSurface* surface = water.surface.get();
+    if (rainDue) {
+        dropRain(surface, water.options.rain);
+    }
+    const bool fading = surface->fade != nullptr;
+    advanceSourceFade(surface);
+    if (fading && water.options.pictureAtEdges) {
+        showSourceAtEdges(surface);
+    }
+    stepMovingRipple(surface);
+    paintStepped(window, *surface); // WM_PAINT draws the whole window when it is shown
+}
+
 bool isInput(UINT message) {
     return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
            (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
@@ -122,8 +152,7 @@ LRESULT onInput(HWND window, Water& water, UINT message, WPARAM wParam, LPARAM l
 }
 
 void onDestroy(HWND window, Water* water) {
-    KillTimer(window, rippleStepTimerId);
-    KillTimer(window, rippleRainTimerId);
+    stopTimers(window, *water->surface);
     SetWindowLongPtrA(window, 0, 0);
     // A window torn down while it is still being created leaves the water to its creator.
     if (!water->adopted) {
@@ -164,6 +193,31 @@ RippleSurface* rippleSurfaceOf(HWND window) {
     }
     const Water* water = waterOf(window);
     return water != nullptr ? water->surface.get() : nullptr;
+}
+
+void pauseWater(HWND window, bool paused) {
+    RippleSurface* surface = rippleSurfaceOf(window);
+    Water* water = surface != nullptr ? waterOf(window) : nullptr;
+    if (water == nullptr || water->paused == paused) {
+        return;
+    }
+    water->paused = paused;
+    if (paused) {
+        stopTimers(window, *surface);
+    } else {
+        startTimers(window, *surface);
+    }
+}
+
+bool waterPaused(HWND window) {
+    const Water* water = rippleSurfaceOf(window) != nullptr ? waterOf(window) : nullptr;
+    return water != nullptr && water->paused;
+}
+
+void dropOnWater(HWND window, int32_t x, int32_t y, DropKind kind) {
+    if (RippleSurface* surface = rippleSurfaceOf(window)) {
+        addDrop(surface, x, y, kind.radius, kind.strength);
+    }
 }
 
 bool fadeInPicture(HWND window, std::vector<uint32_t> picture) {
@@ -209,13 +263,20 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_ERASEBKGND:
         return 1;
     case WM_TIMER:
-        if (wParam == rippleRainTimerId) {
-            dropRain(surface, water->options.rain);
-        }
-        advanceSourceFade(surface);
-        stepMovingRipple(surface);
-        paintStepped(window, *surface); // WM_PAINT draws the whole window when it is shown
+        step(window, *water, wParam == rippleRainTimerId);
         return 0;
+    case WM_MOUSEACTIVATE:
+        if (!water->options.takesActivation) {
+            return MA_NOACTIVATE;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_WINDOWPOSCHANGING:
+        if (water->options.staysAtBottom) {
+            auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+            position->hwndInsertAfter = HWND_BOTTOM;
+            position->flags &= ~UINT(SWP_NOZORDER);
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_NCDESTROY:
         onDestroy(window, water);
         return 0;
@@ -240,9 +301,10 @@ RippleSurface* createRippleSurface(int32_t x, int32_t y, int32_t width, int32_t 
     RippleSurface* shown = surface.get();
     auto water = std::make_unique<Water>(Water{std::move(surface), options});
     const auto childId = static_cast<UINT_PTR>(controlId & 0xFFFFu);
-    HWND window =
-        CreateWindowExA(0, rippleClassName, nullptr, WS_CHILD | WS_VISIBLE, x, y, width, height,
-                        parent, reinterpret_cast<HMENU>(childId), instance, water.get());
+    const bool child = (options.style & WS_CHILD) != 0;
+    HWND window = CreateWindowExA(
+        options.exStyle, rippleClassName, nullptr, options.style, x, y, width, height, parent,
+        child ? reinterpret_cast<HMENU>(childId) : nullptr, instance, water.get());
     if (window == nullptr) {
         return nullptr;
     }

@@ -44,6 +44,11 @@ struct RippleOptions {
     bool pointerRipples = true;  // the pointer's moves and left clicks make ripples
     bool takesActivation = true; // false for a window inside another program's (a preview)
     RippleHost* host = nullptr;  // told of input and of the end; none when null
+    // The window's styles: a child by default; a top-level water is a popup.
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    bool staysAtBottom = false;  // a top-level water never comes above another window
+    bool pictureAtEdges = false; // the ring no step writes shows the picture, not black
 };
 
 // Registers the window class once per process; true when the platform gave it an atom.
@@ -53,6 +58,16 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 // The surface a water window shows, or null for any other window.
 RippleSurface* rippleSurfaceOf(HWND window);
+
+// Stops the window's water where it is (no timer runs, the window still paints), or starts
+// it again from there. Nothing for any other window.
+void pauseWater(HWND window, bool paused);
+
+// Whether the window's water is stopped by pauseWater.
+bool waterPaused(HWND window);
+
+// Drops a ripple of the kind at (x, y) in the window's water, as the pointer does.
+void dropOnWater(HWND window, int32_t x, int32_t y, DropKind kind);
 
 // Steps over which a new picture comes in under the water: about a second.
 inline constexpr int32_t pictureFadeSteps = 1000 / rippleStepIntervalMs;

@@ -258,6 +258,27 @@ class FileSearch {
     HANDLE search_;
 };
 
+// Change notices of a folder from FindFirstChangeNotification, closed with
+// FindCloseChangeNotification.
+class ChangeNotices {
+  public:
+    ChangeNotices(const wchar_t* folder, DWORD filter)
+        : notices_(FindFirstChangeNotificationW(folder, FALSE, filter)) {}
+    ~ChangeNotices() {
+        if (valid()) {
+            FindCloseChangeNotification(notices_);
+        }
+    }
+    ChangeNotices(const ChangeNotices&) = delete;
+    ChangeNotices& operator=(const ChangeNotices&) = delete;
+    HANDLE get() const { return notices_; }
+    bool valid() const { return notices_ != INVALID_HANDLE_VALUE; }
+    bool next() const { return FindNextChangeNotification(notices_) != FALSE; }
+
+  private:
+    HANDLE notices_;
+};
+
 // A block of global memory this program allocated, freed with GlobalFree.
 class GlobalMemory {
   public:

@@ -30,6 +30,26 @@ TEST(CommandLine, SettingsOpenTheLauncherWithTheScreenSaversSettings) {
     }
 }
 
+TEST(CommandLine, WallpaperWithOrWithoutItsSettingsFileAndItsWatchdog) {
+    const std::pair<const char*, const char*> wallpapers[] = {
+        {"/w", ""},
+        {"-W", ""},
+        {"/w \"C:\\My Pictures\\config.txt\"", "C:\\My Pictures\\config.txt"},
+        {"/w:D:\\p\\config.txt", "D:\\p\\config.txt"},
+        {"/w   config.txt  ", "config.txt"}};
+    for (auto [line, file] : wallpapers) {
+        const StartRequest request = parseCommandLine(line);
+        EXPECT_EQ(request.mode, StartMode::wallpaper) << line;
+        EXPECT_EQ(request.settingsFile, file) << line;
+    }
+    const StartRequest watch = parseCommandLine("/watch 4242");
+    EXPECT_EQ(watch.mode, StartMode::watchdog);
+    EXPECT_EQ(watch.watched, 4242u);
+    for (const char* line : {"/watch", "/watch 0", "/watch x1", "/watcher 12", "/wx"}) {
+        EXPECT_EQ(parseCommandLine(line).mode, StartMode::launcher) << line;
+    }
+}
+
 TEST(CommandLine, EverythingElseOpensTheLauncherAsBefore) {
     for (const char* line :
          {"", "/cx", "/", "s", "/sx", "/s 1", "/px", "/x", "config.txt", "--help"}) {

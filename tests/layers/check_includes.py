@@ -14,11 +14,12 @@ ALLOWED = {
     "png": {"win32"},
     "pictures": {"png", "win32"},
     "ripple": {"win32"},
+    "desktop": {"win32"},
     "settings": {"text", "win32"},
     "skin": {"png", "resources", "win32"},
-    "show": {"pictures", "png", "resources", "ripple", "settings", "text", "win32"},
-    "app": {"pictures", "png", "resources", "ripple", "settings", "show", "skin", "text",
-            "win32"},
+    "show": {"desktop", "pictures", "png", "resources", "ripple", "settings", "text", "win32"},
+    "app": {"desktop", "pictures", "png", "resources", "ripple", "settings", "show", "skin",
+            "text", "win32"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z0-9_]+)/([A-Za-z0-9_.]+)"', re.M)
 

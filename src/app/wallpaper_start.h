@@ -1,0 +1,23 @@
+// Starting the water on the desktop: once per session, with a watchdog beside it that gives
+// the desktop its own wallpaper back if the water's process ends without doing so itself.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Runs the wallpaper over the settings file (config.txt in the current folder when empty)
+// until it is stopped; when one already runs in this session, opens its settings instead.
+// openSettings opens the launcher over a settings file (a full path) and returns once it is
+// closed.
+int runWallpaper(HINSTANCE instance, const std::string& settingsFile,
+                 std::function<void(const std::string&)> openSettings);
+
+// The launcher's Wallpaper button: hands the settings file to the wallpaper that runs, or
+// starts one in a process of its own. False when neither could be done.
+bool startWallpaper(const std::string& settingsFile);
+
+// Waits, asleep, for the wallpaper's process to end; if it ended without its own tidying
+// (killed, crashed), has the desktop draw its wallpaper again.
+int runWatchdog(uintptr_t processId);

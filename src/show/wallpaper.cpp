@@ -1,0 +1,582 @@
+#include "show/wallpaper.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "desktop/desktop_wallpaper.h"
+#include "desktop/sign_in_start.h"
+#include "desktop/window_cover.h"
+#include "resources/resource_ids.h"
+#include "show/folder_pictures.h"
+#include "show/monitors.h"
+#include "show/show.h"
+#include "win32/dib.h"
+#include "win32/wide.h"
+
+namespace {
+
+constexpr UINT trayMessage = WM_APP + 21;
+constexpr UINT settingsChangedMessage = WM_APP + 22;
+constexpr UINT windowsMovedMessage = WM_APP + 23;
+constexpr UINT nextHandReadyMessage = WM_APP + 24;
+
+// The pointer is followed at the water's own pace.
+constexpr UINT_PTR pointerTimerId = 1;
+// While some water runs, the other windows are looked at every second; the shell's window
+// events bring the look forward, and are all that wakes the program while nothing runs.
+constexpr UINT_PTR coverTimerId = 2;
+constexpr UINT coverIntervalMs = 1000;
+constexpr UINT_PTR coverSoonTimerId = 3;
+constexpr UINT coverSoonMs = 150;
+// The desktop's windows, the monitors or the settings changed: the waters are made again
+// once the changes settle.
+constexpr UINT_PTR rebuildTimerId = 4;
+constexpr UINT rebuildDelayMs = 400;
+constexpr UINT_PTR settingsTimerId = 5;
+constexpr UINT settingsDelayMs = 300;
+constexpr UINT_PTR changeTimerId = 6;
+// Wine raises a top-level window it has just shown once the X server has mapped it, past
+// its request to lie at the bottom; the windows are put back there once that is done.
+constexpr UINT_PTR restackTimerId = 7;
+constexpr UINT restackDelayMs = 500;
+
+// Windows 8's events for a window hidden or shown by the desktop's compositor.
+constexpr DWORD windowCloaked = 0x8017;
+constexpr DWORD windowUncloaked = 0x8018;
+
+enum MenuCommand : UINT { pauseCommand = 1, settingsCommand, signInCommand, stopCommand };
+
+Placement placementOfFit(WallpaperFit fit) {
+    switch (fit) {
+    case WallpaperFit::centre:
+    case WallpaperFit::tile:
+        return Placement::centre;
+    case WallpaperFit::stretch:
+        return Placement::stretch;
+    case WallpaperFit::fit:
+        return Placement::fit;
+    case WallpaperFit::fill:
+    case WallpaperFit::span:
+        break;
+    }
+    return Placement::fill;
+}
+
+// A monitor's worth of one colour, as the water's source holds pixels.
+std::vector<uint32_t> plainPicture(SIZE size, COLORREF colour) {
+    const uint32_t pixel = (uint32_t(GetRValue(colour)) << 16) |
+                           (uint32_t(GetGValue(colour)) << 8) | GetBValue(colour);
+    return std::vector<uint32_t>(size_t(size.cx) * size_t(size.cy), pixel);
+}
+
+// The canvas's pixels, or the colour where there is no canvas.
+std::vector<uint32_t> pixelsOr(const Canvas& canvas, SIZE size, COLORREF colour) {
+    std::vector<uint32_t> pixels = canvas.bitmap ? canvas.pixels() : std::vector<uint32_t>();
+    return pixels.empty() ? plainPicture(size, colour) : pixels;
+}
+
+bool sameSettings(const Settings& a, const Settings& b) {
+    return a.backgroundKind == b.backgroundKind && a.background == b.background &&
+           a.placement == b.placement && a.rain == b.rain && a.changeMs == b.changeMs;
+}
+
+// Window events of other programs: a window shown, hidden, moved, resized, minimised,
+// restored, cloaked or brought forward may change which monitors are hidden.
+void CALLBACK onWindowEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                            DWORD) {
+    if (object != OBJID_WINDOW || child != CHILDID_SELF || window == nullptr ||
+        GetAncestor(window, GA_ROOT) != window) {
+        return;
+    }
+    if (HWND wallpaper = FindWindowW(wallpaperWindowClass, nullptr)) {
+        PostMessageW(wallpaper, windowsMovedMessage, 0, 0);
+    }
+}
+
+std::vector<SIZE> sizesOf(const std::vector<RECT>& areas) {
+    std::vector<SIZE> sizes;
+    for (const RECT& area : areas) {
+        sizes.push_back({area.right - area.left, area.bottom - area.top});
+    }
+    return sizes;
+}
+
+} // namespace
+
+Wallpaper::Wallpaper(WallpaperSetup setup) : setup_(std::move(setup)) {}
+
+Wallpaper::~Wallpaper() {
+    for (HWINEVENTHOOK hook : windowEvents_) {
+        UnhookWinEvent(hook);
+    }
+    tearDown();
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+int Wallpaper::run(HINSTANCE instance) {
+    instance_ = instance;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = wallpaperWindowClass;
+    RegisterClassExW(&windowClass);
+    // A hidden top-level window: the shell's broadcasts (a new taskbar, display and settings
+    // changes) reach it, the session's and the power's notices too.
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, wallpaperWindowClass, L"Pluvette", WS_POPUP, 0, 0,
+                              0, 0, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) {
+        return 1;
+    }
+    quiet_ = std::make_unique<QuietTimes>(window_);
+    const HICON icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM),
+                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                     GetSystemMetrics(SM_CYSMICON), 0));
+    tray_ = std::make_unique<TrayIcon>(window_, trayMessage, icon, L"Pluvette");
+    for (auto [first, last] :
+         {std::pair<DWORD, DWORD>{EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
+          std::pair<DWORD, DWORD>{EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
+          std::pair<DWORD, DWORD>{EVENT_OBJECT_DESTROY, EVENT_OBJECT_HIDE},
+          std::pair<DWORD, DWORD>{EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE},
+          std::pair<DWORD, DWORD>{windowCloaked, windowUncloaked}}) {
+        if (HWINEVENTHOOK hook = SetWinEventHook(first, last, nullptr, onWindowEvent, 0, 0,
+                                                 WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS)) {
+            windowEvents_.push_back(hook);
+        }
+    }
+    settingsWatch_ =
+        std::make_unique<win32::FileWatch>(setup_.settingsFile, window_, settingsChangedMessage);
+    std::srand(GetTickCount());
+    readSettings();
+    build();
+    tray_->show();
+    MSG message;
+    while (!stopped_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+LRESULT CALLBACK Wallpaper::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<Wallpaper*>(create->lpCreateParams)->window_ = window;
+    }
+    auto* wallpaper = reinterpret_cast<Wallpaper*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (wallpaper == nullptr || message == WM_NCDESTROY) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return wallpaper->handle(message, wParam, lParam);
+}
+
+void Wallpaper::readSettings() {
+    std::optional<Settings> read = loadSettings(setup_.settingsFile);
+    settings_ = read ? std::move(*read) : Settings();
+}
+
+// Each monitor's picture as the water's source holds it: the chosen file, the first hand of the
+// chosen folder, or the desktop's own wallpaper (also where the file or folder shows nothing).
+std::vector<std::vector<uint32_t>> Wallpaper::pictures(const std::vector<SIZE>& sizes) {
+    std::vector<std::vector<uint32_t>> pictures;
+    changer_.reset();
+    if (settings_.backgroundKind == BackgroundKind::folder) {
+        changer_ =
+            std::make_unique<PictureChanger>(settings_.background, sizes, settings_.placement);
+        for (Canvas& canvas : changer_->firstHand()) {
+            pictures.push_back(canvas.pixels());
+        }
+        if (pictures.size() != sizes.size()) {
+            changer_.reset();
+            pictures.clear();
+        }
+    } else if (settings_.backgroundKind == BackgroundKind::file) {
+        for (const SIZE& size : sizes) {
+            const Canvas canvas = canvasOfFile(settings_.background, size.cx, size.cy,
+                                               settings_.placement, PictureWork::atOnce);
+            if (!canvas.bitmap) {
+                pictures.clear();
+                break;
+            }
+            pictures.push_back(pixelsOr(canvas, size, RGB(0, 0, 0)));
+        }
+    }
+    if (!pictures.empty()) {
+        return pictures;
+    }
+    std::vector<RECT> areas;
+    for (const MonitorWater& water : waters_) {
+        areas.push_back(water.area);
+    }
+    const std::vector<DesktopPicture> desktop = desktopPictures(areas);
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        const DesktopPicture& own = desktop[i];
+        const Canvas canvas = own.path.empty()
+                                  ? Canvas()
+                                  : canvasOfFile(own.path, sizes[i].cx, sizes[i].cy,
+                                                 placementOfFit(own.fit), PictureWork::atOnce);
+        pictures.push_back(pixelsOr(canvas, sizes[i], own.colour));
+    }
+    return pictures;
+}
+
+// Makes a water for every monitor in the desktop's layer as it stands now.
+void Wallpaper::build() {
+    tearDown();
+    KillTimer(window_, rebuildTimerId);
+    layer_ = findDesktopLayer();
+    waters_.clear();
+    for (const RECT& area : showMonitors()) {
+        waters_.push_back({area});
+    }
+    std::vector<RECT> areas;
+    for (const MonitorWater& water : waters_) {
+        areas.push_back(water.area);
+    }
+    const std::vector<SIZE> sizes = sizesOf(areas);
+    std::vector<std::vector<uint32_t>> shown = pictures(sizes);
+    RippleOptions options;
+    options.rain = rainAmountFor(settings_.rain);
+    options.pointerRipples = false; // followed from here: the icons' view takes the input
+    options.takesActivation = false;
+    options.host = this;
+    options.pictureAtEdges = true;
+    if (layer_.layout == DesktopLayout::bottomWindows) {
+        options.style = WS_POPUP;
+        options.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+        options.staysAtBottom = true;
+    } else {
+        options.style = WS_CHILD | WS_CLIPSIBLINGS;
+        options.exStyle = layer_.layout == DesktopLayout::besideIcons ? WS_EX_LAYERED : 0;
+    }
+    for (size_t i = 0; i < waters_.size(); ++i) {
+        MonitorWater& water = waters_[i];
+        const RECT place = inLayerCoordinates(layer_, water.area);
+        RippleSurface* surface = createRippleSurface(place.left, place.top, sizes[i].cx,
+                                                     sizes[i].cy, IDC_WATER + unsigned(i),
+                                                     layer_.parent, instance_, nullptr, options);
+        if (surface == nullptr) {
+            continue;
+        }
+        water.water = static_cast<HWND>(surface->window);
+        if (i < shown.size() && shown[i].size() == size_t(surface->pixelCount)) {
+            std::copy(shown[i].begin(), shown[i].end(), surface->source);
+            showSourceAtEdges(surface);
+            markRippleSurfaceChanged(surface);
+        }
+        placeInLayer(layer_, water.water, water.area);
+    }
+    if (layer_.layout == DesktopLayout::bottomWindows) {
+        SetTimer(window_, restackTimerId, restackDelayMs, nullptr);
+    }
+    changeDue_ = nextHandReady_ = false;
+    if (changer_ != nullptr && settings_.changeMs) {
+        changer_->prepareNextHand(window_, nextHandReadyMessage);
+    }
+    checkCover();
+}
+
+void Wallpaper::tearDown() {
+    tearingDown_ = true;
+    for (MonitorWater& water : waters_) {
+        if (water.water != nullptr && IsWindow(water.water)) {
+            DestroyWindow(water.water);
+        }
+        water.water = nullptr;
+    }
+    tearingDown_ = false;
+}
+
+void Wallpaper::rebuildSoon() {
+    SetTimer(window_, rebuildTimerId, rebuildDelayMs, nullptr);
+}
+
+// Which monitors other windows hide now; the screen saver hides them all.
+void Wallpaper::checkCover() {
+    std::vector<RECT> areas;
+    for (const MonitorWater& water : waters_) {
+        areas.push_back(water.area);
+    }
+    std::vector<bool> covered = coveredMonitors(areas, L"RippleImage");
+    BOOL saverRunning = FALSE;
+    SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &saverRunning, 0);
+    for (size_t i = 0; i < waters_.size(); ++i) {
+        waters_[i].covered = covered[i] || saverRunning;
+    }
+    applyPauses();
+}
+
+// Stops each water nobody sees, and every timer when none is seen.
+void Wallpaper::applyPauses() {
+    const bool allQuiet = userPaused_ || quiet_->quiet();
+    bool anyRuns = false;
+    for (const MonitorWater& water : waters_) {
+        const bool paused = allQuiet || water.covered || water.water == nullptr;
+        pauseWater(water.water, paused);
+        anyRuns = anyRuns || !paused;
+    }
+    if (anyRuns && !timersRun_) {
+        SetTimer(window_, pointerTimerId, rippleStepIntervalMs, nullptr);
+        SetTimer(window_, coverTimerId, coverIntervalMs, nullptr);
+    } else if (!anyRuns && timersRun_) {
+        KillTimer(window_, pointerTimerId);
+        KillTimer(window_, coverTimerId);
+    }
+    timersRun_ = anyRuns;
+    // The next picture is due a whole interval after the water last started or changed.
+    const bool changes = anyRuns && changer_ != nullptr && settings_.changeMs && !changeDue_;
+    if (changes && !changeTimerRuns_) {
+        SetTimer(window_, changeTimerId, *settings_.changeMs, nullptr);
+    } else if (!changes && changeTimerRuns_) {
+        KillTimer(window_, changeTimerId);
+    }
+    changeTimerRuns_ = changes;
+}
+
+// Ripples where the pointer moves over the desktop, a large one where it presses there; the
+// input itself goes on to the icons untouched.
+void Wallpaper::followPointer() {
+    POINT at{};
+    if (!GetCursorPos(&at)) {
+        return;
+    }
+    const bool leftDown = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    const bool pressed = leftDown && !leftWasDown_;
+    const bool moved = at.x != lastPointer_.x || at.y != lastPointer_.y;
+    leftWasDown_ = leftDown;
+    lastPointer_ = at;
+    if (!moved && !pressed) {
+        return;
+    }
+    for (const MonitorWater& water : waters_) {
+        if (water.water == nullptr || !PtInRect(&water.area, at) || waterPaused(water.water)) {
+            continue;
+        }
+        HWND under = WindowFromPoint(at);
+        if (under != water.water && !isDesktopWindow(under)) {
+            return;
+        }
+        const int32_t x = at.x - water.area.left;
+        const int32_t y = at.y - water.area.top;
+        dropOnWater(water.water, x, y, pressed ? mouseClickDrop : mouseMoveDrop);
+        return;
+    }
+}
+
+void Wallpaper::changePictureWhenReady() {
+    if (changer_ == nullptr || !changeDue_ || !nextHandReady_) {
+        return;
+    }
+    changeDue_ = nextHandReady_ = false;
+    std::vector<std::vector<uint32_t>> hand = changer_->takeNextHand();
+    for (size_t i = 0; i < hand.size() && i < waters_.size(); ++i) {
+        if (!hand[i].empty() && waters_[i].water != nullptr) {
+            fadeInPicture(waters_[i].water, std::move(hand[i]));
+        }
+    }
+    changer_->prepareNextHand(window_, nextHandReadyMessage);
+    applyPauses();
+}
+
+void Wallpaper::showMenu(POINT at) {
+    const HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, pauseCommand, userPaused_ ? L"Resume" : L"Pause");
+    AppendMenuW(menu, MF_STRING | (settingsOpen_ ? MF_GRAYED : 0), settingsCommand, L"Settings...");
+    AppendMenuW(menu, MF_STRING | (startsAtSignIn() ? MF_CHECKED : 0), signInCommand,
+                L"Start with Windows");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, stopCommand, L"Stop");
+    SetMenuDefaultItem(menu, settingsCommand, FALSE);
+    // The menu closes when the user clicks elsewhere only if its window is in front.
+    SetForegroundWindow(window_);
+    const UINT command = UINT(
+        TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN,
+                         at.x, at.y, window_, nullptr));
+    PostMessageW(window_, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    switch (command) {
+    case pauseCommand:
+        userPaused_ = !userPaused_;
+        applyPauses();
+        break;
+    case settingsCommand:
+        openSettings();
+        break;
+    case signInCommand:
+        setStartAtSignIn(!startsAtSignIn(), setup_.startCommand);
+        break;
+    case stopCommand:
+        stop();
+        break;
+    default:
+        break;
+    }
+}
+
+void Wallpaper::openSettings() {
+    if (settingsOpen_ || !setup_.openSettings) {
+        return;
+    }
+    settingsOpen_ = true;
+    setup_.openSettings(window_);
+    settingsOpen_ = false;
+    PostMessageW(window_, settingsChangedMessage, 0, 0);
+    checkCover();
+}
+
+// Leaves the desktop as it was: no water, its own wallpaper drawn again.
+void Wallpaper::stop() {
+    if (stopped_) {
+        return;
+    }
+    stopped_ = true;
+    changer_.reset();
+    tearDown();
+    tray_.reset();
+    repaintDesktopWallpaper();
+    PostQuitMessage(0);
+}
+
+bool Wallpaper::waterInput(HWND, UINT, WPARAM, LPARAM) {
+    return false;
+}
+
+void Wallpaper::waterGone(HWND gone) {
+    if (tearingDown_) {
+        return;
+    }
+    // Destroyed with the shell's window that held it: made again where the shell is now.
+    for (MonitorWater& water : waters_) {
+        if (water.water == gone) {
+            water.water = nullptr;
+        }
+    }
+    if (!stopped_) {
+        rebuildSoon();
+    }
+}
+
+LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (quiet_ != nullptr && quiet_->take(message, wParam, lParam)) {
+        applyPauses();
+    }
+    if (message == taskbarCreatedMessage()) {
+        tray_->show(); // the shell started again: its desktop windows are new too
+        rebuildSoon();
+        return 0;
+    }
+    switch (message) {
+    case trayMessage:
+        if (LOWORD(lParam) == WM_CONTEXTMENU || LOWORD(lParam) == WM_RBUTTONUP) {
+            showMenu(TrayIcon::pointOf(wParam));
+        } else if (LOWORD(lParam) == NIN_SELECT || LOWORD(lParam) == NIN_KEYSELECT ||
+                   LOWORD(lParam) == WM_LBUTTONDBLCLK) {
+            openSettings();
+        }
+        return 0;
+    case wallpaperOpenSettingsMessage:
+        openSettings();
+        return 0;
+    case WM_COPYDATA: {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (data != nullptr && data->dwData == wallpaperSettingsFileData && data->cbData < 32768) {
+            setup_.settingsFile.assign(static_cast<const char*>(data->lpData), data->cbData);
+            settingsWatch_.reset();
+            settingsWatch_ = std::make_unique<win32::FileWatch>(setup_.settingsFile, window_,
+                                                                settingsChangedMessage);
+            PostMessageW(window_, settingsChangedMessage, 0, 0);
+        }
+        return TRUE;
+    }
+    case settingsChangedMessage:
+        SetTimer(window_, settingsTimerId, settingsDelayMs, nullptr);
+        return 0;
+    case windowsMovedMessage:
+        SetTimer(window_, coverSoonTimerId, coverSoonMs, nullptr);
+        return 0;
+    case nextHandReadyMessage:
+        if (changer_ != nullptr && wParam == changer_->number()) {
+            nextHandReady_ = true;
+            changePictureWhenReady();
+        }
+        return 0;
+    case WM_TIMER:
+        switch (wParam) {
+        case pointerTimerId:
+            followPointer();
+            break;
+        case coverTimerId:
+            checkCover();
+            break;
+        case coverSoonTimerId:
+            KillTimer(window_, coverSoonTimerId);
+            if (!layerStands(layer_)) {
+                build();
+            } else {
+                checkCover();
+            }
+            break;
+        case rebuildTimerId:
+            build();
+            break;
+        case restackTimerId:
+            KillTimer(window_, restackTimerId);
+            for (const MonitorWater& water : waters_) {
+                SetWindowPos(water.water, HWND_BOTTOM, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+            break;
+        case settingsTimerId: {
+            KillTimer(window_, settingsTimerId);
+            const Settings before = settings_;
+            readSettings();
+            if (!sameSettings(before, settings_)) {
+                build();
+            }
+            break;
+        }
+        case changeTimerId:
+            KillTimer(window_, changeTimerId);
+            changeTimerRuns_ = false;
+            changeDue_ = true;
+            changePictureWhenReady();
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        rebuildSoon();
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA ||
+            (wParam == SPI_SETDESKWALLPAPER && settings_.backgroundKind == BackgroundKind::screen &&
+             !stopped_)) {
+            rebuildSoon();
+        }
+        return 0;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC) {
+            rebuildSoon(); // monitors may have come back in another order
+        }
+        return TRUE;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam != 0) {
+            stop();
+        }
+        return 0;
+    case WM_CLOSE:
+        stop();
+        return 0;
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,93 @@
+// The water on the desktop: behind the icons on every monitor, for as long as the user keeps
+// it, with an icon in the notification area to pause it, change its settings or stop it. It
+// shows the launcher's choices (the desktop's own wallpaper where the screen is chosen) and
+// costs nothing while nobody can see it: a monitor a window hides stops its water, and while
+// every monitor is hidden, the session is locked or the displays are off, nothing runs at all.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop/desktop_layer.h"
+#include "desktop/quiet_times.h"
+#include "desktop/tray_icon.h"
+#include "ripple/ripple_window.h"
+#include "settings/program_settings.h"
+#include "show/picture_changer.h"
+#include "win32/file_watch.h"
+
+// The class of the wallpaper's hidden window, by which another start or an installer finds it
+// (WM_CLOSE stops it).
+inline constexpr const wchar_t* wallpaperWindowClass = L"PluvetteWallpaper";
+// Posted to that window: open the settings, as a second start does.
+inline constexpr UINT wallpaperOpenSettingsMessage = WM_APP + 20;
+// WM_COPYDATA with this number carries a settings file (UTF-8) for the wallpaper to show.
+inline constexpr ULONG_PTR wallpaperSettingsFileData = 0x504C5657;
+
+struct WallpaperSetup {
+    std::string settingsFile;               // config.txt, a full path
+    std::string startCommand;               // the command the Run key holds to start it again
+    std::function<void(HWND)> openSettings; // the launcher over settingsFile; may be empty
+};
+
+class Wallpaper final : public RippleHost {
+  public:
+    explicit Wallpaper(WallpaperSetup setup);
+    ~Wallpaper();
+    Wallpaper(const Wallpaper&) = delete;
+    Wallpaper& operator=(const Wallpaper&) = delete;
+
+    // Runs until stopped, then leaves the desktop its own wallpaper; the process's exit code.
+    int run(HINSTANCE instance);
+
+    bool waterInput(HWND water, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void waterGone(HWND water) override;
+
+  private:
+    struct MonitorWater {
+        RECT area; // on the virtual screen
+        HWND water = nullptr;
+        bool covered = false;
+    };
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void build();
+    void tearDown();
+    void readSettings();
+    std::vector<std::vector<uint32_t>> pictures(const std::vector<SIZE>& sizes);
+    void rebuildSoon();
+    void checkCover();
+    void applyPauses();
+    void followPointer();
+    void changePictureWhenReady();
+    void showMenu(POINT at);
+    void openSettings();
+    void stop();
+
+    WallpaperSetup setup_;
+    HINSTANCE instance_ = nullptr;
+    HWND window_ = nullptr;
+    Settings settings_;
+    DesktopLayer layer_;
+    std::vector<MonitorWater> waters_;
+    bool tearingDown_ = false;
+    bool stopped_ = false;
+    bool userPaused_ = false;
+    bool settingsOpen_ = false;
+    bool timersRun_ = false;       // the pointer's and the cover's
+    bool changeTimerRuns_ = false; // the next picture of a folder
+    std::unique_ptr<PictureChanger> changer_;
+    bool changeDue_ = false;
+    bool nextHandReady_ = false;
+    std::unique_ptr<TrayIcon> tray_;
+    std::unique_ptr<QuietTimes> quiet_;
+    std::unique_ptr<win32::FileWatch> settingsWatch_;
+    std::vector<HWINEVENTHOOK> windowEvents_;
+    POINT lastPointer_{-1, -1};
+    bool leftWasDown_ = false;
+};

@@ -1,0 +1,327 @@
+// A stand-in for the shell's desktop, for tests under Wine, which has none: the windows a
+// program meets behind the icons, laid out as the shell's documentation and the programs
+// that draw there describe them. Nothing here comes from the shell itself.
+//
+//   desktop_stand_in run LAYOUT LOG   the desktop until closed; LAYOUT is
+//       beside  Progman holds the icons' view and a WorkerW (Windows 11 24H2)
+//       worker  Progman makes a top-level WorkerW behind itself on message 0x052C
+//       none    Progman answers nothing and holds the icons' view alone
+//     It logs "repaint MS" (Unix milliseconds) for each SPI_SETDESKWALLPAPER broadcast and
+//     "selected N" when an icon is selected.
+//   desktop_stand_in restart | hide-icons | show-icons   asks the running desktop
+//   desktop_stand_in layout     prints the windows: "top CLASS X Y W H" from the top down,
+//                               then "child PARENT CLASS X Y W H" for Progman's and
+//                               WorkerW's children
+//   desktop_stand_in window X Y W H [maximised]   another program's window until killed
+//
+// The icons' view is transparent where it shows no icon (a window region), as the real one
+// looks; the desktop's own wallpaper is a plain teal.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr UINT restartMessage = WM_APP + 1;
+constexpr UINT hideIconsMessage = WM_APP + 2;
+constexpr UINT showIconsMessage = WM_APP + 3;
+constexpr COLORREF wallpaperColour = RGB(0, 128, 128);
+constexpr int iconCount = 3;
+constexpr int iconCell = 80; // icons in a column at the primary monitor's top left
+
+struct Desktop {
+    std::string layout;
+    std::string log;
+    HWND progman = nullptr;
+    HWND icons = nullptr;
+    HWND list = nullptr;
+    HWND worker = nullptr;
+};
+Desktop* desktop = nullptr; // one desktop per process, as the shell's
+
+void logLine(const char* text) {
+    if (FILE* file = std::fopen(desktop->log.c_str(), "a")) {
+        std::fprintf(file, "%s\n", text);
+        std::fclose(file);
+    }
+}
+
+long long unixMs() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long ticks = (ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return (long long)(ticks / 10000 - 11644473600000ULL);
+}
+
+RECT virtualScreen() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// The icons' area in a window whose client origin is the virtual screen's corner.
+HRGN iconsRegion() {
+    const RECT screen = virtualScreen();
+    return CreateRectRgn(-screen.left, -screen.top, -screen.left + iconCell,
+                         -screen.top + iconCell * iconCount);
+}
+
+LRESULT CALLBACK wallpaperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGING && GetParent(window) == nullptr) {
+        reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM; // behind Progman
+        return 0;
+    }
+    if (message == WM_ERASEBKGND) {
+        RECT area;
+        GetClientRect(window, &area);
+        HBRUSH brush = CreateSolidBrush(wallpaperColour);
+        FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void makeDesktop();
+
+void destroyDesktop() {
+    if (desktop->worker != nullptr && GetParent(desktop->worker) == nullptr) {
+        DestroyWindow(desktop->worker);
+    }
+    DestroyWindow(desktop->progman);
+    desktop->progman = desktop->icons = desktop->list = desktop->worker = nullptr;
+}
+
+LRESULT CALLBACK progmanProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case 0x052C:
+        if (desktop->layout == "worker" && desktop->worker == nullptr) {
+            const RECT screen = virtualScreen();
+            // Behind Progman, which stays where it is from now on.
+            desktop->worker = CreateWindowExW(
+                WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"WorkerW", L"", WS_POPUP, screen.left,
+                screen.top, screen.right - screen.left, screen.bottom - screen.top, nullptr,
+                nullptr, GetModuleHandleW(nullptr), nullptr);
+            SetWindowPos(desktop->worker, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+            // Wine raises a window it has just shown once X has mapped it; the shell answers
+            // with its windows in place, so the stand-in waits for that and puts it back.
+            const DWORD until = GetTickCount() + 400;
+            for (MSG pending; GetTickCount() < until;) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+                while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {
+                    DispatchMessageW(&pending);
+                }
+            }
+            SetWindowPos(desktop->worker, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETDESKWALLPAPER) {
+            char line[64];
+            std::snprintf(line, sizeof(line), "repaint %lld", unixMs());
+            logLine(line);
+        }
+        return 0;
+    case WM_NOTIFY: {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if (change->hdr.code == LVN_ITEMCHANGED && (change->uNewState & LVIS_SELECTED) != 0) {
+            char line[32];
+            std::snprintf(line, sizeof(line), "selected %d", change->iItem);
+            logLine(line);
+        }
+        return 0;
+    }
+    case restartMessage:
+        destroyDesktop();
+        Sleep(300);
+        makeDesktop();
+        PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        return 0;
+    case hideIconsMessage:
+    case showIconsMessage:
+        ShowWindow(desktop->icons, message == hideIconsMessage ? SW_HIDE : SW_SHOWNA);
+        return 0;
+    case WM_WINDOWPOSCHANGING:
+        // The shell's desktop stays below every other window (but its WorkerW); another
+        // shell's need not.
+        if (desktop->layout != "none") {
+            auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+            if (desktop->worker != nullptr && GetParent(desktop->worker) == nullptr) {
+                position->flags |= SWP_NOZORDER;
+            } else {
+                position->hwndInsertAfter = HWND_BOTTOM;
+            }
+        }
+        return 0;
+    default:
+        return wallpaperProc(window, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK iconsViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        return SendMessageW(GetParent(window), message, wParam, lParam);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void registerClass(const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);
+}
+
+void makeDesktop() {
+    const RECT screen = virtualScreen();
+    const int width = screen.right - screen.left, height = screen.bottom - screen.top;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    desktop->progman = CreateWindowExW(WS_EX_TOOLWINDOW, L"Progman", L"Program Manager",
+                                       WS_POPUP | WS_CLIPCHILDREN, screen.left, screen.top, width,
+                                       height, nullptr, nullptr, instance, nullptr);
+    desktop->icons = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                                     width, height, desktop->progman, nullptr, instance, nullptr);
+    desktop->list = CreateWindowExW(0, WC_LISTVIEWW, L"FolderView",
+                                    WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_EDITLABELS, 0, 0, width,
+                                    height, desktop->icons, nullptr, instance, nullptr);
+    HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR32, iconCount, 0);
+    ImageList_AddIcon(images, LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
+    ListView_SetImageList(desktop->list, images, LVSIL_NORMAL);
+    ListView_SetBkColor(desktop->list, wallpaperColour);
+    ListView_SetTextBkColor(desktop->list, wallpaperColour);
+    ListView_SetTextColor(desktop->list, RGB(255, 255, 255));
+    const wchar_t* names[iconCount] = {L"Documents", L"Recycle Bin", L"Photos"};
+    for (int i = 0; i < iconCount; ++i) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = i;
+        item.pszText = const_cast<wchar_t*>(names[i]);
+        ListView_InsertItem(desktop->list, &item);
+        ListView_SetItemPosition(desktop->list, i, -screen.left + 4, -screen.top + i * iconCell);
+    }
+    // Only the icons are drawn: elsewhere whatever lies behind the view shows.
+    SetWindowRgn(desktop->icons, iconsRegion(), FALSE);
+    if (desktop->layout == "beside") {
+        // Drawn under its siblings, as the compositor draws the layered windows above it.
+        desktop->worker =
+            CreateWindowExW(0, L"WorkerW", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
+                            width, height, desktop->progman, nullptr, instance, nullptr);
+        SetWindowPos(desktop->worker, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else {
+        // Without its WorkerW child, Progman itself is as transparent as its icons' view.
+        SetWindowRgn(desktop->progman, iconsRegion(), FALSE);
+    }
+    SetWindowPos(desktop->progman, HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+int runDesktop(const char* layout, const char* log) {
+    Desktop own{layout, log};
+    desktop = &own;
+    registerClass(L"Progman", progmanProc);
+    registerClass(L"SHELLDLL_DefView", iconsViewProc);
+    registerClass(L"WorkerW", wallpaperProc);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    makeDesktop();
+    logLine("ready");
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+void printWindow(const char* prefix, HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    RECT area{};
+    GetWindowRect(window, &area);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    std::printf("%s%s %ld %ld %ld %ld%s %p %lu\n", prefix, name, area.left, area.top,
+                area.right - area.left, area.bottom - area.top,
+                IsWindowVisible(window) ? "" : " hidden", (void*)window, process);
+}
+
+BOOL CALLBACK printTop(HWND window, LPARAM) {
+    if (IsWindowVisible(window)) {
+        printWindow("top ", window);
+    }
+    return TRUE;
+}
+
+void printChildren(HWND parent) {
+    char name[64] = {};
+    GetClassNameA(parent, name, sizeof(name));
+    const std::string prefix = std::string("child ") + name + " ";
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        printWindow(prefix.c_str(), child);
+    }
+}
+
+BOOL CALLBACK printDesktopChildren(HWND window, LPARAM) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    if (std::strcmp(name, "Progman") == 0 || std::strcmp(name, "WorkerW") == 0) {
+        printChildren(window);
+    }
+    return TRUE;
+}
+
+int runWindow(int argc, char** argv) {
+    registerClass(L"SomeProgram", DefWindowProcW);
+    HWND window =
+        CreateWindowExW(0, L"SomeProgram", L"Some program", WS_OVERLAPPEDWINDOW, std::atoi(argv[2]),
+                        std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), nullptr,
+                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(window, argc > 6 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "run" && argc > 3) {
+        return runDesktop(argv[2], argv[3]);
+    }
+    if (command == "window" && argc > 5) {
+        return runWindow(argc, argv);
+    }
+    if (command == "layout") {
+        if (HWND foreground = GetForegroundWindow()) {
+            printWindow("foreground ", foreground);
+        }
+        EnumWindows(printTop, 0);
+        EnumWindows(printDesktopChildren, 0);
+        return 0;
+    }
+    const UINT message = command == "restart"      ? restartMessage
+                         : command == "hide-icons" ? hideIconsMessage
+                         : command == "show-icons" ? showIconsMessage
+                                                   : 0;
+    HWND progman = FindWindowW(L"Progman", nullptr);
+    if (message == 0 || progman == nullptr) {
+        std::fprintf(stderr,
+                     "usage: desktop_stand_in run|restart|hide-icons|show-icons|layout|window\n");
+        return 2;
+    }
+    PostMessageW(progman, message, 0, 0);
+    return 0;
+}
