@@ -1,7 +1,8 @@
 ; Pluvette's installer, for the current user only and without administrator rights.
 ; makensis is given VERSION (as CMakeLists.txt holds it), STAGE (the folder of the files to
-; install), ICON, WIZARD (the picture beside the first and last pages) and OUTFILE. Besides NSIS's own /S and /D=folder, /SCREENSAVER makes a
-; silent install set Pluvette as the screen saver.
+; install), ICON, WIZARD (the picture beside the first and last pages) and OUTFILE. Besides
+; NSIS's own /S and /D=folder, /SCREENSAVER makes a silent install set Pluvette as the screen
+; saver, and /WALLPAPER start the water on the desktop at every sign-in.
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
@@ -17,11 +18,14 @@ SetCompressor /SOLID lzma
 !include FileFunc.nsh
 !include StrFunc.nsh
 ${StrStr}
+${UnStrStr}
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pluvette"
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define PUBLISHER "The Pluvette developers"
 !define SITE "https://www.pluvette.org/"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define WALLPAPER_WINDOW "PluvetteWallpaper"
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_SENDCHANGE 2
 
@@ -44,6 +48,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}. MI
 Var UseAsScreenSaver ; 1 or 0
 Var ScreenSaverBox
 Var Installed ; the folder of the Pluvette installed for this user, or empty
+Var StartAtSignIn ; 1 or 0
+Var SignInBox
+Var WallpaperWasRunning ; 1 when setup closed the water on the desktop, to start it again
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -140,6 +147,49 @@ Function ${un}WaitUntilClosed ; the file's path on the stack
     ${Loop}
     Pop $0
     Pop $1
+FunctionEnd
+
+; Closes the water on the desktop, as signing out would (it draws the desktop's own wallpaper
+; again), and waits up to ten seconds for it and its watchdog, which ends after it, to let go of
+; the program file. Pushes 1 when one ran.
+Function ${un}CloseWallpaper
+    Push $0
+    Push $1
+    Push $2
+    StrCpy $1 0
+    FindWindow $0 "${WALLPAPER_WINDOW}"
+    ${If} $0 != 0
+        StrCpy $1 1
+        SendMessage $0 ${WM_CLOSE} 0 0
+        ${For} $2 1 50
+            ClearErrors
+            FileOpen $0 "$INSTDIR\pluvette.exe" a
+            ${IfNot} ${Errors}
+                FileClose $0
+                ${Break}
+            ${EndIf}
+            Sleep 200
+        ${Next}
+    ${EndIf}
+    Pop $2
+    Pop $0
+    Exch $1
+FunctionEnd
+
+; Pushes 1 when the Run key starts this folder's Pluvette at sign-in, otherwise 0.
+Function ${un}StartsHereAtSignIn
+    Push $0
+    Push $1
+    ReadRegStr $0 HKCU "${RUN_KEY}" "Pluvette"
+    StrCpy $1 0
+    !if "${un}" == "un."
+        ${UnStrStr} $0 $0 '"$INSTDIR\pluvette.exe"'
+    !else
+        ${StrStr} $0 $0 '"$INSTDIR\pluvette.exe"'
+    !endif
+    ${IfThen} $0 != "" ${|} StrCpy $1 1 ${|}
+    Pop $0
+    Exch $1
 FunctionEnd
 
 Function ${un}WaitUntilNotRunning
@@ -252,9 +302,17 @@ Function .onInit
     Pop $UseAsScreenSaver
     ${GetParameters} $0
     ClearErrors
-    ${GetOptions} $0 "/SCREENSAVER" $0
+    ${GetOptions} $0 "/SCREENSAVER" $1
     ${IfNot} ${Errors}
         StrCpy $UseAsScreenSaver 1
+    ${EndIf}
+    ; Ticked when it already starts at sign-in, so that an upgrade keeps it.
+    Call StartsHereAtSignIn
+    Pop $StartAtSignIn
+    ClearErrors
+    ${GetOptions} $0 "/WALLPAPER" $1
+    ${IfNot} ${Errors}
+        StrCpy $StartAtSignIn 1
     ${EndIf}
     Pop $2
     Pop $1
@@ -270,7 +328,14 @@ Function ScreenSaverPage
     ${If} $UseAsScreenSaver == 1
         ${NSD_Check} $ScreenSaverBox
     ${EndIf}
-    ${NSD_CreateLabel} 12u 18u -12u 60u "Windows then starts Pluvette when the computer has been idle for the time set in its screen saver settings. What you choose in Pluvette's launcher is what the screen saver shows.$\r$\n$\r$\nThe screen saver you have now comes back when Pluvette is removed."
+    ${NSD_CreateLabel} 12u 18u -12u 48u "Windows then starts Pluvette when the computer has been idle for the time set in its screen saver settings. What you choose in Pluvette's launcher is what the screen saver shows.$\r$\n$\r$\nThe screen saver you have now comes back when Pluvette is removed."
+    Pop $0
+    ${NSD_CreateCheckbox} 0 72u 100% 12u "&Start the water on my desktop when I sign in"
+    Pop $SignInBox
+    ${If} $StartAtSignIn == 1
+        ${NSD_Check} $SignInBox
+    ${EndIf}
+    ${NSD_CreateLabel} 12u 90u -12u 30u "Pluvette then runs behind your desktop's icons, pausing whenever a window covers the screen. Its icon in the notification area pauses, sets or stops it."
     Pop $0
     nsDialogs::Show
 FunctionEnd
@@ -281,6 +346,12 @@ Function ScreenSaverPageLeave
         StrCpy $UseAsScreenSaver 1
     ${Else}
         StrCpy $UseAsScreenSaver 0
+    ${EndIf}
+    ${NSD_GetState} $SignInBox $0
+    ${If} $0 == ${BST_CHECKED}
+        StrCpy $StartAtSignIn 1
+    ${Else}
+        StrCpy $StartAtSignIn 0
     ${EndIf}
 FunctionEnd
 
@@ -335,6 +406,8 @@ FunctionEnd
 
 Section "Pluvette"
     SetOutPath "$INSTDIR"
+    Call CloseWallpaper
+    Pop $WallpaperWasRunning
     Call WaitUntilNotRunning
     ; config.txt, the user's settings, is never among the files: an upgrade keeps it.
     File "${STAGE}\pluvette.exe"
@@ -363,11 +436,29 @@ Section "Pluvette"
     ${Else}
         Call RestoreScreenSaver
     ${EndIf}
+    ; The water over this folder's settings, at sign-in; a value of another copy's is kept
+    ; unless this one takes its place.
+    ${If} $StartAtSignIn == 1
+        WriteRegStr HKCU "${RUN_KEY}" "Pluvette" '"$INSTDIR\pluvette.exe" /w "$INSTDIR\config.txt"'
+    ${Else}
+        Call StartsHereAtSignIn
+        Pop $0
+        ${IfThen} $0 == 1 ${|} DeleteRegValue HKCU "${RUN_KEY}" "Pluvette" ${|}
+    ${EndIf}
+    ; The water that ran before the upgrade runs again, from the new program.
+    ${If} $WallpaperWasRunning == 1
+        Exec '"$INSTDIR\pluvette.exe" /w "$INSTDIR\config.txt"'
+    ${EndIf}
 SectionEnd
 
 Section "Uninstall"
+    Call un.CloseWallpaper
+    Pop $0
     Call un.WaitUntilNotRunning
     Call un.RestoreScreenSaver
+    Call un.StartsHereAtSignIn
+    Pop $0
+    ${IfThen} $0 == 1 ${|} DeleteRegValue HKCU "${RUN_KEY}" "Pluvette" ${|}
     Delete "$INSTDIR\pluvette.exe"
     Delete "$INSTDIR\pluvette.scr"
     Delete "$INSTDIR\README.txt"

@@ -38,23 +38,24 @@ std::wstring wallpaperCommand(const std::string& settingsFile) {
     return L"\"" + programFile() + L"\" /w \"" + win32::widen(settingsFile) + L"\"";
 }
 
-bool startProcess(std::wstring command) {
+// The started process, or an empty handle when it could not be started.
+win32::Handle startProcess(std::wstring command) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        return false;
+        return win32::Handle();
     }
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return win32::Handle(process.hProcess);
 }
 
-// The watchdog holds no handle of ours: it opens this process by its number, which cannot be
-// reused while it holds it.
-void startWatchdog() {
-    startProcess(L"\"" + programFile() + L"\" /watch " + std::to_wstring(GetCurrentProcessId()));
+// The watchdog opens this process by its number, which cannot be reused while it holds it.
+// A wallpaper that stops as it should ends its watchdog itself, having tidied up already.
+win32::Handle startWatchdog() {
+    return startProcess(L"\"" + programFile() + L"\" /watch " +
+                        std::to_wstring(GetCurrentProcessId()));
 }
 
 } // namespace
@@ -69,13 +70,17 @@ int runWallpaper(HINSTANCE instance, const std::string& settingsFile,
         return 0;
     }
     const std::string file = fullPathOf(settingsFile);
-    startWatchdog();
+    const win32::Handle watchdog = startWatchdog();
     WallpaperSetup setup;
     setup.settingsFile = file;
     setup.startCommand = win32::narrow(wallpaperCommand(file));
     setup.openSettings = [open = std::move(openSettings), file](HWND) { open(file); };
     Wallpaper wallpaper(std::move(setup));
-    return wallpaper.run(instance);
+    const int code = wallpaper.run(instance);
+    if (watchdog.valid()) {
+        TerminateProcess(watchdog.get(), 0);
+    }
+    return code;
 }
 
 bool startWallpaper(const std::string& settingsFile) {
@@ -87,7 +92,7 @@ bool startWallpaper(const std::string& settingsFile) {
         return SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
                                    SMTO_ABORTIFHUNG, 5000, &answer) != 0;
     }
-    return startProcess(wallpaperCommand(file));
+    return startProcess(wallpaperCommand(file)).valid();
 }
 
 int runWatchdog(uintptr_t processId) {
@@ -97,10 +102,6 @@ int runWatchdog(uintptr_t processId) {
         return 1;
     }
     WaitForSingleObject(process.get(), INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(process.get(), &code);
-    if (code != 0) {
-        repaintDesktopWallpaper();
-    }
+    repaintDesktopWallpaper();
     return 0;
 }

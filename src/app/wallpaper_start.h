@@ -18,6 +18,7 @@ int runWallpaper(HINSTANCE instance, const std::string& settingsFile,
 // starts one in a process of its own. False when neither could be done.
 bool startWallpaper(const std::string& settingsFile);
 
-// Waits, asleep, for the wallpaper's process to end; if it ended without its own tidying
-// (killed, crashed), has the desktop draw its wallpaper again.
+// Waits, asleep, for the wallpaper's process to end, then has the desktop draw its own
+// wallpaper again. A wallpaper that stops as it should ends its watchdog first: this runs
+// on only when it was killed or crashed.
 int runWatchdog(uintptr_t processId);

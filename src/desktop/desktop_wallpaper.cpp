@@ -134,5 +134,7 @@ std::vector<DesktopPicture> desktopPictures(const std::vector<RECT>& monitors) {
 void repaintDesktopWallpaper() {
     wchar_t path[MAX_PATH + 1] = {};
     SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
-    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path, SPIF_SENDCHANGE);
+    // The same wallpaper written back to the profile changes nothing there; Wine tells the
+    // other windows of the change only when it is written.
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 }

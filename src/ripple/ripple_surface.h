@@ -126,8 +126,9 @@ RippleCodePath rippleCodePath();
 // processor cannot take it.
 bool useRippleCodePath(RippleCodePath path);
 
-// Copies the source's outermost ring of pixels into the output, which no step writes: the
-// edges then show the picture as calm water does instead of black.
+// Copies the source's outermost ring of pixels (and the row a 700-row surface never renders)
+// into the output, which no step of a surface of 500 rows or more writes: the edges then show
+// the picture as calm water does instead of black.
 void showSourceAtEdges(RippleSurface* surface);
 
 // Releases the buffers and the record. Accepts null and partly allocated surfaces.

@@ -320,14 +320,20 @@ void Wallpaper::applyPauses() {
         pauseWater(water.water, paused);
         anyRuns = anyRuns || !paused;
     }
-    if (anyRuns && !timersRun_) {
-        SetTimer(window_, pointerTimerId, rippleStepIntervalMs, nullptr);
-        SetTimer(window_, coverTimerId, coverIntervalMs, nullptr);
-    } else if (!anyRuns && timersRun_) {
-        KillTimer(window_, pointerTimerId);
-        KillTimer(window_, coverTimerId);
+    if (anyRuns != pointerTimerRuns_) {
+        anyRuns ? SetTimer(window_, pointerTimerId, rippleStepIntervalMs, nullptr)
+                : KillTimer(window_, pointerTimerId);
+        pointerTimerRuns_ = anyRuns;
     }
-    timersRun_ = anyRuns;
+    // Only the shell's window events say when a window goes; where none has come yet (Wine
+    // sends none of other programs' windows), the look goes on every second while only
+    // windows hide the water.
+    const bool looks = anyRuns || (!allQuiet && !windowEventsSeen_);
+    if (looks != coverTimerRuns_) {
+        looks ? SetTimer(window_, coverTimerId, coverIntervalMs, nullptr)
+              : KillTimer(window_, coverTimerId);
+        coverTimerRuns_ = looks;
+    }
     // The next picture is due a whole interval after the water last started or changed.
     const bool changes = anyRuns && changer_ != nullptr && settings_.changeMs && !changeDue_;
     if (changes && !changeTimerRuns_) {
@@ -385,12 +391,12 @@ void Wallpaper::changePictureWhenReady() {
 
 void Wallpaper::showMenu(POINT at) {
     const HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, pauseCommand, userPaused_ ? L"Resume" : L"Pause");
-    AppendMenuW(menu, MF_STRING | (settingsOpen_ ? MF_GRAYED : 0), settingsCommand, L"Settings...");
+    AppendMenuW(menu, MF_STRING, pauseCommand, userPaused_ ? L"&Resume" : L"&Pause");
+    AppendMenuW(menu, MF_STRING | (settingsOpen_ ? MF_GRAYED : 0), settingsCommand, L"&Settings...");
     AppendMenuW(menu, MF_STRING | (startsAtSignIn() ? MF_CHECKED : 0), signInCommand,
-                L"Start with Windows");
+                L"Start with &Windows");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, stopCommand, L"Stop");
+    AppendMenuW(menu, MF_STRING, stopCommand, L"S&top");
     SetMenuDefaultItem(menu, settingsCommand, FALSE);
     // The menu closes when the user clicks elsewhere only if its window is in front.
     SetForegroundWindow(window_);
@@ -497,6 +503,7 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         SetTimer(window_, settingsTimerId, settingsDelayMs, nullptr);
         return 0;
     case windowsMovedMessage:
+        windowEventsSeen_ = true;
         SetTimer(window_, coverSoonTimerId, coverSoonMs, nullptr);
         return 0;
     case nextHandReadyMessage:

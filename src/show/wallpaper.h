@@ -79,8 +79,10 @@ class Wallpaper final : public RippleHost {
     bool stopped_ = false;
     bool userPaused_ = false;
     bool settingsOpen_ = false;
-    bool timersRun_ = false;       // the pointer's and the cover's
-    bool changeTimerRuns_ = false; // the next picture of a folder
+    bool pointerTimerRuns_ = false;
+    bool coverTimerRuns_ = false;
+    bool changeTimerRuns_ = false;  // the next picture of a folder
+    bool windowEventsSeen_ = false; // the shell has told of another window's change
     std::unique_ptr<PictureChanger> changer_;
     bool changeDue_ = false;
     bool nextHandReady_ = false;

@@ -83,13 +83,22 @@ wine "$work/newer/pluvette-$newer-setup.exe" /S || code=$?
 expect_value "$entry" DisplayVersion "$version"
 close_launcher
 
-# 3. A newer version over it keeps the settings and the screen saver.
+# 3. A newer version over it keeps the settings and the screen saver. The water on the desktop
+# runs meanwhile: the upgrade closes it and starts it again, and with /WALLPAPER starts it at
+# every sign-in.
 printf '%s\r\n' '# my own note' "bg=$(winpath "$work/picture.png")" >> "$folder/config.txt"
 cp "$folder/config.txt" "$work/config-before.txt"
-wine "$work/newer/pluvette-$newer-setup.exe" /S || fail "the upgrade ended with $?"
+run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+wallpaper_running() { own_pgrep -f 'pluvette\.exe /w( |$)' > /dev/null; }
+(cd "$folder" && exec wine ./pluvette.exe /w) > /dev/null 2>&1 &
+wait_for wallpaper_running || fail "the water on the desktop did not start"
+sleep 2
+wine "$work/newer/pluvette-$newer-setup.exe" /S /WALLPAPER || fail "the upgrade ended with $?"
 expect_value "$entry" DisplayVersion "$newer"
 cmp -s "$folder/config.txt" "$work/config-before.txt" || fail "the upgrade changed config.txt"
 expect_value "$desktop" SCRNSAVE.EXE "$installed\\pluvette.scr"
+expect_value "$run" Pluvette "\"$installed\\pluvette.exe\" /w \"$installed\\config.txt\""
+wait_for wallpaper_running || fail "the upgrade did not start the water on the desktop again"
 
 # 3b. One Pluvette for each user: a setup for another folder while one is installed is
 # refused with a non-zero exit code, and the installed one stays as it was.
@@ -100,9 +109,13 @@ wine "$work/newer/pluvette-$newer-setup.exe" /S '/D=C:\pluvette-b' || code=$?
 expect_value "$entry" InstallLocation "$installed"
 expect_value "$desktop" SCRNSAVE.EXE "$installed\\pluvette.scr"
 
-# 4. A silent uninstall takes away what the installer made and keeps the settings.
+# 4. A silent uninstall stops the water on the desktop, takes away what the installer made
+# (the Run value too) and keeps the settings.
+sleep 2
 wine "$folder/uninstall.exe" /S
 wait_until_uninstalled
+wallpaper_running && fail "the water on the desktop outlived the uninstall"
+[ -z "$(value_of "$run" Pluvette)" ] || fail "the Run value outlived the uninstall"
 for file in "${ours[@]}"; do
     [ ! -e "$folder/$file" ] || fail "$file is still there"
 done

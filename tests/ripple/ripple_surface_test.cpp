@@ -200,6 +200,36 @@ TEST(RippleStep, BorderColumnsShowBelow500RowsOnly) {
     EXPECT_EQ(tallSurface->output[5 * 12 + 11], 0u);
 }
 
+// Monitors are at least 500 rows high: no step writes their outermost ring.
+TEST(RippleStep, EdgesShownAsTheSourceStayThroughStepsOverWaves) {
+    for (const auto& [width, height] : {std::pair{40, 520}, std::pair{64, 700}}) {
+        SurfacePtr s = makeSurface(width, height);
+        paintGradient(*s);
+        showSourceAtEdges(s.get());
+        for (int step = 0; step < 20; ++step) {
+            addDrop(s.get(), 2 + step, 2, 6, 300);
+            addDrop(s.get(), width - 3, height - 3 - step, 6, 300);
+            stepMovingRipple(s.get());
+        }
+        std::vector<int32_t> rows{0, height - 1};
+        if (height == 700) {
+            rows.push_back(698);
+        }
+        for (int32_t y : rows) {
+            for (int32_t x = 0; x < width; ++x) {
+                ASSERT_EQ(s->output[y * width + x], s->source[y * width + x] & 0xFFFFFFu)
+                    << x << "," << y;
+            }
+        }
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x : {0, width - 1}) {
+                ASSERT_EQ(s->output[y * width + x], s->source[y * width + x] & 0xFFFFFFu)
+                    << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(RippleStep, Row698OfA700RowSurfaceIsNeitherRenderedNorPropagated) {
     SurfacePtr s = makeSurface(10, 700);
     paintGradient(*s);

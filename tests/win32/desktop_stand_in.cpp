@@ -9,16 +9,22 @@
 //     It logs "repaint MS" (Unix milliseconds) for each SPI_SETDESKWALLPAPER broadcast and
 //     "selected N" when an icon is selected.
 //   desktop_stand_in restart | hide-icons | show-icons   asks the running desktop
+//   desktop_stand_in lock | unlock | close   tells the water on the desktop, as Windows does
+//                               when the session is locked or unlocked, or an installer
+//                               asks it to close
 //   desktop_stand_in layout     prints the windows: "top CLASS X Y W H" from the top down,
 //                               then "child PARENT CLASS X Y W H" for Progman's and
 //                               WorkerW's children
+//   desktop_stand_in at X Y    prints the window at the point, as "at CLASS X Y W H"
 //   desktop_stand_in window X Y W H [maximised]   another program's window until killed
 //
 // The icons' view is transparent where it shows no icon (a window region), as the real one
-// looks; the desktop's own wallpaper is a plain teal.
+// looks; the desktop's own wallpaper is a plain teal. The icons stand in a column at the left
+// of the primary monitor, from 80 pixels down.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +38,8 @@ constexpr UINT hideIconsMessage = WM_APP + 2;
 constexpr UINT showIconsMessage = WM_APP + 3;
 constexpr COLORREF wallpaperColour = RGB(0, 128, 128);
 constexpr int iconCount = 3;
-constexpr int iconCell = 80; // icons in a column at the primary monitor's top left
+constexpr int iconCell = 80; // icons in a column at the primary monitor's left
+constexpr int iconsTop = 80; // below the place of Wine's own notification area
 
 struct Desktop {
     std::string layout;
@@ -67,8 +74,8 @@ RECT virtualScreen() {
 // The icons' area in a window whose client origin is the virtual screen's corner.
 HRGN iconsRegion() {
     const RECT screen = virtualScreen();
-    return CreateRectRgn(-screen.left, -screen.top, -screen.left + iconCell,
-                         -screen.top + iconCell * iconCount);
+    return CreateRectRgn(-screen.left, -screen.top + iconsTop, -screen.left + iconCell,
+                         -screen.top + iconsTop + iconCell * iconCount);
 }
 
 LRESULT CALLBACK wallpaperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -206,7 +213,8 @@ void makeDesktop() {
         item.iItem = i;
         item.pszText = const_cast<wchar_t*>(names[i]);
         ListView_InsertItem(desktop->list, &item);
-        ListView_SetItemPosition(desktop->list, i, -screen.left + 4, -screen.top + i * iconCell);
+        ListView_SetItemPosition(desktop->list, i, -screen.left + 4,
+                                 -screen.top + iconsTop + i * iconCell);
     }
     // Only the icons are drawn: elsewhere whatever lies behind the view shows.
     SetWindowRgn(desktop->icons, iconsRegion(), FALSE);
@@ -233,7 +241,12 @@ int runDesktop(const char* layout, const char* log) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     makeDesktop();
-    logLine("ready");
+    RECT item{};
+    ListView_GetItemRect(desktop->list, 0, &item, LVIR_BOUNDS);
+    char line[96];
+    std::snprintf(line, sizeof(line), "ready (the first icon at %ld %ld %ld %ld)", item.left,
+                  item.top, item.right, item.bottom);
+    logLine(line);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
@@ -304,12 +317,29 @@ int main(int argc, char** argv) {
     if (command == "window" && argc > 5) {
         return runWindow(argc, argv);
     }
+    if (command == "at" && argc > 3) {
+        printWindow("at ", WindowFromPoint({std::atoi(argv[2]), std::atoi(argv[3])}));
+        return 0;
+    }
     if (command == "layout") {
         if (HWND foreground = GetForegroundWindow()) {
             printWindow("foreground ", foreground);
         }
         EnumWindows(printTop, 0);
         EnumWindows(printDesktopChildren, 0);
+        return 0;
+    }
+    if (command == "lock" || command == "unlock" || command == "close") {
+        HWND wallpaper = FindWindowW(L"PluvetteWallpaper", nullptr);
+        if (wallpaper == nullptr) {
+            return 1;
+        }
+        if (command == "close") {
+            PostMessageW(wallpaper, WM_CLOSE, 0, 0);
+        } else {
+            SendMessageW(wallpaper, WM_WTSSESSION_CHANGE,
+                         command == "lock" ? WTS_SESSION_LOCK : WTS_SESSION_UNLOCK, 0);
+        }
         return 0;
     }
     const UINT message = command == "restart"      ? restartMessage

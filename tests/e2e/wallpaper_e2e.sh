@@ -1,0 +1,258 @@
+#!/usr/bin/env bash
+# The water on the desktop (pluvette.exe /w) over two monitors of different sizes (an X server
+# with the dummy driver of its own) and a stand-in for the shell's desktop, in each of the
+# three layouts the program meets: Progman holding the icons' view and a WorkerW, a WorkerW
+# made behind the icons on request, and no answer (top-level windows at the bottom).
+#
+# Wine draws no window that one process puts inside another's, so the first two layouts are
+# checked by their windows (parent, order, place); the third by its pixels too: moving water
+# on both monitors with no black frame, the icons above it and usable, ripples where the
+# pointer moves over the desktop and none over another window, a monitor a window hides
+# stops, a locked session stops everything and the unlock starts it again, the desktop
+# restarted brings the water back, a second start opens the settings, the tray menu's "Start
+# with Windows" comes and goes in the Run key, closing repaints the desktop once, and a
+# killed wallpaper is repainted after by its watchdog.
+# PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
+set -euo pipefail
+exe=$(readlink -f "$1")
+stand_in=$(readlink -f "$2")
+probe_exe=$(readlink -f "$3")
+shots=${PLUVETTE_E2E_SHOTS:-}
+work=$(mktemp -d)
+pid=
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
+# shellcheck source=../../scripts/lib/drive.sh
+source "$(dirname "$0")/../../scripts/lib/drive.sh"
+cleanup() {
+    end_own_session
+    [ -z "$monitors_server" ] || kill "$monitors_server" 2> /dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_monitors "$work" 1024x768 800x600 || fail "no X server with two monitors"
+use_own_prefix
+mkdir -p "$work/app"
+cp "$exe" "$work/app/pluvette.exe"
+settings() { printf '%s\r\n' "bg=null" "sound=null" "$@" > "$work/app/config.txt"; }
+
+desk() { wine "$stand_in" "$@" 2> /dev/null | tr -d '\r'; }
+layout() { desk layout > "$work/layout.txt"; }
+# The classes of the windows a line kind lists, in order: classes top | classes "child WorkerW".
+classes() { awk -v kind="$1" 'index($0, kind " ") == 1 { print $(NF - 6) }' "$work/layout.txt" | tr '\n' ' '; }
+ours() { layout && [ "$(grep -c RippleImage "$work/layout.txt")" = 2 ]; }
+# Unix milliseconds, as the stand-in logs its repaints.
+now_ms() { date +%s%3N; }
+repaints() { grep -c '^repaint' "$work/desk.log" || true; }
+
+start_desktop() {
+    rm -f "$work/desk.log"
+    wine "$stand_in" run "$1" "$(winpath "$work/desk.log")" > /dev/null 2>&1 &
+    wait_for_content "$work/desk.log" || fail "the stand-in desktop did not start"
+}
+wallpaper_pid() { own_pgrep -f 'pluvette\.exe /w$' | head -n 1; }
+start_wallpaper() {
+    (cd "$work/app" && exec wine ./pluvette.exe /w) &
+    pid=$!
+    wait_for ours || { layout; cat "$work/layout.txt"; fail "no water on the desktop ($1)"; }
+}
+# Ends what runs: the wallpaper (its watchdog with it), the stand-in and the other windows.
+end_all() {
+    wineserver -k 2> /dev/null || true
+    wineserver -w 2> /dev/null || true
+    pid=
+}
+
+# The processor time (clock ticks) the wallpaper's process used over two seconds.
+cpu_over_2s() {
+    local process before
+    process=$(wallpaper_pid)
+    before=$(awk '{ print $14 + $15 }' "/proc/$process/stat")
+    sleep 2
+    awk -v b="$before" '{ print $14 + $15 - b }' "/proc/$process/stat"
+}
+# How many pixels of an area (WxH+X+Y) differ between two screenshots.
+area_changes() {
+    convert "$work/$1.png" -crop "$3" +repage "$work/crop1.png"
+    convert "$work/$2.png" -crop "$3" +repage "$work/crop2.png"
+    differing "$work/crop1.png" "$work/crop2.png" 3%
+}
+# The brightness (0-765) of one pixel of a screenshot.
+brightness() {
+    convert "$work/$1.png" -crop "1x1+$2+$3" +repage -format '%[fx:int(255*r)+int(255*g)+int(255*b)]' info:
+}
+first=850x700+150+40 second=700x500+1074+50 # each monitor's water, away from the icons
+
+# The window that takes the input at the stand-in's first icon is the icons' own list.
+icons_on_top() {
+    desk at 36 100 | grep -q '^at SysListView32 ' ||
+        fail "the input at an icon goes to $(desk at 36 100) ($1)"
+}
+
+# 1. Progman holding the icons' view and a WorkerW: the waters are its children, between them,
+#    each at its monitor's place in Progman; the icons take clicks.
+settings
+start_desktop beside
+start_wallpaper beside
+[ "$(classes "child Progman")" = "SHELLDLL_DefView RippleImage RippleImage WorkerW " ] ||
+    fail "beside the icons, Progman's children are $(classes "child Progman")"
+grep -q '^child Progman RippleImage 0 0 1024 768 ' "$work/layout.txt" &&
+    grep -q '^child Progman RippleImage 1024 0 800 600 ' "$work/layout.txt" ||
+    fail "the waters are not where the monitors are: $(grep RippleImage "$work/layout.txt")"
+icons_on_top beside
+# The shell restarted: its windows new, the water back among them.
+desk restart
+sleep 2.5
+layout
+[ "$(classes "child Progman")" = "SHELLDLL_DefView RippleImage RippleImage WorkerW " ] ||
+    fail "after the desktop restarted, Progman's children are $(classes "child Progman")"
+end_all
+
+# 2. A WorkerW made behind the icons on request: the waters are its children; none of ours
+#    is a top-level window.
+start_desktop worker
+start_wallpaper worker
+[ "$(classes "child WorkerW")" = "RippleImage RippleImage " ] ||
+    fail "the WorkerW holds $(classes "child WorkerW")"
+[ "$(classes top | grep -o 'Progman WorkerW')" = "Progman WorkerW" ] &&
+    ! classes top | grep -q RippleImage || fail "the top-level windows are $(classes top)"
+icons_on_top worker
+end_all
+
+# 3. No answer: top-level waters under every other window. (Wine keeps that order for input
+#    but may show the X window of another process's above them: the icons' pixels are not
+#    looked at.)
+settings rain=heavy
+start_desktop none
+start_wallpaper none
+(desk window 300 300 200 150 > /dev/null &)
+sleep 1.5
+layout
+[ "$(classes top | awk '{ print $(NF - 1), $NF }')" = "RippleImage RippleImage" ] ||
+    fail "the waters are not at the bottom: $(classes top)"
+icons_on_top none
+shot none-1
+sleep 0.5
+shot none-2
+[ "$(area_changes none-1 none-2 "$first")" -gt 500 ] || fail "the first monitor's water does not move"
+[ "$(area_changes none-1 none-2 "$second")" -gt 500 ] || fail "the second monitor's water does not move"
+# No black frame: the outermost pixels and the line between the monitors show the picture.
+for point in "0 400" "1023 700" "1024 300" "1823 300" "500 767" "1300 0"; do
+    # shellcheck disable=SC2086 # two numbers
+    [ "$(brightness none-2 $point)" -gt 60 ] || fail "the pixel at $point is black"
+done
+
+# The tray menu's "Start with Windows" writes the Run key's value and takes it away again; a
+# second start opens the settings of the one that runs. (In this order, and before the water
+# is made anew: Wine shows a window it maps or activates above those it showed before, the
+# notification area's too.)
+run_value() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Pluvette > /dev/null 2>&1; }
+# Opens the tray icon's menu (Wine's notification area stands at the screen's corner; the menu
+# opens with its left edge at the click) and clicks its third entry, Start with Windows: the
+# menu holds four entries of one height and a separator of half of it. (Wine's menus take no
+# keys on a display without a window manager.)
+start_with_windows() {
+    local menu x y w h
+    xdotool mousemove 12 30 click 3
+    sleep 0.8
+    menu=$(xwininfo -root -tree | grep '"pluvette.exe"' | grep -v ' 1x1+' |
+        awk '{ split($(NF - 1), g, /[x+]/); if (g[3] == 12 && g[1] < 400) { print g[1], g[2], g[3], g[4]; exit } }')
+    read -r w h x y <<< "$menu"
+    [ -n "$h" ] || fail "the tray icon's menu did not open"
+    xdotool mousemove $((x + w / 2)) $((y + 3 + (h - 6) * 5 / 9)) click 1
+    sleep 0.5
+}
+run_value && fail "the Run key holds a value before the test"
+start_with_windows
+wait_for run_value || fail "Start with Windows wrote no Run value"
+start_with_windows
+wait_for eval '! run_value' || fail "Start with Windows did not take its Run value away"
+
+(cd "$work/app" && exec wine ./pluvette.exe /w) &
+wait_for launcher_visible || fail "a second start did not open the settings"
+xdotool key alt+F4
+wait_for eval '! launcher_visible' || fail "the settings opened by a second start did not close"
+one_wallpaper() { [ "$(own_pgrep -f 'pluvette\.exe /w$' | wc -l)" = 1 ]; }
+wait_for one_wallpaper || fail "a second wallpaper runs"
+
+# 4. The pointer: ripples over the desktop, none over another program's window.
+settings rain=none
+sleep 4 # the settings taken, the rain settled
+own_pgrep -f 'desktop_stand_in.exe window' | xargs -r kill
+(desk window 1300 250 300 200 > /dev/null &)
+sleep 2
+shot calm-1
+for x in $(seq 200 40 900); do xdotool mousemove "$x" 400; sleep 0.03; done
+sleep 0.2
+shot moved
+[ "$(area_changes calm-1 moved 900x200+100+300)" -gt 500 ] || fail "the pointer made no ripples"
+sleep 4
+shot calm-2
+for x in $(seq 1310 20 1590); do xdotool mousemove "$x" 255; sleep 0.03; done
+sleep 0.2
+shot over-window
+[ "$(area_changes calm-2 over-window 300x40+1300+205)" -lt 50 ] ||
+    fail "the pointer over another window made ripples under it"
+
+# 5. A window hiding 98 % of the second monitor stops its water (the pointer makes no ripple in
+#    the strip left), while the first goes on; with both hidden or the session locked, the
+#    process takes next to no time.
+own_pgrep -f 'desktop_stand_in.exe window' | xargs -r kill
+(desk window 1036 0 788 600 > /dev/null &)
+sleep 2.5
+shot strip-1
+for y in $(seq 100 30 500); do xdotool mousemove 1030 "$y"; sleep 0.03; done
+sleep 0.2
+shot strip-2
+[ "$(area_changes strip-1 strip-2 12x600+1024+0)" -lt 10 ] || fail "the hidden monitor's water still moves"
+for y in $(seq 100 30 500); do xdotool mousemove 500 "$y"; sleep 0.03; done
+sleep 0.2
+shot strip-3
+[ "$(area_changes strip-2 strip-3 "$first")" -gt 500 ] || fail "the first monitor stopped too"
+settings rain=heavy
+sleep 2
+running=$(cpu_over_2s)
+(desk window 0 0 1024 768 > /dev/null &)
+sleep 2.5
+covered=$(cpu_over_2s)
+echo "processor ticks over 2 s: running $running, both monitors hidden $covered"
+[ "$covered" -le 1 ] && [ "$running" -gt "$covered" ] || fail "hidden, the water still takes $covered ticks"
+own_pgrep -f 'desktop_stand_in.exe window' | xargs -r kill
+sleep 2.5
+[ "$(cpu_over_2s)" -gt 1 ] || fail "the water did not start again once the windows closed"
+desk lock
+sleep 0.5
+locked=$(cpu_over_2s)
+[ "$locked" -le 1 ] || fail "locked, the water still takes $locked ticks"
+desk unlock
+shot unlocked-1
+sleep 0.5
+shot unlocked-2
+[ "$(area_changes unlocked-1 unlocked-2 "$first")" -gt 500 ] || fail "the water did not start again on unlock"
+
+# 6. The desktop restarted: the water is back within 2 s.
+desk restart
+sleep 2.5
+wait_for ours || fail "the water did not come back after the desktop restarted"
+
+# 7. Closed as an installer closes it: the desktop repainted once, no window of ours left;
+#    killed, its watchdog repaints within 2 s.
+before=$(repaints)
+desk close
+wait_for eval '[ -z "$(wallpaper_pid)" ]' || fail "the wallpaper did not close"
+sleep 1
+[ "$(repaints)" = $((before + 1)) ] || fail "closing repainted the desktop $(($(repaints) - before)) times"
+layout
+! grep -q RippleImage "$work/layout.txt" || fail "a water window outlived the wallpaper"
+start_wallpaper again
+sleep 1
+killed=$(now_ms)
+kill -9 "$(wallpaper_pid)"
+last_repaint() { awk '/^repaint/ { t = $2; sub(/\r/, "", t) } END { print (t == "" ? 0 : t) }' "$work/desk.log"; }
+wait_for eval '[ "$(last_repaint)" -ge "$killed" ]' || true
+last=$(last_repaint)
+echo "repainted $((last - killed)) ms after the kill"
+[ "$last" -ge "$killed" ] && [ $((last - killed)) -le 2000 ] ||
+    fail "the desktop was not repainted within 2 s of the kill"
+echo "PASS"
