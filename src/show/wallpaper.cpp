@@ -392,7 +392,8 @@ void Wallpaper::changePictureWhenReady() {
 void Wallpaper::showMenu(POINT at) {
     const HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, pauseCommand, userPaused_ ? L"&Resume" : L"&Pause");
-    AppendMenuW(menu, MF_STRING | (settingsOpen_ ? MF_GRAYED : 0), settingsCommand, L"&Settings...");
+    AppendMenuW(menu, MF_STRING | (settingsOpen_ ? MF_GRAYED : 0), settingsCommand,
+                L"&Settings...");
     AppendMenuW(menu, MF_STRING | (startsAtSignIn() ? MF_CHECKED : 0), signInCommand,
                 L"Start with &Windows");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
