@@ -118,6 +118,9 @@ void paintStepped(HWND window, const RippleSurface& surface) {
 // step went over are drawn.
 void step(HWND window, Water& water, bool rainDue) {
     RippleSurface* surface = water.surface.get();
+    if (water.options.host != nullptr) {
+        water.options.host->waterStepping(window);
+    }
     if (rainDue) {
         dropRain(surface, water.options.rain);
     }

@@ -33,6 +33,8 @@ class RippleHost {
     virtual bool waterInput(HWND water, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     // The water's window is being destroyed, and its surface with it.
     virtual void waterGone(HWND water) = 0;
+    // The water is about to step: the host may add drops first.
+    virtual void waterStepping(HWND water) { static_cast<void>(water); }
 
   protected:
     ~RippleHost() = default;

@@ -21,8 +21,6 @@ constexpr UINT settingsChangedMessage = WM_APP + 22;
 constexpr UINT windowsMovedMessage = WM_APP + 23;
 constexpr UINT nextHandReadyMessage = WM_APP + 24;
 
-// The pointer is followed at the water's own pace.
-constexpr UINT_PTR pointerTimerId = 1;
 // While some water runs, the other windows are looked at every second; the shell's window
 // events bring the look forward, and are all that wakes the program while nothing runs.
 constexpr UINT_PTR coverTimerId = 2;
@@ -320,11 +318,6 @@ void Wallpaper::applyPauses() {
         pauseWater(water.water, paused);
         anyRuns = anyRuns || !paused;
     }
-    if (anyRuns != pointerTimerRuns_) {
-        anyRuns ? SetTimer(window_, pointerTimerId, rippleStepIntervalMs, nullptr)
-                : KillTimer(window_, pointerTimerId);
-        pointerTimerRuns_ = anyRuns;
-    }
     // Only the shell's window events say when a window goes; where none has come yet (Wine
     // sends none of other programs' windows), the look goes on every second while only
     // windows hide the water.
@@ -345,10 +338,11 @@ void Wallpaper::applyPauses() {
 }
 
 // Ripples where the pointer moves over the desktop, a large one where it presses there; the
-// input itself goes on to the icons untouched.
-void Wallpaper::followPointer() {
+// input itself goes on to the icons untouched. Looked at as each water steps, on the water
+// the pointer is over: no timer of its own.
+void Wallpaper::followPointer(const MonitorWater& water) {
     POINT at{};
-    if (!GetCursorPos(&at)) {
+    if (!GetCursorPos(&at) || !PtInRect(&water.area, at)) {
         return;
     }
     const bool leftDown = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
@@ -359,19 +353,12 @@ void Wallpaper::followPointer() {
     if (!moved && !pressed) {
         return;
     }
-    for (const MonitorWater& water : waters_) {
-        if (water.water == nullptr || !PtInRect(&water.area, at) || waterPaused(water.water)) {
-            continue;
-        }
-        HWND under = WindowFromPoint(at);
-        if (under != water.water && !isDesktopWindow(under)) {
-            return;
-        }
-        const int32_t x = at.x - water.area.left;
-        const int32_t y = at.y - water.area.top;
-        dropOnWater(water.water, x, y, pressed ? mouseClickDrop : mouseMoveDrop);
+    HWND under = WindowFromPoint(at);
+    if (under != water.water && !isDesktopWindow(under)) {
         return;
     }
+    dropOnWater(water.water, at.x - water.area.left, at.y - water.area.top,
+                pressed ? mouseClickDrop : mouseMoveDrop);
 }
 
 void Wallpaper::changePictureWhenReady() {
@@ -453,6 +440,14 @@ bool Wallpaper::waterInput(HWND, UINT, WPARAM, LPARAM) {
     return false;
 }
 
+void Wallpaper::waterStepping(HWND stepping) {
+    for (const MonitorWater& water : waters_) {
+        if (water.water == stepping) {
+            followPointer(water);
+        }
+    }
+}
+
 void Wallpaper::waterGone(HWND gone) {
     if (tearingDown_) {
         return;
@@ -515,9 +510,6 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         switch (wParam) {
-        case pointerTimerId:
-            followPointer();
-            break;
         case coverTimerId:
             checkCover();
             break;

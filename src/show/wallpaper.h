@@ -46,6 +46,7 @@ class Wallpaper final : public RippleHost {
 
     bool waterInput(HWND water, UINT message, WPARAM wParam, LPARAM lParam) override;
     void waterGone(HWND water) override;
+    void waterStepping(HWND water) override;
 
   private:
     struct MonitorWater {
@@ -63,7 +64,7 @@ class Wallpaper final : public RippleHost {
     void rebuildSoon();
     void checkCover();
     void applyPauses();
-    void followPointer();
+    void followPointer(const MonitorWater& water);
     void changePictureWhenReady();
     void showMenu(POINT at);
     void openSettings();
@@ -79,7 +80,6 @@ class Wallpaper final : public RippleHost {
     bool stopped_ = false;
     bool userPaused_ = false;
     bool settingsOpen_ = false;
-    bool pointerTimerRuns_ = false;
     bool coverTimerRuns_ = false;
     bool changeTimerRuns_ = false;  // the next picture of a folder
     bool windowEventsSeen_ = false; // the shell has told of another window's change
@@ -90,6 +90,6 @@ class Wallpaper final : public RippleHost {
     std::unique_ptr<QuietTimes> quiet_;
     std::unique_ptr<win32::FileWatch> settingsWatch_;
     std::vector<HWINEVENTHOOK> windowEvents_;
-    POINT lastPointer_{-1, -1};
+    POINT lastPointer_{-1, -1}; // where the pointer was at the last step of any water
     bool leftWasDown_ = false;
 };

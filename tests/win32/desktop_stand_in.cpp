@@ -24,6 +24,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <wtsapi32.h>
 
 #include <cstdio>
@@ -200,8 +201,13 @@ void makeDesktop() {
     desktop->list = CreateWindowExW(0, WC_LISTVIEWW, L"FolderView",
                                     WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_EDITLABELS, 0, 0, width,
                                     height, desktop->icons, nullptr, instance, nullptr);
-    HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR32, iconCount, 0);
-    ImageList_AddIcon(images, LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
+    HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, iconCount, 0);
+    for (int shellIcon : {3, 31, 325}) { // a folder, the recycle bin, a picture
+        HICON icon = ExtractIconW(instance, L"shell32.dll", shellIcon);
+        ImageList_AddIcon(images, icon != nullptr && icon != HICON(1)
+                                      ? icon
+                                      : LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
+    }
     ListView_SetImageList(desktop->list, images, LVSIL_NORMAL);
     ListView_SetBkColor(desktop->list, wallpaperColour);
     ListView_SetTextBkColor(desktop->list, wallpaperColour);
@@ -211,6 +217,7 @@ void makeDesktop() {
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = i;
+        item.iImage = i;
         item.pszText = const_cast<wchar_t*>(names[i]);
         ListView_InsertItem(desktop->list, &item);
         ListView_SetItemPosition(desktop->list, i, -screen.left + 4,
