@@ -36,3 +36,11 @@ RECT boundsOf(const std::vector<RECT>& areas) {
     }
     return bounds;
 }
+
+std::vector<SIZE> sizesOf(const std::vector<RECT>& areas) {
+    std::vector<SIZE> sizes;
+    for (const RECT& area : areas) {
+        sizes.push_back({area.right - area.left, area.bottom - area.top});
+    }
+    return sizes;
+}

@@ -11,3 +11,6 @@ std::vector<RECT> showMonitors();
 
 // The smallest rectangle holding every area of a list that is not empty.
 RECT boundsOf(const std::vector<RECT>& areas);
+
+// The width and height of each area.
+std::vector<SIZE> sizesOf(const std::vector<RECT>& areas);

@@ -32,14 +32,6 @@ HINSTANCE instanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }
 
-std::vector<SIZE> sizesOf(const std::vector<RECT>& monitors) {
-    std::vector<SIZE> sizes;
-    for (const RECT& monitor : monitors) {
-        sizes.push_back({monitor.right - monitor.left, monitor.bottom - monitor.top});
-    }
-    return sizes;
-}
-
 } // namespace
 
 RainAmount rainAmountFor(Rain rain) {

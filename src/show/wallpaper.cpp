@@ -92,14 +92,6 @@ void CALLBACK onWindowEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG
     }
 }
 
-std::vector<SIZE> sizesOf(const std::vector<RECT>& areas) {
-    std::vector<SIZE> sizes;
-    for (const RECT& area : areas) {
-        sizes.push_back({area.right - area.left, area.bottom - area.top});
-    }
-    return sizes;
-}
-
 } // namespace
 
 Wallpaper::Wallpaper(WallpaperSetup setup) : setup_(std::move(setup)) {}
@@ -207,11 +199,7 @@ std::vector<std::vector<uint32_t>> Wallpaper::pictures(const std::vector<SIZE>& 
     if (!pictures.empty()) {
         return pictures;
     }
-    std::vector<RECT> areas;
-    for (const MonitorWater& water : waters_) {
-        areas.push_back(water.area);
-    }
-    const std::vector<DesktopPicture> desktop = desktopPictures(areas);
+    const std::vector<DesktopPicture> desktop = desktopPictures(monitors_);
     for (size_t i = 0; i < sizes.size(); ++i) {
         const DesktopPicture& own = desktop[i];
         const Canvas canvas = own.path.empty()
@@ -228,15 +216,12 @@ void Wallpaper::build() {
     tearDown();
     KillTimer(window_, rebuildTimerId);
     layer_ = findDesktopLayer();
+    monitors_ = showMonitors();
     waters_.clear();
-    for (const RECT& area : showMonitors()) {
+    for (const RECT& area : monitors_) {
         waters_.push_back({area});
     }
-    std::vector<RECT> areas;
-    for (const MonitorWater& water : waters_) {
-        areas.push_back(water.area);
-    }
-    const std::vector<SIZE> sizes = sizesOf(areas);
+    const std::vector<SIZE> sizes = sizesOf(monitors_);
     std::vector<std::vector<uint32_t>> shown = pictures(sizes);
     RippleOptions options;
     options.rain = rainAmountFor(settings_.rain);
@@ -296,11 +281,7 @@ void Wallpaper::rebuildSoon() {
 
 // Which monitors other windows hide now; the screen saver hides them all.
 void Wallpaper::checkCover() {
-    std::vector<RECT> areas;
-    for (const MonitorWater& water : waters_) {
-        areas.push_back(water.area);
-    }
-    std::vector<bool> covered = coveredMonitors(areas, L"RippleImage");
+    std::vector<bool> covered = coveredMonitors(monitors_, L"RippleImage");
     BOOL saverRunning = FALSE;
     SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &saverRunning, 0);
     for (size_t i = 0; i < waters_.size(); ++i) {

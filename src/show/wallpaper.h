@@ -75,6 +75,7 @@ class Wallpaper final : public RippleHost {
     HWND window_ = nullptr;
     Settings settings_;
     DesktopLayer layer_;
+    std::vector<RECT> monitors_; // on the virtual screen, the primary first
     std::vector<MonitorWater> waters_;
     bool tearingDown_ = false;
     bool stopped_ = false;
