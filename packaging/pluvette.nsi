@@ -172,8 +172,9 @@ Function ${un}CloseWallpaper
         ${Next}
     ${EndIf}
     Pop $2
+    Exch $1 ; the result under the caller's $0, which comes back last
+    Exch
     Pop $0
-    Exch $1
 FunctionEnd
 
 ; Pushes 1 when the Run key starts this folder's Pluvette at sign-in, otherwise 0.
@@ -188,8 +189,9 @@ Function ${un}StartsHereAtSignIn
         ${StrStr} $0 $0 '"$INSTDIR\pluvette.exe"'
     !endif
     ${IfThen} $0 != "" ${|} StrCpy $1 1 ${|}
+    Exch $1 ; the result under the caller's $0, which comes back last
+    Exch
     Pop $0
-    Exch $1
 FunctionEnd
 
 Function ${un}WaitUntilNotRunning

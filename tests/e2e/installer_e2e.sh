@@ -25,7 +25,7 @@ echo "installer: $(stat -c %s "$work/release/pluvette-$version-setup.exe") bytes
 desktop='HKCU\Control Panel\Desktop'
 entry='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pluvette'
 value_of() { # key name: the value's data, nothing when there is none
-    wine reg query "$1" /v "$2" 2> /dev/null | tr -d '\r' |
+    { wine reg query "$1" /v "$2" 2> /dev/null || true; } | tr -d '\r' |
         awk -v name="$2" '$1 == name { sub(/^ *[^ ]+ +REG_[A-Z_]+ +/, ""); print }'
 }
 expect_value() { # key name data

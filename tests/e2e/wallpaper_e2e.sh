@@ -5,13 +5,13 @@
 # made behind the icons on request, and no answer (top-level windows at the bottom).
 #
 # Wine draws no window that one process puts inside another's, so the first two layouts are
-# checked by their windows (parent, order, place); the third by its pixels too: moving water
-# on both monitors with no black frame, the icons above it and usable, ripples where the
-# pointer moves over the desktop and none over another window, a monitor a window hides
-# stops, a locked session stops everything and the unlock starts it again, the desktop
-# restarted brings the water back, a second start opens the settings, the tray menu's "Start
-# with Windows" comes and goes in the Run key, closing repaints the desktop once, and a
-# killed wallpaper is repainted after by its watchdog.
+# checked by their windows (parent, order, place, the icons taking the input); the third by
+# its pixels too: moving water over the desktop's own wallpaper on both monitors with no black
+# frame, ripples where the pointer moves over the desktop and none over another window, a
+# monitor a window hides stops, a locked session stops everything and the unlock starts it
+# again, the desktop restarted brings the water back, the tray menu's "Start with Windows"
+# comes and goes in the Run key, a second start opens the settings, closing repaints the
+# desktop once, and a killed wallpaper is repainted after by its watchdog.
 # PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -123,6 +123,10 @@ end_all
 # 3. No answer: top-level waters under every other window. (Wine keeps that order for input
 #    but may show the X window of another process's above them: the icons' pixels are not
 #    looked at.)
+# "Capture Screen" shows the desktop's own wallpaper, stretched as Windows is told to.
+convert -size 64x48 xc:'#e02020' BMP3:"$work/red.bmp"
+wine reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /d "$(winpath "$work/red.bmp")" /f > /dev/null 2>&1
+wine reg add 'HKCU\Control Panel\Desktop' /v WallpaperStyle /d 2 /f > /dev/null 2>&1
 settings rain=heavy
 start_desktop none
 start_wallpaper none
@@ -137,6 +141,14 @@ sleep 0.5
 shot none-2
 [ "$(area_changes none-1 none-2 "$first")" -gt 500 ] || fail "the first monitor's water does not move"
 [ "$(area_changes none-1 none-2 "$second")" -gt 500 ] || fail "the second monitor's water does not move"
+# Both monitors show the desktop's red wallpaper under the water.
+for area in "$first" "$second"; do
+    colour=$(convert "$work/none-2.png" -crop "$area" +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+    # shellcheck disable=SC2086 # three numbers
+    set -- $colour
+    [ "$1" -gt 150 ] && [ "$2" -lt 90 ] && [ "$3" -lt 90 ] ||
+        fail "the water does not show the desktop's wallpaper ($colour at $area)"
+done
 # No black frame: the outermost pixels and the line between the monitors show the picture.
 for point in "0 400" "1023 700" "1024 300" "1823 300" "500 767" "1300 0"; do
     # shellcheck disable=SC2086 # two numbers
