@@ -8,10 +8,10 @@
 # checked by their windows (parent, order, place, the icons taking the input); the third by
 # its pixels too: moving water over the desktop's own wallpaper on both monitors with no black
 # frame, ripples where the pointer moves over the desktop and none over another window, a
-# monitor a window hides stops, a locked session stops everything and the unlock starts it
-# again, the desktop restarted brings the water back, the tray menu's "Start with Windows"
-# comes and goes in the Run key, a second start opens the settings, closing repaints the
-# desktop once, and a killed wallpaper is repainted after by its watchdog.
+# monitor a window hides stops, a locked session or the screen saver stops everything and the
+# water starts again after, the desktop restarted brings the water back, the tray menu's
+# "Start with Windows" comes and goes in the Run key, a second start opens the settings,
+# closing repaints the desktop once, and a killed wallpaper is repainted after by its watchdog.
 # PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -242,6 +242,16 @@ shot unlocked-1
 sleep 0.5
 shot unlocked-2
 [ "$(area_changes unlocked-1 unlocked-2 "$first")" -gt 500 ] || fail "the water did not start again on unlock"
+
+# The screen saver over every monitor pauses the water, which runs again once it ends.
+cp "$exe" "$work/app/pluvette.scr"
+(cd "$work/app" && exec wine ./pluvette.scr /s > /dev/null 2>&1 &)
+sleep 3
+under_saver=$(cpu_over_2s)
+[ "$under_saver" -le 1 ] || fail "under the screen saver the water still takes $under_saver ticks"
+xdotool mousemove 700 500 key space
+sleep 2.5
+[ "$(cpu_over_2s)" -gt 1 ] || fail "the water did not start again after the screen saver"
 
 # 6. The desktop restarted: the water is back within 2 s.
 desk restart
