@@ -219,9 +219,7 @@ void makeDesktop() {
         item.iItem = i;
         item.iImage = i;
         item.pszText = const_cast<wchar_t*>(names[i]);
-        ListView_InsertItem(desktop->list, &item);
-        ListView_SetItemPosition(desktop->list, i, -screen.left + 4,
-                                 -screen.top + iconsTop + i * iconCell);
+        SendMessageW(desktop->list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     // Only the icons are drawn: elsewhere whatever lies behind the view shows.
     SetWindowRgn(desktop->icons, iconsRegion(), FALSE);
@@ -237,6 +235,11 @@ void makeDesktop() {
     }
     SetWindowPos(desktop->progman, HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Placed once shown: the list arranges its icons when it first shows.
+    for (int i = 0; i < iconCount; ++i) {
+        ListView_SetItemPosition(desktop->list, i, -screen.left + 24,
+                                 -screen.top + iconsTop + i * iconCell);
+    }
 }
 
 int runDesktop(const char* layout, const char* log) {
