@@ -122,10 +122,10 @@ int Wallpaper::run(HINSTANCE instance) {
         return 1;
     }
     quiet_ = std::make_unique<QuietTimes>(window_);
-    const HICON icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM),
-                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                     GetSystemMetrics(SM_CYSMICON), 0));
-    tray_ = std::make_unique<TrayIcon>(window_, trayMessage, icon, L"Pluvette");
+    trayPicture_ = win32::Icon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    tray_ = std::make_unique<TrayIcon>(window_, trayMessage, trayPicture_.get(), L"Pluvette");
     for (auto [first, last] :
          {std::pair<DWORD, DWORD>{EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
           std::pair<DWORD, DWORD>{EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},

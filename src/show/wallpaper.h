@@ -19,6 +19,7 @@
 #include "settings/program_settings.h"
 #include "show/picture_changer.h"
 #include "win32/file_watch.h"
+#include "win32/handles.h"
 
 // The class of the wallpaper's hidden window, by which another start or an installer finds it
 // (WM_CLOSE stops it).
@@ -87,6 +88,7 @@ class Wallpaper final : public RippleHost {
     std::unique_ptr<PictureChanger> changer_;
     bool changeDue_ = false;
     bool nextHandReady_ = false;
+    win32::Icon trayPicture_; // outlives the tray icon that shows it
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<QuietTimes> quiet_;
     std::unique_ptr<win32::FileWatch> settingsWatch_;
