@@ -372,6 +372,41 @@ void markRippleSurfaceChanged(RippleSurface* surface) {
     forgetCalm(*surface->tiles);
 }
 
+void showChangedSourceWhereCalm(RippleSurface* surface) {
+    const RippleSurface& r = *surface;
+    const RippleTiles& t = *r.tiles;
+    if (steppedWhole(r)) {
+        return;
+    }
+    // The cells a step renders: the interior, never the outermost ring; a run of neighbouring
+    // settled tiles a row at a time.
+    for (int32_t ty = 0; ty < t.rows; ++ty) {
+        const uint8_t* settled = t.settled.data() + size_t(ty) * size_t(t.columns);
+        const int32_t top = std::max(1, ty * tileHeight);
+        const int32_t bottom = std::min(r.height - 1, (ty + 1) * tileHeight);
+        for (int32_t first = 0; first < t.columns;) {
+            if (settled[first] == 0) {
+                ++first;
+                continue;
+            }
+            int32_t end = first + 1;
+            while (end < t.columns && settled[end] != 0) {
+                ++end;
+            }
+            const auto left = size_t(std::max(1, first * tileWidth));
+            const auto right = size_t(std::min(r.width - 1, end * tileWidth));
+            for (int32_t y = top; y < bottom; ++y) {
+                uint32_t* __restrict out = r.output + size_t(y) * size_t(r.width);
+                const uint32_t* __restrict in = r.source + size_t(y) * size_t(r.width);
+                for (size_t x = left; x < right; ++x) {
+                    out[x] = in[x] & 0xFFFFFFu;
+                }
+            }
+            first = end;
+        }
+    }
+}
+
 bool rippleCodePathAvailable(RippleCodePath path) {
     if (path == RippleCodePath::sse2) {
         return true;

@@ -112,6 +112,11 @@ void stepMovingRipple(RippleSurface* surface);
 // and the steps: the next step goes over every tile.
 void markRippleSurfaceChanged(RippleSurface* surface);
 
+// Says that the source was written everywhere: where the water is calm and its output shows
+// the source, the output shows the new source at once, as a step there would make it; the
+// steps still pass over those tiles. Surfaces stepped whole are left to their next step.
+void showChangedSourceWhereCalm(RippleSurface* surface);
+
 // The ways the step can run, each giving exactly the same result: SSE2, which every x86-64
 // processor has (plain code elsewhere), and AVX2, eight cells at a time.
 enum class RippleCodePath { sse2, avx2 };

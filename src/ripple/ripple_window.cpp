@@ -115,7 +115,7 @@ void paintStepped(HWND window, const RippleSurface& surface) {
 }
 
 // One step: the rain when it is due, the picture coming in, the waves; then the tiles the
-// step went over are drawn.
+// step went over are drawn, or the whole window while a picture comes in.
 void step(HWND window, Water& water, bool rainDue) {
     RippleSurface* surface = water.surface.get();
     if (water.options.host != nullptr) {
@@ -130,7 +130,12 @@ void step(HWND window, Water& water, bool rainDue) {
         showSourceAtEdges(surface);
     }
     stepMovingRipple(surface);
-    paintStepped(window, *surface); // WM_PAINT draws the whole window when it is shown
+    // WM_PAINT draws the whole window when it is shown; a fade changes every pixel.
+    if (fading) {
+        paint(window, nullptr, *surface);
+    } else {
+        paintStepped(window, *surface);
+    }
 }
 
 bool isInput(UINT message) {
@@ -266,7 +271,11 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_ERASEBKGND:
         return 1;
     case WM_TIMER:
-        step(window, *water, wParam == rippleRainTimerId);
+        if (wParam == rippleRainTimerId && !water->options.rainSteps) {
+            dropRain(surface, water->options.rain);
+        } else {
+            step(window, *water, wParam == rippleRainTimerId);
+        }
         return 0;
     case WM_MOUSEACTIVATE:
         if (!water->options.takesActivation) {

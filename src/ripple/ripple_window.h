@@ -51,6 +51,9 @@ struct RippleOptions {
     DWORD exStyle = 0;
     bool staysAtBottom = false;  // a top-level water never comes above another window
     bool pictureAtEdges = false; // the ring no step writes shows the picture, not black
+    // A rain tick steps the water as well as dropping the rain, as the show always has; when
+    // false the drops wait for the next step, and the water steps 40 times a second, not 45.
+    bool rainSteps = true;
 };
 
 // Registers the window class once per process; true when the platform gave it an atom.

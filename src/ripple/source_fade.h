@@ -17,7 +17,7 @@ bool beginSourceFade(RippleSurface* surface, std::vector<uint32_t> picture, int3
 // shows, dimmer. Empty when memory runs out.
 std::vector<uint32_t> dimmedSource(const RippleSurface& surface, uint32_t keep);
 
-// Writes the fade's next stage into the source, for the next step to render over every tile;
-// the last stage is the new picture exactly, after which the fade is gone. Nothing when no
-// fade is under way.
+// Writes the fade's next stage into the source, and into the output where the water is calm
+// (the next step renders the rest); the last stage is the new picture exactly, after which
+// the fade is gone. Nothing when no fade is under way.
 void advanceSourceFade(RippleSurface* surface);

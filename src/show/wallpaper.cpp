@@ -229,6 +229,7 @@ void Wallpaper::build() {
     options.takesActivation = false;
     options.host = this;
     options.pictureAtEdges = true;
+    options.rainSteps = false; // all day, every step counts
     if (layer_.layout == DesktopLayout::bottomWindows) {
         options.style = WS_POPUP;
         options.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;

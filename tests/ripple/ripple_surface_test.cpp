@@ -516,6 +516,39 @@ TEST(RippleStep, TheStepPassesOverCalmTilesAndGoesEverywhereAfterAChangeByHand) 
     EXPECT_EQ(stepped(600, 300), 1);
 }
 
+// While a picture comes in, the calm tiles show it at once and the steps still pass over
+// them: everything stays as a whole step makes it, the black ring included.
+TEST(RippleFade, TheStepOverMovingTilesEqualsTheWholeStepThroughAFade) {
+    SurfacePtr whole = makeSurface(1024, 512);
+    SurfacePtr tiled = makeSurface(1024, 512);
+    paintGradient(*whole);
+    paintGradient(*tiled);
+    std::vector<uint32_t> picture(size_t(whole->pixelCount));
+    for (size_t i = 0; i < picture.size(); ++i) {
+        picture[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
+    }
+    for (int round = 0; round < 40; ++round) {
+        if (round == 10) {
+            ASSERT_TRUE(beginSourceFade(whole.get(), picture, 8));
+            ASSERT_TRUE(beginSourceFade(tiled.get(), picture, 8));
+        }
+        if (round % 4 == 0) {
+            addDrop(whole.get(), 100 + round * 20, 200, 12, 42);
+            addDrop(tiled.get(), 100 + round * 20, 200, 12, 42);
+        }
+        advanceSourceFade(whole.get());
+        advanceSourceFade(tiled.get());
+        markRippleSurfaceChanged(whole.get());
+        stepRipple(whole.get());
+        stepMovingRipple(tiled.get());
+        ASSERT_EQ(output(*tiled), output(*whole)) << "round " << round;
+        ASSERT_EQ(field(*tiled, 0), field(*whole, 0)) << "round " << round;
+    }
+    const RippleTiles& tiles = *tiled->tiles;
+    EXPECT_LT(std::count(tiles.stepped.begin(), tiles.stepped.end(), 1),
+              tiles.columns * tiles.rows / 2);
+}
+
 // A new picture comes in over the stages, each channel moving evenly from the old value to
 // the new one, while the waves go on; the calm water then shows exactly the new picture.
 TEST(RippleFade, TheSourceMovesEvenlyToTheNewPictureAndTheCalmWaterShowsIt) {
@@ -533,13 +566,16 @@ TEST(RippleFade, TheSourceMovesEvenlyToTheNewPictureAndTheCalmWaterShowsIt) {
     for (int32_t stage = 1; stage <= 4; ++stage) {
         advanceSourceFade(s.get());
         stepMovingRipple(s.get());
-        for (size_t i : {size_t(0), size_t(12345), picture.size() - 1}) {
+        // Each channel exactly (from x (256 - w) + to x w) / 256, rounded down.
+        const uint32_t weight = uint32_t(stage * 256 / 4);
+        for (size_t i = 0; i < picture.size(); ++i) {
+            uint32_t expected = 0;
             for (int shift : {0, 8, 16}) {
-                const int from = int(before[i] >> shift & 0xFF);
-                const int to = int(picture[i] >> shift & 0xFF);
-                const int now = int(s->source[i] >> shift & 0xFF);
-                EXPECT_NEAR(now, from + (to - from) * stage / 4.0, 1.0) << stage << " " << i;
+                const uint32_t from = before[i] >> shift & 0xFF;
+                const uint32_t to = picture[i] >> shift & 0xFF;
+                expected |= (from * (256 - weight) + to * weight) >> 8 << shift;
             }
+            ASSERT_EQ(s->source[i], expected) << stage << " " << i;
         }
     }
     EXPECT_EQ(s->fade, nullptr);
