@@ -18,9 +18,9 @@
 //   desktop_stand_in at X Y    prints the window at the point, as "at CLASS X Y W H"
 //   desktop_stand_in window X Y W H [maximised]   another program's window until killed
 //
-// The icons' view is transparent where it shows no icon (a window region), as the real one
-// looks; the desktop's own wallpaper is a plain teal. The icons stand in a column at the left
-// of the primary monitor, from 80 pixels down.
+// The icons' view is transparent but for its icons and their names (a window region), as the
+// real one looks; the desktop's own wallpaper is a plain teal. The icons stand in a column at the
+// left of the primary monitor, from 80 pixels down.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -72,11 +72,55 @@ RECT virtualScreen() {
             y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-// The icons' area in a window whose client origin is the virtual screen's corner.
+// What the icons' list draws where it has no icon, cut out of the view's shape.
+constexpr COLORREF iconsBackground = RGB(0, 64, 64);
+
+// The icons and their names as the list draws them, as a region in a window whose client
+// origin is the virtual screen's corner: the real view shows only those over the wallpaper.
+// The whole column when the list cannot be drawn into a picture.
 HRGN iconsRegion() {
     const RECT screen = virtualScreen();
-    return CreateRectRgn(-screen.left, -screen.top + iconsTop, -screen.left + iconCell,
-                         -screen.top + iconsTop + iconCell * iconCount);
+    const int left = -screen.left, top = -screen.top + iconsTop;
+    const int width = iconCell, height = iconCell * iconCount;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    if (picture != nullptr && dc != nullptr && desktop->list != nullptr) {
+        HGDIOBJ old = SelectObject(dc, picture);
+        SendMessageW(desktop->list, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT | PRF_ERASEBKGND);
+        GdiFlush();
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        const DWORD background = DWORD(GetRValue(iconsBackground)) << 16 |
+                                 DWORD(GetGValue(iconsBackground)) << 8 |
+                                 GetBValue(iconsBackground);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width;) {
+                if ((pixels[y * width + x] & 0xFFFFFF) == background) {
+                    ++x;
+                    continue;
+                }
+                int end = x + 1;
+                while (end < width && (pixels[y * width + end] & 0xFFFFFF) != background) {
+                    ++end;
+                }
+                HRGN run = CreateRectRgn(left + x, top + y, left + end, top + y + 1);
+                CombineRgn(shape, shape, run, RGN_OR);
+                DeleteObject(run);
+                x = end;
+            }
+        }
+        SelectObject(dc, old);
+    }
+    DeleteDC(dc);
+    DeleteObject(picture);
+    RECT bounds;
+    if (GetRgnBox(shape, &bounds) == NULLREGION) {
+        SetRectRgn(shape, left, top, left + width, top + height);
+    }
+    return shape;
 }
 
 LRESULT CALLBACK wallpaperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -198,9 +242,14 @@ void makeDesktop() {
                                        height, nullptr, nullptr, instance, nullptr);
     desktop->icons = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE, 0, 0,
                                      width, height, desktop->progman, nullptr, instance, nullptr);
-    desktop->list = CreateWindowExW(0, WC_LISTVIEWW, L"FolderView",
-                                    WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_EDITLABELS, 0, 0, width,
-                                    height, desktop->icons, nullptr, instance, nullptr);
+    // The list covers the icons' column only, where it arranges them itself (Wine's list
+    // draws its icons where it first arranged them, whatever positions it is given later).
+    desktop->list = CreateWindowExW(
+        0, WC_LISTVIEWW, L"FolderView",
+        WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_ALIGNLEFT | LVS_AUTOARRANGE | LVS_EDITLABELS,
+        -screen.left, -screen.top + iconsTop, iconCell, iconCell * iconCount, desktop->icons,
+        nullptr, instance, nullptr);
+    ListView_SetIconSpacing(desktop->list, iconCell, iconCell);
     HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, iconCount, 0);
     for (int shellIcon : {3, 31, 325}) { // a folder, the recycle bin, a picture
         HICON icon = ExtractIconW(instance, L"shell32.dll", shellIcon);
@@ -209,8 +258,8 @@ void makeDesktop() {
                                       : LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));
     }
     ListView_SetImageList(desktop->list, images, LVSIL_NORMAL);
-    ListView_SetBkColor(desktop->list, wallpaperColour);
-    ListView_SetTextBkColor(desktop->list, wallpaperColour);
+    ListView_SetBkColor(desktop->list, iconsBackground);
+    ListView_SetTextBkColor(desktop->list, iconsBackground);
     ListView_SetTextColor(desktop->list, RGB(255, 255, 255));
     const wchar_t* names[iconCount] = {L"Documents", L"Recycle Bin", L"Photos"};
     for (int i = 0; i < iconCount; ++i) {
@@ -235,11 +284,6 @@ void makeDesktop() {
     }
     SetWindowPos(desktop->progman, HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    // Placed once shown: the list arranges its icons when it first shows.
-    for (int i = 0; i < iconCount; ++i) {
-        ListView_SetItemPosition(desktop->list, i, -screen.left + 24,
-                                 -screen.top + iconsTop + i * iconCell);
-    }
 }
 
 int runDesktop(const char* layout, const char* log) {
