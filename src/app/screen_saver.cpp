@@ -28,7 +28,16 @@ win32::Bitmap previewPicture(const Settings& settings, int32_t width, int32_t he
             return std::move(hand.front().bitmap);
         }
     } else if (settings.backgroundKind == BackgroundKind::file) {
-        picture = loadBackground(settings.background.c_str());
+        // Made for the small window as for a monitor of its size where it is scaled down (a
+        // photo then decoded at an eighth of its size or so).
+        ShowPictures shown = loadShowPictures(settings.background.c_str(), {SIZE{width, height}},
+                                              settings.placement);
+        if (shown.placed) {
+            return std::move(shown.pictures.front());
+        }
+        if (!shown.pictures.empty()) {
+            picture = std::move(shown.pictures.front());
+        }
     }
     if (!picture) {
         picture = captureScreen();

@@ -3,8 +3,10 @@
 #include <new>
 #include <utility>
 
+#include "jpeg/jpeg_picture.h"
 #include "pictures/exif_orientation.h"
 #include "pictures/picture_header.h"
+#include "pictures/upright_bitmap.h"
 #include "pictures/wic_picture.h"
 #include "png/png_decoder.h"
 #include "png/png_win32.h"
@@ -24,12 +26,60 @@ win32::Bitmap decodePng(const uint8_t* data, DWORD length, PictureWork work) {
     return PngCreateBitmap(decoder.get(), nullptr, PNG_FORMAT_DEFAULT, FALSE);
 }
 
+// A JPEG through libjpeg-turbo at the fewest eighths that cover the size; unsupported says
+// that it leaves the picture's form to the platform's decoders.
+win32::Bitmap decodeJpeg(const PictureFileBytes& file, SIZE covering, PictureWork work,
+                         bool& unsupported) {
+    JpegFacts facts{};
+    unsupported = false;
+    const JpegOutcome header = jpegReadFacts(file.data(), file.length, &facts);
+    if (header != jpegDone) {
+        unsupported = header == jpegUnsupported;
+        return win32::Bitmap();
+    }
+    const int orientation = jpegOrientation(file.data(), file.length);
+    if (orientationSwapsSides(orientation)) {
+        std::swap(covering.cx, covering.cy);
+    }
+    const unsigned eighths = covering.cx > 0 && covering.cy > 0
+                                 ? jpegCoveringEighths(facts.width, facts.height,
+                                                       uint32_t(covering.cx), uint32_t(covering.cy))
+                                 : 8;
+    JpegPicture picture = ::decodeJpeg(file.data(), file.length, eighths, maxJpegDecoderBytes,
+                                       maxPicturePixels, work.stop);
+    unsupported = picture.outcome == jpegUnsupported;
+    if (picture.outcome != jpegDone) {
+        return win32::Bitmap();
+    }
+    return uprightBitmap(std::move(picture.pixels), picture.width, picture.height, orientation);
+}
+
 } // namespace
 
-win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work) {
+bool uprightJpegSize(const PictureFileBytes& file, SIZE& size) {
+    JpegFacts facts{};
+    if (file.format != PictureFormat::jpeg ||
+        jpegReadFacts(file.data(), file.length, &facts) != jpegDone) {
+        return false;
+    }
+    size = {LONG(facts.width), LONG(facts.height)};
+    if (orientationSwapsSides(jpegOrientation(file.data(), file.length))) {
+        std::swap(size.cx, size.cy);
+    }
+    return true;
+}
+
+win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work, SIZE covering) {
     try {
         if (file.format == PictureFormat::png) {
             return decodePng(file.data(), file.length, work);
+        }
+        if (file.format == PictureFormat::jpeg) {
+            bool unsupported = false;
+            win32::Bitmap picture = decodeJpeg(file, covering, work, unsupported);
+            if (picture || !unsupported) {
+                return picture;
+            }
         }
         const int orientation =
             file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;

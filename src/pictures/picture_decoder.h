@@ -19,13 +19,21 @@ struct PictureWork {
     bool operator==(Cores other) const { return cores == other; }
 };
 
+// A JPEG's size as it stands upright (its EXIF turn applied), from its header; false for any
+// other file and for a JPEG whose header libjpeg-turbo cannot read.
+bool uprightJpegSize(const PictureFileBytes& file, SIZE& size);
+
 // A picture file's bytes, read and checked by readPictureFile, through the decoder they name:
-// a PNG through the program's own decoder; a JPEG (turned as its EXIF orientation says), GIF,
-// BMP or any other format the platform reads through the Windows Imaging Component, which
-// composes transparent parts over black, or where that fails the picture service. Null when
-// the picture cannot be decoded, and when memory runs out on the way (the picture is then
-// skipped, whichever thread decodes it). The imaging component comes first because it decodes a
-// large photo several times faster under Wine and, making no bitmap for the screen on the way, does
-// not hold up a window's thread while a worker decodes (the service's bitmaps held the water's
-// steps up by five intervals).
-win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work = PictureWork::atOnce);
+// a PNG through the program's own decoder; a JPEG through libjpeg-turbo at the smallest of its
+// scales (1/8 to 8/8) at which it, turned upright as its EXIF orientation says, is at least
+// `covering` either way ({0, 0}: whole); where libjpeg-turbo does not decode a JPEG's form
+// (12-bit, lossless), and for GIF, BMP and any other format the platform reads, the Windows
+// Imaging Component, which composes transparent parts over black, and where that fails the
+// picture service. Null when the picture cannot be decoded (a JPEG with corrupt data or cut
+// short among them), and when memory runs out on the way (the picture is then skipped,
+// whichever thread decodes it). The imaging component comes before the service because it
+// decodes a large photo several times faster under Wine and, making no bitmap for the screen
+// on the way, does not hold up a window's thread while a worker decodes (the service's
+// bitmaps held the water's steps up by five intervals).
+win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work = PictureWork::atOnce,
+                                SIZE covering = {});

@@ -83,6 +83,9 @@ bool walkJpegSegments(const uint8_t* data, size_t size, Visit visit, bool across
 // decoded: about 1.1 GB at most, with the file's bytes (a 16-bit PNG's unpacked rows beside
 // its bitmap, or the picture service's own copies of a bitmap file).
 inline constexpr uint64_t maxPicturePixels = uint64_t(64) << 20;
+// The most memory libjpeg-turbo may take of its own for one JPEG, the budget's 8 bytes a pixel
+// (a progressive photo keeps every coefficient, up to 6 bytes a pixel, until its last scan).
+inline constexpr uint64_t maxJpegDecoderBytes = maxPicturePixels * 8;
 // Picture files larger than this are refused before they are read: no picture within the
 // pixel budget needs more.
 inline constexpr uint64_t maxPictureFileBytes = pngLargestFileBytes;

@@ -207,6 +207,70 @@ void scaleRow(void* context, uint32_t, const uint8_t* row) {
     }
 }
 
+// Where each monitor shows a picture of width x height under the placement: the rectangle it
+// is drawn into, which may reach off the monitor; nothing when a monitor shows it at its own
+// size.
+std::vector<RECT> scaledTargets(int32_t width, int32_t height, const std::vector<SIZE>& screens,
+                                Placement placement) {
+    std::vector<RECT> targets;
+    for (const SIZE& screen : screens) {
+        const PicturePlacement place = placePicture(width, height, screen.cx, screen.cy, placement);
+        if (!place.scaled && !place.stretch) {
+            return {};
+        }
+        targets.push_back(
+            place.scaled ? RECT{place.x, place.y, place.x + place.width, place.y + place.height}
+                         : RECT{0, 0, screen.cx, screen.cy});
+    }
+    return targets;
+}
+
+// Whether every target is no larger than width x height and not empty.
+bool allScaledDown(const std::vector<RECT>& targets, int32_t width, int32_t height) {
+    return !targets.empty() && std::all_of(targets.begin(), targets.end(), [&](const RECT& to) {
+        return to.right > to.left && to.bottom > to.top && to.right - to.left <= width &&
+               to.bottom - to.top <= height;
+    });
+}
+
+// A JPEG decoded at the smallest of its scales that covers what every monitor shows of it,
+// then brought to each monitor's canvas by the area scaler. Nothing when a monitor shows it
+// at its own size or enlarged (it is then placed from the whole picture); failed when it
+// cannot be decoded at all.
+std::vector<win32::Bitmap> jpegScaledForScreens(PictureFileBytes& file,
+                                                const std::vector<SIZE>& screens,
+                                                Placement placement, PictureWork work,
+                                                bool& failed) {
+    SIZE upright{};
+    if (!uprightJpegSize(file, upright)) {
+        return {};
+    }
+    const std::vector<RECT> targets = scaledTargets(upright.cx, upright.cy, screens, placement);
+    if (!allScaledDown(targets, upright.cx, upright.cy)) {
+        return {};
+    }
+    SIZE covering{};
+    for (const RECT& to : targets) {
+        covering.cx = std::max(covering.cx, to.right - to.left);
+        covering.cy = std::max(covering.cy, to.bottom - to.top);
+    }
+    const win32::Bitmap picture = decodePictureFile(file, work, covering);
+    failed = !picture;
+    std::vector<win32::Bitmap> canvases;
+    for (size_t i = 0; picture && i < screens.size(); ++i) {
+        void* bits = nullptr;
+        win32::Bitmap canvas = win32::makeDibSection(
+            nullptr, win32::dibDescription(screens[i].cx, -screens[i].cy, 32), bits);
+        if (!canvas || !drawByAreaAveraging(picture.get(), bits, screens[i].cx, screens[i].cy,
+                                            targets[i], work)) {
+            failed = true;
+            return {};
+        }
+        canvases.push_back(std::move(canvas));
+    }
+    return canvases;
+}
+
 // A PNG's rows scaled for every monitor as they are decoded; nothing when the picture is not
 // one that every monitor shows scaled down, or cannot be decoded.
 std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
@@ -227,17 +291,9 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
     if (bytesPerPixel != 3 && bytesPerPixel != 4) {
         return {};
     }
-    std::vector<RECT> targets;
-    for (const SIZE& screen : screens) {
-        const PicturePlacement place = placePicture(width, height, screen.cx, screen.cy, placement);
-        const RECT to = place.scaled
-                            ? RECT{place.x, place.y, place.x + place.width, place.y + place.height}
-                            : RECT{0, 0, screen.cx, screen.cy};
-        if ((!place.scaled && !place.stretch) || to.right - to.left > width ||
-            to.bottom - to.top > height || to.right <= to.left || to.bottom <= to.top) {
-            return {}; // shown at its own size, or enlarged: placed from the whole picture
-        }
-        targets.push_back(to);
+    const std::vector<RECT> targets = scaledTargets(width, height, screens, placement);
+    if (!allScaledDown(targets, width, height)) {
+        return {}; // shown at its own size, or enlarged: placed from the whole picture
     }
     ScaledCanvases scaled;
     scaled.scalers.reserve(screens.size());
@@ -277,11 +333,14 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
 ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& screens,
                             Placement placement, PictureWork work) {
     ShowPictures shown;
+    bool failed = false;
     if (file.format == PictureFormat::png) {
         shown.pictures = pngScaledWhileDecoding(file, screens, placement, work);
-        shown.placed = !shown.pictures.empty();
+    } else if (file.format == PictureFormat::jpeg) {
+        shown.pictures = jpegScaledForScreens(file, screens, placement, work, failed);
     }
-    if (!shown.placed) {
+    shown.placed = !shown.pictures.empty();
+    if (!shown.placed && !failed) {
         if (win32::Bitmap picture = decodePictureFile(file, work)) {
             shown.pictures.push_back(std::move(picture));
         }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Photos as people have them, shown by the screen saver under Wine and checked by pixels:
-# phone JPEGs stored sideways and upside down with an EXIF orientation, shown upright; a
+# phone JPEGs stored sideways and upside down with an EXIF orientation, shown upright, a
+# large one too; CMYK and progressive JPEGs; a
 # panorama with fitscreen=fit (whole, black bars) and fill (covering, cut), keeping its
 # shape; a TIFF picture, which only the Windows Imaging Component reads; transparent parts of
 # PNG (alpha and tRNS), GIF and 32-bit BMP pictures shown over black, never as the colour
@@ -51,6 +52,17 @@ phone_jpeg "$work/upright.png" 6 -90 "$work/sideways.jpg"
 phone_jpeg "$work/upright.png" 3 180 "$work/upside-down.jpg"
 shows "$work/sideways.jpg" yes "$work/upright-screen.png" photo-orientation-6
 shows "$work/upside-down.jpg" yes "$work/upright-screen.png" photo-orientation-3
+# A photo many times the screen's size, stored sideways: decoded at a fraction of its size
+# (chosen for its upright shape), it stands upright.
+convert "$work/upright.png" -resize 4500x3000! PNG24:"$work/large.png"
+phone_jpeg "$work/large.png" 6 -90 "$work/large-sideways.jpg"
+shows "$work/large-sideways.jpg" yes "$work/upright-screen.png" large-photo-orientation-6
+# A CMYK JPEG (inverted, as Photoshop and ImageMagick write them) in its real colours, and a
+# progressive one.
+convert "$work/large.png" -colorspace CMYK -quality 95 "$work/cmyk.jpg"
+shows "$work/cmyk.jpg" yes "$work/upright-screen.png" cmyk-jpeg
+convert "$work/large.png" -interlace Plane -quality 90 "$work/progressive.jpg"
+shows "$work/progressive.jpg" yes "$work/upright-screen.png" progressive-jpeg
 
 # The same photo from a folder, changing to itself every three seconds: the next picture,
 # decoded in the worker another way, stands upright too.

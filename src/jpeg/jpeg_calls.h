@@ -1,0 +1,50 @@
+/* JPEG pictures through libjpeg-turbo, behind a few C calls: libjpeg ends an error with a
+ * long jump, which only C-compatible frames may stand between, so every call into it is made
+ * from jpeg_calls.c and only plain values cross back. */
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* How a call ended. */
+typedef enum JpegOutcome {
+    jpegDone = 0,
+    jpegUnreadable,  /* broken, cut short or corrupt data, or more than the memory allowed */
+    jpegUnsupported, /* a form this library does not decode (12-bit, lossless, ...) */
+    jpegStopped,     /* the caller's stop asked it to end */
+} JpegOutcome;
+
+/* What a JPEG's header says. */
+typedef struct JpegFacts {
+    uint32_t width; /* as stored, before any EXIF turn */
+    uint32_t height;
+    int progressive;
+} JpegFacts;
+
+/* Whether the caller wants the decode to end now; context is the caller's. */
+typedef int (*JpegStopCheck)(void* context);
+
+/* Reads the header of the bytes. */
+JpegOutcome jpegReadFacts(const uint8_t* data, size_t size, JpegFacts* facts);
+
+/* The size the picture decodes to at eighths / 8 of its own (1 to 8). */
+JpegOutcome jpegScaledSize(const uint8_t* data, size_t size, unsigned eighths, uint32_t* width,
+                           uint32_t* height);
+
+/* Decodes the picture at eighths / 8 of its size into width x height pixels 0xFFRRGGBB (the
+ * size jpegScaledSize gives, anything else is refused), rows stride pixels apart, taking at
+ * most memoryLimit bytes of libjpeg's own. Grey, YCbCr, RGB, CMYK and YCCK (inverted where an
+ * Adobe marker says so, as Photoshop writes them) all come out as RGB. Corrupt data and a
+ * premature end, which libjpeg only warns of, make the picture unreadable. stop, when not
+ * null, is asked between bands of rows and scans. */
+JpegOutcome jpegDecodeScaled(const uint8_t* data, size_t size, unsigned eighths, size_t memoryLimit,
+                             uint32_t* pixels, size_t stride, uint32_t width, uint32_t height,
+                             JpegStopCheck stop, void* stopContext);
+
+#ifdef __cplusplus
+}
+#endif
