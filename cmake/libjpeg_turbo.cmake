@@ -1,10 +1,16 @@
 # libjpeg-turbo from its release in third_party/, built by its own build system (it cannot be
 # a subproject) with the compiler, flags and SIMD code of this build: the static libjpeg as
-# the target libjpeg_turbo. The tests make their JPEG files with its compressor.
+# the target libjpeg_turbo; on the build machine also its cjpeg (libjpeg-turbo/cjpeg-static), which the
+# benchmarks make pictures too large for ImageMagick's limits with. The tests make their JPEG
+# files with its compressor.
 include(ExternalProject)
 
 set(jpegSource ${PROJECT_SOURCE_DIR}/third_party/libjpeg-turbo)
 set(jpegBuild ${PROJECT_BINARY_DIR}/libjpeg-turbo)
+set(jpegTools OFF)
+if(NOT WIN32 AND NOT PLUVETTE_FUZZ AND NOT PLUVETTE_SANITIZE)
+    set(jpegTools ON)
+endif()
 set(jpegFlags "")
 if(PLUVETTE_FUZZ)
     set(jpegFlags "-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer")
@@ -20,7 +26,7 @@ set(jpegArguments
     -DENABLE_SHARED=OFF
     -DENABLE_STATIC=ON
     -DWITH_TURBOJPEG=OFF
-    -DWITH_TOOLS=OFF
+    -DWITH_TOOLS=${jpegTools}
     -DWITH_TESTS=OFF
     -DREQUIRE_SIMD=ON)
 if(CMAKE_TOOLCHAIN_FILE)
@@ -42,3 +48,4 @@ set_target_properties(libjpeg_turbo PROPERTIES
     IMPORTED_LOCATION ${jpegLibrary}
     INTERFACE_INCLUDE_DIRECTORIES "${jpegSource}/src;${jpegBuild}")
 add_dependencies(libjpeg_turbo libjpeg_turbo_build)
+

@@ -181,28 +181,27 @@ static void cmykToRgb(const JSAMPLE* inks, uint32_t* pixels, uint32_t width, int
     }
 }
 
-static void readRows(Session* session, uint32_t* pixels, size_t stride) {
+static void readRows(Session* session, JpegRowSink sink, void* sinkContext) {
     j_decompress_ptr decoder = &session->decoder;
     const int inks = decoder->out_color_space == JCS_CMYK;
-    JSAMPARRAY inkRow =
-        inks ? (*decoder->mem->alloc_sarray)((j_common_ptr)decoder, JPOOL_IMAGE,
-                                             decoder->output_width * 4, 1)
-             : NULL;
+    const JDIMENSION width = decoder->output_width;
+    JSAMPARRAY rows =
+        (*decoder->mem->alloc_sarray)((j_common_ptr)decoder, JPOOL_IMAGE, width * 4, inks ? 2 : 1);
     while (decoder->output_scanline < decoder->output_height) {
-        uint32_t* row = pixels + (size_t)decoder->output_scanline * stride;
-        JSAMPROW into = inks ? inkRow[0] : (JSAMPROW)row;
-        if (jpeg_read_scanlines(decoder, &into, 1) != 1) {
+        if (jpeg_read_scanlines(decoder, rows, 1) != 1) {
             escape((j_common_ptr)decoder, jpegUnreadable); /* data ran out without a warning */
         }
+        uint32_t* row = (uint32_t*)rows[inks ? 1 : 0];
         if (inks) {
-            cmykToRgb(inkRow[0], row, decoder->output_width, decoder->saw_Adobe_marker);
+            cmykToRgb(rows[0], row, width, decoder->saw_Adobe_marker);
         }
+        sink(sinkContext, row);
     }
 }
 
-JpegOutcome jpegDecodeScaled(const uint8_t* data, size_t size, unsigned eighths,
-                             size_t memoryLimit, uint32_t* pixels, size_t stride, uint32_t width,
-                             uint32_t height, JpegStopCheck stop, void* stopContext) {
+JpegOutcome jpegDecodeScaled(const uint8_t* data, size_t size, unsigned eighths, size_t memoryLimit,
+                             uint32_t width, uint32_t height, JpegRowSink sink, void* sinkContext,
+                             JpegStopCheck stop, void* stopContext) {
     Session* const session = newSession(stop, stopContext);
     if (session == NULL) {
         return jpegUnreadable;
@@ -214,13 +213,12 @@ JpegOutcome jpegDecodeScaled(const uint8_t* data, size_t size, unsigned eighths,
             decoder->jpeg_color_space == JCS_CMYK || decoder->jpeg_color_space == JCS_YCCK;
         decoder->out_color_space = inks ? JCS_CMYK : JCS_EXT_BGRX;
         scaleTo(session, eighths);
-        if (decoder->output_width != width || decoder->output_height != height ||
-            stride < width) {
+        if (decoder->output_width != width || decoder->output_height != height) {
             escape((j_common_ptr)decoder, jpegUnreadable);
         }
         decoder->mem->max_memory_to_use = memoryLimit > LONG_MAX ? LONG_MAX : (long)memoryLimit;
         jpeg_start_decompress(decoder);
-        readRows(session, pixels, stride);
+        readRows(session, sink, sinkContext);
         jpeg_finish_decompress(decoder);
     }
     return endSession(session);

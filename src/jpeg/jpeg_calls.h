@@ -35,14 +35,18 @@ JpegOutcome jpegReadFacts(const uint8_t* data, size_t size, JpegFacts* facts);
 JpegOutcome jpegScaledSize(const uint8_t* data, size_t size, unsigned eighths, uint32_t* width,
                            uint32_t* height);
 
-/* Decodes the picture at eighths / 8 of its size into width x height pixels 0xFFRRGGBB (the
- * size jpegScaledSize gives, anything else is refused), rows stride pixels apart, taking at
- * most memoryLimit bytes of libjpeg's own. Grey, YCbCr, RGB, CMYK and YCCK (inverted where an
- * Adobe marker says so, as Photoshop writes them) all come out as RGB. Corrupt data and a
- * premature end, which libjpeg only warns of, make the picture unreadable. stop, when not
- * null, is asked between bands of rows and scans. */
+/* Takes each decoded row in turn, top first: width pixels 0xFFRRGGBB, valid for the call.
+ * It must not throw: it is called from C. */
+typedef void (*JpegRowSink)(void* context, const uint32_t* row);
+
+/* Decodes the picture at eighths / 8 of its size, width x height (the size jpegScaledSize
+ * gives, anything else is refused), handing its rows to sink, taking at most memoryLimit
+ * bytes of libjpeg's own. Grey, YCbCr, RGB, CMYK and YCCK (inverted where an Adobe marker
+ * says so, as Photoshop writes them) all come out as RGB. Corrupt data and a premature end,
+ * which libjpeg only warns of, make the picture unreadable, also after some rows were handed
+ * on. stop, when not null, is asked between rows and scans. */
 JpegOutcome jpegDecodeScaled(const uint8_t* data, size_t size, unsigned eighths, size_t memoryLimit,
-                             uint32_t* pixels, size_t stride, uint32_t width, uint32_t height,
+                             uint32_t width, uint32_t height, JpegRowSink sink, void* sinkContext,
                              JpegStopCheck stop, void* stopContext);
 
 #ifdef __cplusplus

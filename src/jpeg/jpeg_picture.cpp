@@ -1,14 +1,11 @@
 #include "jpeg/jpeg_picture.h"
 
+#include <algorithm>
 #include <new>
 
-namespace {
-
-int stopAsked(void* context) {
+int jpeg_detail::stopAsked(void* context) {
     return static_cast<const std::atomic<bool>*>(context)->load(std::memory_order_relaxed) ? 1 : 0;
 }
-
-} // namespace
 
 unsigned jpegCoveringEighths(uint32_t width, uint32_t height, uint32_t wantedWidth,
                              uint32_t wantedHeight) {
@@ -24,25 +21,27 @@ unsigned jpegCoveringEighths(uint32_t width, uint32_t height, uint32_t wantedWid
 JpegPicture decodeJpeg(const uint8_t* data, size_t size, unsigned eighths, size_t memoryLimit,
                        uint64_t maxPixels, const std::atomic<bool>* stop) {
     JpegPicture picture;
-    picture.outcome = jpegScaledSize(data, size, eighths, &picture.width, &picture.height);
-    if (picture.outcome != jpegDone) {
-        return picture;
-    }
-    const uint64_t count = uint64_t(picture.width) * picture.height;
-    if (count == 0 || count > maxPixels) {
-        picture.outcome = jpegUnreadable;
-        return picture;
-    }
-    try {
-        picture.pixels.resize(size_t(count));
-    } catch (const std::bad_alloc&) {
-        picture.outcome = jpegUnreadable;
-        return picture;
-    }
-    picture.outcome =
-        jpegDecodeScaled(data, size, eighths, memoryLimit, picture.pixels.data(), picture.width,
-                         picture.width, picture.height, stop != nullptr ? stopAsked : nullptr,
-                         const_cast<void*>(static_cast<const void*>(stop)));
+    uint32_t* next = nullptr;
+    const auto start = [&](uint32_t width, uint32_t height) noexcept {
+        const uint64_t count = uint64_t(width) * height;
+        if (count == 0 || count > maxPixels) {
+            return false;
+        }
+        try {
+            picture.pixels.resize(size_t(count));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        picture.width = width;
+        picture.height = height;
+        next = picture.pixels.data();
+        return true;
+    };
+    const auto addRow = [&](const uint32_t* row) noexcept {
+        std::copy_n(row, picture.width, next);
+        next += picture.width;
+    };
+    picture.outcome = decodeJpegRows(data, size, eighths, memoryLimit, start, addRow, stop);
     if (picture.outcome != jpegDone) {
         picture.pixels = {};
     }

@@ -27,8 +27,39 @@ struct JpegPicture {
     std::vector<uint32_t> pixels; // width x height 0xFFRRGGBB, rows top first
 };
 
+// The picture decoded at eighths / 8 of its size, its rows handed to addRow as they come
+// (width pixels 0xFFRRGGBB, top first), once start(width, height) has said yes; unreadable
+// when start says no. Neither may throw. Otherwise as decodeJpeg.
+template <typename Start, typename AddRow>
+JpegOutcome decodeJpegRows(const uint8_t* data, size_t size, unsigned eighths, size_t memoryLimit,
+                           Start start, AddRow addRow, const std::atomic<bool>* stop = nullptr);
+
 // The picture decoded at eighths / 8 of its size, the decoder taking at most memoryLimit bytes
 // of its own; unreadable when it would make more than maxPixels pixels or memory runs out.
 // Once stop (when given) turns true, the decode ends within a band of rows or a scan.
 JpegPicture decodeJpeg(const uint8_t* data, size_t size, unsigned eighths, size_t memoryLimit,
                        uint64_t maxPixels, const std::atomic<bool>* stop = nullptr);
+
+namespace jpeg_detail {
+int stopAsked(void* context);
+template <typename AddRow> void takeRow(void* context, const uint32_t* row) {
+    (*static_cast<AddRow*>(context))(row);
+}
+} // namespace jpeg_detail
+
+template <typename Start, typename AddRow>
+JpegOutcome decodeJpegRows(const uint8_t* data, size_t size, unsigned eighths, size_t memoryLimit,
+                           Start start, AddRow addRow, const std::atomic<bool>* stop) {
+    uint32_t width = 0, height = 0;
+    const JpegOutcome sized = jpegScaledSize(data, size, eighths, &width, &height);
+    if (sized != jpegDone) {
+        return sized;
+    }
+    if (!start(width, height)) {
+        return jpegUnreadable;
+    }
+    return jpegDecodeScaled(data, size, eighths, memoryLimit, width, height,
+                            jpeg_detail::takeRow<AddRow>, &addRow,
+                            stop != nullptr ? jpeg_detail::stopAsked : nullptr,
+                            const_cast<void*>(static_cast<const void*>(stop)));
+}

@@ -7,6 +7,7 @@
 #include <thread>
 #include <utility>
 
+#include "jpeg/jpeg_picture.h"
 #include "pictures/area_scaler.h"
 #include "pictures/exif_orientation.h"
 #include "pictures/picture_file.h"
@@ -233,42 +234,35 @@ bool allScaledDown(const std::vector<RECT>& targets, int32_t width, int32_t heig
     });
 }
 
-// A JPEG decoded at the smallest of its scales that covers what every monitor shows of it,
-// then brought to each monitor's canvas by the area scaler. Nothing when a monitor shows it
-// at its own size or enlarged (it is then placed from the whole picture); failed when it
-// cannot be decoded at all.
-std::vector<win32::Bitmap> jpegScaledForScreens(PictureFileBytes& file,
-                                                const std::vector<SIZE>& screens,
-                                                Placement placement, PictureWork work,
-                                                bool& failed) {
-    SIZE upright{};
-    if (!uprightJpegSize(file, upright)) {
-        return {};
-    }
-    const std::vector<RECT> targets = scaledTargets(upright.cx, upright.cy, screens, placement);
-    if (!allScaledDown(targets, upright.cx, upright.cy)) {
-        return {};
-    }
-    SIZE covering{};
-    for (const RECT& to : targets) {
-        covering.cx = std::max(covering.cx, to.right - to.left);
-        covering.cy = std::max(covering.cy, to.bottom - to.top);
-    }
-    const win32::Bitmap picture = decodePictureFile(file, work, covering);
-    failed = !picture;
-    std::vector<win32::Bitmap> canvases;
-    for (size_t i = 0; picture && i < screens.size(); ++i) {
+// A canvas of each monitor's size and a scaler that draws the picture's rows (width x height,
+// bytesPerPixel) into its target on it as they come; false when one cannot be had.
+bool startScaledCanvases(ScaledCanvases& scaled, int32_t width, int32_t height,
+                         int32_t bytesPerPixel, const std::vector<SIZE>& screens,
+                         const std::vector<RECT>& targets) {
+    scaled.scalers.reserve(screens.size());
+    for (size_t i = 0; i < screens.size(); ++i) {
         void* bits = nullptr;
-        win32::Bitmap canvas = win32::makeDibSection(
-            nullptr, win32::dibDescription(screens[i].cx, -screens[i].cy, 32), bits);
-        if (!canvas || !drawByAreaAveraging(picture.get(), bits, screens[i].cx, screens[i].cy,
-                                            targets[i], work)) {
-            failed = true;
-            return {};
+        scaled.canvases.push_back(win32::makeDibSection(
+            nullptr, win32::dibDescription(screens[i].cx, -screens[i].cy, 32), bits));
+        const RECT canvas{0, 0, screens[i].cx, screens[i].cy};
+        const RECT& to = targets[i];
+        RECT visible{};
+        if (!scaled.canvases.back() || !IntersectRect(&visible, &canvas, &to) ||
+            to.right - to.left > width || to.bottom - to.top > height) {
+            return false;
         }
-        canvases.push_back(std::move(canvas));
+        scaled.scalers.emplace_back(
+            width, height, bytesPerPixel,
+            ScaledArea{static_cast<uint8_t*>(bits) +
+                           (ptrdiff_t(visible.top) * screens[i].cx + visible.left) * 4,
+                       ptrdiff_t(screens[i].cx) * 4, to.right - to.left, to.bottom - to.top,
+                       visible.left - to.left, visible.top - to.top, visible.right - to.left,
+                       visible.bottom - to.top});
+        if (!scaled.scalers.back().ready()) {
+            return false;
+        }
     }
-    return canvases;
+    return true;
 }
 
 // A PNG's rows scaled for every monitor as they are decoded; nothing when the picture is not
@@ -296,27 +290,8 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
         return {}; // shown at its own size, or enlarged: placed from the whole picture
     }
     ScaledCanvases scaled;
-    scaled.scalers.reserve(screens.size());
-    for (size_t i = 0; i < screens.size(); ++i) {
-        void* bits = nullptr;
-        scaled.canvases.push_back(win32::makeDibSection(
-            nullptr, win32::dibDescription(screens[i].cx, -screens[i].cy, 32), bits));
-        const RECT canvas{0, 0, screens[i].cx, screens[i].cy};
-        const RECT& to = targets[i];
-        RECT visible{};
-        if (!scaled.canvases.back() || !IntersectRect(&visible, &canvas, &to)) {
-            return {};
-        }
-        scaled.scalers.emplace_back(
-            width, height, bytesPerPixel,
-            ScaledArea{static_cast<uint8_t*>(bits) +
-                           (ptrdiff_t(visible.top) * screens[i].cx + visible.left) * 4,
-                       ptrdiff_t(screens[i].cx) * 4, to.right - to.left, to.bottom - to.top,
-                       visible.left - to.left, visible.top - to.top, visible.right - to.left,
-                       visible.bottom - to.top});
-        if (!scaled.scalers.back().ready()) {
-            return {};
-        }
+    if (!startScaledCanvases(scaled, width, height, bytesPerPixel, screens, targets)) {
+        return {};
     }
     decoder->overBlack = true; // transparent parts show black, as the margins do
     // With both cores, the rows are converted and scaled while the stream is inflated on the
@@ -326,6 +301,67 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
         return {};
     }
     return std::move(scaled.canvases);
+}
+
+// A JPEG decoded at the fewest eighths that cover what every monitor shows of it and brought
+// to each monitor's canvas by the area scaler: a photo stored upright row by row as it is
+// decoded, so that it is never whole in memory; one to be turned whole, then turned. Nothing
+// when a monitor shows it at its own size or enlarged (it is then placed from the whole
+// picture), or when libjpeg-turbo leaves its form to the platform; failed when it cannot be
+// decoded at all.
+std::vector<win32::Bitmap> jpegScaledForScreens(PictureFileBytes& file,
+                                                const std::vector<SIZE>& screens,
+                                                Placement placement, PictureWork work,
+                                                bool& failed) {
+    SIZE upright{};
+    if (!uprightJpegSize(file, upright)) {
+        return {};
+    }
+    const std::vector<RECT> targets = scaledTargets(upright.cx, upright.cy, screens, placement);
+    if (!allScaledDown(targets, upright.cx, upright.cy)) {
+        return {};
+    }
+    SIZE covering{};
+    for (const RECT& to : targets) {
+        covering.cx = std::max(covering.cx, to.right - to.left);
+        covering.cy = std::max(covering.cy, to.bottom - to.top);
+    }
+    if (jpegOrientation(file.data(), file.length) == 1) {
+        ScaledCanvases scaled;
+        const auto start = [&](uint32_t width, uint32_t height) noexcept {
+            try {
+                return startScaledCanvases(scaled, int32_t(width), int32_t(height), 4, screens,
+                                           targets);
+            } catch (const std::bad_alloc&) {
+                return false;
+            }
+        };
+        const auto addRow = [&](const uint32_t* row) noexcept {
+            scaleRow(&scaled, 0, reinterpret_cast<const uint8_t*>(row));
+        };
+        const JpegOutcome outcome =
+            decodeJpegRows(file.data(), file.length,
+                           jpegCoveringEighths(uint32_t(upright.cx), uint32_t(upright.cy),
+                                               uint32_t(covering.cx), uint32_t(covering.cy)),
+                           maxJpegDecoderBytes, start, addRow, work.stop);
+        failed = outcome != jpegDone && outcome != jpegUnsupported;
+        return outcome == jpegDone ? std::move(scaled.canvases) : std::vector<win32::Bitmap>();
+    }
+    const win32::Bitmap picture = decodePictureFile(file, work, covering);
+    failed = !picture;
+    std::vector<win32::Bitmap> canvases;
+    for (size_t i = 0; picture && i < screens.size(); ++i) {
+        void* bits = nullptr;
+        win32::Bitmap canvas = win32::makeDibSection(
+            nullptr, win32::dibDescription(screens[i].cx, -screens[i].cy, 32), bits);
+        if (!canvas || !drawByAreaAveraging(picture.get(), bits, screens[i].cx, screens[i].cy,
+                                            targets[i], work)) {
+            failed = true;
+            return {};
+        }
+        canvases.push_back(std::move(canvas));
+    }
+    return canvases;
 }
 
 } // namespace

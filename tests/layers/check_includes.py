@@ -18,8 +18,8 @@ ALLOWED = {
     "desktop": {"win32"},
     "settings": {"text", "win32"},
     "skin": {"png", "resources", "win32"},
-    "show": {"desktop", "pictures", "png", "resources", "ripple", "settings", "text", "win32"},
-    "app": {"desktop", "pictures", "png", "resources", "ripple", "settings", "show", "skin",
+    "show": {"desktop", "jpeg", "pictures", "png", "resources", "ripple", "settings", "text", "win32"},
+    "app": {"desktop", "jpeg", "pictures", "png", "resources", "ripple", "settings", "show", "skin",
             "text", "win32"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z0-9_]+)/([A-Za-z0-9_.]+)"', re.M)

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <jpeglib.h>
+
 #include "pictures/picture_file.h"
 #include "long_path.h"
 #include "message_pump.h"
@@ -379,6 +381,120 @@ TEST(Background, AJpegOfTooManyScansIsRefused) {
     std::ofstream(path, std::ios::binary) << jpeg; // one scan: shown
     EXPECT_TRUE(looksLikeShowablePicture(path.c_str()));
     EXPECT_NE(loadBackground(path.c_str()).get(), nullptr);
+    DeleteFileA(path.c_str());
+}
+
+// Red, green, blue and white quarters, upright.
+uint32_t quarterAt(int x, int y, int width, int height) {
+    static const uint32_t colours[] = {0xE02020, 0x20C020, 0x2040E0, 0xF0F0F0};
+    return colours[(x * 2 / width) + 2 * (y * 2 / height)];
+}
+
+// The quarters as a JPEG of width x height stored upright, or stored turned with the EXIF
+// orientation 6 that stands it upright again, as a phone writes it.
+PictureFileBytes quartersJpeg(int width, int height, bool sideways) {
+    jpeg_compress_struct encoder{};
+    jpeg_error_mgr errors{};
+    encoder.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&encoder);
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&encoder, &bytes, &size);
+    const int storedWidth = sideways ? height : width, storedHeight = sideways ? width : height;
+    encoder.image_width = JDIMENSION(storedWidth);
+    encoder.image_height = JDIMENSION(storedHeight);
+    encoder.input_components = 3;
+    encoder.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&encoder);
+    jpeg_set_quality(&encoder, 95, TRUE);
+    jpeg_start_compress(&encoder, TRUE);
+    if (sideways) {
+        static const uint8_t exif[] = {'E', 'x', 'i', 'f', 0, 0,    'I', 'I', 42, 0, 8,
+                                       0,   0,   0,   1,   0, 0x12, 1,   3,   0,  1, 0,
+                                       0,   0,   6,   0,   0, 0,    0,   0,   0,  0};
+        jpeg_write_marker(&encoder, JPEG_APP0 + 1, exif, sizeof(exif));
+    }
+    std::vector<uint8_t> row(size_t(storedWidth) * 3);
+    for (int y = 0; y < storedHeight; ++y) {
+        for (int x = 0; x < storedWidth; ++x) {
+            // Turned a quarter clockwise, the stored (x, y) stands at (H - 1 - y, x).
+            const uint32_t colour = sideways ? quarterAt(storedHeight - 1 - y, x, width, height)
+                                             : quarterAt(x, y, width, height);
+            row[size_t(x) * 3] = uint8_t(colour >> 16);
+            row[size_t(x) * 3 + 1] = uint8_t(colour >> 8);
+            row[size_t(x) * 3 + 2] = uint8_t(colour);
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&encoder, rows, 1);
+    }
+    jpeg_finish_compress(&encoder);
+    jpeg_destroy_compress(&encoder);
+    PictureFileBytes file;
+    file.block = win32::GlobalMemory(GlobalAlloc(GMEM_FIXED, size));
+    std::memcpy(file.block.get(), bytes, size);
+    file.length = DWORD(size);
+    file.format = PictureFormat::jpeg;
+    std::free(bytes);
+    return file;
+}
+
+// The mean difference of the channels of two pictures of one size.
+double meanDifference(const std::string& a, const std::string& b) {
+    double sum = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        sum += (i % 4 == 3) ? 0 : std::abs(int(uint8_t(a[i])) - int(uint8_t(b[i])));
+    }
+    return sum / double(a.size() / 4 * 3);
+}
+
+// A JPEG photo shown smaller is decoded at the scale that covers each monitor, upright first
+// when it is stored turned, and brought to each monitor as placing the whole picture does,
+// within the small differences of the smaller decode.
+TEST(Background, JpegsAreDecodedAtTheSizeTheyAreShown) {
+    const std::vector<SIZE> screens = {{200, 150}, {120, 160}};
+    for (bool sideways : {false, true}) {
+        for (const char* fitscreen : {"yes", "fill", "fit"}) {
+            PictureFileBytes file = quartersJpeg(640, 360, sideways);
+            const ShowPictures shown = showPicturesOf(file, screens, placementOf(fitscreen));
+            ASSERT_TRUE(shown.placed) << fitscreen;
+            ASSERT_EQ(shown.pictures.size(), screens.size());
+            PictureFileBytes again = quartersJpeg(640, 360, sideways);
+            const win32::Bitmap whole = decodePictureFile(again);
+            ASSERT_EQ(sizeOf(whole.get()).cx, 640);
+            for (size_t i = 0; i < screens.size(); ++i) {
+                const PlacedPicture placed = placedPicture(
+                    whole.get(), screens[i].cx, screens[i].cy,
+                    placePicture(640, 360, screens[i].cx, screens[i].cy, placementOf(fitscreen)));
+                EXPECT_LT(meanDifference(pixelsOf(shown.pictures[i].get()), pixelsOf(placed.shown)),
+                          3.0)
+                    << fitscreen << (sideways ? ", sideways" : "") << ", monitor " << i;
+            }
+        }
+    }
+}
+
+// A photo whose data turns to noise after its first third, or that ends there, is refused
+// when picked and when shown: not a grey screen with a strip of the photo along its top.
+TEST(Background, AJpegWithCorruptOrMissingDataIsRefused) {
+    const PictureFileBytes photo = quartersJpeg(640, 360, false);
+    const std::string bytes(reinterpret_cast<const char*>(photo.data()), photo.length);
+    std::string noisy = bytes;
+    uint32_t seed = 7;
+    for (size_t i = noisy.size() / 3; i + 2 < noisy.size(); ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noisy[i] = char(seed >> 16);
+    }
+    const std::string path = inTemp("pluvette-damaged.jpg");
+    for (const std::string& damaged : {noisy, bytes.substr(0, bytes.size() / 3)}) {
+        std::ofstream(path, std::ios::binary) << damaged;
+        EXPECT_FALSE(looksLikeShowablePicture(path.c_str()));
+        EXPECT_TRUE(
+            loadShowPictures(path.c_str(), {SIZE{200, 150}}, Placement::stretch).pictures.empty());
+    }
+    std::ofstream(path, std::ios::binary) << bytes;
+    EXPECT_TRUE(looksLikeShowablePicture(path.c_str()));
+    EXPECT_FALSE(
+        loadShowPictures(path.c_str(), {SIZE{200, 150}}, Placement::stretch).pictures.empty());
     DeleteFileA(path.c_str());
 }
 
