@@ -384,15 +384,7 @@ void showChangedSourceWhereCalm(RippleSurface* surface) {
         const uint8_t* settled = t.settled.data() + size_t(ty) * size_t(t.columns);
         const int32_t top = std::max(1, ty * tileHeight);
         const int32_t bottom = std::min(r.height - 1, (ty + 1) * tileHeight);
-        for (int32_t first = 0; first < t.columns;) {
-            if (settled[first] == 0) {
-                ++first;
-                continue;
-            }
-            int32_t end = first + 1;
-            while (end < t.columns && settled[end] != 0) {
-                ++end;
-            }
+        forEachRunOfSetFlags(settled, t.columns, [&](int32_t first, int32_t end) {
             const auto left = size_t(std::max(1, first * tileWidth));
             const auto right = size_t(std::min(r.width - 1, end * tileWidth));
             for (int32_t y = top; y < bottom; ++y) {
@@ -402,8 +394,7 @@ void showChangedSourceWhereCalm(RippleSurface* surface) {
                     out[x] = in[x] & 0xFFFFFFu;
                 }
             }
-            first = end;
-        }
+        });
     }
 }
 

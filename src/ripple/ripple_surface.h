@@ -48,22 +48,28 @@ enum RippleTileFlag : uint8_t {
         anyCellMoving | topRowMoving | bottomRowMoving | leftColumnMoving | rightColumnMoving,
 };
 
-// Calls run(first, end) for every run [first, end) of neighbouring tiles of the tile row that
-// the last step went over.
-template <typename Run> void forEachSteppedRun(const RippleTiles& tiles, int32_t tileRow, Run run) {
-    const uint8_t* stepped = tiles.stepped.data() + size_t(tileRow) * size_t(tiles.columns);
-    for (int32_t first = 0; first < tiles.columns;) {
-        if (stepped[first] == 0) {
+// Calls run(first, end) for every run [first, end) of neighbouring flags that are set, among
+// count flags.
+template <typename Run> void forEachRunOfSetFlags(const uint8_t* flags, int32_t count, Run run) {
+    for (int32_t first = 0; first < count;) {
+        if (flags[first] == 0) {
             ++first;
             continue;
         }
         int32_t end = first + 1;
-        while (end < tiles.columns && stepped[end] != 0) {
+        while (end < count && flags[end] != 0) {
             ++end;
         }
         run(first, end);
         first = end;
     }
+}
+
+// Calls run(first, end) for every run [first, end) of neighbouring tiles of the tile row that
+// the last step went over.
+template <typename Run> void forEachSteppedRun(const RippleTiles& tiles, int32_t tileRow, Run run) {
+    forEachRunOfSetFlags(tiles.stepped.data() + size_t(tileRow) * size_t(tiles.columns),
+                         tiles.columns, run);
 }
 
 // A new picture coming in under the water, stage by stage (source_fade.h).
