@@ -54,9 +54,15 @@ static void onError(j_common_ptr common) {
 }
 
 /* A warning of corrupt data or of the file ending early ends the decode; others (an unknown
- * JFIF revision, an unknown Adobe transform) leave the picture as it is. Traces are ignored. */
+ * JFIF revision, an unknown Adobe transform) leave the picture as it is, and so do stray
+ * bytes before the end marker, after the whole picture (some cameras and editors pad there).
+ * Traces are ignored. */
 static void onMessage(j_common_ptr common, int level) {
     if (level >= 0) {
+        return;
+    }
+    const int endMarker = 0xD9;
+    if (common->err->msg_code == JWRN_EXTRANEOUS_DATA && common->err->msg_parm.i[1] == endMarker) {
         return;
     }
     switch (common->err->msg_code) {

@@ -231,6 +231,10 @@ TEST(JpegAtShownSize, BrokenFilesFailCleanly) {
         noisy[i] = uint8_t(seed >> 16);
     }
     EXPECT_EQ(decode(noisy, 8).outcome, jpegUnreadable);
+    // Padding before the end marker, as some cameras write, is no damage.
+    std::vector<uint8_t> padded = photo;
+    padded.insert(padded.end() - 2, 16, uint8_t(0));
+    EXPECT_EQ(decode(padded, 8).outcome, jpegDone);
     EXPECT_EQ(decode({}, 8).outcome, jpegUnreadable);
     EXPECT_EQ(decode({0xFF, 0xD8, 0xFF}, 8).outcome, jpegUnreadable);
     // A picture larger than the pixels allowed, and a decoder allowed too little memory.
