@@ -148,4 +148,11 @@ need_wine_prefix() {
             > /dev/null 2>&1
         wineserver -w
     fi
+    # Wine reads its own fonts (Tahoma for dialogs, Marlett for the title bars' buttons) only
+    # from the prefix's Fonts folder, where Debian's Wine does not put them.
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [ ! -e "$fonts/marlett.ttf" ] && [ -d /usr/share/wine/fonts ]; then
+        mkdir -p "$fonts"
+        cp /usr/share/wine/fonts/*.ttf "$fonts/"
+    fi
 }

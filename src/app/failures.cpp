@@ -28,11 +28,11 @@ const ErrorMessage* messageFor(ShowEnd end) {
     return nullptr;
 }
 
-template <typename Outcome> void endOnFailure(Outcome outcome) {
+template <typename Outcome> void endOnFailure(const ProgramTexts& texts, Outcome outcome) {
     if (const ErrorMessage* message = messageFor(outcome)) {
-        fatalError(*message);
+        fatalError(texts, *message);
     }
 }
 
-template void endOnFailure(DefaultsOutcome);
-template void endOnFailure(ShowEnd);
+template void endOnFailure(const ProgramTexts&, DefaultsOutcome);
+template void endOnFailure(const ProgramTexts&, ShowEnd);

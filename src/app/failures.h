@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/messages.h"
+#include "language/program_texts.h"
 #include "settings/program_settings.h"
 #include "show/show.h"
 
@@ -11,4 +12,4 @@ const ErrorMessage* messageFor(DefaultsOutcome outcome);
 const ErrorMessage* messageFor(ShowEnd end);
 
 // Shows the failure's message and ends the program; returns for a success.
-template <typename Outcome> void endOnFailure(Outcome outcome);
+template <typename Outcome> void endOnFailure(const ProgramTexts& texts, Outcome outcome);

@@ -6,6 +6,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -13,9 +14,11 @@
 
 #include "app/failures.h"
 #include "app/fatal_error.h"
-#include "app/launcher_lists.h"
-#include "app/program_texts.h"
+#include "app/launcher_layout.h"
+#include "app/single_instance.h"
 #include "app/wallpaper_start.h"
+#include "app/web_addresses.h"
+#include "resources/text_ids.h"
 #include "pictures/picture_file.h"
 #include "settings/program_settings.h"
 #include "show/music.h"
@@ -32,6 +35,7 @@ namespace {
 
 // What one launcher holds, reached through its dialog's GWLP_USERDATA.
 struct Launcher {
+    const ProgramTexts& texts;
     std::string settingsPath;
     SettingsStore launcherSettings;
     HWND launcherWindow = nullptr;
@@ -43,10 +47,12 @@ struct Launcher {
     bool keepsFile = false;     // the file could not be read: it is never written
     LauncherHost host = LauncherHost::program;
 
-    Launcher(std::string path, LauncherHost opener)
-        : settingsPath(std::move(path)),
+    Launcher(const ProgramTexts& language, std::string path, LauncherHost opener)
+        : texts(language), settingsPath(std::move(path)),
           launcherSettings(settingsPath, settingsSeparator, ansiToUtf8), host(opener) {
         about.links = aboutLinks;
+        about.headline = win32::narrow(texts.text(IDS_MORE_PROGRAMS));
+        about.rightToLeft = texts.rightToLeft();
     }
 };
 
@@ -59,39 +65,43 @@ Launcher& launcherOf(HWND dialog) {
 }
 
 constexpr int fadeStepMs = 15;
+// Lays the launcher out again once a change of scale has been handled.
+constexpr UINT relayoutMessage = WM_APP + 1;
 constexpr int fadeAlpha = 220;
 
-// The filters hold pairs of display text and pattern, each ended by a NUL, and a NUL after
-// the last pair.
-constexpr wchar_t imageFilter[] =
-    L"Image Files\0*.png;*.jpg;*.jpeg;*.gif;*.bmp\0"
-    L"All pictures\0*.png;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.bmp;*.dib;*.tif;*.tiff;*.ico;*.webp;"
-    L"*.heic;*.heif;*.avif\0";
-constexpr wchar_t musicFilter[] =
-    L"Music Files\0*.mp3;*.wav;*.ogg;*.xm;*.it;*.mod;*.s3m\0All Files\0*.*\0";
+struct FileKind {
+    UINT nameId;
+    const wchar_t* patterns;
+};
+constexpr FileKind pictureKinds[] = {
+    {IDS_IMAGE_FILES, L"*.png;*.jpg;*.jpeg;*.gif;*.bmp"},
+    {IDS_ALL_PICTURES, L"*.png;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.bmp;*.dib;*.tif;*.tiff;*.ico;"
+                       L"*.webp;*.heic;*.heif;*.avif"}};
+constexpr FileKind musicKinds[] = {{IDS_MUSIC_FILES, L"*.mp3;*.wav;*.ogg;*.xm;*.it;*.mod;*.s3m"},
+                                   {IDS_ALL_FILES, L"*.*"}};
 
-constexpr char notPictureText[] = "This file is not a picture that Pluvette can show. Choose a "
-                                  "PNG, JPEG, GIF or BMP picture.";
-constexpr char noPicturesText[] = "This folder holds no picture that Pluvette can show. Choose a "
-                                  "folder of PNG, JPEG, GIF or BMP pictures.";
-constexpr char busySettingsText[] =
-    "Pluvette could not read config.txt just now: another program may be writing it.\n"
-    "Pluvette starts with its defaults and leaves the file as it is.";
-constexpr char notMusicText[] = "This file is not music that Pluvette can play.\n"
-                                "Choose a sound file, such as MP3, WAV or OGG.";
-
-// Fills a drop-down list and selects the entry at index.
+// A file dialog's filter: pairs of display text and pattern, each ended by a NUL, and a NUL
+// after the last pair.
 template <size_t count>
-void fillList(HWND dialog, int controlId, const char* const (&entries)[count], int index) {
-    for (const char* entry : entries) {
-        SendDlgItemMessageA(dialog, controlId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+std::wstring filterOf(const ProgramTexts& texts, const FileKind (&kinds)[count]) {
+    std::wstring filter;
+    for (const FileKind& kind : kinds) {
+        filter += texts.text(kind.nameId) + L'\0' + kind.patterns + L'\0';
     }
-    SendDlgItemMessageA(dialog, controlId, CB_SETCURSEL, WPARAM(index), 0);
+    return filter;
 }
 
-// The Change list: its entries, and a hand-written value that none of them names (as
-// "Every 0.5 minutes"), added after them; an unreadable one is shown as what the show does.
-void fillChangeList(HWND dialog, const std::string& setting) {
+// Fills a drop-down list with the texts numbered from firstId.
+void fillList(HWND dialog, const ProgramTexts& texts, int controlId, UINT firstId, size_t count) {
+    for (UINT id = firstId; id < firstId + count; ++id) {
+        SendDlgItemMessageW(dialog, controlId, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(texts.text(id).c_str()));
+    }
+}
+
+// The Change list's choice: a hand-written value that none of its entries names (as
+// "Every 0.5 minutes") is added after them; an unreadable one is shown as what the show does.
+void selectChange(HWND dialog, const ProgramTexts& texts, const std::string& setting) {
     const std::optional<uint32_t> interval = changeIntervalMs(setting);
     int index = -1;
     for (size_t i = 0; i < std::size(changeSpellings); ++i) {
@@ -99,12 +109,12 @@ void fillChangeList(HWND dialog, const std::string& setting) {
             index = int(i);
         }
     }
-    fillList(dialog, IDC_CHANGE, changeEntries, index);
+    SendDlgItemMessageW(dialog, IDC_CHANGE, CB_SETCURSEL, WPARAM(index), 0);
     if (index < 0) {
-        const std::string own = "Every " + setting + " minutes";
-        SendDlgItemMessageA(dialog, IDC_CHANGE, CB_ADDSTRING, 0,
+        const std::wstring own = texts.format(IDS_CHANGE_OWN, {win32::widen(setting)});
+        SendDlgItemMessageW(dialog, IDC_CHANGE, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(own.c_str()));
-        SendDlgItemMessageA(dialog, IDC_CHANGE, CB_SETCURSEL, std::size(changeEntries), 0);
+        SendDlgItemMessageW(dialog, IDC_CHANGE, CB_SETCURSEL, std::size(changeSpellings), 0);
     }
 }
 
@@ -172,21 +182,58 @@ void loadLauncherSettings(Launcher& launcher) {
         addMissingSettings(settings);
         launcher.keepsFile = outcome == ReadOutcome::busy;
         if (launcher.keepsFile) {
-            MessageBoxA(nullptr, busySettingsText, "Pluvette", MB_OK | MB_ICONWARNING);
+            showNotice(launcher.texts, nullptr, launcher.texts.text(IDS_SETTINGS_BUSY), L"Pluvette",
+                       MB_OK | MB_ICONWARNING);
         }
         return;
     }
-    endOnFailure(writeDefaultSettings(launcher.settingsPath));
+    endOnFailure(launcher.texts, writeDefaultSettings(launcher.settingsPath));
     if (!settings.load()) {
-        fatalError(errorMessages::launcherSettingsUnreadable);
+        fatalError(launcher.texts, errorMessages::launcherSettingsUnreadable);
     }
 }
 
 // What a field shows of a value: the display text for nothing, else the file's name.
-void showChoice(HWND field, const std::string& value, const std::string& nullText) {
-    SetWindowTextW(
-        field, win32::widen(launcherShowsAsNothing(value) ? nullText : shownNameOf(value)).c_str());
+void showChoice(HWND field, const std::string& value, const std::wstring& nullText) {
+    SetWindowTextW(field, launcherShowsAsNothing(value) ? nullText.c_str()
+                                                        : win32::widen(shownNameOf(value)).c_str());
 }
+
+// The fields show names of files and folders, which read left to right in any language.
+void keepFieldLeftToRight(HWND field) {
+    const LONG_PTR style = GetWindowLongPtrW(field, GWL_EXSTYLE);
+    SetWindowLongPtrW(
+        field, GWL_EXSTYLE,
+        style & ~LONG_PTR(WS_EX_LAYOUTRTL | WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR));
+}
+
+} // namespace
+
+void showLauncherTexts(HWND dialog, const ProgramTexts& texts, LauncherHost host) {
+    SetWindowTextW(dialog,
+                   texts
+                       .text(host == LauncherHost::screenSaverSettings ? IDS_SCREEN_SAVER_CAPTION
+                                                                       : IDS_LAUNCHER_CAPTION)
+                       .c_str());
+    for (const auto& [controlId, textId] : {std::pair{IDC_IMAGE_LABEL, IDS_IMAGE_LABEL},
+                                            {IDC_MUSIC_LABEL, IDS_MUSIC_LABEL},
+                                            {IDC_PICTURE_LABEL, IDS_PICTURE_LABEL},
+                                            {IDC_RAIN_LABEL, IDS_RAIN_LABEL},
+                                            {IDC_CHANGE_LABEL, IDS_CHANGE_LABEL},
+                                            {IDC_LAUNCH, IDS_LAUNCH},
+                                            {IDC_WALLPAPER, IDS_WALLPAPER},
+                                            {IDC_ABOUT, IDS_ABOUT},
+                                            {IDC_MORE_APPS, IDS_MORE_APPS},
+                                            {IDC_IMAGE_DEFAULT, IDS_DEFAULT_BUTTON},
+                                            {IDC_MUSIC_DEFAULT, IDS_DEFAULT_BUTTON}}) {
+        SetDlgItemTextW(dialog, controlId, texts.text(textId).c_str());
+    }
+    fillList(dialog, texts, IDC_PLACEMENT, IDS_PLACEMENT_FIRST, std::size(placementSpellings));
+    fillList(dialog, texts, IDC_RAIN, IDS_RAIN_FIRST, std::size(rainSpellings));
+    fillList(dialog, texts, IDC_CHANGE, IDS_CHANGE_FIRST, std::size(changeSpellings));
+}
+
+namespace {
 
 void startLauncher(HWND dialog, Launcher& launcher) {
     SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&launcher));
@@ -197,21 +244,27 @@ void startLauncher(HWND dialog, Launcher& launcher) {
     const SettingsStore& settings = launcher.launcherSettings;
     const std::string sound = settings.getTrimmed(soundKey.name, true);
     const std::string background = settings.getTrimmed(backgroundKey.name, true);
-    showChoice(launcher.imageField, background, captureScreenText);
-    showChoice(launcher.musicField, sound, noMusicText);
-    fillList(dialog, IDC_PLACEMENT, placementEntries,
-             int(placementOf(settings.getTrimmed(fitScreenKey.name, false))));
-    fillList(dialog, IDC_RAIN, rainEntries, int(rainOf(settings.getTrimmed(rainKey.name, false))));
-    fillChangeList(dialog, settings.getTrimmed(changeKey.name, false));
+    const ProgramTexts& texts = launcher.texts;
+    SetPropW(dialog, launcherMark, dialog);
+    keepFieldLeftToRight(launcher.imageField);
+    keepFieldLeftToRight(launcher.musicField);
+    showChoice(launcher.imageField, background, texts.text(IDS_CAPTURE_SCREEN));
+    showChoice(launcher.musicField, sound, texts.text(IDS_NO_MUSIC));
+    showLauncherTexts(dialog, texts, launcher.host);
+    SendDlgItemMessageW(dialog, IDC_PLACEMENT, CB_SETCURSEL,
+                        WPARAM(placementOf(settings.getTrimmed(fitScreenKey.name, false))), 0);
+    SendDlgItemMessageW(dialog, IDC_RAIN, CB_SETCURSEL,
+                        WPARAM(rainOf(settings.getTrimmed(rainKey.name, false))), 0);
+    selectChange(dialog, texts, settings.getTrimmed(changeKey.name, false));
     enableChangeList(launcher);
     showFolderIcon(launcher, win32::dpiOfWindow(dialog));
-    SetWindowTextA(dialog, launcherCaption);
-    for (const auto& [text, controlId] : {std::pair{"Default", IDC_IMAGE_DEFAULT},
-                                          {"Default", IDC_MUSIC_DEFAULT},
-                                          {"Browse Music", IDC_BROWSE_MUSIC},
-                                          {"Browse Image", IDC_BROWSE_IMAGE},
-                                          {"Browse Folder", IDC_BROWSE_FOLDER}}) {
-        launcher.tooltips.push_back(addTooltip(dialog, text, controlId, false));
+    layOutLauncher(dialog);
+    for (const auto& [textId, controlId] : {std::pair{IDS_DEFAULT_TIP, IDC_IMAGE_DEFAULT},
+                                            {IDS_DEFAULT_TIP, IDC_MUSIC_DEFAULT},
+                                            {IDS_BROWSE_MUSIC_TIP, IDC_BROWSE_MUSIC},
+                                            {IDS_BROWSE_IMAGE_TIP, IDC_BROWSE_IMAGE},
+                                            {IDS_BROWSE_FOLDER_TIP, IDC_BROWSE_FOLDER}}) {
+        launcher.tooltips.push_back(addTooltip(dialog, texts.text(textId), controlId, false));
     }
 }
 
@@ -243,7 +296,7 @@ void launchShow(Launcher& launcher) {
     ShowWindow(launcher.launcherWindow, SW_HIDE);
     // The show brings the launcher back when it ends, or ends without it when it cannot start.
     Show show({ShowHost::launcher, launcher.settingsPath, launcher.launcherWindow, {}});
-    endOnFailure(show.run(instanceOf(launcher.launcherWindow)));
+    endOnFailure(launcher.texts, show.run(instanceOf(launcher.launcherWindow)));
     quietTooltips(launcher, false);
 }
 
@@ -253,9 +306,10 @@ void closeLauncher(const Launcher& launcher);
 // once) and closes the launcher.
 void startWallpaperAndClose(Launcher& launcher) {
     saveChoices(launcher);
-    if (launcher.host == LauncherHost::program && !startWallpaper(launcher.settingsPath)) {
-        MessageBoxA(launcher.launcherWindow, wallpaperUnstartableText, launcherCaption,
-                    MB_OK | MB_ICONWARNING);
+    if (launcher.host != LauncherHost::wallpaper && !startWallpaper(launcher.settingsPath)) {
+        showNotice(launcher.texts, launcher.launcherWindow,
+                   launcher.texts.text(IDS_WALLPAPER_UNSTARTABLE), L"Pluvette",
+                   MB_OK | MB_ICONWARNING);
         return;
     }
     closeLauncher(launcher);
@@ -265,30 +319,31 @@ void onCommand(Launcher& launcher, int controlId) {
     const HWND dialog = launcher.launcherWindow;
     switch (controlId) {
     case IDC_MUSIC_DEFAULT:
-        SetWindowTextA(launcher.musicField, noMusicText);
+        SetWindowTextW(launcher.musicField, launcher.texts.text(IDS_NO_MUSIC).c_str());
         launcher.launcherSettings.set(soundKey.name, soundKey.defaultValue);
         break;
     case IDC_IMAGE_DEFAULT:
-        SetWindowTextA(launcher.imageField, captureScreenText);
+        SetWindowTextW(launcher.imageField, launcher.texts.text(IDS_CAPTURE_SCREEN).c_str());
         launcher.launcherSettings.set(backgroundKey.name, backgroundKey.defaultValue);
         enableChangeList(launcher);
         break;
     case IDC_BROWSE_IMAGE:
-        if (const std::string path = browseImage(dialog, launcher.launcherSettings);
+        if (const std::string path = browseImage(dialog, launcher.texts, launcher.launcherSettings);
             !path.empty()) {
             SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(path)).c_str());
             enableChangeList(launcher);
         }
         break;
     case IDC_BROWSE_FOLDER:
-        if (const std::string path = browseFolder(dialog, launcher.launcherSettings);
+        if (const std::string path =
+                browseFolder(dialog, launcher.texts, launcher.launcherSettings);
             !path.empty()) {
             SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(path)).c_str());
             enableChangeList(launcher);
         }
         break;
     case IDC_BROWSE_MUSIC:
-        if (const std::string path = browseMusic(dialog, launcher.launcherSettings);
+        if (const std::string path = browseMusic(dialog, launcher.texts, launcher.launcherSettings);
             !path.empty()) {
             SetWindowTextW(launcher.musicField, win32::widen(shownNameOf(path)).c_str());
         }
@@ -313,15 +368,16 @@ void onCommand(Launcher& launcher, int controlId) {
 // Lets the user pick a file and keeps it as the key's value when the check accepts it;
 // otherwise says why in a notice and keeps the earlier choice. "All Files" lets anything be
 // picked: what the show could not use is refused now, not when it ends the next Launch.
-std::string browseChecked(HWND owner, SettingsStore& settings, const wchar_t* filter,
-                          const SettingKey& key, bool (*accepted)(const std::string&),
-                          const char* notice, const char* caption) {
-    const std::string path = browseForFile(owner, filter, L"*.*");
+std::string browseChecked(HWND owner, const ProgramTexts& texts, SettingsStore& settings,
+                          const std::wstring& filter, const SettingKey& key,
+                          bool (*accepted)(const std::string&), UINT noticeId, UINT captionId) {
+    const std::string path = browseForFile(owner, filter.c_str(), L"*.*");
     if (path.size() <= 1) {
         return {};
     }
     if (!accepted(path)) {
-        MessageBoxA(owner, notice, caption, MB_OK | MB_ICONWARNING);
+        showNotice(texts, owner, texts.text(noticeId), texts.text(captionId),
+                   MB_OK | MB_ICONWARNING);
         return {};
     }
     settings.set(key.name, path); // changes only a key the file already has
@@ -330,24 +386,25 @@ std::string browseChecked(HWND owner, SettingsStore& settings, const wchar_t* fi
 
 } // namespace
 
-HWND addTooltip(HWND dialog, const char* text, int controlId, bool balloon) {
+HWND addTooltip(HWND dialog, const std::wstring& text, int controlId, bool balloon) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     InitCommonControlsEx(&controls);
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const bool mirrored = (GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
     // Owned by the dialog, which destroys it with itself.
-    HWND tip = CreateWindowExA(
-        0, TOOLTIPS_CLASSA, nullptr,
+    HWND tip = CreateWindowExW(
+        mirrored ? WS_EX_LAYOUTRTL : 0, TOOLTIPS_CLASSW, nullptr,
         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0), CW_USEDEFAULT,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, instance, nullptr);
-    SendMessageA(tip, TTM_ACTIVATE, TRUE, 0);
-    TOOLINFOA tool{};
+    SendMessageW(tip, TTM_ACTIVATE, TRUE, 0);
+    TOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | (mirrored ? TTF_RTLREADING : 0);
     tool.hwnd = dialog;
     tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, controlId));
     tool.hinst = instance;
-    tool.lpszText = const_cast<char*>(text);
-    return SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE ? tip
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    return SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE ? tip
                                                                                         : nullptr;
 }
 
@@ -364,15 +421,15 @@ std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defa
     return GetOpenFileNameW(&dialog) ? win32::narrow(file) : std::string();
 }
 
-std::string browseImage(HWND owner, SettingsStore& settings) {
+std::string browseImage(HWND owner, const ProgramTexts& texts, SettingsStore& settings) {
     return browseChecked(
-        owner, settings, imageFilter, backgroundKey,
+        owner, texts, settings, filterOf(texts, pictureKinds), backgroundKey,
         [](const std::string& path) { return looksLikeShowablePicture(path.c_str()); },
-        notPictureText, "Background Image");
+        IDS_NOT_PICTURE, IDS_IMAGE_CAPTION);
 }
 
-std::string browseFolder(HWND owner, SettingsStore& settings) {
-    const std::string folder = pickFolder(owner, L"Choose a Folder of Pictures");
+std::string browseFolder(HWND owner, const ProgramTexts& texts, SettingsStore& settings) {
+    const std::string folder = pickFolder(owner, texts.text(IDS_CHOOSE_FOLDER).c_str());
     if (folder.empty()) {
         return {};
     }
@@ -383,7 +440,8 @@ std::string browseFolder(HWND owner, SettingsStore& settings) {
     if (std::none_of(files.begin(), files.end(), [](const std::string& file) {
             return looksLikeShowablePicture(file.c_str());
         })) {
-        MessageBoxA(owner, noPicturesText, "Background Image", MB_OK | MB_ICONWARNING);
+        showNotice(texts, owner, texts.text(IDS_NO_PICTURES), texts.text(IDS_IMAGE_CAPTION),
+                   MB_OK | MB_ICONWARNING);
         return {};
     }
     settings.set(backgroundKey.name, folder);
@@ -391,9 +449,9 @@ std::string browseFolder(HWND owner, SettingsStore& settings) {
 }
 
 // Only music is kept, so that Launch never hands a program or a script to the shell.
-std::string browseMusic(HWND owner, SettingsStore& settings) {
-    return browseChecked(owner, settings, musicFilter, soundKey, isPlayableMusic, notMusicText,
-                         "Background Music");
+std::string browseMusic(HWND owner, const ProgramTexts& texts, SettingsStore& settings) {
+    return browseChecked(owner, texts, settings, filterOf(texts, musicKinds), soundKey,
+                         isPlayableMusic, IDS_NOT_MUSIC, IDS_MUSIC_CAPTION);
 }
 
 std::string shownNameOf(const std::string& path) {
@@ -446,6 +504,11 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         break;
     case WM_DPICHANGED:
         showFolderIcon(launcher, HIWORD(wParam));
+        // After the dialog manager has scaled the dialog and its font.
+        PostMessageW(dialog, relayoutMessage, 0, 0);
+        break;
+    case relayoutMessage:
+        layOutLauncher(dialog);
         break;
     case WM_CLOSE:
         closeLauncher(launcher);
@@ -461,10 +524,34 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     return FALSE; // the dialog manager's own handling follows every message
 }
 
-int runLauncher(HINSTANCE instance, std::string settingsPath, LauncherHost host) {
-    Launcher launcher(std::move(settingsPath), host);
+std::vector<BYTE> launcherTemplate(HINSTANCE instance, bool mirrored) {
+    const HRSRC found =
+        FindResourceW(instance, MAKEINTRESOURCEW(IDD_LAUNCHER), MAKEINTRESOURCEW(5));
+    const void* data = found != nullptr ? LockResource(LoadResource(instance, found)) : nullptr;
+    if (data == nullptr) {
+        return {};
+    }
+    const auto* bytes = static_cast<const BYTE*>(data);
+    std::vector<BYTE> copy(bytes, bytes + SizeofResource(instance, found));
+    // An extended template: version 1, signature 0xFFFF, help ID, then the extended style.
+    if (mirrored && copy.size() >= 12 && copy[0] == 1 && copy[2] == 0xFF && copy[3] == 0xFF) {
+        DWORD style = 0;
+        std::memcpy(&style, &copy[8], sizeof(style));
+        style |= WS_EX_LAYOUTRTL;
+        std::memcpy(&copy[8], &style, sizeof(style));
+    }
+    return copy;
+}
+
+int runLauncher(HINSTANCE instance, const ProgramTexts& texts, std::string settingsPath,
+                LauncherHost host) {
+    Launcher launcher(texts, std::move(settingsPath), host);
+    const std::vector<BYTE> dialog = launcherTemplate(instance, texts.rightToLeft());
+    if (dialog.empty()) {
+        return -1;
+    }
     // A Unicode dialog, so that its fields show names in any language.
-    return static_cast<int>(DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_LAUNCHER), nullptr,
-                                            launcherDialogProc,
-                                            reinterpret_cast<LPARAM>(&launcher)));
+    return static_cast<int>(
+        DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialog.data()),
+                                nullptr, launcherDialogProc, reinterpret_cast<LPARAM>(&launcher)));
 }

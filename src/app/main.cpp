@@ -9,8 +9,19 @@
 #include "app/screen_saver.h"
 #include "app/single_instance.h"
 #include "app/wallpaper_start.h"
+#include "language/program_texts.h"
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
+
+namespace {
+
+// The texts in the language the settings file sets, else in the user's.
+ProgramTexts textsFor(HINSTANCE instance, const std::string& settingsFile) {
+    const std::string file = settingsFile.empty() ? settingsFileName : settingsFile;
+    return ProgramTexts(instance, chooseLanguage(languageSetting(file), preferredUiLanguages()));
+}
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     registerRippleClass(instance); // without it, shows run without water
@@ -22,16 +33,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     }
     case StartMode::preview:
         return runPreview(instance, reinterpret_cast<HWND>(request.previewParent));
-    case StartMode::wallpaper:
+    case StartMode::wallpaper: {
+        const ProgramTexts texts = textsFor(instance, request.settingsFile);
         // Its settings open in this process, unless this program's launcher is open already.
-        return runWallpaper(instance, request.settingsFile, [instance](const std::string& file) {
-            const auto launcherClaimed = claimInstance(InstanceRole::launcher);
-            if (!launcherClaimed) {
-                bringRunningLauncherForward();
-                return;
-            }
-            runLauncher(instance, file, LauncherHost::wallpaper);
-        });
+        return runWallpaper(instance, texts, request.settingsFile,
+                            [instance, &texts](const std::string& file) {
+                                const auto launcherClaimed = claimInstance(InstanceRole::launcher);
+                                if (!launcherClaimed) {
+                                    bringRunningLauncherForward();
+                                    return;
+                                }
+                                runLauncher(instance, texts, file, LauncherHost::wallpaper);
+                            });
+    }
     case StartMode::watchdog:
         return runWatchdog(request.watched);
     case StartMode::screenSaverSettings:
@@ -44,7 +58,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         return 0;
     }
     // What the screen saver's Settings chooses is what the screen saver shows.
-    return runLauncher(instance, request.mode == StartMode::screenSaverSettings
-                                     ? prepareScreenSaverSettingsPath()
-                                     : std::string(settingsFileName));
+    const bool screenSaver = request.mode == StartMode::screenSaverSettings;
+    const std::string settingsFile =
+        screenSaver ? prepareScreenSaverSettingsPath() : std::string(settingsFileName);
+    return runLauncher(instance, textsFor(instance, settingsFile), settingsFile,
+                       screenSaver ? LauncherHost::screenSaverSettings : LauncherHost::program);
 }

@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/program_texts.h"
 #include "text/text.h"
 #include "win32/wide.h"
 
@@ -44,11 +43,9 @@ std::string processPath(DWORD processId) {
 }
 
 BOOL CALLBACK raiseIfOurLauncher(HWND window, LPARAM ownPath) {
-    char caption[64] = {};
-    GetWindowTextA(window, caption, sizeof(caption));
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (std::string_view(caption) != launcherCaption || processId == GetCurrentProcessId() ||
+    if (GetPropW(window, launcherMark) == nullptr || processId == GetCurrentProcessId() ||
         processPath(processId) != *reinterpret_cast<const std::string*>(ownPath)) {
         return TRUE;
     }

@@ -19,3 +19,6 @@ std::optional<win32::Handle> claimInstance(InstanceRole role);
 // Brings the launcher that another process of this program file shows to the front; nothing
 // when it is hidden behind a show or there is none.
 void bringRunningLauncherForward();
+
+// The window property that marks a launcher, by which another start finds it.
+inline constexpr const wchar_t* launcherMark = L"Pluvette.Launcher";

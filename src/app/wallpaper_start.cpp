@@ -4,6 +4,7 @@
 
 #include "app/single_instance.h"
 #include "desktop/desktop_wallpaper.h"
+#include "resources/text_ids.h"
 #include "show/wallpaper.h"
 #include "win32/handles.h"
 #include "win32/wide.h"
@@ -60,7 +61,7 @@ win32::Handle startWatchdog() {
 
 } // namespace
 
-int runWallpaper(HINSTANCE instance, const std::string& settingsFile,
+int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::string& settingsFile,
                  std::function<void(const std::string&)> openSettings) {
     const auto claimed = claimInstance(InstanceRole::wallpaper);
     if (!claimed) {
@@ -73,6 +74,9 @@ int runWallpaper(HINSTANCE instance, const std::string& settingsFile,
     const win32::Handle watchdog = startWatchdog();
     WallpaperSetup setup;
     setup.settingsFile = file;
+    setup.menuTexts = {texts.text(IDS_MENU_PAUSE),    texts.text(IDS_MENU_RESUME),
+                       texts.text(IDS_MENU_SETTINGS), texts.text(IDS_MENU_SIGN_IN),
+                       texts.text(IDS_MENU_STOP),     texts.rightToLeft()};
     setup.startCommand = win32::narrow(wallpaperCommand(file));
     setup.openSettings = [open = std::move(openSettings), file](HWND) { open(file); };
     Wallpaper wallpaper(std::move(setup));

@@ -7,11 +7,13 @@
 #include <functional>
 #include <string>
 
+#include "language/program_texts.h"
+
 // Runs the wallpaper over the settings file (config.txt in the current folder when empty)
 // until it is stopped; when one already runs in this session, opens its settings instead.
 // openSettings opens the launcher over a settings file (a full path) and returns once it is
-// closed.
-int runWallpaper(HINSTANCE instance, const std::string& settingsFile,
+// closed. Its menu speaks the texts' language.
+int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::string& settingsFile,
                  std::function<void(const std::string&)> openSettings);
 
 // The launcher's Wallpaper button: hands the settings file to the wallpaper that runs, or

@@ -52,6 +52,11 @@
 #define IDC_BROWSE_FOLDER 1020
 #define IDC_CHANGE 1021
 #define IDC_WALLPAPER 1022
+#define IDC_IMAGE_LABEL 1023
+#define IDC_MUSIC_LABEL 1024
+#define IDC_PICTURE_LABEL 1025
+#define IDC_RAIN_LABEL 1026
+#define IDC_CHANGE_LABEL 1027
 
 // The About panel's controls.
 #define IDC_TICKER 1000

@@ -173,6 +173,11 @@ std::optional<Settings> loadSettings(const std::string& path) {
     return std::nullopt;
 }
 
+std::string languageSetting(const std::string& path) {
+    SettingsStore store(path, settingsSeparator, ansiToUtf8);
+    return store.load() ? store.getTrimmed(languageKey.name, false) : std::string();
+}
+
 Settings loadScreenSaverSettings() {
     const std::string path = screenSaverSettingsPath();
     SettingsStore store(path, settingsSeparator, ansiToUtf8);

@@ -72,6 +72,10 @@ Settings readSettings(const SettingsStore& store);
 // the settings file's folder.
 std::optional<Settings> loadSettings(const std::string& path);
 
+// The language the settings file at path sets, or empty (no file, or none set). Reads the
+// file once and writes nothing.
+std::string languageSetting(const std::string& path);
+
 // Reads the settings as a screen saver does: from its settings (Windows starts screen savers
 // in its system folder, so never the current folder's), or the defaults when that file
 // cannot be read. Writes nothing and never ends the program.

@@ -19,6 +19,9 @@ inline constexpr SettingKey soundKey{"sound", "null"};   // "null": no music
 inline constexpr SettingKey fitScreenKey{"fitscreen", "yes"};
 inline constexpr SettingKey rainKey{"rain", "normal"}; // optional
 inline constexpr SettingKey changeKey{"change", "5"};  // minutes or "never"; optional
+// The language the program speaks ("de", "pt-BR"...); the user's own when absent. Optional,
+// and never written by the program.
+inline constexpr SettingKey languageKey{"language", ""};
 inline constexpr SettingKey keysWrittenByDefault[] = {backgroundKey, soundKey, fitScreenKey};
 
 // "null" in any case: the screen for bg, silence for sound.

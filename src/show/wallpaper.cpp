@@ -360,19 +360,22 @@ void Wallpaper::changePictureWhenReady() {
 
 void Wallpaper::showMenu(POINT at) {
     const HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, pauseCommand, userPaused_ ? L"&Resume" : L"&Pause");
+    const WallpaperMenuTexts& texts = setup_.menuTexts;
+    AppendMenuW(menu, MF_STRING, pauseCommand, (userPaused_ ? texts.resume : texts.pause).c_str());
     AppendMenuW(menu, MF_STRING | (settingsOpen_ ? MF_GRAYED : 0), settingsCommand,
-                L"&Settings...");
+                texts.settings.c_str());
     AppendMenuW(menu, MF_STRING | (startsAtSignIn() ? MF_CHECKED : 0), signInCommand,
-                L"Start with &Windows");
+                texts.startWithWindows.c_str());
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, stopCommand, L"S&top");
+    AppendMenuW(menu, MF_STRING, stopCommand, texts.stop.c_str());
     SetMenuDefaultItem(menu, settingsCommand, FALSE);
     // The menu closes when the user clicks elsewhere only if its window is in front.
     SetForegroundWindow(window_);
-    const UINT command = UINT(
-        TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN,
-                         at.x, at.y, window_, nullptr));
+    const UINT command =
+        UINT(TrackPopupMenuEx(menu,
+                              TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN |
+                                  (texts.rightToLeft ? TPM_LAYOUTRTL : 0),
+                              at.x, at.y, window_, nullptr));
     PostMessageW(window_, WM_NULL, 0, 0);
     DestroyMenu(menu);
     switch (command) {

@@ -29,8 +29,19 @@ inline constexpr UINT wallpaperOpenSettingsMessage = WM_APP + 20;
 // WM_COPYDATA with this number carries a settings file (UTF-8) for the wallpaper to show.
 inline constexpr ULONG_PTR wallpaperSettingsFileData = 0x504C5657;
 
+// The notification area menu's entries, in the program's language ("&" marks a mnemonic).
+struct WallpaperMenuTexts {
+    std::wstring pause = L"&Pause";
+    std::wstring resume = L"&Resume";
+    std::wstring settings = L"&Settings...";
+    std::wstring startWithWindows = L"Start with &Windows";
+    std::wstring stop = L"S&top";
+    bool rightToLeft = false; // the menu opens mirrored
+};
+
 struct WallpaperSetup {
-    std::string settingsFile;               // config.txt, a full path
+    std::string settingsFile; // config.txt, a full path
+    WallpaperMenuTexts menuTexts;
     std::string startCommand;               // the command the Run key holds to start it again
     std::function<void(HWND)> openSettings; // the launcher over settingsFile; may be empty
 };

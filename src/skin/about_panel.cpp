@@ -125,6 +125,10 @@ void attachControls(AboutPanel& panel, HWND dialog, const ArtworkScale& scale) {
     resetControls(panel.form);
     const int origin = MulDiv(10, scale.percent, 100);
     setTextOrigin(panel.ticker, origin, origin);
+    panel.ticker.rightToLeft = panel.rightToLeft;
+    if (panel.rightToLeft) {
+        panel.ticker.textRect.right = panel.ticker.width - origin;
+    }
     // Sets the ticker's colour and font, and shows the text it showed, if any; the first
     // advance replaces the placeholder.
     setLabelText(panel.ticker, panel.ticker.text.empty() ? "Testing" : panel.ticker.text,
@@ -226,8 +230,10 @@ void dragByBackground(const AboutPanel& panel, HWND dialog, WPARAM buttons) {
 } // namespace
 
 void advanceTicker(AboutPanel& panel) {
-    setLabelText(panel.ticker, tickerTexts[panel.tickerIndex], 0, nullptr);
-    panel.tickerIndex = (panel.tickerIndex + 1) % std::size(tickerTexts);
+    setLabelText(panel.ticker,
+                 panel.tickerIndex == 0 ? panel.headline : otherPrograms[panel.tickerIndex - 1], 0,
+                 nullptr);
+    panel.tickerIndex = (panel.tickerIndex + 1) % (std::size(otherPrograms) + 1);
 }
 
 INT_PTR runAboutPanel(HINSTANCE instance, AboutPanel& panel) {

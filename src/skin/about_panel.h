@@ -31,16 +31,17 @@ struct ArtworkPlace {
     POINT at;
 };
 
-// The headline and the names of the maker's other programs, shown in turn on the ticker.
-inline constexpr const char* tickerTexts[] = {"More Free Programs !", "Snowdrift", "Lumen Clock",
-                                              "Tidewatch", "Leafall"};
+// The names of the maker's other programs, shown in turn on the ticker after its headline.
+inline constexpr const char* otherPrograms[] = {"Snowdrift", "Lumen Clock", "Tidewatch", "Leafall"};
 
 // What the panel holds. Its owner keeps it from one opening to the next, which attaches the
 // same objects again and goes on with the ticker where the last one stopped.
 struct AboutPanel {
     AboutLinks links;
+    std::string headline = "More Free Programs !"; // UTF-8, in the program's language
+    bool rightToLeft = false; // the ticker's text reads from its right; the artwork stays
     int fadeStepMs = 15;      // between the steps of the panel's fades
-    uint32_t tickerIndex = 0; // the ticker text shown next
+    uint32_t tickerIndex = 0; // the ticker text shown next: 0 the headline, then the programs
     DWORD pressPosition = 0;  // where the left button went down on the bare panel
     std::vector<ArtworkPlace> places;
     HBITMAP background = nullptr; // the picture the background control was given

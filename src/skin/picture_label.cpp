@@ -1,5 +1,7 @@
 #include "skin/picture_label.h"
 
+#include "win32/wide.h"
+
 #include <commctrl.h>
 
 #include "win32/handles.h"
@@ -30,8 +32,9 @@ void paintLabel(PictureLabel& label, HWND window) {
         }
         SetTextColor(memory.get(), label.colour);
         SetBkMode(memory.get(), TRANSPARENT);
-        DrawTextA(memory.get(), label.text.c_str(), static_cast<int>(label.text.size()),
-                  &label.textRect, DT_NOPREFIX);
+        const std::wstring text = win32::widen(label.text);
+        DrawTextW(memory.get(), text.c_str(), static_cast<int>(text.size()), &label.textRect,
+                  DT_NOPREFIX | (label.rightToLeft ? DT_RIGHT | DT_RTLREADING : 0));
         label.textPending = false;
     }
     BitBlt(paint.dc(), 0, 0, label.width, label.height, memory.get(), 0, 0, SRCCOPY);

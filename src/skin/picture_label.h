@@ -12,7 +12,8 @@
 
 struct PictureLabel {
     bool textPending = false; // the next paint draws the text, then clears this
-    std::string text;
+    std::string text;         // UTF-8
+    bool rightToLeft = false; // read right to left, from the text area's right edge
     COLORREF colour = 0;
     RECT textRect{};      // in control pixels
     HFONT font = nullptr; // null: the device context's default font

@@ -76,12 +76,18 @@ mkdir -p "$work/launcher"
 for dpi_scale in 96:100 120:125 144:150 192:200; do
     dpi=${dpi_scale%%:*} scale=${dpi_scale#*:}
     set_dpi "$dpi"
-    # The launcher: its size follows the scale, and every text fits its control.
+    # The launcher in every language: its size follows the scale, and every text fits its
+    # control (the probe names each one that does not).
     wine "$fit_probe" 2> /dev/null | tr -d '\r' > "$work/fit.txt"
-    read -r lw lh < "$work/fit.txt"
-    echo "$scale %: launcher ${lw}x$lh"
-    [ "$(wc -l < "$work/fit.txt")" = 1 ] || fail "the launcher at $scale %: $(tail -n +2 "$work/fit.txt")"
-    [ $((lw * 100 / 392)) -ge $((scale * 9 / 10)) ] || fail "the launcher does not grow to $scale %"
+    read -r _ lw lh < "$work/fit.txt"
+    echo "$scale %: launcher ${lw}x$lh in English;" \
+        "$(sort -k2 -n "$work/fit.txt" | tail -n 1 | cut -d' ' -f1-3 | tr ' ' ' ')" widest
+    if grep -v -E '^[a-zA-Z-]+ [0-9]+ [0-9]+$' "$work/fit.txt"; then
+        fail "the launcher at $scale % cuts or overlaps the texts above"
+    fi
+    [ "$scale" != 100 ] || base_width=$lw
+    [ $((lw * 100 / base_width)) -ge $((scale * 9 / 10)) ] ||
+        fail "the launcher does not grow to $scale %"
     if [ -n "$shots" ]; then
         (cd "$work/launcher" && exec wine "$exe") &
         pid=$!

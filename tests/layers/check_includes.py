@@ -17,10 +17,11 @@ ALLOWED = {
     "ripple": {"win32"},
     "desktop": {"win32"},
     "settings": {"text", "win32"},
+    "language": {"resources", "text", "win32"},
     "skin": {"png", "resources", "win32"},
     "show": {"desktop", "jpeg", "pictures", "png", "resources", "ripple", "settings", "text", "win32"},
-    "app": {"desktop", "jpeg", "pictures", "png", "resources", "ripple", "settings", "show", "skin",
-            "text", "win32"},
+    "app": {"desktop", "jpeg", "language", "pictures", "png", "resources", "ripple", "settings",
+            "show", "skin", "text", "win32"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z0-9_]+)/([A-Za-z0-9_.]+)"', re.M)
 
@@ -40,6 +41,8 @@ def main(source_root: pathlib.Path) -> int:
         uses = graph.setdefault(module, [])
         for target_folder, target_file in INCLUDE.findall(path.read_text()):
             target = f"{target_folder}/{target_file}"
+            if (path.parent / target).exists():
+                continue  # a file of a folder inside the includer's own
             if target_folder != folder and target_folder not in ALLOWED[folder]:
                 faults.append(f"{name} includes {target}: {folder} may not use {target_folder}")
             target_module = target.rsplit(".", 1)[0]

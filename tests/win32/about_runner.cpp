@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/program_texts.h"
+#include "app/web_addresses.h"
 #include "skin/about_panel.h"
 
 namespace {

@@ -4,12 +4,15 @@
 #include <fstream>
 #include <iterator>
 
+#include "win32/wide.h"
+
 namespace {
 
+// In UTF-8, whatever the language.
 std::string windowText(HWND window) {
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, int(std::size(text)));
+    return win32::narrow(text);
 }
 
 std::string classOf(HWND window) {

@@ -38,16 +38,38 @@ Outcome runProbe(const ScratchDirectory& dir, const std::string& arguments, bool
     return outcome;
 }
 
-void expectErrorBox(const Outcome& outcome, const ErrorMessage& message) {
+// The message's explanation in English.
+std::string explanationOf(const ErrorMessage& message) {
+    switch (message.code) {
+    case 104:
+        return "Failed to load image.\nPlease insure that image is not corrupt and is saved with "
+               "right extention on your computer.";
+    case 105:
+        return "Failed to launch music file.";
+    case 114:
+        return "Failed to create file.";
+    case 115:
+        return "Failed to save changes.";
+    default:
+        return "Failed to load configuration file.";
+    }
+}
+
+void expectErrorBox(const Outcome& outcome, const ErrorMessage& message,
+                    const std::string& caption = "Error", std::string text = {}) {
+    if (text.empty()) {
+        text = "Error Code : " + std::to_string(message.code) + "\n" + explanationOf(message) +
+               "\n\nFor support contact us at support@pluvette.org\nOr Visit www.pluvette.org";
+    }
     ASSERT_TRUE(outcome.box.found) << "no error box for code " << message.code;
-    EXPECT_EQ(outcome.box.caption, "Error");
+    EXPECT_EQ(outcome.box.caption, caption);
     // The box shows the message and the support lines; Wine's static control may turn each
     // LF into CR LF, so compare with those folded back.
     std::string shown = outcome.box.text;
     for (size_t at; (at = shown.find("\r\n")) != std::string::npos;) {
         shown.erase(at, 1);
     }
-    EXPECT_EQ(shown, composeErrorText(message));
+    EXPECT_EQ(shown, text);
     EXPECT_EQ(outcome.box.buttons, std::vector<std::string>{"OK"});
     EXPECT_TRUE(outcome.box.hasIcon);
     EXPECT_EQ(outcome.exitCode, DWORD(message.code));
@@ -59,6 +81,14 @@ TEST(FatalError, ShowsAWarningBoxThenEndsWithTheErrorsNumber) {
         SCOPED_TRACE(message.code);
         expectErrorBox(runProbe(dir, "fatal " + std::to_string(message.code), true), message);
     }
+}
+
+TEST(FatalError, SpeaksTheLanguageTheSettingsChoose) {
+    ScratchDirectory dir;
+    writeBytes(dir.file("config.txt"), "bg=null\r\nlanguage=de\r\n");
+    expectErrorBox(runProbe(dir, "fatal 115", true), errorMessages::settingsUnsaved, "Fehler",
+                   "Fehlercode: 115\nDie \xc3\x84nderungen konnten nicht gespeichert werden.\n\n"
+                   "Hilfe erhalten Sie unter support@pluvette.org\noder auf www.pluvette.org");
 }
 
 TEST(DefaultSettings, FirstRunWritesExactlyTheThreeDefaults) {

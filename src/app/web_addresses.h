@@ -1,4 +1,4 @@
-// The launcher's display texts and the maker's web addresses, fixed when the program is built.
+// The maker's web addresses, fixed when the program is built.
 #pragma once
 
 #include <string_view>
@@ -6,20 +6,13 @@
 #include "app/messages.h"
 #include "skin/about_panel.h"
 
-inline constexpr const char* noMusicText = "No Music";
-inline constexpr const char* captureScreenText = "Capture Screen";
-inline constexpr const char* launcherCaption = "Pluvette : www.pluvette.org";
-inline constexpr const char* wallpaperUnstartableText =
-    "Pluvette could not start the water on the desktop.";
-
 inline constexpr const char* homePageUrl = "https://www.pluvette.org/";
 inline constexpr const char* socialPageUrl1 = "https://mastodon.social/@pluvette";
 inline constexpr const char* socialPageUrl2 = "https://www.youtube.com/@pluvette";
 inline constexpr const char* gpPageUrl = "https://www.pluvette.org/gp/";
 inline constexpr const char* donatePageUrl = "https://www.pluvette.org/donate/";
 
-// The caption and the site's pages name the site the support text names.
-static_assert(std::string_view(launcherCaption).ends_with(siteHostName));
+// The site's pages are on the site the support text names.
 static_assert(std::string_view(homePageUrl).substr(8, std::string_view(siteHostName).size()) ==
               siteHostName);
 static_assert(std::string_view(gpPageUrl).starts_with(homePageUrl));
