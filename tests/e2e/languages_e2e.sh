@@ -140,6 +140,7 @@ done
 install_saver
 system=$(winepath -u 'C:\windows\system32')
 [ ! -e "$system/config.txt" ] || fail "the system folder already holds a config.txt"
+launcher_caption="Pluvette screen saver settings"
 (cd "$system" && exec wine "$saver" /c:1234) &
 pid=$!
 wait_for launcher_visible || fail "Settings did not open the launcher"

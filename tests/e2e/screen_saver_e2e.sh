@@ -116,8 +116,13 @@ for arguments in "/p 0" "/p garbage" "/p 99999999999" "/p"; do
         fail "'$arguments' wrote a settings file"
 done
 
-# 7. "/c", no argument and anything else open the launcher, as the program always did.
+# 7. "/c", no argument and anything else open the launcher, as the program always did; the
+# screen saver's Settings ("/c") says in its caption that it sets the screen saver.
 for arguments in "/c" "/c:1234" "" "--unknown"; do
+    case $arguments in
+    /c*) launcher_caption="Pluvette screen saver settings" ;;
+    *) launcher_caption="Pluvette : www.pluvette.org" ;;
+    esac
     (cd "$work/elsewhere" && exec wine "$exe" $arguments) &
     pid=$!
     wait_for launcher_visible || fail "'$arguments' did not open the launcher"

@@ -6,6 +6,8 @@
 // is no such window.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,7 +28,11 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         return 2;
     }
-    HWND window = FindWindowA(nullptr, argv[1]);
+    // The caption from the wide command line: in any language, whatever the code page.
+    int count = 0;
+    LPWSTR* wideArguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    HWND window = count >= 2 ? FindWindowW(nullptr, wideArguments[1]) : nullptr;
+    LocalFree(wideArguments);
     if (window == nullptr) {
         return 1;
     }
