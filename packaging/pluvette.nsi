@@ -56,9 +56,14 @@ Var WallpaperWasRunning ; 1 when setup closed the water on the desktop, to start
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
-!define MUI_WELCOMEPAGE_TEXT "Setup will install Pluvette ${VERSION} for you, in a folder of your own: no administrator rights are needed, and nothing changes for the other users of this computer.$\r$\n$\r$\nIf Pluvette is running, close it first.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Start Pluvette"
+!define MUI_FINISHPAGE_RUN_TEXT "$(StartPluvette)"
+; The uninstaller speaks the language the installer spoke.
+!define MUI_LANGDLL_REGISTRY_ROOT HKCU
+!define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MUI_LANGDLL_REGISTRY_VALUENAME "InstallerLanguage"
+!define MUI_LANGDLL_ALLLANGUAGES
 !define MUI_FINISHPAGE_RUN_FUNCTION StartPluvette
 
 !insertmacro MUI_PAGE_WELCOME
@@ -74,7 +79,25 @@ Page custom ScreenSaverPage ScreenSaverPageLeave
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
-!insertmacro MUI_LANGUAGE "English"
+; The languages the program speaks: NSIS's own files for its pages, ours for our texts. Setup
+; speaks the user's language, and asks only when it has none of theirs.
+!macro Language NAME TAG
+    !insertmacro MUI_LANGUAGE "${NAME}"
+    !include /CHARSET=UTF8 "languages\${TAG}.nsh"
+!macroend
+!insertmacro Language "English" en
+!insertmacro Language "German" de
+!insertmacro Language "French" fr
+!insertmacro Language "Spanish" es
+!insertmacro Language "Italian" it
+!insertmacro Language "PortugueseBR" pt-BR
+!insertmacro Language "Dutch" nl
+!insertmacro Language "Polish" pl
+!insertmacro Language "Russian" ru
+!insertmacro Language "Japanese" ja
+!insertmacro Language "SimpChinese" zh-CN
+!insertmacro Language "Arabic" ar
+!insertmacro MUI_RESERVEFILE_LANGDLL
 
 ; The functions that the installer and the uninstaller share (the uninstaller's take "un.").
 !macro SharedFunctions un
@@ -141,7 +164,7 @@ Function ${un}WaitUntilClosed ; the file's path on the stack
             FileClose $0
             ${Break}
         ${EndIf}
-        ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Pluvette is running. Close it (and its screen saver), then click Retry." /SD IDCANCEL IDCANCEL`
+        ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(RunningRetry)" /SD IDCANCEL IDCANCEL`
             Abort
         ${EndIf}
     ${Loop}
@@ -257,7 +280,7 @@ Function RefuseFolderOfOthers
     Call FolderIsFree
     Pop $0
     ${If} $0 == 0
-        MessageBox MB_OK|MB_ICONEXCLAMATION "$INSTDIR already holds other files, which Setup would overwrite and the uninstaller remove.$\r$\nChoose an empty folder, or a new one, such as $INSTDIR\Pluvette."
+        MessageBox MB_OK|MB_ICONEXCLAMATION "$(FolderNotEmpty)"
         Abort
     ${EndIf}
 FunctionEnd
@@ -266,6 +289,15 @@ Function .onInit
     Push $0
     Push $1
     Push $2
+    ; NSIS has chosen the user's language, or English when it has none of theirs: then the
+    ; user chooses.
+    System::Call "kernel32::GetUserDefaultUILanguage() i .r0"
+    IntOp $0 $0 & 0x3FF
+    ${If} $LANGUAGE == ${LANG_ENGLISH}
+    ${AndIf} $0 <> 0x09
+    ${AndIfNot} ${Silent}
+        !insertmacro MUI_LANGDLL_DISPLAY
+    ${EndIf}
     ; One Pluvette for each user: a second setup upgrades the installed one where it is.
     ClearErrors
     ReadRegStr $Installed HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -286,7 +318,7 @@ Function .onInit
     ${EndIf}
     ${If} $Installed != ""
     ${AndIf} $INSTDIR != $Installed
-        MessageBox MB_OK|MB_ICONEXCLAMATION "Pluvette is installed in $Installed already. Setup upgrades it there; to install it elsewhere, remove it first." /SD IDOK
+        MessageBox MB_OK|MB_ICONEXCLAMATION "$(InstalledElsewhere)" /SD IDOK
         SetErrorLevel 3
         Quit
     ${EndIf}
@@ -322,22 +354,22 @@ Function .onInit
 FunctionEnd
 
 Function ScreenSaverPage
-    !insertmacro MUI_HEADER_TEXT "Screen saver" "Pluvette can rain on your screen while the computer is idle."
+    !insertmacro MUI_HEADER_TEXT "$(ScreenSaverTitle)" "$(ScreenSaverSubtitle)"
     nsDialogs::Create 1018
     Pop $0
-    ${NSD_CreateCheckbox} 0 0 100% 12u "&Use Pluvette as my screen saver"
+    ${NSD_CreateCheckbox} 0 0 100% 12u "$(UseAsScreenSaver)"
     Pop $ScreenSaverBox
     ${If} $UseAsScreenSaver == 1
         ${NSD_Check} $ScreenSaverBox
     ${EndIf}
-    ${NSD_CreateLabel} 12u 18u -12u 48u "Windows then starts Pluvette when the computer has been idle for the time set in its screen saver settings. What you choose in Pluvette's launcher is what the screen saver shows.$\r$\n$\r$\nThe screen saver you have now comes back when Pluvette is removed."
+    ${NSD_CreateLabel} 12u 18u -12u 48u "$(ScreenSaverHelp)"
     Pop $0
-    ${NSD_CreateCheckbox} 0 72u 100% 12u "&Start the water on my desktop when I sign in"
+    ${NSD_CreateCheckbox} 0 72u 100% 12u "$(StartAtSignIn)"
     Pop $SignInBox
     ${If} $StartAtSignIn == 1
         ${NSD_Check} $SignInBox
     ${EndIf}
-    ${NSD_CreateLabel} 12u 90u -12u 30u "Pluvette then runs behind your desktop's icons, pausing whenever a window covers the screen. Its icon in the notification area pauses, sets or stops it."
+    ${NSD_CreateLabel} 12u 90u -12u 30u "$(StartAtSignInHelp)"
     Pop $0
     nsDialogs::Show
 FunctionEnd
@@ -415,12 +447,14 @@ Section "Pluvette"
     File "${STAGE}\pluvette.exe"
     File "${STAGE}\pluvette.scr"
     File "${STAGE}\README.txt"
+    File "${STAGE}\README.*.txt"
     File "${STAGE}\LICENSE.txt"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortCut "$SMPROGRAMS\Pluvette.lnk" "$INSTDIR\pluvette.exe" "" "$INSTDIR\pluvette.exe" 0 \
-        SW_SHOWNORMAL "" "Your screen under the rain"
+        SW_SHOWNORMAL "" "$(ShortcutComment)"
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Pluvette"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallerLanguage" $LANGUAGE
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pluvette.exe,0"
@@ -453,6 +487,14 @@ Section "Pluvette"
     ${EndIf}
 SectionEnd
 
+Function un.onInit
+    ClearErrors
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallerLanguage"
+    ${IfNot} ${Errors}
+        StrCpy $LANGUAGE $0
+    ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
     Call un.CloseWallpaper
     Pop $0
@@ -464,6 +506,7 @@ Section "Uninstall"
     Delete "$INSTDIR\pluvette.exe"
     Delete "$INSTDIR\pluvette.scr"
     Delete "$INSTDIR\README.txt"
+    Delete "$INSTDIR\README.*.txt"
     Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\uninstall.exe"
     ; The Start menu's shortcut and the Apps & features entry are this folder's only when the
@@ -478,7 +521,7 @@ Section "Uninstall"
     ${If} ${FileExists} "$INSTDIR\config.txt"
     ${OrIf} ${FileExists} "$APPDATA\Pluvette\config.txt"
         MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-            "Remove your Pluvette settings (config.txt) too?$\r$\nChoose No to keep them for a later install." \
+            "$(RemoveSettings)" \
             /SD IDNO IDNO keep
         Delete "$INSTDIR\config.txt"
         Delete "$INSTDIR\config.txt.*.tmp"

@@ -38,6 +38,10 @@ installed=$(windows_folder LOCALAPPDATA)\\Programs\\Pluvette
 folder=$(winepath -u "$installed" 2> /dev/null)
 shortcut=$(winepath -u "$(windows_folder APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Pluvette.lnk" 2> /dev/null)
 ours=(pluvette.exe pluvette.scr README.txt LICENSE.txt uninstall.exe)
+for translated in "$repo_root"/docs/read-me-for-users.*.txt; do
+    tag=${translated%.txt}
+    ours+=("README.${tag##*.}.txt")
+done
 running() { own_pgrep -f 'pluvette\.exe' > /dev/null; }
 not_running() { ! running; }
 close_launcher() {
@@ -168,7 +172,25 @@ expect_value "$entry" DisplayVersion "$version"
 expect_value "$desktop" SCRNSAVE.EXE 'C:\windows\system32\ribbons.scr'
 close_launcher
 
-# 6. The uninstaller asks about the settings; Yes removes them, and the folder goes.
+# 6. Setup speaks the user's language: its first page in French on a French system, our own
+# text (the per-user install) with NSIS's own. Escape, then Yes, leaves it.
+LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 wine "$work/release/pluvette-$version-setup.exe" &
+french() { xdotool search --onlyvisible --name '^Installation de Pluvette' > /dev/null 2>&1; }
+wait_for french || fail "no installer window in French"
+sleep 1
+wine "$probe_exe" "Installation de Pluvette" deep 2> /dev/null | tr -d '\r' > "$work/french.txt"
+grep -qF "Pluvette $version va être installé pour vous seul" "$work/french.txt" ||
+    fail "the first page is not in French: $(cat "$work/french.txt")"
+grep -qF "Bienvenue" "$work/french.txt" || fail "NSIS's own text on the first page is not French"
+import -window "$(xdotool search --onlyvisible --name '^Installation de Pluvette' | head -n 1)" \
+    "$work/installer-french.png"
+[ -z "$shots" ] || cp "$work/installer-french.png" "$shots/"
+xdotool key Escape
+sleep 1
+xdotool key Return
+wait_for eval '! french' || fail "the French installer did not close"
+
+# 7. The uninstaller asks about the settings; Yes removes them, and the folder goes.
 wine "$folder/uninstall.exe" &
 page uninstall Return
 wait_for xdotool search --onlyvisible --name '^Pluvette Uninstall$' > /dev/null 2>&1

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "language/text_patterns.h"
@@ -93,6 +94,51 @@ TEST(Languages, EveryTableHasEachEnglishTextOnceWithItsPlaceholders) {
         }
     }
     EXPECT_EQ(files, std::size(languages));
+}
+
+// The installer's texts in one language, by name.
+std::map<std::string, std::string> installerTextsOf(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::map<std::string, std::string> texts;
+    static const std::regex entry(R"re(^LangString (\w+) \$\{LANG_[A-Z]+\} "(.*)"$)re");
+    std::smatch found;
+    for (std::string line; std::getline(in, line);) {
+        if (std::regex_match(line, found, entry)) {
+            EXPECT_TRUE(texts.emplace(found[1], found[2]).second) << file << " twice: " << found[1];
+        }
+    }
+    return texts;
+}
+
+// What the installer's translation must keep: its variables ($INSTDIR, ${VERSION}, $\r$\n,
+// in any order) and its mnemonic mark.
+std::multiset<std::string> installerMarksOf(const std::string& text) {
+    static const std::regex mark(R"re(\$\{\w+\}|\$\\\w|\$\w+|&)re");
+    std::multiset<std::string> marks;
+    for (std::sregex_iterator it(text.begin(), text.end(), mark), end; it != end; ++it) {
+        marks.insert(it->str());
+    }
+    return marks;
+}
+
+TEST(Languages, TheInstallerHasEachEnglishTextInEveryLanguage) {
+    const std::filesystem::path folder = PLUVETTE_INSTALLER_TEXTS_DIR;
+    const auto english = installerTextsOf(folder / "en.nsh");
+    ASSERT_GT(english.size(), 10u);
+    for (const Language& language : languages) {
+        const std::string tag(language.tag);
+        const auto texts = installerTextsOf(folder / (tag + ".nsh"));
+        EXPECT_EQ(texts.size(), english.size()) << tag;
+        for (const auto& [name, text] : english) {
+            const auto own = texts.find(name);
+            if (own == texts.end()) {
+                ADD_FAILURE() << tag << " lacks " << name;
+            } else {
+                EXPECT_EQ(installerMarksOf(own->second), installerMarksOf(text))
+                    << tag << " " << name;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // window_probe CAPTION writes "visible 0|1", "foreground 0|1", then a line "ID X Y W H TEXT"
 // for each control, with its place on the screen and its text in UTF-8, and "disabled ID" for
 // each control that is disabled, and "tip X Y W H" for each tooltip of its thread that shows;
-// window_probe CAPTION post NUMBER posts the message to the window instead. Exits 1 when there
-// is no such window.
+// window_probe CAPTION deep prints the controls inside controls too; window_probe CAPTION post
+// NUMBER posts the message to the window instead. Exits 1 when there is no such window.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -24,6 +24,32 @@ BOOL CALLBACK printShownTooltip(HWND window, LPARAM) {
     return TRUE;
 }
 
+// Prints each control of the window (and, deep, the controls inside them, as a wizard's page
+// holds its own): "ID X Y W H TEXT", and "disabled ID" for one that is disabled.
+void printControls(HWND window, bool deep) {
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        // Asked of the control itself: an edit control keeps its text to itself.
+        // In UTF-8, so that names in any language come out as they are.
+        wchar_t wide[1024] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide),
+                            SMTO_ABORTIFHUNG, 2000, &length);
+        char text[4096] = {};
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+        RECT box;
+        GetWindowRect(child, &box);
+        std::printf("%d %ld %ld %ld %ld %s\n", GetDlgCtrlID(child), box.left, box.top,
+                    box.right - box.left, box.bottom - box.top, text);
+        if (!IsWindowEnabled(child)) {
+            std::printf("disabled %d\n", GetDlgCtrlID(child));
+        }
+        if (deep) {
+            printControls(child, true);
+        }
+    }
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         return 2;
@@ -42,24 +68,7 @@ int main(int argc, char** argv) {
     }
     std::printf("visible %d\n", IsWindowVisible(window) ? 1 : 0);
     std::printf("foreground %d\n", GetForegroundWindow() == window ? 1 : 0);
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        // Asked of the control itself: an edit control keeps its text to itself.
-        // In UTF-8, so that names in any language come out as they are.
-        wchar_t wide[1024] = {};
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide),
-                            SMTO_ABORTIFHUNG, 2000, &length);
-        char text[4096] = {};
-        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-        RECT box;
-        GetWindowRect(child, &box);
-        std::printf("%d %ld %ld %ld %ld %s\n", GetDlgCtrlID(child), box.left, box.top,
-                    box.right - box.left, box.bottom - box.top, text);
-        if (!IsWindowEnabled(child)) {
-            std::printf("disabled %d\n", GetDlgCtrlID(child));
-        }
-    }
+    printControls(window, argc >= 3 && std::strcmp(argv[2], "deep") == 0);
     EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), printShownTooltip, 0);
     return 0;
 }
