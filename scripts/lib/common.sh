@@ -139,6 +139,14 @@ need_wine_prefix() {
     export WINEPREFIX=${WINEPREFIX:-$repo_root/build/wineprefix}
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
+    # Wine reads its own fonts (Tahoma for dialogs, Marlett for the title bars' buttons) only
+    # from the prefix's Fonts folder, where Debian's Wine does not put them; put there before
+    # the prefix is made, they are in the font list it keeps from the start.
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [ ! -e "$fonts/marlett.ttf" ] && [ -d /usr/share/wine/fonts ]; then
+        mkdir -p "$fonts"
+        cp /usr/share/wine/fonts/*.ttf "$fonts/"
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i > /dev/null 2>&1
@@ -147,12 +155,5 @@ need_wine_prefix() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
             > /dev/null 2>&1
         wineserver -w
-    fi
-    # Wine reads its own fonts (Tahoma for dialogs, Marlett for the title bars' buttons) only
-    # from the prefix's Fonts folder, where Debian's Wine does not put them.
-    local fonts=$WINEPREFIX/drive_c/windows/Fonts
-    if [ ! -e "$fonts/marlett.ttf" ] && [ -d /usr/share/wine/fonts ]; then
-        mkdir -p "$fonts"
-        cp /usr/share/wine/fonts/*.ttf "$fonts/"
     fi
 }

@@ -525,8 +525,8 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 std::vector<BYTE> launcherTemplate(HINSTANCE instance, bool mirrored) {
-    const HRSRC found =
-        FindResourceW(instance, MAKEINTRESOURCEW(IDD_LAUNCHER), MAKEINTRESOURCEW(5));
+    const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDD_LAUNCHER),
+                                      MAKEINTRESOURCEW(5) /* RT_DIALOG */);
     const void* data = found != nullptr ? LockResource(LoadResource(instance, found)) : nullptr;
     if (data == nullptr) {
         return {};

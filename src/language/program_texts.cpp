@@ -70,7 +70,9 @@ int showNotice(const ProgramTexts& texts, HWND owner, const std::wstring& text,
         return MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
     }
     // Windows mirrors the top-level windows made while the process's default layout is right
-    // to left, the box among them; no other window is made while it waits.
+    // to left, the box among them. The box is made inside the call, so the layout stays so
+    // until it closes; of the program's other windows only a wallpaper's, made again when its
+    // monitors change, could be made meanwhile.
     DWORD layout = 0;
     GetProcessDefaultLayout(&layout);
     SetProcessDefaultLayout(LAYOUT_RTL);

@@ -323,7 +323,7 @@ close_with_box() {
 start "bg=null" "sound=null" "fitscreen=Yes please"
 probe
 expect_list "$IDC_PLACEMENT" "Stretch to screen"
-expect_list "$IDC_RAIN" "As designed"
+expect_list "$IDC_RAIN" Normal
 pick_entry "$IDC_RAIN" 3
 probe
 expect_list "$IDC_RAIN" Heavy
@@ -346,7 +346,7 @@ start "bg=null" "sound=null" "fitscreen=yes" "rain=normal"
 xdotool key shift+Tab Down shift+Tab Down
 probe
 expect_list "$IDC_RAIN" Heavy
-expect_list "$IDC_PLACEMENT" Centre
+expect_list "$IDC_PLACEMENT" "Centre (stretch if larger)"
 close_with_box
 [ "$(config_line fitscreen)" = "fitscreen=no" ] || fail "the keyboard saved '$(config_line fitscreen)'"
 [ "$(config_line rain)" = "rain=heavy" ] || fail "the keyboard saved '$(config_line rain)'"

@@ -286,7 +286,9 @@ end_all
 convert -size 1024x768 gradient:'#0b3d6b-#7fc4e8' \
     -fill '#2a6f4f' -draw 'rectangle 0,520 1024,768' -fill '#f0d070' -draw 'circle 760,220 760,170' \
     PNG24:"$work/evening.png"
-printf '%s\r\n' "bg=$(winpath "$work/evening.png")" sound=null fitscreen=fill rain=normal \
+# No rain: a drop may fall beside an icon, where the water shows between its picture and its
+# label, and the icons are checked by pixels that stand still.
+printf '%s\r\n' "bg=$(winpath "$work/evening.png")" sound=null fitscreen=fill rain=none \
     > "$work/app/config.txt"
 start_desktop none
 start_wallpaper picture
@@ -301,8 +303,9 @@ shot desktop-1
 sleep 0.3
 shot desktop-2
 [ "$(area_changes desktop-1 desktop-2 600x400+200+200)" -gt 500 ] || fail "the water under the picture does not move"
-[ "$(area_changes desktop-1 desktop-2 40x40+20+85)" -lt 5 ] &&
-    [ "$(area_changes none-2 desktop-2 40x40+20+85)" -gt 500 ] ||
-    fail "the icons are not drawn over the water"
+icon_moved=$(area_changes desktop-1 desktop-2 40x40+20+85)
+icon_drawn=$(area_changes none-2 desktop-2 40x40+20+85)
+[ "$icon_moved" -lt 5 ] && [ "$icon_drawn" -gt 500 ] ||
+    fail "the icons are not drawn over the water ($icon_moved pixels of the icon moved, $icon_drawn differ from the bare desktop)"
 [ -z "$shots" ] || convert "$work/desktop-1.png" -crop 900x560+0+50 +repage "$shots/desktop.png"
 echo "PASS"
