@@ -368,6 +368,19 @@ void showSourceAtEdges(RippleSurface* surface) {
     }
 }
 
+bool rippleSurfaceCalm(const RippleSurface* surface) {
+    const RippleSurface& r = *surface;
+    if (r.fade != nullptr) {
+        return false;
+    }
+    if (steppedWhole(r)) {
+        return false; // small surfaces: never known, stepped as ever
+    }
+    const RippleTiles& t = *r.tiles;
+    return t.wholeStepsLeft == 0 &&
+           std::none_of(t.stepped.begin(), t.stepped.end(), [](uint8_t s) { return s != 0; });
+}
+
 void markRippleSurfaceChanged(RippleSurface* surface) {
     forgetCalm(*surface->tiles);
 }

@@ -114,6 +114,12 @@ void stepRipple(RippleSurface* surface);
 // stepped whole. tiles->stepped says which tiles it went over.
 void stepMovingRipple(RippleSurface* surface);
 
+// Whether the water is calm: a step would change nothing until a drop falls or the surface
+// is changed by hand, so that steps may stop until then. Known after a step: the last one
+// went over no tile and no new picture is coming in. Never on surfaces stepped whole (small
+// ones), which keep stepping.
+bool rippleSurfaceCalm(const RippleSurface* surface);
+
 // Says that the height fields, the source or the output were written other than by addDrop
 // and the steps: the next step goes over every tile.
 void markRippleSurfaceChanged(RippleSurface* surface);

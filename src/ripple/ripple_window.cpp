@@ -23,6 +23,7 @@ struct Water {
     RippleOptions options;
     bool adopted = false;
     bool paused = false;
+    bool resting = false; // calm: no step runs until a drop falls or a picture comes in
 };
 
 Water* waterOf(HWND window) {
@@ -45,15 +46,35 @@ void dropRain(RippleSurface* surface, RainAmount rainAmount) {
     }
 }
 
-void startTimers(HWND window, RippleSurface& surface) {
+// The rain's timer runs where it drops rain or paces the steps.
+void startTimers(HWND window, Water& water) {
+    RippleSurface& surface = *water.surface;
     surface.stepTimer = SetTimer(window, rippleStepTimerId, rippleStepIntervalMs, nullptr);
-    SetTimer(window, rippleRainTimerId, rippleRainIntervalMs, nullptr);
+    if (water.options.rainSteps || water.options.rain != RainAmount::none) {
+        SetTimer(window, rippleRainTimerId, rippleRainIntervalMs, nullptr);
+    }
+    water.resting = false;
 }
 
 void stopTimers(HWND window, RippleSurface& surface) {
     KillTimer(window, rippleStepTimerId);
     KillTimer(window, rippleRainTimerId);
     surface.stepTimer = 0;
+}
+
+// Calm water costs nothing: its steps stop, and the next drop or picture starts them again.
+void rest(HWND window, Water& water) {
+    KillTimer(window, rippleStepTimerId);
+    water.surface->stepTimer = 0;
+    water.resting = true;
+}
+
+void wake(HWND window, Water& water) {
+    if (water.resting && !water.paused) {
+        water.surface->stepTimer =
+            SetTimer(window, rippleStepTimerId, rippleStepIntervalMs, nullptr);
+        water.resting = false;
+    }
 }
 
 LRESULT onCreate(HWND window, LPARAM lParam) {
@@ -67,7 +88,7 @@ LRESULT onCreate(HWND window, LPARAM lParam) {
         showSourceAtEdges(surface);
     }
     stepMovingRipple(surface);
-    startTimers(window, *surface);
+    startTimers(window, *water);
     if (water->options.takesActivation) {
         SetActiveWindow(window);
     }
@@ -123,6 +144,7 @@ void step(HWND window, Water& water, bool rainDue) {
     }
     if (rainDue) {
         dropRain(surface, water.options.rain);
+        wake(window, water);
     }
     const bool fading = surface->fade != nullptr;
     advanceSourceFade(surface);
@@ -135,6 +157,9 @@ void step(HWND window, Water& water, bool rainDue) {
         paint(window, nullptr, *surface);
     } else {
         paintStepped(window, *surface);
+    }
+    if (!water.resting && rippleSurfaceCalm(surface)) {
+        rest(window, water);
     }
 }
 
@@ -156,6 +181,7 @@ LRESULT onInput(HWND window, Water& water, UINT message, WPARAM wParam, LPARAM l
     } else {
         return DefWindowProcA(window, message, wParam, lParam);
     }
+    wake(window, water);
     return 0;
 }
 
@@ -213,7 +239,7 @@ void pauseWater(HWND window, bool paused) {
     if (paused) {
         stopTimers(window, *surface);
     } else {
-        startTimers(window, *surface);
+        startTimers(window, *water);
     }
 }
 
@@ -222,22 +248,33 @@ bool waterPaused(HWND window) {
     return water != nullptr && water->paused;
 }
 
+void wakeWater(HWND window) {
+    if (rippleSurfaceOf(window) != nullptr) {
+        wake(window, *waterOf(window));
+    }
+}
+
 void dropOnWater(HWND window, int32_t x, int32_t y, DropKind kind) {
     if (RippleSurface* surface = rippleSurfaceOf(window)) {
         addDrop(surface, x, y, kind.radius, kind.strength);
+        wake(window, *waterOf(window));
     }
 }
 
 bool fadeInPicture(HWND window, std::vector<uint32_t> picture) {
     RippleSurface* surface = rippleSurfaceOf(window);
-    return surface != nullptr && beginSourceFade(surface, std::move(picture), pictureFadeSteps);
+    if (surface == nullptr || !beginSourceFade(surface, std::move(picture), pictureFadeSteps)) {
+        return false;
+    }
+    wake(window, *waterOf(window));
+    return true;
 }
 
 void dimPicture(HWND window, uint32_t keep) {
     if (RippleSurface* surface = rippleSurfaceOf(window)) {
         std::vector<uint32_t> dimmer = dimmedSource(*surface, keep);
-        if (!dimmer.empty()) {
-            beginSourceFade(surface, std::move(dimmer), pictureFadeSteps);
+        if (!dimmer.empty() && beginSourceFade(surface, std::move(dimmer), pictureFadeSteps)) {
+            wake(window, *waterOf(window));
         }
     }
 }
@@ -245,7 +282,9 @@ void dimPicture(HWND window, uint32_t keep) {
 bool registerRippleClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_PARENTDC;
+    // No CS_PARENTDC: a water inside a window that has no surface of its own to draw on
+    // (the shell's on the desktop) clips by its own edges, not its parent's.
+    windowClass.style = 0;
     windowClass.lpfnWndProc = rippleWindowProc;
     windowClass.cbWndExtra = sizeof(LONG_PTR);
     windowClass.hInstance = instance;
@@ -273,6 +312,7 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TIMER:
         if (wParam == rippleRainTimerId && !water->options.rainSteps) {
             dropRain(surface, water->options.rain);
+            wake(window, *water);
         } else {
             step(window, *water, wParam == rippleRainTimerId);
         }

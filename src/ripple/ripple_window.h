@@ -1,6 +1,8 @@
 // The "RippleImage" child window: shows a RippleSurface and drives it with two timers and the
 // rain, makes ripples where the pointer moves and clicks, and reports its input and its end to
-// whoever hosts it. It knows nothing of what the host does with them.
+// whoever hosts it. It knows nothing of what the host does with them. Calm water rests: its
+// step timer stops until a drop falls or a picture comes in, so that still water costs
+// nothing.
 #pragma once
 
 #include <windows.h>
@@ -70,6 +72,10 @@ void pauseWater(HWND window, bool paused);
 
 // Whether the window's water is stopped by pauseWater.
 bool waterPaused(HWND window);
+
+// Starts the steps of a water that rests because it is calm (not of a paused one), as a drop
+// does: its host follows the pointer as it steps.
+void wakeWater(HWND window);
 
 // Drops a ripple of the kind at (x, y) in the window's water, as the pointer does.
 void dropOnWater(HWND window, int32_t x, int32_t y, DropKind kind);

@@ -516,6 +516,40 @@ TEST(RippleStep, TheStepPassesOverCalmTilesAndGoesEverywhereAfterAChangeByHand) 
     EXPECT_EQ(stepped(600, 300), 1);
 }
 
+// Calm water is known after a step: then a further step changes nothing, so steps may stop.
+// A click's ripple settles back to calm within a few hundred steps; a small surface, stepped
+// whole, is never known calm.
+TEST(RippleStep, CalmWaterIsKnownAndAStepOverItChangesNothing) {
+    SurfacePtr s = makeSurface(1024, 512);
+    paintGradient(*s);
+    markRippleSurfaceChanged(s.get()); // both fields looked at again, each over two steps
+    for (int i = 0; i < 3; ++i) {
+        stepMovingRipple(s.get());
+        EXPECT_FALSE(rippleSurfaceCalm(s.get()));
+    }
+    stepMovingRipple(s.get());
+    EXPECT_TRUE(rippleSurfaceCalm(s.get()));
+    addDrop(s.get(), 60, 50, 50, 70);
+    int steps = 0;
+    do {
+        stepMovingRipple(s.get());
+        ++steps;
+    } while (!rippleSurfaceCalm(s.get()) && steps < 2000);
+    EXPECT_LT(steps, 1000);
+    const std::vector<uint32_t> shown = output(*s);
+    stepMovingRipple(s.get());
+    EXPECT_EQ(output(*s), shown);
+    EXPECT_EQ(field(*s, 0), std::vector<int32_t>(size_t(s->pixelCount)));
+    EXPECT_EQ(field(*s, 1), std::vector<int32_t>(size_t(s->pixelCount)));
+    EXPECT_EQ(s->output[300 * 1024 + 600], s->source[300 * 1024 + 600] & 0xFFFFFFu);
+
+    SurfacePtr small = makeSurface(320, 240);
+    for (int i = 0; i < 4; ++i) {
+        stepMovingRipple(small.get());
+    }
+    EXPECT_FALSE(rippleSurfaceCalm(small.get()));
+}
+
 // While a picture comes in, the calm tiles show it at once and the steps still pass over
 // them: everything stays as a whole step makes it, the black ring included.
 TEST(RippleFade, TheStepOverMovingTilesEqualsTheWholeStepThroughAFade) {
