@@ -3,6 +3,9 @@
 // its preview instead, "/w" the water on the desktop; any other command line opens the
 // launcher.
 #include <windows.h>
+#include <shellapi.h>
+
+#include <string>
 
 #include "app/command_line.h"
 #include "app/launcher_dialog.h"
@@ -12,6 +15,8 @@
 #include "language/program_texts.h"
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
+#include "win32/handles.h"
+#include "win32/wide.h"
 
 namespace {
 
@@ -21,11 +26,29 @@ ProgramTexts textsFor(HINSTANCE instance, const std::string& settingsFile) {
     return ProgramTexts(instance, chooseLanguage(languageSetting(file), preferredUiLanguages()));
 }
 
+// The arguments after the program's name, in UTF-8 whatever the code page (a settings file
+// under "C:\Zoé Ж\"), with the ones that hold a blank quoted again. An argument that is a
+// switch with its value ("/w:C:\My Pictures\config.txt") keeps its blank as it is.
+std::string programArguments() {
+    int count = 0;
+    const win32::LocalMemory<LPWSTR*> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+    std::string line;
+    for (int i = 1; arguments.get() != nullptr && i < count; ++i) {
+        std::string argument = win32::narrow(arguments.get()[i]);
+        if (argument.empty() || (argument.find_first_of(" \t") != std::string::npos &&
+                                 argument[0] != '/' && argument[0] != '-')) {
+            argument = '"' + argument + '"';
+        }
+        line += (i > 1 ? " " : "") + argument;
+    }
+    return line;
+}
+
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     registerRippleClass(instance); // without it, shows run without water
-    const StartRequest request = parseCommandLine(commandLine != nullptr ? commandLine : "");
+    const StartRequest request = parseCommandLine(programArguments());
     switch (request.mode) {
     case StartMode::screenSaver: {
         const auto claimed = claimInstance(InstanceRole::screenSaver);

@@ -5,7 +5,7 @@
 #include "app/single_instance.h"
 #include "desktop/desktop_wallpaper.h"
 #include "resources/text_ids.h"
-#include "show/wallpaper.h"
+#include "wallpaper/wallpaper.h"
 #include "win32/handles.h"
 #include "win32/wide.h"
 
@@ -48,7 +48,7 @@ win32::Handle startProcess(std::wstring command) {
                         &startup, &process)) {
         return win32::Handle();
     }
-    CloseHandle(process.hThread);
+    const win32::Handle thread(process.hThread);
     return win32::Handle(process.hProcess);
 }
 

@@ -7,6 +7,7 @@
 #include <shobjidl.h>
 
 #include <cwchar>
+#include <iterator>
 
 #include "win32/handles.h"
 #include "win32/wide.h"
@@ -106,6 +107,17 @@ DesktopPicture sharedPicture() {
     return picture;
 }
 
+// Progman and the WorkerW windows: the shell's desktop, where it has one.
+BOOL CALLBACK repaintShellWindow(HWND window, LPARAM) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, int(std::size(name)));
+    if (std::wcscmp(name, L"Progman") == 0 || std::wcscmp(name, L"WorkerW") == 0) {
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    return TRUE;
+}
+
 } // namespace
 
 WallpaperFit fitOfStyle(int wallpaperStyle, bool tiled) {
@@ -132,9 +144,8 @@ std::vector<DesktopPicture> desktopPictures(const std::vector<RECT>& monitors) {
 }
 
 void repaintDesktopWallpaper() {
-    wchar_t path[MAX_PATH + 1] = {};
-    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
-    // The same wallpaper written back to the profile changes nothing there; Wine tells the
-    // other windows of the change only when it is written.
-    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    // Only a repaint: writing the wallpaper setting back, even unchanged, would turn
+    // per-monitor pictures into one and end a slideshow or Spotlight.
+    EnumWindows(repaintShellWindow, 0);
+    RedrawWindow(GetDesktopWindow(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
 }

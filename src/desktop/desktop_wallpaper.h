@@ -24,5 +24,6 @@ std::vector<DesktopPicture> desktopPictures(const std::vector<RECT>& monitors);
 // The fit that Control Panel\Desktop's WallpaperStyle and TileWallpaper values name.
 WallpaperFit fitOfStyle(int wallpaperStyle, bool tiled);
 
-// Has the desktop draw its own wallpaper again, as it was, over whatever covered it.
+// Has the desktop draw its own wallpaper again, as it was, over whatever covered it, without
+// touching the wallpaper setting itself.
 void repaintDesktopWallpaper();

@@ -8,13 +8,15 @@
 #include <string_view>
 
 #include "desktop/desktop_layer.h"
+#include "win32/handles.h"
 
 namespace {
 
 struct CoverSearch {
     const std::vector<RECT>* monitors;
     const wchar_t* ownClass;
-    std::vector<bool> covered;
+    MonitorCover cover;
+    bool behindDesktop = false; // below the desktop's own window: out of sight
 };
 
 bool cloaked(HWND window) {
@@ -23,9 +25,29 @@ bool cloaked(HWND window) {
            cloak != 0;
 }
 
+// Whether the window hides what lies under it: a click-through window, and a layered one
+// drawn through a colour key, with an alpha below 255 or with alpha of its own in its pixels
+// (no attributes to read), let it show.
+bool opaque(HWND window) {
+    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    if ((exStyle & WS_EX_TRANSPARENT) != 0) {
+        return false;
+    }
+    if ((exStyle & WS_EX_LAYERED) == 0) {
+        return true;
+    }
+    COLORREF key = 0;
+    BYTE alpha = 255;
+    DWORD flags = 0;
+    if (!GetLayeredWindowAttributes(window, &key, &alpha, &flags)) {
+        return false;
+    }
+    return (flags & LWA_COLORKEY) == 0 && ((flags & LWA_ALPHA) == 0 || alpha == 255);
+}
+
 bool counts(HWND window, const wchar_t* ownClass) {
     if (!IsWindowVisible(window) || IsIconic(window) || cloaked(window) ||
-        isDesktopWindow(window)) {
+        isDesktopWindow(window) || !opaque(window)) {
         return false;
     }
     wchar_t name[64] = {};
@@ -33,13 +55,29 @@ bool counts(HWND window, const wchar_t* ownClass) {
     return std::wstring_view(name) != ownClass;
 }
 
+// Walks the windows from the top of the order down.
 BOOL CALLBACK markCovered(HWND window, LPARAM lParam) {
     auto* search = reinterpret_cast<CoverSearch*>(lParam);
+    // "Show desktop" raises the desktop's own window over the others without minimising
+    // them: whatever lies below it is out of sight.
+    if (IsWindowVisible(window) && holdsIcons(window)) {
+        search->behindDesktop = true;
+        return TRUE;
+    }
     if (!counts(window, search->ownClass)) {
         return TRUE;
     }
     RECT area{};
-    GetWindowRect(window, &area);
+    if (!GetWindowRect(window, &area) || IsRectEmpty(&area)) {
+        return TRUE;
+    }
+    // Its process is watched whatever its place: one behind the desktop may come forward.
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    search->cover.processes.push_back(process);
+    if (search->behindDesktop) {
+        return TRUE;
+    }
     const bool maximised = IsZoomed(window) != FALSE;
     HMONITOR home = maximised ? MonitorFromWindow(window, MONITOR_DEFAULTTONULL) : nullptr;
     for (size_t i = 0; i < search->monitors->size(); ++i) {
@@ -51,7 +89,7 @@ BOOL CALLBACK markCovered(HWND window, LPARAM lParam) {
             hides = MonitorFromPoint(centre, MONITOR_DEFAULTTONULL) == home;
         }
         if (hides) {
-            search->covered[i] = true;
+            search->cover.covered[i] = true;
         }
     }
     return TRUE;
@@ -71,8 +109,31 @@ bool coversMonitor(const RECT& window, const RECT& monitor) {
     return whole > 0 && shared * 100 >= whole * 95;
 }
 
-std::vector<bool> coveredMonitors(const std::vector<RECT>& monitors, const wchar_t* ownClass) {
-    CoverSearch search{&monitors, ownClass, std::vector<bool>(monitors.size())};
+MonitorCover coveredMonitors(const std::vector<RECT>& monitors, const wchar_t* ownClass) {
+    CoverSearch search{&monitors, ownClass, {std::vector<bool>(monitors.size()), {}}};
     EnumWindows(markCovered, reinterpret_cast<LPARAM>(&search));
-    return search.covered;
+    return search.cover;
+}
+
+// Walked here rather than asked of WindowFromPoint, which under Wine finds the calling
+// thread's own windows first, whatever lies over them.
+bool desktopSeenAt(POINT at, const wchar_t* ownClass) {
+    for (HWND window = GetTopWindow(nullptr); window != nullptr;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        RECT area{};
+        if (!IsWindowVisible(window) || IsIconic(window) || cloaked(window) ||
+            (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0 ||
+            !GetWindowRect(window, &area) || !PtInRect(&area, at)) {
+            continue;
+        }
+        const win32::GdiObject<HRGN> shape(CreateRectRgn(0, 0, 0, 0));
+        if (shape && GetWindowRgn(window, shape.get()) != ERROR &&
+            !PtInRegion(shape.get(), at.x - area.left, at.y - area.top)) {
+            continue;
+        }
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, int(std::size(name)));
+        return isDesktopWindow(window) || std::wstring_view(name) == ownClass;
+    }
+    return true; // nothing but the desktop itself
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "settings/file_access.h"
 #include "text/text.h"
@@ -158,17 +159,22 @@ bool holdsAnySetting(const SettingsStore& settings) {
                        [&](const SettingKey& key) { return settings.indexOf(key.name) >= 0; });
 }
 
-std::optional<Settings> loadSettings(const std::string& path) {
+SettingsRead readSettingsFile(const std::string& path) {
     SettingsStore store(path, settingsSeparator, ansiToUtf8);
-    switch (store.loadWhenSettled()) {
-    case ReadOutcome::read:
-        return readSettings(store);
-    case ReadOutcome::busy: // there, but not readable now: shown with the defaults
-        addMissingSettings(store);
-        return readSettings(store);
-    case ReadOutcome::missing:
-    case ReadOutcome::notAFile:
-        break;
+    const ReadOutcome outcome = store.loadWhenSettled();
+    if (outcome == ReadOutcome::busy) {
+        addMissingSettings(store); // there, but not readable now: the defaults
+    }
+    if (outcome == ReadOutcome::read || outcome == ReadOutcome::busy) {
+        return {outcome, readSettings(store)};
+    }
+    return {outcome, Settings()};
+}
+
+std::optional<Settings> loadSettings(const std::string& path) {
+    SettingsRead read = readSettingsFile(path);
+    if (read.outcome == ReadOutcome::read || read.outcome == ReadOutcome::busy) {
+        return std::move(read.settings);
     }
     return std::nullopt;
 }

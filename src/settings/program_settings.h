@@ -65,6 +65,14 @@ bool holdsAnySetting(const SettingsStore& settings);
 // What the store's settings say, its paths read against its file's folder.
 Settings readSettings(const SettingsStore& store);
 
+// What reading a settings file gave: its settings when read; the defaults when it is busy
+// still after the retries (see loadSettings), missing or no file.
+struct SettingsRead {
+    ReadOutcome outcome;
+    Settings settings;
+};
+SettingsRead readSettingsFile(const std::string& path);
+
 // Reads the settings file at path, trying again for about a second while another program
 // holds or writes it; the defaults when it still cannot be read then, nothing when it is
 // missing or no file. The paths in bg and sound

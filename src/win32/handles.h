@@ -299,6 +299,24 @@ class GlobalMemory {
     HGLOBAL block_;
 };
 
+// Memory the system allocated for the caller (CommandLineToArgvW's list), freed with
+// LocalFree.
+template <typename Pointer> class LocalMemory {
+  public:
+    explicit LocalMemory(Pointer memory = nullptr) : memory_(memory) {}
+    ~LocalMemory() {
+        if (memory_ != nullptr) {
+            LocalFree(memory_);
+        }
+    }
+    LocalMemory(const LocalMemory&) = delete;
+    LocalMemory& operator=(const LocalMemory&) = delete;
+    Pointer get() const { return memory_; }
+
+  private:
+    Pointer memory_;
+};
+
 // A COM interface pointer, released when it goes out of scope. put() hands its address to a
 // function that makes the object.
 template <typename Interface> class ComPtr {

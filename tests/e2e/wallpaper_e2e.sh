@@ -11,7 +11,8 @@
 # monitor a window hides stops, a locked session or the screen saver stops everything and the
 # water starts again after, the desktop restarted brings the water back, the tray menu's
 # "Start with Windows" comes and goes in the Run key, a second start opens the settings,
-# closing repaints the desktop once, and a killed wallpaper is repainted after by its watchdog.
+# closing repaints the desktop, and a killed wallpaper is repainted after by its watchdog,
+# neither writing the wallpaper setting.
 # PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -44,7 +45,6 @@ classes() { awk -v kind="$1" 'index($0, kind " ") == 1 { print $(NF - 6) }' "$wo
 ours() { layout && [ "$(grep -c RippleImage "$work/layout.txt")" = 2 ]; }
 # Unix milliseconds, as the stand-in logs its repaints.
 now_ms() { date +%s%3N; }
-repaints() { grep -c '^repaint' "$work/desk.log" || true; }
 
 start_desktop() {
     rm -f "$work/desk.log"
@@ -64,12 +64,13 @@ end_all() {
     pid=
 }
 
-# The processor time (clock ticks) the wallpaper's process used over two seconds.
+# The processor time (clock ticks) the wallpaper's process used over two seconds, or the
+# seconds given.
 cpu_over_2s() {
     local process before
     process=$(wallpaper_pid)
     before=$(awk '{ print $14 + $15 }' "/proc/$process/stat")
-    sleep 2
+    sleep "${1:-2}"
     awk -v b="$before" '{ print $14 + $15 - b }' "/proc/$process/stat"
 }
 # How many pixels of an area (WxH+X+Y) differ between two screenshots.
@@ -103,10 +104,8 @@ grep -q '^child Progman RippleImage 0 0 1024 768 ' "$work/layout.txt" &&
 icons_on_top beside
 # The shell restarted: its windows new, the water back among them.
 desk restart
-sleep 2.5
-layout
-[ "$(classes "child Progman")" = "SHELLDLL_DefView RippleImage RippleImage WorkerW " ] ||
-    fail "after the desktop restarted, Progman's children are $(classes "child Progman")"
+beside_again() { layout && [ "$(classes "child Progman")" = "SHELLDLL_DefView RippleImage RippleImage WorkerW " ]; }
+wait_for beside_again || fail "after the desktop restarted, Progman's children are $(classes "child Progman")"
 end_all
 
 # 2. A WorkerW made behind the icons on request: the waters are its children; none of ours
@@ -194,6 +193,13 @@ sleep 4 # the settings taken, the rain settled
 own_pgrep -f 'desktop_stand_in.exe window' | xargs -r kill
 (desk window 1300 250 300 200 > /dev/null &)
 sleep 2
+# Wine stacks another process's X window under the waters it showed before, whatever the
+# windows' order, and then takes the pointer over it to be over them: raised in X, as
+# Windows shows it.
+for window in $(xdotool search --name '^Some program$' 2> /dev/null); do
+    xdotool windowraise "$window"
+done
+sleep 0.3
 shot calm-1
 for x in $(seq 200 40 900); do xdotool mousemove "$x" 400; sleep 0.03; done
 sleep 0.2
@@ -201,7 +207,9 @@ shot moved
 [ "$(area_changes calm-1 moved 900x200+100+300)" -gt 500 ] || fail "the pointer made no ripples"
 sleep 4
 shot calm-2
-for x in $(seq 1310 20 1590); do xdotool mousemove "$x" 255; sleep 0.03; done
+# Over the window's client area (Wine leaves the frame it has a window manager draw out of the
+# window's place for input); the water just above it stays calm.
+for x in $(seq 1310 20 1590); do xdotool mousemove "$x" 290; sleep 0.03; done
 sleep 0.2
 shot over-window
 [ "$(area_changes calm-2 over-window 300x40+1300+205)" -lt 50 ] ||
@@ -209,7 +217,8 @@ shot over-window
 
 # 5. A window hiding 98 % of the second monitor stops its water (the pointer makes no ripple in
 #    the strip left), while the first goes on; with both hidden or the session locked, the
-#    process takes next to no time.
+#    process takes next to no time, unless "show desktop" raises the desktop over the windows;
+#    windows the desktop shows through hide nothing.
 own_pgrep -f 'desktop_stand_in.exe window' | xargs -r kill
 (desk window 1036 0 788 600 > /dev/null &)
 sleep 2.5
@@ -230,7 +239,27 @@ sleep 2.5
 covered=$(cpu_over_2s)
 echo "processor ticks over 2 s: running $running, both monitors hidden $covered"
 [ "$covered" -le 1 ] && [ "$running" -gt "$covered" ] || fail "hidden, the water still takes $covered ticks"
+# "Show desktop" raises the desktop over those windows: the water runs again within a second,
+# and stops again once the windows are back in front.
+desk show-desktop
+sleep 1
+shown=$(cpu_over_2s 0.6)
+desk show-windows
+sleep 2
+behind=$(cpu_over_2s)
+echo "processor ticks: 0.6 s from 1 s after \"show desktop\" $shown, then behind the windows again $behind over 2 s"
+[ "$shown" -gt 1 ] || fail "the water did not run within a second of \"show desktop\""
+[ "$behind" -le 1 ] || fail "with the windows in front again, the water still takes $behind ticks"
 own_pgrep -f 'desktop_stand_in.exe window' | xargs -r kill
+# Windows that let the desktop show through hide nothing: a click-through overlay and a
+# translucent one over both monitors.
+for kind in click-through translucent; do
+    (desk window 0 0 1824 768 "$kind" > /dev/null &)
+    sleep 2.5
+    under=$(cpu_over_2s)
+    own_pgrep -f 'desktop_stand_in.exe window' | xargs -r kill
+    [ "$under" -gt 1 ] || fail "a $kind window over the monitors stopped the water"
+done
 sleep 2.5
 [ "$(cpu_over_2s)" -gt 1 ] || fail "the water did not start again once the windows closed"
 desk lock
@@ -258,25 +287,35 @@ desk restart
 sleep 2.5
 wait_for ours || fail "the water did not come back after the desktop restarted"
 
-# 7. Closed as an installer closes it: the desktop repainted once, no window of ours left;
-#    killed, its watchdog repaints within 2 s.
-before=$(repaints)
+# 7. Closed as an installer closes it: the desktop repainted, no window of ours left; killed,
+#    its watchdog repaints within 2 s. Neither writes the wallpaper setting: no broadcast of
+#    it, and the profile's wallpaper values as they were.
+last_repaint() { awk '/^repaint/ { t = $2; sub(/\r/, "", t) } END { print (t == "" ? 0 : t) }' "$work/desk.log"; }
+wallpaper_values() { wine reg query 'HKCU\Control Panel\Desktop' 2> /dev/null | tr -d '\r' | grep -i wallpaper; }
+#    (Beside the icons, where the stand-in's wallpaper is a window of its own that repaints.)
+end_all
+start_desktop beside
+start_wallpaper closing
+wallpaper_values > "$work/values-before.txt"
+closed=$(now_ms)
 desk close
 wait_for eval '[ -z "$(wallpaper_pid)" ]' || fail "the wallpaper did not close"
-sleep 1
-[ "$(repaints)" = $((before + 1)) ] || fail "closing repainted the desktop $(($(repaints) - before)) times"
+wait_for eval '[ "$(last_repaint)" -ge "$closed" ]' || fail "closing did not repaint the desktop"
 layout
 ! grep -q RippleImage "$work/layout.txt" || fail "a water window outlived the wallpaper"
 start_wallpaper again
 sleep 1
 killed=$(now_ms)
 kill -9 "$(wallpaper_pid)"
-last_repaint() { awk '/^repaint/ { t = $2; sub(/\r/, "", t) } END { print (t == "" ? 0 : t) }' "$work/desk.log"; }
 wait_for eval '[ "$(last_repaint)" -ge "$killed" ]' || true
 last=$(last_repaint)
 echo "repainted $((last - killed)) ms after the kill"
 [ "$last" -ge "$killed" ] && [ $((last - killed)) -le 2000 ] ||
     fail "the desktop was not repainted within 2 s of the kill"
+sleep 1
+! grep -q '^wallpaper-set' "$work/desk.log" || fail "the wallpaper setting was written: $(grep '^wallpaper-set' "$work/desk.log")"
+wallpaper_values | cmp -s - "$work/values-before.txt" ||
+    fail "the wallpaper values changed: $(wallpaper_values | diff "$work/values-before.txt" - || true)"
 
 # 8. A picture under the water and the icons over it (the read-me's picture): the icons stand
 #    still while the water moves round them. Wine keeps another process's X window below the

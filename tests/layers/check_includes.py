@@ -20,8 +20,10 @@ ALLOWED = {
     "language": {"resources", "text", "win32"},
     "skin": {"png", "resources", "win32"},
     "show": {"desktop", "jpeg", "pictures", "png", "resources", "ripple", "settings", "text", "win32"},
+    "wallpaper": {"desktop", "pictures", "resources", "ripple", "settings", "show", "text",
+                  "win32"},
     "app": {"desktop", "jpeg", "language", "pictures", "png", "resources", "ripple", "settings",
-            "show", "skin", "text", "win32"},
+            "show", "skin", "text", "wallpaper", "win32"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z0-9_]+)/([A-Za-z0-9_.]+)"', re.M)
 

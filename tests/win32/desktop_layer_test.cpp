@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -61,7 +62,9 @@ struct Desktop {
             DestroyWindow(madeWorker);
             madeWorker = nullptr;
         }
-        DestroyWindow(progman);
+        if (progman != nullptr) {
+            DestroyWindow(progman);
+        }
         answersWithWorker = false;
     }
 };
@@ -74,7 +77,7 @@ TEST(DesktopLayer, FollowsTheWindowsThatExistNotTheSystemsVersion) {
         EXPECT_EQ(layer.layout, DesktopLayout::besideIcons);
         EXPECT_EQ(layer.parent, besideIcons.progman);
         EXPECT_EQ(layer.icons, besideIcons.icons);
-        EXPECT_TRUE(layerStands(layer));
+        EXPECT_EQ(layer.worker, besideIcons.worker);
     }
     {
         const Desktop workerOnRequest({0, 0, 800, 600}, false);
@@ -82,9 +85,12 @@ TEST(DesktopLayer, FollowsTheWindowsThatExistNotTheSystemsVersion) {
         const DesktopLayer layer = findDesktopLayer();
         EXPECT_EQ(layer.layout, DesktopLayout::workerBehindIcons);
         EXPECT_EQ(layer.parent, madeWorker);
+        EXPECT_EQ(layer.holder, workerOnRequest.progman);
+        DesktopLayer kept = layer;
+        EXPECT_TRUE(refreshLayer(kept));
         DestroyWindow(madeWorker); // the shell restarted: the layer is gone
         madeWorker = nullptr;
-        EXPECT_FALSE(layerStands(layer));
+        EXPECT_FALSE(refreshLayer(kept));
     }
     const Desktop noAnswer({0, 0, 800, 600}, false);
     EXPECT_EQ(findDesktopLayer().layout, DesktopLayout::bottomWindows);
@@ -108,6 +114,101 @@ TEST(DesktopLayer, MonitorsLeftOfAndAboveThePrimaryLieInsideTheParent) {
     const RECT topLevel = inLayerCoordinates(DesktopLayer{}, {-1280, -1024, 0, 0});
     EXPECT_EQ(topLevel.left, -1280);
     EXPECT_EQ(topLevel.top, -1024);
+}
+
+// A hidden top-level window of the virtual screen's area given, as the water is made.
+HWND madeTopLevel(RECT area) {
+    registerClass(L"Water", DefWindowProcW);
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"Water", L"", WS_POPUP, area.left,
+                           area.top, area.right - area.left, area.bottom - area.top, nullptr,
+                           nullptr, instance(), nullptr);
+}
+
+TEST(DesktopLayer, WatersAreTakenInBetweenTheIconsAndTheWorkerAndPutBackWhenMoved) {
+    Desktop shell({0, 0, 1600, 600}, true);
+    DesktopLayer layer = findDesktopLayer();
+    ASSERT_EQ(layer.layout, DesktopLayout::besideIcons);
+    const std::vector<LayerWindow> waters{{madeTopLevel({0, 0, 800, 600}), {0, 0, 800, 600}},
+                                          {madeTopLevel({800, 0, 1600, 600}), {800, 0, 1600, 600}}};
+    for (const LayerWindow& water : waters) {
+        ASSERT_TRUE(adoptIntoLayer(layer, water.window));
+        EXPECT_EQ(GetParent(water.window), shell.progman);
+        EXPECT_NE(GetWindowLongPtrW(water.window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    }
+    ASSERT_TRUE(arrangeInLayer(layer, waters));
+    auto order = [&] {
+        std::wstring classes;
+        for (HWND child = GetWindow(shell.progman, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t name[32] = {};
+            GetClassNameW(child, name, 32);
+            classes += std::wstring(name) + L" ";
+        }
+        return classes;
+    };
+    EXPECT_EQ(order(), L"SHELLDLL_DefView Water Water WorkerW ");
+    EXPECT_TRUE(arrangementStands(layer, waters));
+
+    // The shell puts its WorkerW in front of ours, then replaces it; a water is moved.
+    SetWindowPos(shell.worker, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_FALSE(arrangementStands(layer, waters));
+    DestroyWindow(shell.worker);
+    shell.worker = CreateWindowExW(0, L"WorkerW", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
+                                   shell.progman, nullptr, instance(), nullptr);
+    SetWindowPos(waters[1].window, nullptr, 900, 0, 700, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_FALSE(arrangementStands(layer, waters));
+    ASSERT_TRUE(refreshLayer(layer));
+    EXPECT_EQ(layer.worker, shell.worker);
+    ASSERT_TRUE(arrangeInLayer(layer, waters));
+    EXPECT_TRUE(arrangementStands(layer, waters));
+    EXPECT_EQ(order(), L"SHELLDLL_DefView Water Water WorkerW ");
+
+    // Progman gone with the shell: nothing left to put back.
+    DestroyWindow(shell.progman);
+    EXPECT_FALSE(refreshLayer(layer));
+    shell.progman = nullptr;
+}
+
+// Windows of this process over a monitor at the screen's corner, counted as another
+// program's would be.
+TEST(WindowCover, OnlyWindowsThatHideTheDesktopCount) {
+    const RECT monitor{0, 0, 400, 300};
+    registerClass(L"Other", DefWindowProcW);
+    auto window = [](DWORD exStyle) {
+        return CreateWindowExW(exStyle, L"Other", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300,
+                               nullptr, nullptr, instance(), nullptr);
+    };
+    auto hidden = [&] { return coveredMonitors({monitor}, L"Water").covered[0]; };
+    const HWND plain = window(0);
+    EXPECT_TRUE(hidden());
+    // "Show desktop": the desktop's own window in front of it.
+    {
+        const Desktop shell({0, 0, 400, 300}, true);
+        ShowWindow(shell.progman, SW_SHOWNA);
+        SetWindowPos(shell.progman, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        EXPECT_FALSE(hidden());
+        SetWindowPos(plain, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        EXPECT_TRUE(hidden());
+    }
+    ShowWindow(plain, SW_MINIMIZE);
+    EXPECT_FALSE(hidden());
+    DestroyWindow(plain);
+    // Click-through, translucent and colour-keyed layered windows; an opaque layered one hides.
+    const struct {
+        DWORD exStyle;
+        BYTE alpha;
+        DWORD flags;
+        bool hides;
+    } overlays[] = {{WS_EX_LAYERED | WS_EX_TRANSPARENT, 255, LWA_ALPHA, false},
+                    {WS_EX_LAYERED, 128, LWA_ALPHA, false},
+                    {WS_EX_LAYERED, 255, LWA_COLORKEY, false},
+                    {WS_EX_LAYERED, 255, LWA_ALPHA, true}};
+    for (const auto& overlay : overlays) {
+        const HWND made = window(overlay.exStyle);
+        SetLayeredWindowAttributes(made, RGB(0, 0, 0), overlay.alpha, overlay.flags);
+        EXPECT_EQ(hidden(), overlay.hides) << overlay.exStyle << " " << int(overlay.alpha);
+        DestroyWindow(made);
+    }
 }
 
 TEST(WindowCover, AWindowHidesAMonitorFromNinetyFivePercentOfItsArea) {

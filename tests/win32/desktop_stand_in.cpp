@@ -6,9 +6,13 @@
 //       beside  Progman holds the icons' view and a WorkerW (Windows 11 24H2)
 //       worker  Progman makes a top-level WorkerW behind itself on message 0x052C
 //       none    Progman answers nothing and holds the icons' view alone
-//     It logs "repaint MS" (Unix milliseconds) for each SPI_SETDESKWALLPAPER broadcast and
-//     "selected N" when an icon is selected.
-//   desktop_stand_in restart | hide-icons | show-icons   asks the running desktop
+//     It logs "repaint MS" (Unix milliseconds) each time Progman or a WorkerW erases its
+//     wallpaper, "wallpaper-set MS" for each SPI_SETDESKWALLPAPER broadcast and "selected N"
+//     when an icon is selected.
+//   desktop_stand_in restart | hide-icons | show-icons | show-desktop | show-windows
+//                               asks the running desktop; "show desktop" raises Progman over
+//                               every other window, as Windows does; show-windows brings the
+//                               other programs' windows in front of it again
 //   desktop_stand_in lock | unlock | close   tells the water on the desktop, as Windows does
 //                               when the session is locked or unlocked, or an installer
 //                               asks it to close
@@ -16,7 +20,9 @@
 //                               then "child PARENT CLASS X Y W H" for Progman's and
 //                               WorkerW's children
 //   desktop_stand_in at X Y    prints the window at the point, as "at CLASS X Y W H"
-//   desktop_stand_in window X Y W H [maximised]   another program's window until killed
+//   desktop_stand_in window X Y W H [maximised | click-through | translucent]
+//                               another program's window until killed; click-through is
+//                               layered and WS_EX_TRANSPARENT, translucent layered at alpha 128
 //
 // The icons' view is transparent but for its icons and their names (a window region), as the
 // real one looks; the desktop's own wallpaper is a plain teal. The icons stand in a column at the
@@ -30,6 +36,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -37,6 +44,8 @@ namespace {
 constexpr UINT restartMessage = WM_APP + 1;
 constexpr UINT hideIconsMessage = WM_APP + 2;
 constexpr UINT showIconsMessage = WM_APP + 3;
+constexpr UINT showDesktopMessage = WM_APP + 4;
+constexpr UINT showWindowsMessage = WM_APP + 5;
 constexpr COLORREF wallpaperColour = RGB(0, 128, 128);
 constexpr int iconCount = 3;
 constexpr int iconCell = 80; // icons in a column at the primary monitor's left
@@ -49,6 +58,7 @@ struct Desktop {
     HWND icons = nullptr;
     HWND list = nullptr;
     HWND worker = nullptr;
+    bool raised = false; // "show desktop": Progman over the other windows
 };
 Desktop* desktop = nullptr; // one desktop per process, as the shell's
 
@@ -129,6 +139,9 @@ LRESULT CALLBACK wallpaperProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     if (message == WM_ERASEBKGND) {
+        char line[64];
+        std::snprintf(line, sizeof(line), "repaint %lld", unixMs());
+        logLine(line);
         RECT area;
         GetClientRect(window, &area);
         HBRUSH brush = CreateSolidBrush(wallpaperColour);
@@ -147,6 +160,15 @@ void destroyDesktop() {
     }
     DestroyWindow(desktop->progman);
     desktop->progman = desktop->icons = desktop->list = desktop->worker = nullptr;
+}
+
+BOOL CALLBACK raiseOtherProgram(HWND window, LPARAM) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (std::wcscmp(name, L"SomeProgram") == 0) {
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return TRUE;
 }
 
 LRESULT CALLBACK progmanProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -177,7 +199,7 @@ LRESULT CALLBACK progmanProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_SETTINGCHANGE:
         if (wParam == SPI_SETDESKWALLPAPER) {
             char line[64];
-            std::snprintf(line, sizeof(line), "repaint %lld", unixMs());
+            std::snprintf(line, sizeof(line), "wallpaper-set %lld", unixMs());
             logLine(line);
         }
         return 0;
@@ -196,6 +218,15 @@ LRESULT CALLBACK progmanProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         makeDesktop();
         PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
         return 0;
+    case showDesktopMessage:
+        desktop->raised = true;
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return 0;
+    case showWindowsMessage:
+        // As a click on a window does: the others come in front of the desktop again.
+        desktop->raised = false;
+        EnumWindows(raiseOtherProgram, 0);
+        return 0;
     case hideIconsMessage:
     case showIconsMessage:
         ShowWindow(desktop->icons, message == hideIconsMessage ? SW_HIDE : SW_SHOWNA);
@@ -203,7 +234,7 @@ LRESULT CALLBACK progmanProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_WINDOWPOSCHANGING:
         // The shell's desktop stays below every other window (but its WorkerW); another
         // shell's need not.
-        if (desktop->layout != "none") {
+        if (desktop->layout != "none" && !desktop->raised) {
             auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
             if (desktop->worker != nullptr && GetParent(desktop->worker) == nullptr) {
                 position->flags |= SWP_NOZORDER;
@@ -349,11 +380,18 @@ BOOL CALLBACK printDesktopChildren(HWND window, LPARAM) {
 
 int runWindow(int argc, char** argv) {
     registerClass(L"SomeProgram", DefWindowProcW);
-    HWND window =
-        CreateWindowExW(0, L"SomeProgram", L"Some program", WS_OVERLAPPEDWINDOW, std::atoi(argv[2]),
-                        std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), nullptr,
-                        nullptr, GetModuleHandleW(nullptr), nullptr);
-    ShowWindow(window, argc > 6 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    const std::string kind = argc > 6 ? argv[6] : "";
+    const DWORD exStyle = kind == "click-through" ? WS_EX_LAYERED | WS_EX_TRANSPARENT
+                          : kind == "translucent" ? WS_EX_LAYERED
+                                                  : 0;
+    HWND window = CreateWindowExW(exStyle, L"SomeProgram", L"Some program",
+                                  exStyle != 0 ? WS_POPUP : WS_OVERLAPPEDWINDOW, std::atoi(argv[2]),
+                                  std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (exStyle != 0) {
+        SetLayeredWindowAttributes(window, 0, kind == "translucent" ? 128 : 255, LWA_ALPHA);
+    }
+    ShowWindow(window, kind == "maximised" ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         DispatchMessageW(&message);
@@ -396,14 +434,17 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    const UINT message = command == "restart"      ? restartMessage
-                         : command == "hide-icons" ? hideIconsMessage
-                         : command == "show-icons" ? showIconsMessage
-                                                   : 0;
+    const UINT message = command == "restart"        ? restartMessage
+                         : command == "hide-icons"   ? hideIconsMessage
+                         : command == "show-icons"   ? showIconsMessage
+                         : command == "show-desktop" ? showDesktopMessage
+                         : command == "show-windows" ? showWindowsMessage
+                                                     : 0;
     HWND progman = FindWindowW(L"Progman", nullptr);
     if (message == 0 || progman == nullptr) {
         std::fprintf(stderr,
-                     "usage: desktop_stand_in run|restart|hide-icons|show-icons|layout|window\n");
+                     "usage: desktop_stand_in run|restart|hide-icons|show-icons|show-desktop|"
+                     "show-windows|layout|window\n");
         return 2;
     }
     PostMessageW(progman, message, 0, 0);

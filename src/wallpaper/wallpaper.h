@@ -15,6 +15,7 @@
 #include "desktop/desktop_layer.h"
 #include "desktop/quiet_times.h"
 #include "desktop/tray_icon.h"
+#include "desktop/window_events.h"
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
 #include "show/picture_changer.h"
@@ -70,12 +71,18 @@ class Wallpaper final : public RippleHost {
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void build();
+    bool makeWaters(const std::vector<SIZE>& sizes,
+                    const std::vector<std::vector<uint32_t>>& shown);
+    std::vector<LayerWindow> layerWindows() const;
+    void keepArrangement();
     void tearDown();
     void readSettings();
     std::vector<std::vector<uint32_t>> pictures(const std::vector<SIZE>& sizes);
     void rebuildSoon();
+    void arrangeSoon();
     void checkCover();
     void applyPauses();
+    void pointerInput(USHORT buttons);
     void followPointer(const MonitorWater& water);
     void changePictureWhenReady();
     void showMenu(POINT at);
@@ -96,6 +103,7 @@ class Wallpaper final : public RippleHost {
     bool coverTimerRuns_ = false;
     bool changeTimerRuns_ = false;  // the next picture of a folder
     bool windowEventsSeen_ = false; // the shell has told of another window's change
+    bool shellChanged_ = false;     // the shell's own windows changed since the last look
     std::unique_ptr<PictureChanger> changer_;
     bool changeDue_ = false;
     bool nextHandReady_ = false;
@@ -103,7 +111,8 @@ class Wallpaper final : public RippleHost {
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<QuietTimes> quiet_;
     std::unique_ptr<win32::FileWatch> settingsWatch_;
-    std::vector<HWINEVENTHOOK> windowEvents_;
+    std::unique_ptr<WindowEvents> windowEvents_;
     POINT lastPointer_{-1, -1}; // where the pointer was at the last step of any water
-    bool leftWasDown_ = false;
+    bool primaryWasDown_ = false;
+    bool pressSeen_ = false; // the primary button went down over a water since its last step
 };

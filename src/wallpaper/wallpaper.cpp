@@ -1,4 +1,4 @@
-#include "show/wallpaper.h"
+#include "wallpaper/wallpaper.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,6 +20,7 @@ constexpr UINT trayMessage = WM_APP + 21;
 constexpr UINT settingsChangedMessage = WM_APP + 22;
 constexpr UINT windowsMovedMessage = WM_APP + 23;
 constexpr UINT nextHandReadyMessage = WM_APP + 24;
+constexpr UINT shellWindowsMessage = WM_APP + 25;
 
 // While some water runs, the other windows are looked at every second; the shell's window
 // events bring the look forward, and are all that wakes the program while nothing runs.
@@ -38,10 +39,8 @@ constexpr UINT_PTR changeTimerId = 6;
 // its request to lie at the bottom; the windows are put back there once that is done.
 constexpr UINT_PTR restackTimerId = 7;
 constexpr UINT restackDelayMs = 500;
-
-// Windows 8's events for a window hidden or shown by the desktop's compositor.
-constexpr DWORD windowCloaked = 0x8017;
-constexpr DWORD windowUncloaked = 0x8018;
+// The shell's windows or the monitors changed: ours are put back in place once that settles.
+constexpr UINT_PTR arrangeTimerId = 8;
 
 enum MenuCommand : UINT { pauseCommand = 1, settingsCommand, signInCommand, stopCommand };
 
@@ -79,28 +78,19 @@ bool sameSettings(const Settings& a, const Settings& b) {
            a.placement == b.placement && a.rain == b.rain && a.changeMs == b.changeMs;
 }
 
-// Window events of other programs: a window shown, hidden, moved, resized, minimised,
-// restored, cloaked or brought forward may change which monitors are hidden.
-void CALLBACK onWindowEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
-                            DWORD) {
-    if (object != OBJID_WINDOW || child != CHILDID_SELF || window == nullptr ||
-        GetAncestor(window, GA_ROOT) != window) {
-        return;
-    }
-    if (HWND wallpaper = FindWindowW(wallpaperWindowClass, nullptr)) {
-        PostMessageW(wallpaper, windowsMovedMessage, 0, 0);
-    }
-}
-
 } // namespace
 
 Wallpaper::Wallpaper(WallpaperSetup setup) : setup_(std::move(setup)) {}
 
+// Each part goes before what it uses: the waters and the folder's worker, then what tells
+// the window of events, and the window itself last.
 Wallpaper::~Wallpaper() {
-    for (HWINEVENTHOOK hook : windowEvents_) {
-        UnhookWinEvent(hook);
-    }
+    changer_.reset();
     tearDown();
+    windowEvents_.reset();
+    settingsWatch_.reset();
+    tray_.reset();
+    quiet_.reset();
     if (window_ != nullptr) {
         DestroyWindow(window_);
     }
@@ -126,19 +116,13 @@ int Wallpaper::run(HINSTANCE instance) {
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     tray_ = std::make_unique<TrayIcon>(window_, trayMessage, trayPicture_.get(), L"Pluvette");
-    for (auto [first, last] :
-         {std::pair<DWORD, DWORD>{EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
-          std::pair<DWORD, DWORD>{EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
-          std::pair<DWORD, DWORD>{EVENT_OBJECT_DESTROY, EVENT_OBJECT_HIDE},
-          std::pair<DWORD, DWORD>{EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE},
-          std::pair<DWORD, DWORD>{windowCloaked, windowUncloaked}}) {
-        if (HWINEVENTHOOK hook = SetWinEventHook(first, last, nullptr, onWindowEvent, 0, 0,
-                                                 WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS)) {
-            windowEvents_.push_back(hook);
-        }
-    }
+    windowEvents_ =
+        std::make_unique<WindowEvents>(window_, windowsMovedMessage, shellWindowsMessage);
     settingsWatch_ =
         std::make_unique<win32::FileWatch>(setup_.settingsFile, window_, settingsChangedMessage);
+    // The pointer wherever it goes: the icons' view takes the input over the desktop.
+    const RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, window_};
+    RegisterRawInputDevices(&mouse, 1, sizeof(mouse));
     std::srand(GetTickCount());
     readSettings();
     build();
@@ -165,9 +149,12 @@ LRESULT CALLBACK Wallpaper::windowProc(HWND window, UINT message, WPARAM wParam,
     return wallpaper->handle(message, wParam, lParam);
 }
 
+// A file another program holds even after the retries keeps the settings the water has.
 void Wallpaper::readSettings() {
-    std::optional<Settings> read = loadSettings(setup_.settingsFile);
-    settings_ = read ? std::move(*read) : Settings();
+    SettingsRead read = readSettingsFile(setup_.settingsFile);
+    if (read.outcome != ReadOutcome::busy || waters_.empty()) {
+        settings_ = std::move(read.settings);
+    }
 }
 
 // Each monitor's picture as the water's source holds it: the chosen file, the first hand of the
@@ -211,49 +198,22 @@ std::vector<std::vector<uint32_t>> Wallpaper::pictures(const std::vector<SIZE>& 
     return pictures;
 }
 
-// Makes a water for every monitor in the desktop's layer as it stands now.
+// Makes a water for every monitor in the desktop's layer as it stands now: in the first
+// layout whose waters can all be made and placed.
 void Wallpaper::build() {
     tearDown();
     KillTimer(window_, rebuildTimerId);
-    layer_ = findDesktopLayer();
+    KillTimer(window_, arrangeTimerId);
     monitors_ = showMonitors();
-    waters_.clear();
-    for (const RECT& area : monitors_) {
-        waters_.push_back({area});
-    }
     const std::vector<SIZE> sizes = sizesOf(monitors_);
-    std::vector<std::vector<uint32_t>> shown = pictures(sizes);
-    RippleOptions options;
-    options.rain = rainAmountFor(settings_.rain);
-    options.pointerRipples = false; // followed from here: the icons' view takes the input
-    options.takesActivation = false;
-    options.host = this;
-    options.pictureAtEdges = true;
-    options.rainSteps = false; // all day, every step counts
-    if (layer_.layout == DesktopLayout::bottomWindows) {
-        options.style = WS_POPUP;
-        options.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-        options.staysAtBottom = true;
-    } else {
-        options.style = WS_CHILD | WS_CLIPSIBLINGS;
-        options.exStyle = layer_.layout == DesktopLayout::besideIcons ? WS_EX_LAYERED : 0;
-    }
-    for (size_t i = 0; i < waters_.size(); ++i) {
-        MonitorWater& water = waters_[i];
-        const RECT place = inLayerCoordinates(layer_, water.area);
-        RippleSurface* surface = createRippleSurface(place.left, place.top, sizes[i].cx,
-                                                     sizes[i].cy, IDC_WATER + unsigned(i),
-                                                     layer_.parent, instance_, nullptr, options);
-        if (surface == nullptr) {
-            continue;
+    const std::vector<std::vector<uint32_t>> shown = pictures(sizes);
+    for (DesktopLayout from = DesktopLayout::besideIcons;;) {
+        layer_ = findDesktopLayer(from);
+        if (makeWaters(sizes, shown) || layer_.layout == DesktopLayout::bottomWindows) {
+            break;
         }
-        water.water = static_cast<HWND>(surface->window);
-        if (i < shown.size() && shown[i].size() == size_t(surface->pixelCount)) {
-            std::copy(shown[i].begin(), shown[i].end(), surface->source);
-            showSourceAtEdges(surface);
-            markRippleSurfaceChanged(surface);
-        }
-        placeInLayer(layer_, water.water, water.area);
+        tearDown();
+        from = DesktopLayout(int(layer_.layout) + 1);
     }
     if (layer_.layout == DesktopLayout::bottomWindows) {
         SetTimer(window_, restackTimerId, restackDelayMs, nullptr);
@@ -261,6 +221,76 @@ void Wallpaper::build() {
     changeDue_ = nextHandReady_ = false;
     if (changer_ != nullptr && settings_.changeMs) {
         changer_->prepareNextHand(window_, nextHandReadyMessage);
+    }
+    checkCover();
+}
+
+// Each water made top-level and hidden, then taken into the layer, as the programs that draw
+// on the desktop every day make theirs. False when any cannot be made or placed.
+bool Wallpaper::makeWaters(const std::vector<SIZE>& sizes,
+                           const std::vector<std::vector<uint32_t>>& shown) {
+    waters_.clear();
+    RippleOptions options;
+    options.rain = rainAmountFor(settings_.rain);
+    options.pointerRipples = false; // followed from here: the icons' view takes the input
+    options.takesActivation = false;
+    options.host = this;
+    options.pictureAtEdges = true;
+    options.rainSteps = false; // all day, every step counts
+    options.style = WS_POPUP;
+    options.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+    options.staysAtBottom = layer_.layout == DesktopLayout::bottomWindows;
+    for (size_t i = 0; i < monitors_.size(); ++i) {
+        const RECT& area = monitors_[i];
+        RippleSurface* surface =
+            createRippleSurface(area.left, area.top, sizes[i].cx, sizes[i].cy,
+                                IDC_WATER + unsigned(i), nullptr, instance_, nullptr, options);
+        if (surface == nullptr) {
+            return false;
+        }
+        waters_.push_back({area, static_cast<HWND>(surface->window)});
+        if (i < shown.size() && shown[i].size() == size_t(surface->pixelCount)) {
+            std::copy(shown[i].begin(), shown[i].end(), surface->source);
+            showSourceAtEdges(surface);
+            markRippleSurfaceChanged(surface);
+        }
+        if (!adoptIntoLayer(layer_, waters_.back().water)) {
+            return false;
+        }
+    }
+    return arrangeInLayer(layer_, layerWindows());
+}
+
+std::vector<LayerWindow> Wallpaper::layerWindows() const {
+    std::vector<LayerWindow> windows;
+    for (const MonitorWater& water : waters_) {
+        if (water.water != nullptr) {
+            windows.push_back({water.water, water.area});
+        }
+    }
+    return windows;
+}
+
+// The waters and the shell's windows beside them put back where the layout has them, should
+// the shell have replaced or reordered its windows or a display change have moved ours; made
+// again only where that fails.
+void Wallpaper::keepArrangement() {
+    KillTimer(window_, arrangeTimerId);
+    const std::vector<RECT> monitors = showMonitors();
+    if (!std::equal(monitors.begin(), monitors.end(), monitors_.begin(), monitors_.end(),
+                    [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; })) {
+        build();
+        return;
+    }
+    const std::vector<LayerWindow> windows = layerWindows();
+    if (windows.size() != monitors_.size() || !refreshLayer(layer_)) {
+        build();
+        return;
+    }
+    if (!arrangementStands(layer_, windows) &&
+        (!arrangeInLayer(layer_, windows) || !arrangementStands(layer_, windows))) {
+        build();
+        return;
     }
     checkCover();
 }
@@ -280,14 +310,22 @@ void Wallpaper::rebuildSoon() {
     SetTimer(window_, rebuildTimerId, rebuildDelayMs, nullptr);
 }
 
-// Which monitors other windows hide now; the screen saver hides them all.
+void Wallpaper::arrangeSoon() {
+    SetTimer(window_, arrangeTimerId, rebuildDelayMs, nullptr);
+}
+
+// Which monitors other windows hide now; the screen saver hides them all. The processes whose
+// windows lie over the monitors are watched from then on.
 void Wallpaper::checkCover() {
-    std::vector<bool> covered = coveredMonitors(monitors_, L"RippleImage");
+    MonitorCover cover = coveredMonitors(monitors_, L"RippleImage");
     BOOL saverRunning = FALSE;
     SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &saverRunning, 0);
-    for (size_t i = 0; i < waters_.size(); ++i) {
-        waters_[i].covered = covered[i] || saverRunning;
+    for (size_t i = 0; i < waters_.size() && i < cover.covered.size(); ++i) {
+        waters_[i].covered = cover.covered[i] || saverRunning;
     }
+    DWORD shell = 0;
+    GetWindowThreadProcessId(FindWindowW(L"Progman", nullptr), &shell);
+    windowEvents_->watch(std::move(cover.processes), shell);
     applyPauses();
 }
 
@@ -319,6 +357,25 @@ void Wallpaper::applyPauses() {
     changeTimerRuns_ = changes;
 }
 
+// The pointer moved or a button was pressed anywhere (raw input, which costs nothing while
+// the pointer rests): a calm water under the pointer starts stepping again, and follows the
+// pointer as it steps. The buttons are the physical ones: the primary one is the right where
+// the user swapped them.
+void Wallpaper::pointerInput(USHORT buttons) {
+    const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+    const USHORT primaryDown = swapped ? RI_MOUSE_RIGHT_BUTTON_DOWN : RI_MOUSE_LEFT_BUTTON_DOWN;
+    POINT at{};
+    GetCursorPos(&at);
+    for (const MonitorWater& water : waters_) {
+        if (water.water != nullptr && PtInRect(&water.area, at) && !waterPaused(water.water)) {
+            pressSeen_ = pressSeen_ || (buttons & primaryDown) != 0;
+            wakeWater(water.water);
+            return;
+        }
+    }
+    pressSeen_ = false; // a press where no water runs is not one for later
+}
+
 // Ripples where the pointer moves over the desktop, a large one where it presses there; the
 // input itself goes on to the icons untouched. Looked at as each water steps, on the water
 // the pointer is over: no timer of its own.
@@ -327,16 +384,13 @@ void Wallpaper::followPointer(const MonitorWater& water) {
     if (!GetCursorPos(&at) || !PtInRect(&water.area, at)) {
         return;
     }
-    const bool leftDown = (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
-    const bool pressed = leftDown && !leftWasDown_;
+    const int primary = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    const bool primaryDown = (GetAsyncKeyState(primary) & 0x8000) != 0;
+    const bool pressed = std::exchange(pressSeen_, false) || (primaryDown && !primaryWasDown_);
     const bool moved = at.x != lastPointer_.x || at.y != lastPointer_.y;
-    leftWasDown_ = leftDown;
+    primaryWasDown_ = primaryDown;
     lastPointer_ = at;
-    if (!moved && !pressed) {
-        return;
-    }
-    HWND under = WindowFromPoint(at);
-    if (under != water.water && !isDesktopWindow(under)) {
+    if ((!moved && !pressed) || !desktopSeenAt(at, L"RippleImage")) {
         return;
     }
     dropOnWater(water.water, at.x - water.area.left, at.y - water.area.top,
@@ -451,6 +505,9 @@ void Wallpaper::waterGone(HWND gone) {
 LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (quiet_ != nullptr && quiet_->take(message, wParam, lParam)) {
         applyPauses();
+        if (!quiet_->quiet()) {
+            arrangeSoon(); // the session back, the displays on: the shell may have moved things
+        }
     }
     if (message == taskbarCreatedMessage()) {
         tray_->show(); // the shell started again: its desktop windows are new too
@@ -484,9 +541,21 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         SetTimer(window_, settingsTimerId, settingsDelayMs, nullptr);
         return 0;
     case windowsMovedMessage:
+    case shellWindowsMessage:
         windowEventsSeen_ = true;
+        shellChanged_ = shellChanged_ || message == shellWindowsMessage;
         SetTimer(window_, coverSoonTimerId, coverSoonMs, nullptr);
         return 0;
+    case WM_INPUT: {
+        RAWINPUT input{};
+        UINT size = sizeof(input);
+        if (GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, &input, &size,
+                            sizeof(RAWINPUTHEADER)) != UINT(-1) &&
+            input.header.dwType == RIM_TYPEMOUSE) {
+            pointerInput(input.data.mouse.usButtonFlags);
+        }
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
     case nextHandReadyMessage:
         if (changer_ != nullptr && wParam == changer_->number()) {
             nextHandReady_ = true;
@@ -500,14 +569,17 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case coverSoonTimerId:
             KillTimer(window_, coverSoonTimerId);
-            if (!layerStands(layer_)) {
-                build();
+            if (std::exchange(shellChanged_, false)) {
+                keepArrangement();
             } else {
                 checkCover();
             }
             break;
         case rebuildTimerId:
             build();
+            break;
+        case arrangeTimerId:
+            keepArrangement();
             break;
         case restackTimerId:
             KillTimer(window_, restackTimerId);
@@ -537,18 +609,19 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DISPLAYCHANGE:
     case WM_DPICHANGED:
-        rebuildSoon();
+        arrangeSoon(); // made again where the monitors changed
         return 0;
     case WM_SETTINGCHANGE:
-        if (wParam == SPI_SETWORKAREA ||
-            (wParam == SPI_SETDESKWALLPAPER && settings_.backgroundKind == BackgroundKind::screen &&
-             !stopped_)) {
+        if (wParam == SPI_SETWORKAREA) {
+            arrangeSoon();
+        } else if (wParam == SPI_SETDESKWALLPAPER &&
+                   settings_.backgroundKind == BackgroundKind::screen && !stopped_) {
             rebuildSoon();
         }
         return 0;
     case WM_POWERBROADCAST:
         if (wParam == PBT_APMRESUMEAUTOMATIC) {
-            rebuildSoon(); // monitors may have come back in another order
+            arrangeSoon(); // monitors may have come back in another order
         }
         return TRUE;
     case WM_QUERYENDSESSION:
