@@ -21,9 +21,14 @@ uintptr_t parseHandle(const std::string& text) {
     return static_cast<uintptr_t>(std::strtoull(digits.c_str(), nullptr, 10));
 }
 
-} // namespace
-
-namespace {
+// A path as written after a switch: blanks around it and the quotes round it taken off.
+std::string unquoted(const std::string& text) {
+    std::string path(trimmedBlanks(text));
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+        path = path.substr(1, path.size() - 2);
+    }
+    return path;
+}
 
 StartRequest requestOf(StartMode mode, uintptr_t previewParent = 0) {
     StartRequest request;
@@ -42,6 +47,11 @@ StartRequest parseCommandLine(const std::string& commandLine) {
     std::string word;
     for (size_t i = 1; i < line.size() && std::isalpha(static_cast<unsigned char>(line[i])); ++i) {
         word += static_cast<char>(std::tolower(static_cast<unsigned char>(line[i])));
+    }
+    if (word == "settings" && line.size() > 10 && line[9] == ' ') {
+        StartRequest request = requestOf(StartMode::wallpaperSettings);
+        request.settingsFile = unquoted(line.substr(10));
+        return request.settingsFile.empty() ? StartRequest{} : request;
     }
     if (word == "watch" && line.size() > 6 && line[6] == ' ') {
         StartRequest request = requestOf(StartMode::watchdog);
@@ -65,11 +75,7 @@ StartRequest parseCommandLine(const std::string& commandLine) {
     }
     if (letter == 'w' && (alone || withArgument)) {
         StartRequest request = requestOf(StartMode::wallpaper);
-        std::string path(trimmedBlanks(alone ? std::string() : rest.substr(1)));
-        if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
-            path = path.substr(1, path.size() - 2);
-        }
-        request.settingsFile = path;
+        request.settingsFile = unquoted(alone ? std::string() : rest.substr(1));
         return request;
     }
     return {}; // everything else: the launcher

@@ -12,19 +12,20 @@ enum class StartMode {
     screenSaverSettings, // the launcher with the screen saver's config.txt
     screenSaver,
     preview,
-    wallpaper, // settingsFile names config.txt, or is empty for the current folder's
-    watchdog,  // watched is the wallpaper's process
+    wallpaper,         // settingsFile names config.txt, or is empty for the current folder's
+    wallpaperSettings, // the launcher of the wallpaper over settingsFile
+    watchdog,          // watched is the wallpaper's process
 };
 
 struct StartRequest {
     StartMode mode = StartMode::launcher;
     uintptr_t previewParent = 0; // the window to preview in, for StartMode::preview
-    std::string settingsFile;    // for StartMode::wallpaper, unquoted
+    std::string settingsFile;    // for StartMode::wallpaper and wallpaperSettings, unquoted
     uintptr_t watched = 0;       // for StartMode::watchdog
 };
 
 // Reads "/s", "-s", "/p HWND", "/p:HWND", "/c", "/c:HWND", "/w", "/w PATH", "/w:PATH" (the
-// path may be quoted) and "/watch PID" in any letter case. A preview
+// path may be quoted), "/settings PATH" and "/watch PID" in any letter case. A preview
 // whose window handle is missing or not a decimal number has 0 for its window; any other
 // command line asks for the launcher.
 StartRequest parseCommandLine(const std::string& commandLine);

@@ -67,6 +67,9 @@ Launcher& launcherOf(HWND dialog) {
 constexpr int fadeStepMs = 15;
 // Lays the launcher out again once a change of scale has been handled.
 constexpr UINT relayoutMessage = WM_APP + 1;
+// Posted once the dialog shows: the water on the desktop's launcher comes to the front, as
+// the water that opened it allowed.
+constexpr UINT comeForwardMessage = WM_APP + 2;
 constexpr int fadeAlpha = 220;
 
 struct FileKind {
@@ -259,6 +262,9 @@ void startLauncher(HWND dialog, Launcher& launcher) {
     enableChangeList(launcher);
     showFolderIcon(launcher, win32::dpiOfWindow(dialog));
     layOutLauncher(dialog);
+    if (launcher.host == LauncherHost::wallpaper) {
+        PostMessageW(dialog, comeForwardMessage, 0, 0);
+    }
     for (const auto& [textId, controlId] : {std::pair{IDS_DEFAULT_TIP, IDC_IMAGE_DEFAULT},
                                             {IDS_DEFAULT_TIP, IDC_MUSIC_DEFAULT},
                                             {IDS_BROWSE_MUSIC_TIP, IDC_BROWSE_MUSIC},
@@ -509,6 +515,9 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         break;
     case relayoutMessage:
         layOutLauncher(dialog);
+        break;
+    case comeForwardMessage:
+        SetForegroundWindow(dialog);
         break;
     case WM_CLOSE:
         closeLauncher(launcher);

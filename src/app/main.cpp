@@ -57,17 +57,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     case StartMode::preview:
         return runPreview(instance, reinterpret_cast<HWND>(request.previewParent));
     case StartMode::wallpaper: {
-        const ProgramTexts texts = textsFor(instance, request.settingsFile);
-        // Its settings open in this process, unless this program's launcher is open already.
-        return runWallpaper(instance, texts, request.settingsFile,
-                            [instance, &texts](const std::string& file) {
-                                const auto launcherClaimed = claimInstance(InstanceRole::launcher);
-                                if (!launcherClaimed) {
-                                    bringRunningLauncherForward();
-                                    return;
-                                }
-                                runLauncher(instance, texts, file, LauncherHost::wallpaper);
-                            });
+        return runWallpaper(instance, textsFor(instance, request.settingsFile),
+                            request.settingsFile);
+    }
+    case StartMode::wallpaperSettings: {
+        // The launcher of the water on the desktop, in a process of its own; or the one
+        // that is open already.
+        const auto claimed = claimInstance(InstanceRole::launcher);
+        if (!claimed) {
+            bringRunningLauncherForward();
+            return 0;
+        }
+        return runLauncher(instance, textsFor(instance, request.settingsFile), request.settingsFile,
+                           LauncherHost::wallpaper);
     }
     case StartMode::watchdog:
         return runWatchdog(request.watched);

@@ -34,9 +34,9 @@ std::string fullPathOf(const std::string& file) {
                                               : win32::narrow(wide);
 }
 
-// The command that starts the wallpaper over the settings file.
-std::wstring wallpaperCommand(const std::string& settingsFile) {
-    return L"\"" + programFile() + L"\" /w \"" + win32::widen(settingsFile) + L"\"";
+// The command that starts the program in a mode over the settings file.
+std::wstring commandOver(const wchar_t* mode, const std::string& settingsFile) {
+    return L"\"" + programFile() + L"\" " + mode + L" \"" + win32::widen(settingsFile) + L"\"";
 }
 
 // The started process, or an empty handle when it could not be started.
@@ -61,11 +61,13 @@ win32::Handle startWatchdog() {
 
 } // namespace
 
-int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::string& settingsFile,
-                 std::function<void(const std::string&)> openSettings) {
+int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::string& settingsFile) {
     const auto claimed = claimInstance(InstanceRole::wallpaper);
     if (!claimed) {
         if (HWND running = FindWindowW(wallpaperWindowClass, nullptr)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(running, &process);
+            AllowSetForegroundWindow(process); // for the launcher it opens
             PostMessageW(running, wallpaperOpenSettingsMessage, 0, 0);
         }
         return 0;
@@ -77,8 +79,17 @@ int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::strin
     setup.menuTexts = {texts.text(IDS_MENU_PAUSE),    texts.text(IDS_MENU_RESUME),
                        texts.text(IDS_MENU_SETTINGS), texts.text(IDS_MENU_SIGN_IN),
                        texts.text(IDS_MENU_STOP),     texts.rightToLeft()};
-    setup.startCommand = win32::narrow(wallpaperCommand(file));
-    setup.openSettings = [open = std::move(openSettings), file](HWND) { open(file); };
+    setup.startCommand = [](const std::string& shown) {
+        return win32::narrow(commandOver(L"/w", shown));
+    };
+    setup.openSettings = [](const std::string& shown) {
+        // The launcher comes forward as the user asked for it; the water, asked through its
+        // menu or by a second start that let it, lets it.
+        const win32::Handle launcher = startProcess(commandOver(L"/settings", shown));
+        if (launcher.valid()) {
+            AllowSetForegroundWindow(GetProcessId(launcher.get()));
+        }
+    };
     Wallpaper wallpaper(std::move(setup));
     const int code = wallpaper.run(instance);
     if (watchdog.valid()) {
@@ -96,7 +107,7 @@ bool startWallpaper(const std::string& settingsFile) {
         return SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
                                    SMTO_ABORTIFHUNG, 5000, &answer) != 0;
     }
-    return startProcess(wallpaperCommand(file)).valid();
+    return startProcess(commandOver(L"/w", file)).valid();
 }
 
 int runWatchdog(uintptr_t processId) {

@@ -11,10 +11,9 @@
 
 // Runs the wallpaper over the settings file (config.txt in the current folder when empty)
 // until it is stopped; when one already runs in this session, opens its settings instead.
-// openSettings opens the launcher over a settings file (a full path) and returns once it is
-// closed. Its menu speaks the texts' language.
-int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::string& settingsFile,
-                 std::function<void(const std::string&)> openSettings);
+// Its settings open as "/settings PATH", in a process of their own. Its menu speaks the
+// texts' language.
+int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::string& settingsFile);
 
 // The launcher's Wallpaper button: hands the settings file to the wallpaper that runs, or
 // starts one in a process of its own. False when neither could be done.

@@ -248,6 +248,22 @@ bool waterPaused(HWND window) {
     return water != nullptr && water->paused;
 }
 
+void setWaterRain(HWND window, RainAmount rain) {
+    if (rippleSurfaceOf(window) == nullptr) {
+        return;
+    }
+    Water& water = *waterOf(window);
+    water.options.rain = rain;
+    if (water.paused) {
+        return; // started as it should be with the water
+    }
+    if (water.options.rainSteps || rain != RainAmount::none) {
+        SetTimer(window, rippleRainTimerId, rippleRainIntervalMs, nullptr);
+    } else {
+        KillTimer(window, rippleRainTimerId);
+    }
+}
+
 void wakeWater(HWND window) {
     if (rippleSurfaceOf(window) != nullptr) {
         wake(window, *waterOf(window));

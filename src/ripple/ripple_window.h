@@ -73,6 +73,9 @@ void pauseWater(HWND window, bool paused);
 // Whether the window's water is stopped by pauseWater.
 bool waterPaused(HWND window);
 
+// Has the rain given fall on the window's water from now on.
+void setWaterRain(HWND window, RainAmount rain);
+
 // Starts the steps of a water that rests because it is calm (not of a paused one), as a drop
 // does: its host follows the pointer as it steps.
 void wakeWater(HWND window);

@@ -68,7 +68,7 @@ Settings readSettings(const SettingsStore& store);
 // What reading a settings file gave: its settings when read; the defaults when it is busy
 // still after the retries (see loadSettings), missing or no file.
 struct SettingsRead {
-    ReadOutcome outcome;
+    ReadOutcome outcome = ReadOutcome::missing;
     Settings settings;
 };
 SettingsRead readSettingsFile(const std::string& path);

@@ -64,26 +64,42 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, Placement
     return canvas;
 }
 
-Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height, Placement placement,
-                    PictureWork work) {
-    ShowPictures shown = loadShowPictures(path.c_str(), {SIZE{width, height}}, placement, work);
-    if (shown.pictures.empty()) {
-        return Canvas();
+std::vector<Canvas> canvasesOfFile(const std::string& path, const std::vector<SIZE>& sizes,
+                                   Placement placement, PictureWork work) {
+    ShowPictures shown = loadShowPictures(path.c_str(), sizes, placement, work);
+    if (shown.pictures.empty() || (shown.placed && shown.pictures.size() != sizes.size())) {
+        return {};
     }
-    if (!shown.placed) {
-        try {
-            return pictureOnCanvas(shown.pictures.front().get(), width, height, placement, work);
-        } catch (const std::bad_alloc&) {
-            return Canvas(); // memory ran out on the way: the picture is skipped
+    std::vector<Canvas> canvases;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        if (!shown.placed) {
+            try {
+                canvases.push_back(pictureOnCanvas(shown.pictures.front().get(), sizes[i].cx,
+                                                   sizes[i].cy, placement, work));
+            } catch (const std::bad_alloc&) {
+                return {}; // memory ran out on the way: the picture is skipped
+            }
+        } else {
+            // A large PNG already scaled onto each canvas as its rows were decoded.
+            DIBSECTION section{};
+            if (GetObject(shown.pictures[i].get(), sizeof(section), &section) != sizeof(section)) {
+                return {};
+            }
+            canvases.push_back({std::move(shown.pictures[i]),
+                                static_cast<uint32_t*>(section.dsBm.bmBits), sizes[i].cx,
+                                sizes[i].cy});
+        }
+        if (!canvases.back().bitmap) {
+            return {};
         }
     }
-    // A large PNG already scaled onto a canvas as its rows were decoded.
-    DIBSECTION section{};
-    if (GetObject(shown.pictures.front().get(), sizeof(section), &section) != sizeof(section)) {
-        return Canvas();
-    }
-    return {std::move(shown.pictures.front()), static_cast<uint32_t*>(section.dsBm.bmBits), width,
-            height};
+    return canvases;
+}
+
+Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height, Placement placement,
+                    PictureWork work) {
+    std::vector<Canvas> canvases = canvasesOfFile(path, {SIZE{width, height}}, placement, work);
+    return canvases.empty() ? Canvas() : std::move(canvases.front());
 }
 
 std::vector<uint32_t> Canvas::pixels() const {

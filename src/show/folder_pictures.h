@@ -32,6 +32,11 @@ struct Canvas {
 Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, Placement placement,
                        PictureWork work);
 
+// The picture file, decoded once and laid on a canvas of each size given (one for each
+// monitor); none when it cannot be shown.
+std::vector<Canvas> canvasesOfFile(const std::string& path, const std::vector<SIZE>& sizes,
+                                   Placement placement, PictureWork work);
+
 // The picture file, loaded as loadBackground does and laid on a canvas; an empty one when it
 // cannot be shown.
 Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height, Placement placement,

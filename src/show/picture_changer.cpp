@@ -27,7 +27,7 @@ struct PictureChanger::Shared {
     // keep.
     void deal(PictureWork work, const std::function<void(size_t monitor, Canvas canvas)>& keep) {
         shown = dealHand(deck, monitors.size(), shown, [&](size_t picture, size_t monitor) {
-            if (stop) {
+            if (stop || (work.stop != nullptr && *work.stop)) {
                 return false;
             }
             Canvas canvas = canvasOfFile(files[picture], monitors[monitor].cx, monitors[monitor].cy,
@@ -93,10 +93,12 @@ PictureChanger::~PictureChanger() {
     }
 }
 
-std::vector<Canvas> PictureChanger::firstHand() {
+std::vector<Canvas> PictureChanger::firstHand(PictureWork work) {
     std::vector<Canvas> hand;
-    shared_->deal(PictureWork::atOnce,
-                  [&](size_t, Canvas canvas) { hand.push_back(std::move(canvas)); });
+    shared_->deal(work, [&](size_t, Canvas canvas) { hand.push_back(std::move(canvas)); });
+    if (work.stop != nullptr && *work.stop) {
+        hand.clear();
+    }
     return hand;
 }
 

@@ -24,8 +24,9 @@ class PictureChanger {
     PictureChanger& operator=(const PictureChanger&) = delete;
 
     // The first hand, loaded on this thread: a canvas for each monitor, or none at all when
-    // the folder holds no picture that can be shown. Files that cannot be shown are skipped.
-    std::vector<Canvas> firstHand();
+    // the folder holds no picture that can be shown (or the work was asked to stop). Files
+    // that cannot be shown are skipped.
+    std::vector<Canvas> firstHand(PictureWork work = PictureWork::atOnce);
 
     // Starts a worker that prepares the next hand, and posts message to window, with this
     // changer's number as its wParam, when it is ready; nothing while one is busy.

@@ -8,11 +8,9 @@
 #include "desktop/sign_in_start.h"
 #include "desktop/window_cover.h"
 #include "resources/resource_ids.h"
-#include "show/folder_pictures.h"
 #include "show/monitors.h"
 #include "show/show.h"
-#include "win32/dib.h"
-#include "win32/wide.h"
+#include "wallpaper/wallpaper_pictures.h"
 
 namespace {
 
@@ -21,6 +19,8 @@ constexpr UINT settingsChangedMessage = WM_APP + 22;
 constexpr UINT windowsMovedMessage = WM_APP + 23;
 constexpr UINT nextHandReadyMessage = WM_APP + 24;
 constexpr UINT shellWindowsMessage = WM_APP + 25;
+constexpr UINT settingsReadMessage = WM_APP + 26;
+constexpr UINT picturesReadyMessage = WM_APP + 27;
 
 // While some water runs, the other windows are looked at every second; the shell's window
 // events bring the look forward, and are all that wakes the program while nothing runs.
@@ -44,40 +44,6 @@ constexpr UINT_PTR arrangeTimerId = 8;
 
 enum MenuCommand : UINT { pauseCommand = 1, settingsCommand, signInCommand, stopCommand };
 
-Placement placementOfFit(WallpaperFit fit) {
-    switch (fit) {
-    case WallpaperFit::centre:
-    case WallpaperFit::tile:
-        return Placement::centre;
-    case WallpaperFit::stretch:
-        return Placement::stretch;
-    case WallpaperFit::fit:
-        return Placement::fit;
-    case WallpaperFit::fill:
-    case WallpaperFit::span:
-        break;
-    }
-    return Placement::fill;
-}
-
-// A monitor's worth of one colour, as the water's source holds pixels.
-std::vector<uint32_t> plainPicture(SIZE size, COLORREF colour) {
-    const uint32_t pixel = (uint32_t(GetRValue(colour)) << 16) |
-                           (uint32_t(GetGValue(colour)) << 8) | GetBValue(colour);
-    return std::vector<uint32_t>(size_t(size.cx) * size_t(size.cy), pixel);
-}
-
-// The canvas's pixels, or the colour where there is no canvas.
-std::vector<uint32_t> pixelsOr(const Canvas& canvas, SIZE size, COLORREF colour) {
-    std::vector<uint32_t> pixels = canvas.bitmap ? canvas.pixels() : std::vector<uint32_t>();
-    return pixels.empty() ? plainPicture(size, colour) : pixels;
-}
-
-bool sameSettings(const Settings& a, const Settings& b) {
-    return a.backgroundKind == b.backgroundKind && a.background == b.background &&
-           a.placement == b.placement && a.rain == b.rain && a.changeMs == b.changeMs;
-}
-
 } // namespace
 
 Wallpaper::Wallpaper(WallpaperSetup setup) : setup_(std::move(setup)) {}
@@ -85,6 +51,8 @@ Wallpaper::Wallpaper(WallpaperSetup setup) : setup_(std::move(setup)) {}
 // Each part goes before what it uses: the waters and the folder's worker, then what tells
 // the window of events, and the window itself last.
 Wallpaper::~Wallpaper() {
+    settingsJobs_.reset();
+    pictureJobs_.reset();
     changer_.reset();
     tearDown();
     windowEvents_.reset();
@@ -124,8 +92,9 @@ int Wallpaper::run(HINSTANCE instance) {
     const RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, window_};
     RegisterRawInputDevices(&mouse, 1, sizeof(mouse));
     std::srand(GetTickCount());
-    readSettings();
-    build();
+    settingsJobs_ = std::make_unique<win32::BackgroundJobs>(window_, settingsReadMessage);
+    pictureJobs_ = std::make_unique<win32::BackgroundJobs>(window_, picturesReadyMessage);
+    readSettings(); // the waters come once their pictures are ready
     tray_->show();
     MSG message;
     while (!stopped_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -149,53 +118,64 @@ LRESULT CALLBACK Wallpaper::windowProc(HWND window, UINT message, WPARAM wParam,
     return wallpaper->handle(message, wParam, lParam);
 }
 
-// A file another program holds even after the retries keeps the settings the water has.
+// The settings file read on a background job (another program may hold it for a while).
 void Wallpaper::readSettings() {
-    SettingsRead read = readSettingsFile(setup_.settingsFile);
-    if (read.outcome != ReadOutcome::busy || waters_.empty()) {
-        settings_ = std::move(read.settings);
+    auto made = std::make_shared<SettingsRead>();
+    settingsMade_ = made;
+    settingsJobs_->start([made, file = setup_.settingsFile](const std::atomic<bool>&) {
+        *made = readSettingsFile(file);
+    });
+}
+
+// What the settings read change: new pictures are made (and the waters with them once they
+// are ready), a new rain falls on the waters as they are, a new interval starts the wait
+// for the next pictures again. A file another program holds even after the retries keeps
+// the settings the water has.
+void Wallpaper::takeSettings() {
+    SettingsRead read = std::move(*settingsMade_);
+    if (read.outcome == ReadOutcome::busy && settingsKnown_) {
+        return;
+    }
+    const Settings before = std::exchange(settings_, std::move(read.settings));
+    const bool first = !std::exchange(settingsKnown_, true);
+    if (first || before.backgroundKind != settings_.backgroundKind ||
+        before.background != settings_.background || before.placement != settings_.placement) {
+        makePictures();
+        return;
+    }
+    if (before.rain != settings_.rain) {
+        for (const MonitorWater& water : waters_) {
+            setWaterRain(water.water, rainAmountFor(settings_.rain));
+        }
+    }
+    if (before.changeMs != settings_.changeMs) {
+        KillTimer(window_, changeTimerId);
+        changeTimerRuns_ = changeDue_ = false;
+        applyPauses();
     }
 }
 
-// Each monitor's picture as the water's source holds it: the chosen file, the first hand of the
-// chosen folder, or the desktop's own wallpaper (also where the file or folder shows nothing).
-std::vector<std::vector<uint32_t>> Wallpaper::pictures(const std::vector<SIZE>& sizes) {
-    std::vector<std::vector<uint32_t>> pictures;
-    changer_.reset();
-    if (settings_.backgroundKind == BackgroundKind::folder) {
-        changer_ =
-            std::make_unique<PictureChanger>(settings_.background, sizes, settings_.placement);
-        for (Canvas& canvas : changer_->firstHand()) {
-            pictures.push_back(canvas.pixels());
-        }
-        if (pictures.size() != sizes.size()) {
-            changer_.reset();
-            pictures.clear();
-        }
-    } else if (settings_.backgroundKind == BackgroundKind::file) {
-        for (const SIZE& size : sizes) {
-            const Canvas canvas = canvasOfFile(settings_.background, size.cx, size.cy,
-                                               settings_.placement, PictureWork::atOnce);
-            if (!canvas.bitmap) {
-                pictures.clear();
-                break;
-            }
-            pictures.push_back(pixelsOr(canvas, size, RGB(0, 0, 0)));
-        }
+// Each monitor's picture made on a background job for the monitors as they are now; the
+// waters are made again with them once they are ready.
+void Wallpaper::makePictures() {
+    auto made = std::make_shared<WallpaperPictures>();
+    picturesMade_ = made;
+    picturesFor_ = showMonitors();
+    pictureJobs_->start(
+        [made, settings = settings_, monitors = picturesFor_](const std::atomic<bool>& stop) {
+            *made = wallpaperPictures(settings, monitors, stop);
+        });
+}
+
+void Wallpaper::takePictures() {
+    WallpaperPictures made = std::move(*picturesMade_);
+    if (made.pictures.empty()) {
+        return; // no memory for them: the water shows what it showed
     }
-    if (!pictures.empty()) {
-        return pictures;
-    }
-    const std::vector<DesktopPicture> desktop = desktopPictures(monitors_);
-    for (size_t i = 0; i < sizes.size(); ++i) {
-        const DesktopPicture& own = desktop[i];
-        const Canvas canvas = own.path.empty()
-                                  ? Canvas()
-                                  : canvasOfFile(own.path, sizes[i].cx, sizes[i].cy,
-                                                 placementOfFit(own.fit), PictureWork::atOnce);
-        pictures.push_back(pixelsOr(canvas, sizes[i], own.colour));
-    }
-    return pictures;
+    changer_ = std::move(made.changer);
+    shown_ = std::move(made.pictures);
+    monitors_ = picturesFor_;
+    build();
 }
 
 // Makes a water for every monitor in the desktop's layer as it stands now: in the first
@@ -204,12 +184,13 @@ void Wallpaper::build() {
     tearDown();
     KillTimer(window_, rebuildTimerId);
     KillTimer(window_, arrangeTimerId);
-    monitors_ = showMonitors();
+    if (shown_.empty()) {
+        return; // made once the pictures are ready
+    }
     const std::vector<SIZE> sizes = sizesOf(monitors_);
-    const std::vector<std::vector<uint32_t>> shown = pictures(sizes);
     for (DesktopLayout from = DesktopLayout::besideIcons;;) {
         layer_ = findDesktopLayer(from);
-        if (makeWaters(sizes, shown) || layer_.layout == DesktopLayout::bottomWindows) {
+        if (makeWaters(sizes, shown_) || layer_.layout == DesktopLayout::bottomWindows) {
             break;
         }
         tearDown();
@@ -279,7 +260,7 @@ void Wallpaper::keepArrangement() {
     const std::vector<RECT> monitors = showMonitors();
     if (!std::equal(monitors.begin(), monitors.end(), monitors_.begin(), monitors_.end(),
                     [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; })) {
-        build();
+        makePictures(); // of the monitors' new sizes
         return;
     }
     const std::vector<LayerWindow> windows = layerWindows();
@@ -416,8 +397,7 @@ void Wallpaper::showMenu(POINT at) {
     const HMENU menu = CreatePopupMenu();
     const WallpaperMenuTexts& texts = setup_.menuTexts;
     AppendMenuW(menu, MF_STRING, pauseCommand, (userPaused_ ? texts.resume : texts.pause).c_str());
-    AppendMenuW(menu, MF_STRING | (settingsOpen_ ? MF_GRAYED : 0), settingsCommand,
-                texts.settings.c_str());
+    AppendMenuW(menu, MF_STRING, settingsCommand, texts.settings.c_str());
     AppendMenuW(menu, MF_STRING | (startsAtSignIn() ? MF_CHECKED : 0), signInCommand,
                 texts.startWithWindows.c_str());
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -441,7 +421,7 @@ void Wallpaper::showMenu(POINT at) {
         openSettings();
         break;
     case signInCommand:
-        setStartAtSignIn(!startsAtSignIn(), setup_.startCommand);
+        setStartAtSignIn(!startsAtSignIn(), setup_.startCommand(setup_.settingsFile));
         break;
     case stopCommand:
         stop();
@@ -451,15 +431,13 @@ void Wallpaper::showMenu(POINT at) {
     }
 }
 
+// The launcher runs in a process of its own, over the settings file the water shows now: its
+// choices reach the water through the file, and nothing it does (a show that fails) can end
+// or hold up the water. A second one brings the first forward.
 void Wallpaper::openSettings() {
-    if (settingsOpen_ || !setup_.openSettings) {
-        return;
+    if (setup_.openSettings) {
+        setup_.openSettings(setup_.settingsFile);
     }
-    settingsOpen_ = true;
-    setup_.openSettings(window_);
-    settingsOpen_ = false;
-    PostMessageW(window_, settingsChangedMessage, 0, 0);
-    checkCover();
 }
 
 // Leaves the desktop as it was: no water, its own wallpaper drawn again.
@@ -556,6 +534,16 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return DefWindowProcW(window_, message, wParam, lParam);
     }
+    case settingsReadMessage:
+        if (settingsJobs_->isNewest(wParam)) {
+            takeSettings();
+        }
+        return 0;
+    case picturesReadyMessage:
+        if (pictureJobs_->isNewest(wParam)) {
+            takePictures();
+        }
+        return 0;
     case nextHandReadyMessage:
         if (changer_ != nullptr && wParam == changer_->number()) {
             nextHandReady_ = true;
@@ -588,15 +576,10 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             }
             break;
-        case settingsTimerId: {
+        case settingsTimerId:
             KillTimer(window_, settingsTimerId);
-            const Settings before = settings_;
             readSettings();
-            if (!sameSettings(before, settings_)) {
-                build();
-            }
             break;
-        }
         case changeTimerId:
             KillTimer(window_, changeTimerId);
             changeTimerRuns_ = false;
@@ -616,7 +599,7 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             arrangeSoon();
         } else if (wParam == SPI_SETDESKWALLPAPER &&
                    settings_.backgroundKind == BackgroundKind::screen && !stopped_) {
-            rebuildSoon();
+            makePictures();
         }
         return 0;
     case WM_POWERBROADCAST:

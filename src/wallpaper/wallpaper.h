@@ -19,6 +19,8 @@
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
 #include "show/picture_changer.h"
+#include "wallpaper/wallpaper_pictures.h"
+#include "win32/background_jobs.h"
 #include "win32/file_watch.h"
 #include "win32/handles.h"
 
@@ -43,8 +45,10 @@ struct WallpaperMenuTexts {
 struct WallpaperSetup {
     std::string settingsFile; // config.txt, a full path
     WallpaperMenuTexts menuTexts;
-    std::string startCommand;               // the command the Run key holds to start it again
-    std::function<void(HWND)> openSettings; // the launcher over settingsFile; may be empty
+    // The command the Run key holds to start the water again over a settings file.
+    std::function<std::string(const std::string& settingsFile)> startCommand;
+    // Opens the launcher over a settings file in a process of its own; may be empty.
+    std::function<void(const std::string& settingsFile)> openSettings;
 };
 
 class Wallpaper final : public RippleHost {
@@ -77,7 +81,9 @@ class Wallpaper final : public RippleHost {
     void keepArrangement();
     void tearDown();
     void readSettings();
-    std::vector<std::vector<uint32_t>> pictures(const std::vector<SIZE>& sizes);
+    void takeSettings();
+    void makePictures();
+    void takePictures();
     void rebuildSoon();
     void arrangeSoon();
     void checkCover();
@@ -93,13 +99,19 @@ class Wallpaper final : public RippleHost {
     HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr;
     Settings settings_;
+    bool settingsKnown_ = false; // read once at least
+    std::unique_ptr<win32::BackgroundJobs> settingsJobs_;
+    std::shared_ptr<SettingsRead> settingsMade_;
+    std::unique_ptr<win32::BackgroundJobs> pictureJobs_;
+    std::shared_ptr<WallpaperPictures> picturesMade_;
+    std::vector<RECT> picturesFor_;            // the monitors the pictures being made are for
+    std::vector<std::vector<uint32_t>> shown_; // each monitor's picture, as the waters show it
     DesktopLayer layer_;
     std::vector<RECT> monitors_; // on the virtual screen, the primary first
     std::vector<MonitorWater> waters_;
     bool tearingDown_ = false;
     bool stopped_ = false;
     bool userPaused_ = false;
-    bool settingsOpen_ = false;
     bool coverTimerRuns_ = false;
     bool changeTimerRuns_ = false;  // the next picture of a folder
     bool windowEventsSeen_ = false; // the shell has told of another window's change

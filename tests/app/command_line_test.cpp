@@ -42,10 +42,14 @@ TEST(CommandLine, WallpaperWithOrWithoutItsSettingsFileAndItsWatchdog) {
         EXPECT_EQ(request.mode, StartMode::wallpaper) << line;
         EXPECT_EQ(request.settingsFile, file) << line;
     }
+    const StartRequest settings = parseCommandLine("/Settings \"C:\\Zoé Ж\\config.txt\"");
+    EXPECT_EQ(settings.mode, StartMode::wallpaperSettings);
+    EXPECT_EQ(settings.settingsFile, "C:\\Zoé Ж\\config.txt");
     const StartRequest watch = parseCommandLine("/watch 4242");
     EXPECT_EQ(watch.mode, StartMode::watchdog);
     EXPECT_EQ(watch.watched, 4242u);
-    for (const char* line : {"/watch", "/watch 0", "/watch x1", "/watcher 12", "/wx"}) {
+    for (const char* line :
+         {"/watch", "/watch 0", "/watch x1", "/watcher 12", "/wx", "/settings", "/settings  "}) {
         EXPECT_EQ(parseCommandLine(line).mode, StartMode::launcher) << line;
     }
 }

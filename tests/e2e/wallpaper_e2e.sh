@@ -164,7 +164,12 @@ run_value() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run
 # menu holds four entries of one height and a separator of half of it. (Wine's menus take no
 # keys on a display without a window manager.)
 start_with_windows() {
-    local menu x y w h
+    local menu x y w h window
+    # Wine stacks the waters' X windows, shown once their pictures are ready, over its
+    # notification area: raised in X, as Windows shows it.
+    for window in $(xdotool search --name '^Wine System Tray$' 2> /dev/null); do
+        xdotool windowraise "$window"
+    done
     xdotool mousemove 12 30 click 3
     sleep 0.8
     menu=$(xwininfo -root -tree | grep '"pluvette.exe"' | grep -v ' 1x1+' |
@@ -182,8 +187,31 @@ wait_for eval '! run_value' || fail "Start with Windows did not take its Run val
 
 (cd "$work/app" && exec wine ./pluvette.exe /w) &
 wait_for launcher_visible || fail "a second start did not open the settings"
+# Wine gives a window of another process the X input focus only when told (Windows lets the
+# launcher come forward, as the water allows it).
+focus_launcher() { xdotool search --onlyvisible --name "^$launcher_caption\$" windowfocus 2> /dev/null; }
+focus_launcher
 xdotool key alt+F4
 wait_for eval '! launcher_visible' || fail "the settings opened by a second start did not close"
+# The settings run in a process of their own: a show they launch that cannot start ends that
+# process with its error box, and the water goes on.
+convert -size 64x48 xc:'#2040e0' "$work/gone.png"
+printf '%s\r\n' "bg=$(winpath "$work/gone.png")" sound=null rain=heavy > "$work/app/config.txt"
+sleep 1.5
+rm "$work/gone.png"
+(cd "$work/app" && exec wine ./pluvette.exe /w) &
+wait_for launcher_visible || fail "a second start did not open the settings again"
+focus_launcher
+launch || fail "Launch in the settings did not start the show"
+error_box() { xdotool search --onlyvisible --name '^Error$' > /dev/null 2>&1; }
+wait_for error_box || fail "a show of a picture that is gone gave no error box"
+xdotool search --onlyvisible --name '^Error$' windowfocus 2> /dev/null
+xdotool key Return
+settings_gone() { [ -z "$(own_pgrep -f 'pluvette\.exe /settings')" ]; }
+wait_for settings_gone || fail "the settings' process did not end after its error box"
+[ -n "$(wallpaper_pid)" ] || fail "the water on the desktop ended with its settings' show"
+wait_for ours || fail "the water left the desktop with its settings' show"
+settings rain=heavy
 one_wallpaper() { [ "$(own_pgrep -f 'pluvette\.exe /w$' | wc -l)" = 1 ]; }
 wait_for one_wallpaper || fail "a second wallpaper runs"
 
