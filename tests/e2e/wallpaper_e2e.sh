@@ -12,7 +12,7 @@
 # water starts again after, the desktop restarted brings the water back, the tray menu's
 # "Start with Windows" comes and goes in the Run key, a second start opens the settings,
 # closing repaints the desktop, and a killed wallpaper is repainted after by its watchdog,
-# neither writing the wallpaper setting.
+# neither writing the wallpaper setting; settings in a folder named in other scripts.
 # PLUVETTE_E2E_SHOTS names a folder to keep the screenshots in.
 set -euo pipefail
 exe=$(readlink -f "$1")
@@ -215,9 +215,20 @@ settings rain=heavy
 one_wallpaper() { [ "$(own_pgrep -f 'pluvette\.exe /w$' | wc -l)" = 1 ]; }
 wait_for one_wallpaper || fail "a second wallpaper runs"
 
-# 4. The pointer: ripples over the desktop, none over another program's window.
+# 4. A new rain decodes nothing: the desktop's picture, blue on the disk from now on, stays red
+#    under the water. The pointer: ripples over the desktop, none over another program's
+#    window; still, and without rain, the water costs nothing.
+red_shown() {
+    shot shown
+    colour=$(convert "$work/shown.png" -crop "$first" +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*b)]' info:)
+    [ "${colour%% *}" -gt 150 ] && [ "${colour##* }" -lt 90 ]
+}
+sleep 5 # the settings taken (Wine tells of a folder's changes within seconds)
+wait_for red_shown || fail "the water does not show the desktop's picture again ($colour)"
+convert -size 64x48 xc:'#2040e0' BMP3:"$work/red.bmp"
 settings rain=none
-sleep 4 # the settings taken, the rain settled
+sleep 5 # the settings taken, the rain settled
+red_shown || fail "a new rain decoded the picture again (red and blue now $colour)"
 own_pgrep -f 'desktop_stand_in.exe window' | xargs -r kill
 (desk window 1300 250 300 200 > /dev/null &)
 sleep 2
@@ -242,6 +253,10 @@ sleep 0.2
 shot over-window
 [ "$(area_changes calm-2 over-window 300x40+1300+205)" -lt 50 ] ||
     fail "the pointer over another window made ripples under it"
+sleep 12 # the ripples settle
+still=$(cpu_over_2s 10)
+echo "processor ticks over 10 s without rain, the pointer still: $still"
+[ "$still" -le 1 ] || fail "calm water with the pointer still takes $still ticks in 10 s"
 
 # 5. A window hiding 98 % of the second monitor stops its water (the pointer makes no ripple in
 #    the strip left), while the first goes on; with both hidden or the session locked, the
@@ -375,4 +390,27 @@ icon_drawn=$(area_changes none-2 desktop-2 40x40+20+85)
 [ "$icon_moved" -lt 5 ] && [ "$icon_drawn" -gt 500 ] ||
     fail "the icons are not drawn over the water ($icon_moved pixels of the icon moved, $icon_drawn differ from the bare desktop)"
 [ -z "$shots" ] || convert "$work/desktop-1.png" -crop 900x560+0+50 +repage "$shots/desktop.png"
+
+# 9. A settings file in a folder named in other scripts: "/w PATH" shows its picture (named
+#    relative to it), and the Run key holds the path whole.
+end_all
+zoe="$work/Zoé Ж"
+mkdir -p "$zoe"
+convert -size 64x48 xc:'#20c040' PNG24:"$zoe/green.png"
+printf '%s\r\n' bg=green.png sound=null fitscreen=yes rain=none > "$zoe/config.txt"
+start_desktop none
+zoe_settings=$(LC_ALL=C.UTF-8 winpath "$zoe/config.txt")
+(cd "$work/app" && LC_ALL=C.UTF-8 exec wine ./pluvette.exe /w "$zoe_settings") &
+wait_for ours || fail "no water for the settings in $zoe_settings"
+sleep 3
+shot zoe
+colour=$(convert "$work/zoe.png" -crop "$first" +repage -scale 1x1! -format '%[fx:int(255*r)] %[fx:int(255*g)]' info:)
+[ "${colour%% *}" -lt 90 ] && [ "${colour##* }" -gt 150 ] ||
+    fail "the water does not show the picture beside $zoe_settings (red and green $colour)"
+start_with_windows
+wait_for run_value || fail "Start with Windows wrote no Run value for $zoe_settings"
+wine reg export 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' "$(winpath "$work/run.reg")" /y > /dev/null 2>&1
+iconv -f UTF-16LE -t UTF-8 "$work/run.reg" | grep -qF '\\Zoé Ж\\config.txt' ||
+    fail "the Run key holds $(iconv -f UTF-16LE -t UTF-8 "$work/run.reg" | grep -a Pluvette)"
+start_with_windows
 echo "PASS"
