@@ -20,6 +20,9 @@
 //                               then "child PARENT CLASS X Y W H" for Progman's and
 //                               WorkerW's children
 //   desktop_stand_in at X Y    prints the window at the point, as "at CLASS X Y W H"
+//   desktop_stand_in latency SECONDS   asks the water on the desktop's window for nothing every
+//                               5 ms and prints how long its thread took to answer, as
+//                               "latency p99 MS max MS over N"
 //   desktop_stand_in window X Y W H [maximised | click-through | translucent]
 //                               another program's window until killed; click-through is
 //                               layered and WS_EX_TRANSPARENT, translucent layered at alpha 128
@@ -33,11 +36,13 @@
 #include <shellapi.h>
 #include <wtsapi32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -378,6 +383,29 @@ BOOL CALLBACK printDesktopChildren(HWND window, LPARAM) {
     return TRUE;
 }
 
+int runLatency(int seconds) {
+    HWND wallpaper = FindWindowW(L"PluvetteWallpaper", nullptr);
+    if (wallpaper == nullptr) {
+        return 1;
+    }
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> waits;
+    for (const DWORD until = GetTickCount() + DWORD(seconds) * 1000; GetTickCount() < until;) {
+        DWORD_PTR answer = 0;
+        QueryPerformanceCounter(&before);
+        SendMessageTimeoutW(wallpaper, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+        QueryPerformanceCounter(&after);
+        waits.push_back(double(after.QuadPart - before.QuadPart) * 1000.0 /
+                        double(frequency.QuadPart));
+        Sleep(5);
+    }
+    std::sort(waits.begin(), waits.end());
+    std::printf("latency p99 %.1f max %.1f over %zu\n", waits[waits.size() * 99 / 100],
+                waits.back(), waits.size());
+    return 0;
+}
+
 int runWindow(int argc, char** argv) {
     registerClass(L"SomeProgram", DefWindowProcW);
     const std::string kind = argc > 6 ? argv[6] : "";
@@ -408,6 +436,9 @@ int main(int argc, char** argv) {
     }
     if (command == "window" && argc > 5) {
         return runWindow(argc, argv);
+    }
+    if (command == "latency" && argc > 2) {
+        return runLatency(std::atoi(argv[2]));
     }
     if (command == "at" && argc > 3) {
         printWindow("at ", WindowFromPoint({std::atoi(argv[2]), std::atoi(argv[3])}));
