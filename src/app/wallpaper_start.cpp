@@ -76,9 +76,10 @@ int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::strin
     const win32::Handle watchdog = startWatchdog();
     WallpaperSetup setup;
     setup.settingsFile = file;
-    setup.menuTexts = {texts.text(IDS_MENU_PAUSE),    texts.text(IDS_MENU_RESUME),
-                       texts.text(IDS_MENU_SETTINGS), texts.text(IDS_MENU_SIGN_IN),
-                       texts.text(IDS_MENU_STOP),     texts.rightToLeft()};
+    setup.menuTexts = {texts.text(IDS_MENU_PAUSE),       texts.text(IDS_MENU_RESUME),
+                       texts.text(IDS_MENU_SETTINGS),    texts.text(IDS_MENU_SIGN_IN),
+                       texts.text(IDS_MENU_STOP),        texts.text(IDS_MENU_TRY_AGAIN),
+                       texts.text(IDS_WALLPAPER_UNSEEN), texts.rightToLeft()};
     setup.startCommand = [](const std::string& shown) {
         return win32::narrow(commandOver(L"/w", shown));
     };

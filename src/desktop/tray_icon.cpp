@@ -33,6 +33,15 @@ bool TrayIcon::show() {
     return shown_;
 }
 
+void TrayIcon::tell(const std::wstring& title, const std::wstring& text) {
+    NOTIFYICONDATAW balloon = data_;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_INFO;
+    std::wcsncpy(balloon.szInfoTitle, title.c_str(), std::size(balloon.szInfoTitle) - 1);
+    std::wcsncpy(balloon.szInfo, text.c_str(), std::size(balloon.szInfo) - 1);
+    Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
 POINT TrayIcon::pointOf(WPARAM wParam) {
     return {GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
 }

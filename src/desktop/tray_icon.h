@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
 class TrayIcon {
   public:
     TrayIcon(HWND window, UINT message, HICON icon, const wchar_t* tip);
@@ -15,6 +17,9 @@ class TrayIcon {
     // Puts the icon in the area, again after the taskbar was made anew; false when the
     // taskbar did not take it.
     bool show();
+
+    // Shows a balloon by the icon with the title and the text (cut to what the area takes).
+    void tell(const std::wstring& title, const std::wstring& text);
 
     // The point a message about the icon came with, in screen coordinates.
     static POINT pointOf(WPARAM wParam);

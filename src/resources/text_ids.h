@@ -70,6 +70,9 @@
 #define IDS_MENU_SETTINGS 2072
 #define IDS_MENU_SIGN_IN 2073
 #define IDS_MENU_STOP 2074
+#define IDS_MENU_TRY_AGAIN 2075
+// The notification icon's balloon when the water cannot be seen on the desktop.
+#define IDS_WALLPAPER_UNSEEN 2076
 
 // The About panel's ticker headline.
 #define IDS_MORE_PROGRAMS 2080

@@ -11,6 +11,8 @@
 #include "show/monitors.h"
 #include "show/show.h"
 #include "wallpaper/wallpaper_pictures.h"
+#include "wallpaper/water_seen.h"
+#include "win32/dpi.h"
 
 namespace {
 
@@ -41,8 +43,17 @@ constexpr UINT_PTR restackTimerId = 7;
 constexpr UINT restackDelayMs = 500;
 // The shell's windows or the monitors changed: ours are put back in place once that settles.
 constexpr UINT_PTR arrangeTimerId = 8;
+// A new water is looked at on the screen once its first frame has had time to get there.
+constexpr UINT_PTR lookTimerId = 9;
+constexpr UINT lookDelayMs = 300;
 
-enum MenuCommand : UINT { pauseCommand = 1, settingsCommand, signInCommand, stopCommand };
+enum MenuCommand : UINT {
+    pauseCommand = 1,
+    settingsCommand,
+    signInCommand,
+    stopCommand,
+    tryAgainCommand
+};
 
 } // namespace
 
@@ -80,9 +91,12 @@ int Wallpaper::run(HINSTANCE instance) {
         return 1;
     }
     quiet_ = std::make_unique<QuietTimes>(window_);
+    // At the scale of the monitor the hidden window stands on, the primary one, where the
+    // notification area is.
     trayPicture_ = win32::Icon(static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+                   win32::systemMetricForDpi(SM_CXSMICON, win32::dpiOfWindow(window_)),
+                   win32::systemMetricForDpi(SM_CYSMICON, win32::dpiOfWindow(window_)), 0)));
     tray_ = std::make_unique<TrayIcon>(window_, trayMessage, trayPicture_.get(), L"Pluvette");
     windowEvents_ =
         std::make_unique<WindowEvents>(window_, windowsMovedMessage, shellWindowsMessage);
@@ -181,15 +195,32 @@ void Wallpaper::takePictures() {
 // Makes a water for every monitor in the desktop's layer as it stands now: in the first
 // layout whose waters can all be made and placed.
 void Wallpaper::build() {
+    buildFrom(DesktopLayout::besideIcons);
+}
+
+// Layouts are tried from the one given: one whose waters cannot be made, placed or seen
+// passes to the next. Top-level windows at the bottom are the layout of a desktop without the
+// shell's windows only: where the shell's desktop is there, they would lie under it unseen,
+// and the water pauses and says so instead.
+void Wallpaper::buildFrom(DesktopLayout from) {
     tearDown();
     KillTimer(window_, rebuildTimerId);
     KillTimer(window_, arrangeTimerId);
+    KillTimer(window_, lookTimerId);
+    unseen_ = false;
     if (shown_.empty()) {
         return; // made once the pictures are ready
     }
     const std::vector<SIZE> sizes = sizesOf(monitors_);
-    for (DesktopLayout from = DesktopLayout::besideIcons;;) {
+    for (;;) {
         layer_ = findDesktopLayer(from);
+        if (from == DesktopLayout::besideIcons) {
+            shellDesktop_ = layer_.layout != DesktopLayout::bottomWindows;
+        }
+        if (layer_.layout == DesktopLayout::bottomWindows && shellDesktop_) {
+            sayUnseen();
+            return;
+        }
         if (makeWaters(sizes, shown_) || layer_.layout == DesktopLayout::bottomWindows) {
             break;
         }
@@ -203,7 +234,38 @@ void Wallpaper::build() {
     if (changer_ != nullptr && settings_.changeMs) {
         changer_->prepareNextHand(window_, nextHandReadyMessage);
     }
+    // Held still while its last frame reaches the screen, then looked at there.
+    holding_ = true;
+    SetTimer(window_, lookTimerId, lookDelayMs, nullptr);
     checkCover();
+}
+
+// Whether the waters' frames are on the screen: a layout whose water is not seen counts as
+// failed.
+void Wallpaper::lookAtScreen() {
+    KillTimer(window_, lookTimerId);
+    holding_ = false;
+    std::vector<ShownFrame> frames;
+    for (const MonitorWater& water : waters_) {
+        if (const RippleSurface* surface = rippleSurfaceOf(water.water)) {
+            frames.push_back({water.water, water.area, surface->output});
+        }
+    }
+    if (watersSeen(frames, layer_.icons) == WaterSeen::no &&
+        layer_.layout != DesktopLayout::bottomWindows) {
+        buildFrom(DesktopLayout(int(layer_.layout) + 1));
+        return;
+    }
+    applyPauses();
+}
+
+// No layout shows the water on this desktop: nothing of it runs or lies over the icons, and
+// the notification icon says so; its menu offers to try again.
+void Wallpaper::sayUnseen() {
+    tearDown();
+    unseen_ = true;
+    tray_->tell(L"Pluvette", setup_.menuTexts.unseen);
+    applyPauses();
 }
 
 // Each water made top-level and hidden, then taken into the layer, as the programs that draw
@@ -315,7 +377,7 @@ void Wallpaper::applyPauses() {
     const bool allQuiet = userPaused_ || quiet_->quiet();
     bool anyRuns = false;
     for (const MonitorWater& water : waters_) {
-        const bool paused = allQuiet || water.covered || water.water == nullptr;
+        const bool paused = allQuiet || holding_ || water.covered || water.water == nullptr;
         pauseWater(water.water, paused);
         anyRuns = anyRuns || !paused;
     }
@@ -396,13 +458,18 @@ void Wallpaper::changePictureWhenReady() {
 void Wallpaper::showMenu(POINT at) {
     const HMENU menu = CreatePopupMenu();
     const WallpaperMenuTexts& texts = setup_.menuTexts;
-    AppendMenuW(menu, MF_STRING, pauseCommand, (userPaused_ ? texts.resume : texts.pause).c_str());
+    if (unseen_) {
+        AppendMenuW(menu, MF_STRING, tryAgainCommand, texts.tryAgain.c_str());
+    } else {
+        AppendMenuW(menu, MF_STRING, pauseCommand,
+                    (userPaused_ ? texts.resume : texts.pause).c_str());
+    }
     AppendMenuW(menu, MF_STRING, settingsCommand, texts.settings.c_str());
     AppendMenuW(menu, MF_STRING | (startsAtSignIn() ? MF_CHECKED : 0), signInCommand,
                 texts.startWithWindows.c_str());
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, stopCommand, texts.stop.c_str());
-    SetMenuDefaultItem(menu, settingsCommand, FALSE);
+    SetMenuDefaultItem(menu, unseen_ ? tryAgainCommand : settingsCommand, FALSE);
     // The menu closes when the user clicks elsewhere only if its window is in front.
     SetForegroundWindow(window_);
     const UINT command =
@@ -416,6 +483,9 @@ void Wallpaper::showMenu(POINT at) {
     case pauseCommand:
         userPaused_ = !userPaused_;
         applyPauses();
+        break;
+    case tryAgainCommand:
+        build();
         break;
     case settingsCommand:
         openSettings();
@@ -568,6 +638,9 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case arrangeTimerId:
             keepArrangement();
+            break;
+        case lookTimerId:
+            lookAtScreen();
             break;
         case restackTimerId:
             KillTimer(window_, restackTimerId);

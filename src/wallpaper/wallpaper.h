@@ -39,6 +39,8 @@ struct WallpaperMenuTexts {
     std::wstring settings = L"&Settings...";
     std::wstring startWithWindows = L"Start with &Windows";
     std::wstring stop = L"S&top";
+    std::wstring tryAgain = L"Try &again";
+    std::wstring unseen;      // the icon's balloon when no layout shows the water
     bool rightToLeft = false; // the menu opens mirrored
 };
 
@@ -75,6 +77,9 @@ class Wallpaper final : public RippleHost {
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void build();
+    void buildFrom(DesktopLayout from);
+    void lookAtScreen();
+    void sayUnseen();
     bool makeWaters(const std::vector<SIZE>& sizes,
                     const std::vector<std::vector<uint32_t>>& shown);
     std::vector<LayerWindow> layerWindows() const;
@@ -112,6 +117,9 @@ class Wallpaper final : public RippleHost {
     bool tearingDown_ = false;
     bool stopped_ = false;
     bool userPaused_ = false;
+    bool holding_ = false;      // held still until the screen has been looked at
+    bool unseen_ = false;       // no layout shows the water: nothing runs, the icon says so
+    bool shellDesktop_ = false; // the shell's desktop windows are there
     bool coverTimerRuns_ = false;
     bool changeTimerRuns_ = false;  // the next picture of a folder
     bool windowEventsSeen_ = false; // the shell has told of another window's change

@@ -15,6 +15,7 @@ template <typename Function> Function user32Function(const char* name) {
 struct DpiFunctions {
     UINT(WINAPI* getDpiForWindow)(HWND);
     BOOL(WINAPI* setDialogDpiChangeBehavior)(HWND, int, int);
+    int(WINAPI* getSystemMetricsForDpi)(int, UINT);
 };
 
 // Process-wide: user32's entry points, looked up once.
@@ -22,11 +23,18 @@ const DpiFunctions& dpiFunctions() {
     static const DpiFunctions functions{
         user32Function<decltype(DpiFunctions::getDpiForWindow)>("GetDpiForWindow"),
         user32Function<decltype(DpiFunctions::setDialogDpiChangeBehavior)>(
-            "SetDialogDpiChangeBehavior")};
+            "SetDialogDpiChangeBehavior"),
+        user32Function<decltype(DpiFunctions::getSystemMetricsForDpi)>("GetSystemMetricsForDpi")};
     return functions;
 }
 
 } // namespace
+
+int systemMetricForDpi(int index, int dpi) {
+    const auto getSystemMetricsForDpi = dpiFunctions().getSystemMetricsForDpi;
+    return getSystemMetricsForDpi != nullptr ? getSystemMetricsForDpi(index, UINT(dpi))
+                                             : GetSystemMetrics(index);
+}
 
 int dpiOfWindow(HWND window) {
     const auto getDpiForWindow = dpiFunctions().getDpiForWindow;

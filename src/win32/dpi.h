@@ -9,6 +9,11 @@ namespace win32 {
 // screen's on earlier systems and for no window.
 int dpiOfWindow(HWND window);
 
+// A size of the system's (GetSystemMetrics) at a scale: a per-monitor aware program's
+// GetSystemMetrics gives the primary monitor's as it was when the program started. The
+// system's size on Windows before 10 1607.
+int systemMetricForDpi(int index, int dpi);
+
 // Keeps the dialog manager from resizing a dialog and its controls' fonts when the dialog
 // moves to a monitor of another scale, for a dialog that lays itself out on WM_DPICHANGED
 // (Windows 10 1703 and later scale dialogs themselves; earlier systems never do).
