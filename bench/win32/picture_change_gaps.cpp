@@ -29,7 +29,8 @@ DWORD lastChangeAt = 0;
 
 LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == handReadyMessage) {
-        std::vector<std::vector<uint32_t>> hand = changer->takeNextHand();
+        std::vector<std::vector<uint32_t>> hand =
+            changer->handWhenReady(wParam).value_or(PictureChanger::Hand());
         if (!hand.empty() && !hand[0].empty()) {
             if (getenv("NOFADE") == nullptr)
                 fadeInPicture(water, std::move(hand[0]));
@@ -37,7 +38,8 @@ LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             lastChangeAt = GetTickCount();
         }
         if (changesDone < changesWanted) {
-            changer->prepareNextHand(window, handReadyMessage);
+            changer->awaitNextHand(window, handReadyMessage);
+            changer->handWhenDue(); // each hand due as soon as it is ready
         }
         return 0;
     }
@@ -106,7 +108,8 @@ int main(int argc, char** argv) {
 
     const DWORD start = GetTickCount();
     runSteps([&] { return GetTickCount() - start > 3000; }).print("rain alone:");
-    pictures.prepareNextHand(host, handReadyMessage);
+    pictures.awaitNextHand(host, handReadyMessage);
+    pictures.handWhenDue(); // each hand due as soon as it is ready
     // Until the last picture has come in and its fade is over.
     const Gaps changing = runSteps(
         [&] { return changesDone == changesWanted && GetTickCount() - lastChangeAt > 1500; });

@@ -114,7 +114,33 @@ void PictureChanger::prepareNextHand(HWND window, UINT message) {
     }
 }
 
-std::vector<std::vector<uint32_t>> PictureChanger::takeNextHand() {
+void PictureChanger::awaitNextHand(HWND window, UINT message) {
+    due_ = ready_ = false;
+    prepareNextHand(window, message);
+}
+
+std::optional<PictureChanger::Hand> PictureChanger::handWhenDue() {
+    due_ = true;
+    return handIfBoth();
+}
+
+std::optional<PictureChanger::Hand> PictureChanger::handWhenReady(WPARAM number) {
+    if (number != number_) {
+        return std::nullopt; // another changer's worker
+    }
+    ready_ = true;
+    return handIfBoth();
+}
+
+std::optional<PictureChanger::Hand> PictureChanger::handIfBoth() {
+    if (!due_ || !ready_) {
+        return std::nullopt;
+    }
+    due_ = ready_ = false;
+    return takeNextHand();
+}
+
+PictureChanger::Hand PictureChanger::takeNextHand() {
     if (shared_->busy) {
         return {};
     }

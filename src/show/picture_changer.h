@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,18 +29,27 @@ class PictureChanger {
     // that cannot be shown are skipped.
     std::vector<Canvas> firstHand(PictureWork work = PictureWork::atOnce);
 
-    // Starts a worker that prepares the next hand, and posts message to window, with this
-    // changer's number as its wParam, when it is ready; nothing while one is busy.
-    void prepareNextHand(HWND window, UINT message);
+    // Waits for the next hand: neither due nor ready, and a worker set on preparing it, which
+    // posts message to window, with this changer's number as its wParam, once it is ready.
+    void awaitNextHand(HWND window, UINT message);
 
-    // What the worker made, once its message came: the pixels of each monitor's next picture
-    // (none for a monitor that keeps its own). Empty while the worker is busy.
-    std::vector<std::vector<uint32_t>> takeNextHand();
+    // The next hand comes in once it is due (the change interval has passed) and ready (the
+    // worker's message came), whichever comes last. Each says that one has come, and gives
+    // the hand to show if both now have: the pixels of each monitor's next picture (none for
+    // a monitor that keeps its own, all when memory ran out).
+    using Hand = std::vector<std::vector<uint32_t>>;
+    std::optional<Hand> handWhenDue();
+    std::optional<Hand> handWhenReady(WPARAM number);
 
-    // The number the worker's messages carry: another changer's are not this one's.
-    WPARAM number() const { return number_; }
+    // Whether the next hand is due already; restarting the wait makes it not.
+    bool due() const { return due_; }
+    void restartWait() { due_ = false; }
 
   private:
+    void prepareNextHand(HWND window, UINT message);
+    Hand takeNextHand();
+    std::optional<Hand> handIfBoth();
+
     struct Shared;
     struct Task;
     // The worker: deals the next hand into the shared state, then posts the message.
@@ -47,5 +57,7 @@ class PictureChanger {
 
     std::shared_ptr<Shared> shared_;
     WPARAM number_;
+    bool due_ = false;
+    bool ready_ = false;
     win32::Handle worker_; // the last worker started: one at a time, and none past the changer
 };

@@ -135,20 +135,18 @@ std::vector<win32::Bitmap> Show::backgrounds() {
     return pictures;
 }
 
-// Brings the next hand of a folder's pictures in under the waters, once the change is due
-// and the worker has it ready, and sets the worker on the one after.
-void Show::changePictureWhenReady() {
-    if (pictureChanger_ == nullptr || !changeDue_ || !nextHandReady_) {
+// Brings the next hand of a folder's pictures in under the waters, once it is due and ready,
+// and sets the worker on the one after.
+void Show::showNextHand(std::optional<PictureChanger::Hand> hand) {
+    if (!hand) {
         return;
     }
-    changeDue_ = nextHandReady_ = false;
-    std::vector<std::vector<uint32_t>> hand = pictureChanger_->takeNextHand();
-    for (size_t i = 0; i < hand.size(); ++i) {
-        if (!hand[i].empty()) {
-            fadeInPicture(GetDlgItem(effectWindow, int(IDC_WATER + i)), std::move(hand[i]));
+    for (size_t i = 0; i < hand->size(); ++i) {
+        if (!(*hand)[i].empty()) {
+            fadeInPicture(GetDlgItem(effectWindow, int(IDC_WATER + i)), std::move((*hand)[i]));
         }
     }
-    pictureChanger_->prepareNextHand(effectWindow, nextHandReadyMessage);
+    pictureChanger_->awaitNextHand(effectWindow, nextHandReadyMessage);
 }
 
 // False when music was chosen and could not be started; a screen saver then stays silent.
@@ -204,8 +202,7 @@ void Show::start() {
     }
     if (const std::optional<uint32_t> changeMs = settings_.changeMs) {
         if (pictureChanger_ != nullptr) {
-            changeDue_ = nextHandReady_ = false;
-            pictureChanger_->prepareNextHand(effectWindow, nextHandReadyMessage);
+            pictureChanger_->awaitNextHand(effectWindow, nextHandReadyMessage);
             SetTimer(effectWindow, pictureChangeTimerId, *changeMs, nullptr);
         } else if (showsCapture_ && setup_.host == ShowHost::screenSaver) {
             SetTimer(effectWindow, dimTimerId, *changeMs, nullptr);
@@ -277,15 +274,13 @@ INT_PTR Show::handle(UINT message, WPARAM wParam, LPARAM) {
     }
     switch (message) {
     case nextHandReadyMessage:
-        if (pictureChanger_ != nullptr && wParam == pictureChanger_->number()) {
-            nextHandReady_ = true;
-            changePictureWhenReady();
+        if (pictureChanger_ != nullptr) {
+            showNextHand(pictureChanger_->handWhenReady(wParam));
         }
         return TRUE;
     case WM_TIMER:
-        if (wParam == pictureChangeTimerId) {
-            changeDue_ = true;
-            changePictureWhenReady();
+        if (wParam == pictureChangeTimerId && pictureChanger_ != nullptr) {
+            showNextHand(pictureChanger_->handWhenDue());
         }
         if (wParam == dimTimerId) {
             for (size_t i = 0; i < coveredMonitors_.size(); ++i) {

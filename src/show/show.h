@@ -72,7 +72,7 @@ class Show final : public RippleHost {
     std::vector<win32::Bitmap> backgrounds();
     std::vector<win32::Bitmap> folderBackgrounds();
     void showOnMonitor(HBITMAP picture, const RECT& area, unsigned controlId, Placement placement);
-    void changePictureWhenReady();
+    void showNextHand(std::optional<PictureChanger::Hand> hand);
     bool startMusic();
 
     ShowSetup setup_;
@@ -88,8 +88,6 @@ class Show final : public RippleHost {
     // The pictures of a folder, when bg names one, and where their change stands: the next
     // hand comes in once the change is due and the worker has it ready, whichever is last.
     std::unique_ptr<PictureChanger> pictureChanger_;
-    bool changeDue_ = false;
-    bool nextHandReady_ = false;
     // A screen saver over the captured screen dims it by a quarter every change interval.
     bool showsCapture_ = false;
     // Whether the pictures are laid on canvases of the monitors' sizes already (a folder's,

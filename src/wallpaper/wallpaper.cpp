@@ -164,7 +164,10 @@ void Wallpaper::takeSettings() {
     }
     if (before.changeMs != settings_.changeMs) {
         KillTimer(window_, changeTimerId);
-        changeTimerRuns_ = changeDue_ = false;
+        changeTimerRuns_ = false;
+        if (changer_ != nullptr) {
+            changer_->restartWait();
+        }
         applyPauses();
     }
 }
@@ -230,9 +233,8 @@ void Wallpaper::buildFrom(DesktopLayout from) {
     if (layer_.layout == DesktopLayout::bottomWindows) {
         SetTimer(window_, restackTimerId, restackDelayMs, nullptr);
     }
-    changeDue_ = nextHandReady_ = false;
     if (changer_ != nullptr && settings_.changeMs) {
-        changer_->prepareNextHand(window_, nextHandReadyMessage);
+        changer_->awaitNextHand(window_, nextHandReadyMessage);
     }
     // Held still while its last frame reaches the screen, then looked at there.
     holding_ = true;
@@ -391,7 +393,7 @@ void Wallpaper::applyPauses() {
         coverTimerRuns_ = looks;
     }
     // The next picture is due a whole interval after the water last started or changed.
-    const bool changes = anyRuns && changer_ != nullptr && settings_.changeMs && !changeDue_;
+    const bool changes = anyRuns && changer_ != nullptr && settings_.changeMs && !changer_->due();
     if (changes && !changeTimerRuns_) {
         SetTimer(window_, changeTimerId, *settings_.changeMs, nullptr);
     } else if (!changes && changeTimerRuns_) {
@@ -440,18 +442,17 @@ void Wallpaper::followPointer(const MonitorWater& water) {
                 pressed ? mouseClickDrop : mouseMoveDrop);
 }
 
-void Wallpaper::changePictureWhenReady() {
-    if (changer_ == nullptr || !changeDue_ || !nextHandReady_) {
+// Brings the next hand of the folder in under the waters once it is due and ready.
+void Wallpaper::showNextHand(std::optional<PictureChanger::Hand> hand) {
+    if (!hand) {
         return;
     }
-    changeDue_ = nextHandReady_ = false;
-    std::vector<std::vector<uint32_t>> hand = changer_->takeNextHand();
-    for (size_t i = 0; i < hand.size() && i < waters_.size(); ++i) {
-        if (!hand[i].empty() && waters_[i].water != nullptr) {
-            fadeInPicture(waters_[i].water, std::move(hand[i]));
+    for (size_t i = 0; i < hand->size() && i < waters_.size(); ++i) {
+        if (!(*hand)[i].empty() && waters_[i].water != nullptr) {
+            fadeInPicture(waters_[i].water, std::move((*hand)[i]));
         }
     }
-    changer_->prepareNextHand(window_, nextHandReadyMessage);
+    changer_->awaitNextHand(window_, nextHandReadyMessage);
     applyPauses();
 }
 
@@ -615,9 +616,8 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case nextHandReadyMessage:
-        if (changer_ != nullptr && wParam == changer_->number()) {
-            nextHandReady_ = true;
-            changePictureWhenReady();
+        if (changer_ != nullptr) {
+            showNextHand(changer_->handWhenReady(wParam));
         }
         return 0;
     case WM_TIMER:
@@ -656,8 +656,9 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case changeTimerId:
             KillTimer(window_, changeTimerId);
             changeTimerRuns_ = false;
-            changeDue_ = true;
-            changePictureWhenReady();
+            if (changer_ != nullptr) {
+                showNextHand(changer_->handWhenDue());
+            }
             break;
         default:
             break;

@@ -95,7 +95,7 @@ class Wallpaper final : public RippleHost {
     void applyPauses();
     void pointerInput(USHORT buttons);
     void followPointer(const MonitorWater& water);
-    void changePictureWhenReady();
+    void showNextHand(std::optional<PictureChanger::Hand> hand);
     void showMenu(POINT at);
     void openSettings();
     void stop();
@@ -125,8 +125,6 @@ class Wallpaper final : public RippleHost {
     bool windowEventsSeen_ = false; // the shell has told of another window's change
     bool shellChanged_ = false;     // the shell's own windows changed since the last look
     std::unique_ptr<PictureChanger> changer_;
-    bool changeDue_ = false;
-    bool nextHandReady_ = false;
     win32::Icon trayPicture_; // outlives the tray icon that shows it
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<QuietTimes> quiet_;

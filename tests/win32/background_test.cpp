@@ -514,12 +514,14 @@ TEST(Background, AnAllocationThatFailsOnTheFolderWorkerSkipsThePicture) {
     // The next hand of a new show's changer, from its worker.
     const auto nextHand = [&] {
         PictureChanger changer(folder, {SIZE{64, 48}}, Placement::stretch);
-        changer.prepareNextHand(window, WM_APP);
+        changer.awaitNextHand(window, WM_APP);
+        EXPECT_FALSE(changer.handWhenDue()); // due; the worker's message not come yet
         MSG message;
         while (GetMessageA(&message, nullptr, 0, 0) > 0 && message.message != WM_APP) {
             DispatchMessageA(&message);
         }
-        return changer.takeNextHand();
+        EXPECT_FALSE(changer.handWhenReady(message.wParam + 1)); // another changer's
+        return changer.handWhenReady(message.wParam).value_or(PictureChanger::Hand());
     };
     testThread = GetCurrentThreadId();
     failingSize = 32 * 16 * 4; // the photo's pixels: stored, then turned
@@ -568,21 +570,23 @@ TEST(Background, AChangerStopsItsWorkerWhenItGoes) {
     const size_t threadsBefore = threadsOfThisProcess();
     for (int show = 0; show < 15; ++show) {
         PictureChanger changer(folder, {SIZE{640, 360}}, Placement::fill);
-        changer.prepareNextHand(window, WM_APP);
+        changer.awaitNextHand(window, WM_APP);
         Sleep(30); // the worker reads and decodes
     }
     EXPECT_EQ(threadsOfThisProcess(), threadsBefore);
     // A changer left alone lets its worker finish the hand.
     PictureChanger changer(folder, {SIZE{640, 360}}, Placement::fill);
-    changer.prepareNextHand(window, WM_APP);
+    changer.awaitNextHand(window, WM_APP);
+    changer.handWhenDue();
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0 && message.message != WM_APP) {
         DispatchMessageA(&message);
     }
-    EXPECT_EQ(message.wParam, changer.number()); // none came from the changers gone
-    const std::vector<std::vector<uint32_t>> hand = changer.takeNextHand();
-    ASSERT_EQ(hand.size(), 1u);
-    EXPECT_FALSE(hand[0].empty());
+    // None came from the changers gone: the first message is this one's.
+    const std::optional<PictureChanger::Hand> hand = changer.handWhenReady(message.wParam);
+    ASSERT_TRUE(hand);
+    ASSERT_EQ(hand->size(), 1u);
+    EXPECT_FALSE((*hand)[0].empty());
     DestroyWindow(window);
     DeleteFileA(path.c_str());
     RemoveDirectoryA(folder.c_str());
