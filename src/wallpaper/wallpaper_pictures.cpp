@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "desktop/desktop_wallpaper.h"
+#include "show/background.h"
 #include "show/folder_pictures.h"
 #include "show/monitors.h"
 #include "win32/handles.h"
@@ -47,8 +48,44 @@ std::vector<uint32_t> partOf(const Canvas& box, const RECT& bounds, const RECT& 
     return part;
 }
 
+// A picture's pixels, rows top first; none when it cannot be read.
+std::vector<uint32_t> pixelsOf(HBITMAP picture, SIZE& size) {
+    BITMAP shape{};
+    if (GetObjectW(picture, sizeof(shape), &shape) == 0 || shape.bmWidth <= 0 ||
+        shape.bmHeight <= 0) {
+        return {};
+    }
+    size = {shape.bmWidth, shape.bmHeight};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> pixels(size_t(size.cx) * size_t(size.cy));
+    const win32::OwnedDc dc = win32::memoryDcFor(nullptr);
+    if (GetDIBits(dc.get(), picture, 0, UINT(size.cy), pixels.data(), &info, DIB_RGB_COLORS) !=
+        size.cy) {
+        return {};
+    }
+    return pixels;
+}
+
+// The picture tiled over a monitor as the desktop tiles it: from the primary monitor's
+// top-left corner, the origin of the virtual screen, in every direction.
+std::vector<uint32_t> tiledOver(const std::vector<uint32_t>& tile, SIZE size, const RECT& monitor) {
+    const LONG width = monitor.right - monitor.left;
+    std::vector<uint32_t> picture(size_t(width) * size_t(monitor.bottom - monitor.top));
+    const auto wrap = [](LONG at, LONG length) { return ((at % length) + length) % length; };
+    for (LONG y = monitor.top; y < monitor.bottom; ++y) {
+        const uint32_t* row = tile.data() + size_t(wrap(y, size.cy)) * size_t(size.cx);
+        uint32_t* to = picture.data() + size_t(y - monitor.top) * size_t(width);
+        for (LONG x = monitor.left; x < monitor.right; ++x) {
+            to[x - monitor.left] = row[wrap(x, size.cx)] & 0xFFFFFFu;
+        }
+    }
+    return picture;
+}
+
 // The desktop's own wallpaper on each monitor: each picture file decoded once for the
-// monitors that show it alike, a spanned one over their bounding box.
+// monitors that show it alike, a spanned one over their bounding box, a tiled one from the
+// primary monitor's corner.
 std::vector<std::vector<uint32_t>> desktopsOwn(const std::vector<RECT>& monitors,
                                                const std::vector<SIZE>& sizes, PictureWork work) {
     const std::vector<DesktopPicture> desktop = desktopPictures(monitors);
@@ -74,6 +111,17 @@ std::vector<std::vector<uint32_t>> desktopsOwn(const std::vector<RECT>& monitors
             for (size_t j : alike) {
                 pictures[j] = box.bitmap ? partOf(box, bounds, monitors[j])
                                          : plainPicture(sizes[j], own.colour);
+            }
+            continue;
+        }
+        if (!own.path.empty() && own.fit == WallpaperFit::tile) {
+            const win32::Bitmap picture = loadBackground(own.path.c_str(), work);
+            SIZE size{};
+            const std::vector<uint32_t> tile =
+                picture ? pixelsOf(picture.get(), size) : std::vector<uint32_t>();
+            for (size_t j : alike) {
+                pictures[j] = tile.empty() ? plainPicture(sizes[j], own.colour)
+                                           : tiledOver(tile, size, monitors[j]);
             }
             continue;
         }

@@ -22,6 +22,7 @@ struct WallpaperPictures {
 // Each monitor's picture (monitors on the virtual screen, the primary first): the chosen file,
 // decoded once for all of them; the first hand of the chosen folder; or the desktop's own
 // wallpaper, also where the file or folder shows nothing. Where the desktop spans one picture
-// over the monitors, each shows its own part of it.
+// over the monitors, each shows its own part of it; a tiled one is tiled as the desktop
+// tiles it.
 WallpaperPictures wallpaperPictures(const Settings& settings, const std::vector<RECT>& monitors,
                                     const std::atomic<bool>& stop);

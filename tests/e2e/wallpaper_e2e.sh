@@ -59,8 +59,12 @@ start_wallpaper() {
 # The balloon by the notification icon: a window of Wine's notification area besides the
 # area itself.
 balloon_shown() {
-    xwininfo -root -tree | grep '("explorer.exe"' | grep -v -e ' 1x1+' -e 'Wine System Tray' |
-        grep -q .
+    local window
+    for window in $(xwininfo -root -tree |
+        awk '/\("explorer.exe"/ && !/ 1x1\+/ && !/Wine System Tray/ { print $1 }'); do
+        xwininfo -id "$window" | grep -q 'Map State: IsViewable' && return 0
+    done
+    return 1
 }
 # Starts the water where it cannot be seen, and waits (up to 30 s) for the balloon that says so.
 start_unseen() {
@@ -420,4 +424,35 @@ wine reg export 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' "$(winpath 
 iconv -f UTF-16LE -t UTF-8 "$work/run.reg" | grep -qF '\\Zoé Ж\\config.txt' ||
     fail "the Run key holds $(iconv -f UTF-16LE -t UTF-8 "$work/run.reg" | grep -a Pluvette)"
 start_with_windows
+
+# 10. The desktop's own picture tiled from the primary monitor's corner, and spanned over both
+#     monitors, each showing its part: a picture red in its left half and blue in its right.
+end_all
+convert -size 32x48 xc:'#e02020' -size 32x48 xc:'#2040e0' +append BMP3:"$work/halves.bmp"
+wine reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /d "$(winpath "$work/halves.bmp")" /f > /dev/null 2>&1
+settings rain=none
+colour_at() { # shot x y: r or b, whichever is stronger there
+    [ "$(convert "$work/$1.png" -crop "1x1+$2+$3" +repage -format '%[fx:r > b]' info:)" = 1 ] &&
+        echo r || echo b
+}
+for style in tile span; do
+    if [ "$style" = tile ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v WallpaperStyle /d 0 /f > /dev/null 2>&1
+        wine reg add 'HKCU\Control Panel\Desktop' /v TileWallpaper /d 1 /f > /dev/null 2>&1
+        expected="10:r 40:b 1034:r 1066:b" # 64 pixels a tile, from x = 0
+    else
+        wine reg add 'HKCU\Control Panel\Desktop' /v WallpaperStyle /d 22 /f > /dev/null 2>&1
+        wine reg add 'HKCU\Control Panel\Desktop' /v TileWallpaper /d 0 /f > /dev/null 2>&1
+        expected="100:r 600:r 1100:b 1700:b" # one picture over 1824 pixels, halved at 912
+    fi
+    start_desktop none
+    start_wallpaper "$style"
+    sleep 3
+    shot "$style"
+    for point in $expected; do
+        [ "$(colour_at "$style" "${point%:*}" 400)" = "${point#*:}" ] ||
+            fail "the desktop's $style picture is not $expected at y 400 (x ${point%:*})"
+    done
+    end_all
+done
 echo "PASS"
