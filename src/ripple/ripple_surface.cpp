@@ -385,7 +385,7 @@ void markRippleSurfaceChanged(RippleSurface* surface) {
     forgetCalm(*surface->tiles);
 }
 
-void showChangedSourceWhereCalm(RippleSurface* surface) {
+void showChangedSourceWhereCalm(RippleSurface* surface, int32_t firstRow, int32_t endRow) {
     const RippleSurface& r = *surface;
     const RippleTiles& t = *r.tiles;
     if (steppedWhole(r)) {
@@ -393,10 +393,13 @@ void showChangedSourceWhereCalm(RippleSurface* surface) {
     }
     // The cells a step renders: the interior, never the outermost ring; a run of neighbouring
     // settled tiles a row at a time.
-    for (int32_t ty = 0; ty < t.rows; ++ty) {
+    const int32_t firstTileRow = std::max(0, firstRow) / tileHeight;
+    const int32_t endTileRow =
+        std::min(t.rows, (std::max(0, endRow) + tileHeight - 1) / tileHeight);
+    for (int32_t ty = firstTileRow; ty < endTileRow; ++ty) {
         const uint8_t* settled = t.settled.data() + size_t(ty) * size_t(t.columns);
-        const int32_t top = std::max(1, ty * tileHeight);
-        const int32_t bottom = std::min(r.height - 1, (ty + 1) * tileHeight);
+        const int32_t top = std::max({1, ty * tileHeight, firstRow});
+        const int32_t bottom = std::min({r.height - 1, (ty + 1) * tileHeight, endRow});
         forEachRunOfSetFlags(settled, t.columns, [&](int32_t first, int32_t end) {
             const auto left = size_t(std::max(1, first * tileWidth));
             const auto right = size_t(std::min(r.width - 1, end * tileWidth));

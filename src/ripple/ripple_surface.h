@@ -73,11 +73,14 @@ template <typename Run> void forEachSteppedRun(const RippleTiles& tiles, int32_t
 }
 
 // A new picture coming in under the water, stage by stage (source_fade.h).
+// Each stage goes over the rows in bands; the source's rows are kept as the fade's first stage
+// reaches them, so that beginning a fade touches none of its memory.
 struct SourceFade {
-    std::vector<uint32_t> from; // the source when the fade began
-    std::vector<uint32_t> to;   // the new picture, as the source holds pixels
+    std::unique_ptr<uint32_t[]> from; // the source when the fade began, the rows stage 1 went over
+    std::vector<uint32_t> to;         // the new picture, as the source holds pixels
     int32_t stage = 0;
     int32_t stages = 0;
+    int32_t nextRow = 0; // the first row of the stage's next band; 0 between stages
 };
 
 // Pixels are 0x00RRGGBB little-endian values, rows top first, stride 4 x width.
@@ -124,10 +127,11 @@ bool rippleSurfaceCalm(const RippleSurface* surface);
 // and the steps: the next step goes over every tile.
 void markRippleSurfaceChanged(RippleSurface* surface);
 
-// Says that the source was written everywhere: where the water is calm and its output shows
-// the source, the output shows the new source at once, as a step there would make it; the
-// steps still pass over those tiles. Surfaces stepped whole are left to their next step.
-void showChangedSourceWhereCalm(RippleSurface* surface);
+// Says that the source's rows [top, bottom) were written: where the water is calm and its
+// output shows the source, the output shows the new source at once, as a step there would
+// make it; the steps still pass over those tiles. Surfaces stepped whole are left to their
+// next step.
+void showChangedSourceWhereCalm(RippleSurface* surface, int32_t top, int32_t bottom);
 
 // The ways the step can run, each giving exactly the same result: SSE2, which every x86-64
 // processor has (plain code elsewhere), and AVX2, eight cells at a time.

@@ -24,7 +24,15 @@ struct Water {
     bool adopted = false;
     bool paused = false;
     bool resting = false; // calm: no step runs until a drop falls or a picture comes in
+    bool fadeBandPosted = false;
 };
+
+// A picture coming in changes every pixel at every step: each step's share of the work and
+// of the drawing comes in bands of about this many pixels, a message each, so that the
+// window's thread (on the desktop, the one whose input Explorer's windows share) answers
+// between them.
+constexpr int32_t fadeBandPixels = int32_t(1) << 18;
+constexpr UINT fadeBandMessage = WM_USER + 1;
 
 Water* waterOf(HWND window) {
     return reinterpret_cast<Water*>(GetWindowLongPtrA(window, 0));
@@ -111,6 +119,34 @@ void paint(HWND window, HDC given, const RippleSurface& surface) {
     ValidateRect(window, nullptr);
 }
 
+// Draws the rows [top, bottom) whole.
+void paintRows(HWND window, const RippleSurface& surface, FadedRows rows) {
+    if (rows.bottom <= rows.top) {
+        return;
+    }
+    BITMAPINFO band;
+    std::memcpy(&band, &surface.header, sizeof(band));
+    band.bmiHeader.biHeight = -(rows.bottom - rows.top);
+    SetDIBitsToDevice(win32::WindowDc(window).get(), 0, rows.top, DWORD(surface.width),
+                      DWORD(rows.bottom - rows.top), 0, 0, 0, UINT(rows.bottom - rows.top),
+                      surface.output + size_t(rows.top) * size_t(surface.width), &band,
+                      DIB_RGB_COLORS);
+}
+
+// The next band of the picture coming in, drawn; the rest of the stage's bands come in
+// messages of their own.
+void fadeBand(HWND window, Water& water) {
+    RippleSurface* surface = water.surface.get();
+    const FadedRows rows = advanceSourceFade(surface, std::max(1, fadeBandPixels / surface->width));
+    if (water.options.pictureAtEdges) {
+        showSourceAtEdges(surface);
+    }
+    paintRows(window, *surface, rows);
+    if (sourceFadeMidStage(*surface) && !water.fadeBandPosted) {
+        water.fadeBandPosted = PostMessageA(window, fadeBandMessage, 0, 0) != FALSE;
+    }
+}
+
 // Draws the tiles the last step went over, a run of neighbouring tiles of a tile row at a
 // time; the rest of the window shows what it held already.
 void paintStepped(HWND window, const RippleSurface& surface) {
@@ -135,8 +171,8 @@ void paintStepped(HWND window, const RippleSurface& surface) {
     }
 }
 
-// One step: the rain when it is due, the picture coming in, the waves; then the tiles the
-// step went over are drawn, or the whole window while a picture comes in.
+// One step: the rain when it is due, the waves, drawn where the step went over; the picture
+// coming in follows band by band, a message each.
 void step(HWND window, Water& water, bool rainDue) {
     RippleSurface* surface = water.surface.get();
     if (water.options.host != nullptr) {
@@ -146,17 +182,10 @@ void step(HWND window, Water& water, bool rainDue) {
         dropRain(surface, water.options.rain);
         wake(window, water);
     }
-    const bool fading = surface->fade != nullptr;
-    advanceSourceFade(surface);
-    if (fading && water.options.pictureAtEdges) {
-        showSourceAtEdges(surface);
-    }
     stepMovingRipple(surface);
-    // WM_PAINT draws the whole window when it is shown; a fade changes every pixel.
-    if (fading) {
-        paint(window, nullptr, *surface);
-    } else {
-        paintStepped(window, *surface);
+    paintStepped(window, *surface);
+    if (surface->fade != nullptr && !water.fadeBandPosted) {
+        water.fadeBandPosted = PostMessageA(window, fadeBandMessage, 0, 0) != FALSE;
     }
     if (!water.resting && rippleSurfaceCalm(surface)) {
         rest(window, water);
@@ -325,6 +354,12 @@ LRESULT CALLBACK rippleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case fadeBandMessage:
+        water->fadeBandPosted = false;
+        if (surface->fade != nullptr) {
+            fadeBand(window, *water);
+        }
+        return 0;
     case WM_TIMER:
         if (wParam == rippleRainTimerId && !water->options.rainSteps) {
             dropRain(surface, water->options.rain);

@@ -1,5 +1,6 @@
 #include "ripple/source_fade.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -56,16 +57,19 @@ bool beginSourceFade(RippleSurface* surface, std::vector<uint32_t> picture, int3
     if (fade == nullptr) {
         return false;
     }
-    try {
-        fade->from.assign(surface->source, surface->source + surface->pixelCount);
-    } catch (const std::bad_alloc&) {
-        delete fade;
-        surface->fade = nullptr;
-        return false;
+    if (fade->from == nullptr) {
+        // Left as it comes: stage 1 writes each row before any stage reads it.
+        fade->from.reset(new (std::nothrow) uint32_t[size_t(surface->pixelCount)]);
+        if (fade->from == nullptr) {
+            delete fade;
+            surface->fade = nullptr;
+            return false;
+        }
     }
     fade->to = std::move(picture);
     fade->stage = 0;
     fade->stages = stages;
+    fade->nextRow = 0;
     surface->fade = fade;
     return true;
 }
@@ -82,20 +86,38 @@ std::vector<uint32_t> dimmedSource(const RippleSurface& surface, uint32_t keep) 
     }
 }
 
-void advanceSourceFade(RippleSurface* surface) {
+FadedRows advanceSourceFade(RippleSurface* surface, int32_t maxRows) {
     SourceFade* fade = surface->fade;
     if (fade == nullptr) {
-        return;
+        return {};
     }
-    ++fade->stage;
-    if (fade->stage >= fade->stages) {
-        std::memcpy(surface->source, fade->to.data(), size_t(surface->byteSize));
+    if (fade->nextRow == 0) {
+        ++fade->stage;
+    }
+    const int32_t top = fade->nextRow;
+    const int32_t bottom = std::min(surface->height, top + std::max(1, maxRows));
+    const size_t first = size_t(top) * size_t(surface->width);
+    const size_t count = size_t(bottom - top) * size_t(surface->width);
+    uint32_t* source = surface->source + first;
+    const bool last = fade->stage >= fade->stages;
+    if (last) {
+        std::memcpy(source, fade->to.data() + first, count * sizeof(uint32_t));
+    } else {
+        if (fade->stage == 1) {
+            std::memcpy(fade->from.get() + first, source, count * sizeof(uint32_t));
+        }
+        const auto weight = static_cast<uint32_t>(fade->stage * 256 / fade->stages);
+        blendPictures(fade->from.get() + first, fade->to.data() + first, source, count, weight);
+    }
+    fade->nextRow = bottom < surface->height ? bottom : 0;
+    if (last && fade->nextRow == 0) {
         delete fade;
         surface->fade = nullptr;
-    } else {
-        const auto weight = static_cast<uint32_t>(fade->stage * 256 / fade->stages);
-        blendPictures(fade->from.data(), fade->to.data(), surface->source,
-                      size_t(surface->pixelCount), weight);
     }
-    showChangedSourceWhereCalm(surface);
+    showChangedSourceWhereCalm(surface, top, bottom);
+    return {top, bottom};
+}
+
+bool sourceFadeMidStage(const RippleSurface& surface) {
+    return surface.fade != nullptr && surface.fade->nextRow != 0;
 }

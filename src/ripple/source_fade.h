@@ -17,7 +17,23 @@ bool beginSourceFade(RippleSurface* surface, std::vector<uint32_t> picture, int3
 // shows, dimmer. Empty when memory runs out.
 std::vector<uint32_t> dimmedSource(const RippleSurface& surface, uint32_t keep);
 
-// Writes the fade's next stage into the source, and into the output where the water is calm
-// (the next step renders the rest); the last stage is the new picture exactly, after which
-// the fade is gone. Nothing when no fade is under way.
-void advanceSourceFade(RippleSurface* surface);
+// The rows [top, bottom) a piece of a fade went over; none when no fade was under way.
+struct FadedRows {
+    int32_t top = 0;
+    int32_t bottom = 0;
+};
+
+// Writes the next band of the fade's stage, at most maxRows rows from where the stage stands
+// (a new stage begins at the top), into the source, and into the output where the water is
+// calm (the next step renders the rest); the last stage is the new picture exactly, after
+// which the fade is gone. A stage in bands lets the work and the drawing it makes come in
+// pieces. Nothing when no fade is under way.
+FadedRows advanceSourceFade(RippleSurface* surface, int32_t maxRows);
+
+// The fade's next stage whole.
+inline FadedRows advanceSourceFade(RippleSurface* surface) {
+    return advanceSourceFade(surface, surface->height);
+}
+
+// Whether the fade's stage has bands still to go.
+bool sourceFadeMidStage(const RippleSurface& surface);

@@ -23,6 +23,7 @@ constexpr UINT nextHandReadyMessage = WM_APP + 24;
 constexpr UINT shellWindowsMessage = WM_APP + 25;
 constexpr UINT settingsReadMessage = WM_APP + 26;
 constexpr UINT picturesReadyMessage = WM_APP + 27;
+constexpr UINT screenLookedMessage = WM_APP + 28;
 
 // While some water runs, the other windows are looked at every second; the shell's window
 // events bring the look forward, and are all that wakes the program while nothing runs.
@@ -64,6 +65,7 @@ Wallpaper::Wallpaper(WallpaperSetup setup) : setup_(std::move(setup)) {}
 Wallpaper::~Wallpaper() {
     settingsJobs_.reset();
     pictureJobs_.reset();
+    lookJobs_.reset();
     changer_.reset();
     tearDown();
     windowEvents_.reset();
@@ -108,6 +110,7 @@ int Wallpaper::run(HINSTANCE instance) {
     std::srand(GetTickCount());
     settingsJobs_ = std::make_unique<win32::BackgroundJobs>(window_, settingsReadMessage);
     pictureJobs_ = std::make_unique<win32::BackgroundJobs>(window_, picturesReadyMessage);
+    lookJobs_ = std::make_unique<win32::BackgroundJobs>(window_, screenLookedMessage);
     readSettings(); // the waters come once their pictures are ready
     tray_->show();
     MSG message;
@@ -242,19 +245,31 @@ void Wallpaper::buildFrom(DesktopLayout from) {
     checkCover();
 }
 
-// Whether the waters' frames are on the screen: a layout whose water is not seen counts as
-// failed.
+// Whether the waters' frames are on the screen, looked at on a job of its own: reading the
+// screen waits for whatever composes it. The waters stay still until the answer comes.
 void Wallpaper::lookAtScreen() {
     KillTimer(window_, lookTimerId);
-    holding_ = false;
     std::vector<ShownFrame> frames;
     for (const MonitorWater& water : waters_) {
         if (const RippleSurface* surface = rippleSurfaceOf(water.water)) {
             frames.push_back({water.water, water.area, surface->output});
         }
     }
-    if (watersSeen(frames, layer_.icons) == WaterSeen::no &&
-        layer_.layout != DesktopLayout::bottomWindows) {
+    auto seen = std::make_shared<WaterSeen>(WaterSeen::unknown);
+    lookedAt_ = seen;
+    lookJob_ =
+        lookJobs_->start([seen, points = pointsToLook(frames), icons = layer_.icons](
+                             const std::atomic<bool>&) { *seen = watersSeen(points, icons); });
+    if (lookJob_ == 0) {
+        takeLook(); // no thread to look with: the water runs as if seen
+    }
+}
+
+// A layout whose water is not seen counts as failed.
+void Wallpaper::takeLook() {
+    lookJob_ = 0;
+    holding_ = false;
+    if (*lookedAt_ == WaterSeen::no && layer_.layout != DesktopLayout::bottomWindows) {
         buildFrom(DesktopLayout(int(layer_.layout) + 1));
         return;
     }
@@ -341,6 +356,7 @@ void Wallpaper::keepArrangement() {
 }
 
 void Wallpaper::tearDown() {
+    lookJob_ = 0; // the look under way was at these waters
     tearingDown_ = true;
     for (MonitorWater& water : waters_) {
         if (water.water != nullptr && IsWindow(water.water)) {
@@ -613,6 +629,11 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case picturesReadyMessage:
         if (pictureJobs_->isNewest(wParam)) {
             takePictures();
+        }
+        return 0;
+    case screenLookedMessage:
+        if (lookJobs_->isNewest(wParam) && wParam == lookJob_) {
+            takeLook();
         }
         return 0;
     case nextHandReadyMessage:

@@ -20,6 +20,7 @@
 #include "settings/program_settings.h"
 #include "show/picture_changer.h"
 #include "wallpaper/wallpaper_pictures.h"
+#include "wallpaper/water_seen.h"
 #include "win32/background_jobs.h"
 #include "win32/file_watch.h"
 #include "win32/handles.h"
@@ -79,6 +80,7 @@ class Wallpaper final : public RippleHost {
     void build();
     void buildFrom(DesktopLayout from);
     void lookAtScreen();
+    void takeLook();
     void sayUnseen();
     bool makeWaters(const std::vector<SIZE>& sizes,
                     const std::vector<std::vector<uint32_t>>& shown);
@@ -109,6 +111,9 @@ class Wallpaper final : public RippleHost {
     std::shared_ptr<SettingsRead> settingsMade_;
     std::unique_ptr<win32::BackgroundJobs> pictureJobs_;
     std::shared_ptr<WallpaperPictures> picturesMade_;
+    std::unique_ptr<win32::BackgroundJobs> lookJobs_;
+    std::shared_ptr<WaterSeen> lookedAt_;      // what the newest look at the screen found
+    WPARAM lookJob_ = 0;                       // the look at the waters there are now, or 0
     std::vector<RECT> picturesFor_;            // the monitors the pictures being made are for
     std::vector<std::vector<uint32_t>> shown_; // each monitor's picture, as the waters show it
     DesktopLayer layer_;

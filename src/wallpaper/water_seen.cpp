@@ -27,7 +27,25 @@ bool pixelShown(uint32_t onScreen, uint32_t drawn) {
     return true;
 }
 
-WaterSeen watersSeen(const std::vector<ShownFrame>& frames, HWND icons) {
+std::vector<LookPoint> pointsToLook(const std::vector<ShownFrame>& frames) {
+    std::vector<LookPoint> points;
+    for (const ShownFrame& frame : frames) {
+        const LONG width = frame.area.right - frame.area.left;
+        const LONG height = frame.area.bottom - frame.area.top;
+        for (int row = 0; row < gridRows; ++row) {
+            for (int column = 0; column < gridColumns; ++column) {
+                const LONG x = (2 * column + 1) * width / (2 * gridColumns);
+                const LONG y = (2 * row + 1) * height / (2 * gridRows);
+                points.push_back({{frame.area.left + x, frame.area.top + y},
+                                  frame.window,
+                                  frame.pixels[size_t(y) * size_t(width) + size_t(x)]});
+            }
+        }
+    }
+    return points;
+}
+
+WaterSeen watersSeen(const std::vector<LookPoint>& points, HWND icons) {
     const win32::WindowDc screen(nullptr);
     const win32::OwnedDc memory = win32::memoryDcFor(screen.get());
     BITMAPINFO info{};
@@ -41,25 +59,15 @@ WaterSeen watersSeen(const std::vector<ShownFrame>& frames, HWND icons) {
     const win32::Selection selected(memory.get(), point.get());
     int looked = 0;
     int matched = 0;
-    for (const ShownFrame& frame : frames) {
-        const LONG width = frame.area.right - frame.area.left;
-        const LONG height = frame.area.bottom - frame.area.top;
-        for (int row = 0; row < gridRows; ++row) {
-            for (int column = 0; column < gridColumns; ++column) {
-                const POINT at{frame.area.left + (2 * column + 1) * width / (2 * gridColumns),
-                               frame.area.top + (2 * row + 1) * height / (2 * gridRows)};
-                if (!showsTheWater(WindowFromPoint(at), frame.window, icons)) {
-                    continue;
-                }
-                // CAPTUREBLT: the screen as composed, layered windows included.
-                BitBlt(memory.get(), 0, 0, 1, 1, screen.get(), at.x, at.y, SRCCOPY | CAPTUREBLT);
-                GdiFlush();
-                const uint32_t drawn = frame.pixels[size_t(at.y - frame.area.top) * size_t(width) +
-                                                    size_t(at.x - frame.area.left)];
-                ++looked;
-                matched += pixelShown(*static_cast<const uint32_t*>(bits), drawn) ? 1 : 0;
-            }
+    for (const LookPoint& look : points) {
+        if (!showsTheWater(WindowFromPoint(look.at), look.water, icons)) {
+            continue;
         }
+        // CAPTUREBLT: the screen as composed, layered windows included.
+        BitBlt(memory.get(), 0, 0, 1, 1, screen.get(), look.at.x, look.at.y, SRCCOPY | CAPTUREBLT);
+        GdiFlush();
+        ++looked;
+        matched += pixelShown(*static_cast<const uint32_t*>(bits), look.drawn) ? 1 : 0;
     }
     if (looked < fewestPoints) {
         return WaterSeen::unknown;

@@ -18,12 +18,25 @@ struct ShownFrame {
     const uint32_t* pixels; // the frame it shows, 0x00RRGGBB, rows top first, the area's size
 };
 
-// Looks at a grid of 48 points of each frame's area, those at which the screen shows the water
-// itself or the icons' view it lies under (icons may cover a few: most must match, not all),
-// each read from the composed screen and compared with the frame within a small tolerance
-// for colour management. Unknown when fewer than 8 points could be looked at (other windows
-// over every monitor).
-WaterSeen watersSeen(const std::vector<ShownFrame>& frames, HWND icons);
+// A point to look at: where on the virtual screen, which water should show there, and the
+// pixel it drew.
+struct LookPoint {
+    POINT at;
+    HWND water;
+    uint32_t drawn;
+};
+
+// A grid of 48 points of each frame's area with the pixels drawn there, taken while the
+// frames are held still.
+std::vector<LookPoint> pointsToLook(const std::vector<ShownFrame>& frames);
+
+// Looks at the points at which the screen shows the water itself or the icons' view it lies
+// under (icons may cover a few: most must match, not all), each read from the composed
+// screen and compared with the pixel drawn within a small tolerance for colour management.
+// Unknown when fewer than 8 points could be looked at (other windows over every monitor).
+// Reading the screen waits for whatever composes it: a window's thread leaves this to
+// another.
+WaterSeen watersSeen(const std::vector<LookPoint>& points, HWND icons);
 
 // Whether a pixel read from the screen shows the one drawn, within the tolerance.
 bool pixelShown(uint32_t onScreen, uint32_t drawn);

@@ -623,4 +623,46 @@ TEST(RippleFade, TheSourceMovesEvenlyToTheNewPictureAndTheCalmWaterShowsIt) {
     EXPECT_EQ(dimmedSource(*s, 192)[0], 0x00BF6000u);
 }
 
+// A stage taken in bands of rows, a message each on the desktop, ends exactly where the whole
+// stage ends, and a new picture arriving mid-stage fades from wherever each row stood.
+TEST(RippleFade, AStageInBandsEqualsTheWholeStage) {
+    SurfacePtr whole = makeSurface(640, 480);
+    SurfacePtr banded = makeSurface(640, 480);
+    paintGradient(*whole);
+    paintGradient(*banded);
+    std::vector<uint32_t> picture(size_t(whole->pixelCount));
+    for (size_t i = 0; i < picture.size(); ++i) {
+        picture[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
+    }
+    ASSERT_TRUE(beginSourceFade(whole.get(), picture, 5));
+    ASSERT_TRUE(beginSourceFade(banded.get(), picture, 5));
+    for (int32_t stage = 1; stage <= 5; ++stage) {
+        advanceSourceFade(whole.get());
+        std::vector<FadedRows> bands;
+        do {
+            bands.push_back(advanceSourceFade(banded.get(), 100));
+        } while (sourceFadeMidStage(*banded));
+        ASSERT_EQ(bands.size(), 5u);
+        EXPECT_EQ(bands.back().bottom, 480);
+        ASSERT_EQ(output(*banded), output(*whole)) << stage;
+        ASSERT_EQ(std::vector<uint32_t>(banded->source, banded->source + banded->pixelCount),
+                  std::vector<uint32_t>(whole->source, whole->source + whole->pixelCount));
+    }
+    EXPECT_EQ(banded->fade, nullptr);
+    EXPECT_EQ(advanceSourceFade(banded.get(), 100).bottom, 0);
+
+    // Mid-stage, a second picture: rows above the band and below it start from what they show.
+    ASSERT_TRUE(beginSourceFade(banded.get(), std::vector<uint32_t>(picture.size(), 0), 2));
+    advanceSourceFade(banded.get());
+    advanceSourceFade(banded.get(), 240);
+    const std::vector<uint32_t> shown(banded->source, banded->source + banded->pixelCount);
+    ASSERT_TRUE(beginSourceFade(banded.get(), picture, 1));
+    advanceSourceFade(banded.get(), 240);
+    EXPECT_TRUE(sourceFadeMidStage(*banded));
+    EXPECT_EQ(banded->source[0], picture[0]);
+    EXPECT_EQ(banded->source[300 * 640], shown[300 * 640]);
+    advanceSourceFade(banded.get(), 240);
+    EXPECT_EQ(std::vector<uint32_t>(banded->source, banded->source + banded->pixelCount), picture);
+}
+
 } // namespace

@@ -51,18 +51,18 @@ TEST(WaterSeen, AFrameOnTheScreenIsSeenAnotherIsNotAndCoveredPointsDoNotCount) {
         frame[i] = uint32_t((i % 160) * 0x010203u + (i / 160) * 0x020100u) & 0xFFFFFFu;
     }
     const HWND water = windowAt(area, &frame);
-    EXPECT_EQ(watersSeen({{water, area, frame.data()}}, nullptr), WaterSeen::yes);
+    EXPECT_EQ(watersSeen(pointsToLook({{water, area, frame.data()}}), nullptr), WaterSeen::yes);
     std::vector<uint32_t> other(frame.size());
     for (size_t i = 0; i < frame.size(); ++i) {
         other[i] = frame[i] ^ 0x808080u;
     }
-    EXPECT_EQ(watersSeen({{water, area, other.data()}}, nullptr), WaterSeen::no);
+    EXPECT_EQ(watersSeen(pointsToLook({{water, area, other.data()}}), nullptr), WaterSeen::no);
     // A window over the left half: its points are passed over, the rest still match.
     const HWND half = windowAt({40, 60, 120, 180}, &other);
-    EXPECT_EQ(watersSeen({{water, area, frame.data()}}, nullptr), WaterSeen::yes);
+    EXPECT_EQ(watersSeen(pointsToLook({{water, area, frame.data()}}), nullptr), WaterSeen::yes);
     // Over all of it: nothing to look at.
     const HWND whole = windowAt(area, &other);
-    EXPECT_EQ(watersSeen({{water, area, frame.data()}}, nullptr), WaterSeen::unknown);
+    EXPECT_EQ(watersSeen(pointsToLook({{water, area, frame.data()}}), nullptr), WaterSeen::unknown);
     for (HWND window : {whole, half, water}) {
         DestroyWindow(window);
     }
