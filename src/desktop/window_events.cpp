@@ -64,6 +64,8 @@ WindowEvents::~WindowEvents() {
     unhook(shell_.hooks);
 }
 
+// Under Wine a hook that skips its own process hears nothing of the others either, and no
+// reorder or move is told at all: there the wallpaper's look each second finds those changes.
 HWINEVENTHOOK WindowEvents::hook(DWORD first, DWORD last, DWORD process, UINT message,
                                  bool topLevelOnly) {
     HWINEVENTHOOK made = SetWinEventHook(first, last, nullptr, onWindowEvent, process, 0,

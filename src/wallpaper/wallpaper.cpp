@@ -644,7 +644,13 @@ LRESULT Wallpaper::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         switch (wParam) {
         case coverTimerId:
-            checkCover();
+            // The shell's changes to its own windows come as events; the look each second
+            // while some water runs finds any that came without one.
+            if (!holding_ && !layerWindows().empty()) {
+                keepArrangement();
+            } else {
+                checkCover();
+            }
             break;
         case coverSoonTimerId:
             KillTimer(window_, coverSoonTimerId);

@@ -3,6 +3,7 @@
 // of or above the primary one.
 #include "desktop/desktop_layer.h"
 #include "desktop/window_cover.h"
+#include "win32/handles.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,121 @@ TEST(DesktopLayer, WatersAreTakenInBetweenTheIconsAndTheWorkerAndPutBackWhenMove
     DestroyWindow(shell.progman);
     EXPECT_FALSE(refreshLayer(layer));
     shell.progman = nullptr;
+}
+
+// The stand-in desktop of this test's folder, in a process of its own as the shell's is,
+// asked to do as the shell does.
+struct StandInDesktop {
+    win32::Handle process;
+    DWORD processId = 0;
+
+    static std::wstring path() {
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring folder(self);
+        return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"desktop_stand_in.exe";
+    }
+    static win32::Handle start(const std::wstring& arguments, DWORD* id = nullptr) {
+        std::wstring line = L"\"" + path() + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &started)) {
+            return win32::Handle();
+        }
+        win32::Handle thread(started.hThread);
+        if (id != nullptr) {
+            *id = started.dwProcessId;
+        }
+        return win32::Handle(started.hProcess);
+    }
+    StandInDesktop() {
+        wchar_t log[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, log);
+        process = start(L"run beside \"" + std::wstring(log) + L"stand_in_layer.log\"", &processId);
+    }
+    ~StandInDesktop() {
+        if (process.get() != nullptr) {
+            TerminateProcess(process.get(), 0);
+            WaitForSingleObject(process.get(), 5000);
+        }
+    }
+    HWND progman() const {
+        for (HWND found = nullptr;
+             (found = FindWindowExW(nullptr, found, L"Progman", nullptr)) != nullptr;) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == processId) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+    void ask(const wchar_t* command) const {
+        const win32::Handle asking = start(command);
+        WaitForSingleObject(asking.get(), 10000);
+    }
+};
+
+// Lets the messages come (the stand-in's thread talks to the water it holds) until the
+// arrangement no longer stands, or a second has gone.
+bool disarrangedWithinASecond(const DesktopLayer& layer, const std::vector<LayerWindow>& waters) {
+    for (const DWORD until = GetTickCount() + 1000; GetTickCount() < until;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+            DispatchMessageW(&message);
+        }
+        if (!arrangementStands(layer, waters)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What the shell does to its own windows, from its own process: each change is seen, and
+// what it moved is put back.
+TEST(DesktopLayer, TheShellsOwnChangesAreSeenAndPutRight) {
+    const StandInDesktop shell;
+    ASSERT_NE(shell.process.get(), nullptr);
+    HWND progman = nullptr;
+    for (int wait = 0; wait < 200 && (progman == nullptr || !IsWindowVisible(progman)); ++wait) {
+        Sleep(50);
+        progman = shell.progman();
+    }
+    ASSERT_NE(progman, nullptr);
+    DesktopLayer layer = findDesktopLayer();
+    ASSERT_EQ(layer.layout, DesktopLayout::besideIcons);
+    ASSERT_EQ(layer.parent, progman);
+    RECT screen;
+    GetWindowRect(progman, &screen);
+    const std::vector<LayerWindow> waters{{madeTopLevel(screen), screen}};
+    const struct Gone {
+        HWND window;
+        ~Gone() { DestroyWindow(window); }
+    } gone{waters[0].window};
+    ASSERT_TRUE(adoptIntoLayer(layer, waters[0].window));
+    ASSERT_TRUE(arrangeInLayer(layer, waters));
+    ASSERT_TRUE(arrangementStands(layer, waters));
+
+    const std::wstring moved = L"move-desktop " + std::to_wstring(screen.left) + L" " +
+                               std::to_wstring(screen.top + 40) + L" " +
+                               std::to_wstring(screen.right - screen.left) + L" " +
+                               std::to_wstring(screen.bottom - screen.top - 40);
+    for (const std::wstring& command :
+         {std::wstring(L"raise-worker"), std::wstring(L"replace-worker"), moved}) {
+        const HWND workerBefore = layer.worker;
+        shell.ask(command.c_str());
+        ASSERT_TRUE(disarrangedWithinASecond(layer, waters)) << command.c_str();
+        ASSERT_TRUE(refreshLayer(layer));
+        EXPECT_EQ(layer.worker != workerBefore, command == L"replace-worker");
+        ASSERT_TRUE(arrangeInLayer(layer, waters)) << command.c_str();
+        EXPECT_TRUE(arrangementStands(layer, waters)) << command.c_str();
+        RECT standsAt;
+        GetWindowRect(waters[0].window, &standsAt);
+        EXPECT_TRUE(EqualRect(&standsAt, &screen)) << command.c_str();
+        EXPECT_EQ(GetWindow(layer.worker, GW_HWNDLAST), layer.worker) << command.c_str();
+    }
 }
 
 // Windows of this process over a monitor at the screen's corner, counted as another

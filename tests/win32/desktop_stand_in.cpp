@@ -13,6 +13,11 @@
 //                               asks the running desktop; "show desktop" raises Progman over
 //                               every other window, as Windows does; show-windows brings the
 //                               other programs' windows in front of it again
+//   desktop_stand_in raise-worker | replace-worker
+//                               Progman's WorkerW (beside the icons) put in front of its other
+//                               children, or destroyed and made again, in front, as the
+//                               shell does when the wallpaper or the slideshow changes
+//   desktop_stand_in move-desktop X Y W H   Progman moved and sized, as after a display change
 //   desktop_stand_in lock | unlock | close   tells the water on the desktop, as Windows does
 //                               when the session is locked or unlocked, or an installer
 //                               asks it to close
@@ -51,6 +56,9 @@ constexpr UINT hideIconsMessage = WM_APP + 2;
 constexpr UINT showIconsMessage = WM_APP + 3;
 constexpr UINT showDesktopMessage = WM_APP + 4;
 constexpr UINT showWindowsMessage = WM_APP + 5;
+constexpr UINT raiseWorkerMessage = WM_APP + 6;
+constexpr UINT replaceWorkerMessage = WM_APP + 7;
+constexpr UINT moveDesktopMessage = WM_APP + 8; // wParam: x and y, lParam: width and height
 constexpr COLORREF wallpaperColour = RGB(0, 128, 128);
 constexpr int iconCount = 3;
 constexpr int iconCell = 80; // icons in a column at the primary monitor's left
@@ -231,6 +239,30 @@ LRESULT CALLBACK progmanProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         // As a click on a window does: the others come in front of the desktop again.
         desktop->raised = false;
         EnumWindows(raiseOtherProgram, 0);
+        return 0;
+    case raiseWorkerMessage:
+        if (desktop->worker != nullptr && GetParent(desktop->worker) == window) {
+            SetWindowPos(desktop->worker, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        return 0;
+    case replaceWorkerMessage:
+        if (desktop->worker != nullptr && GetParent(desktop->worker) == window) {
+            RECT area;
+            GetClientRect(window, &area);
+            DestroyWindow(desktop->worker);
+            // The new one in front of its siblings, where the programs that draw on the
+            // desktop find the shell's new WorkerW.
+            desktop->worker =
+                CreateWindowExW(0, L"WorkerW", L"", WS_CHILD | WS_VISIBLE, 0, 0, area.right,
+                                area.bottom, window, nullptr, GetModuleHandleW(nullptr), nullptr);
+            SetWindowPos(desktop->worker, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        return 0;
+    case moveDesktopMessage:
+        SetWindowPos(window, nullptr, short(LOWORD(wParam)), short(HIWORD(wParam)), LOWORD(lParam),
+                     HIWORD(lParam), SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     case hideIconsMessage:
     case showIconsMessage:
@@ -465,19 +497,28 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    const UINT message = command == "restart"        ? restartMessage
-                         : command == "hide-icons"   ? hideIconsMessage
-                         : command == "show-icons"   ? showIconsMessage
-                         : command == "show-desktop" ? showDesktopMessage
-                         : command == "show-windows" ? showWindowsMessage
-                                                     : 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    if (command == "move-desktop" && argc > 5) {
+        wParam = MAKEWPARAM(std::atoi(argv[2]), std::atoi(argv[3]));
+        lParam = MAKELPARAM(std::atoi(argv[4]), std::atoi(argv[5]));
+    }
+    const UINT message = command == "restart"                    ? restartMessage
+                         : command == "raise-worker"             ? raiseWorkerMessage
+                         : command == "replace-worker"           ? replaceWorkerMessage
+                         : command == "move-desktop" && argc > 5 ? moveDesktopMessage
+                         : command == "hide-icons"               ? hideIconsMessage
+                         : command == "show-icons"               ? showIconsMessage
+                         : command == "show-desktop"             ? showDesktopMessage
+                         : command == "show-windows"             ? showWindowsMessage
+                                                                 : 0;
     HWND progman = FindWindowW(L"Progman", nullptr);
     if (message == 0 || progman == nullptr) {
         std::fprintf(stderr,
                      "usage: desktop_stand_in run|restart|hide-icons|show-icons|show-desktop|"
-                     "show-windows|layout|window\n");
+                     "show-windows|raise-worker|replace-worker|move-desktop|layout|window\n");
         return 2;
     }
-    PostMessageW(progman, message, 0, 0);
+    PostMessageW(progman, message, wParam, lParam);
     return 0;
 }
