@@ -312,7 +312,8 @@ void closeLauncher(const Launcher& launcher);
 // once) and closes the launcher.
 void startWallpaperAndClose(Launcher& launcher) {
     saveChoices(launcher);
-    if (launcher.host != LauncherHost::wallpaper && !startWallpaper(launcher.settingsPath)) {
+    // The wallpaper whose settings these are may have been stopped meanwhile: it starts again.
+    if (!startWallpaper(launcher.settingsPath)) {
         showNotice(launcher.texts, launcher.launcherWindow,
                    launcher.texts.text(IDS_WALLPAPER_UNSTARTABLE), L"Pluvette",
                    MB_OK | MB_ICONWARNING);
@@ -529,6 +530,7 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     if (message == WM_COMMAND && launcher.host == LauncherHost::wallpaper &&
         (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == CBN_SELCHANGE)) {
         saveChoices(launcher);
+        handToRunningWallpaper(launcher.settingsPath); // at once, not when the file is seen
     }
     return FALSE; // the dialog manager's own handling follows every message
 }

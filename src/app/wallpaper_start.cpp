@@ -99,16 +99,22 @@ int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::strin
     return code;
 }
 
-bool startWallpaper(const std::string& settingsFile) {
-    const std::string file = fullPathOf(settingsFile);
-    if (HWND running = FindWindowW(wallpaperWindowClass, nullptr)) {
-        COPYDATASTRUCT data{wallpaperSettingsFileData, DWORD(file.size()),
-                            const_cast<char*>(file.data())};
-        DWORD_PTR answer = 0;
-        return SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                                   SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+bool handToRunningWallpaper(const std::string& settingsFile) {
+    const HWND running = FindWindowW(wallpaperWindowClass, nullptr);
+    if (running == nullptr) {
+        return false;
     }
-    return startProcess(commandOver(L"/w", file)).valid();
+    std::string file = fullPathOf(settingsFile);
+    COPYDATASTRUCT data{wallpaperSettingsFileData, DWORD(file.size()), file.data()};
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                               SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+}
+
+bool startWallpaper(const std::string& settingsFile) {
+    return handToRunningWallpaper(settingsFile) ||
+           (FindWindowW(wallpaperWindowClass, nullptr) == nullptr &&
+            startProcess(commandOver(L"/w", fullPathOf(settingsFile))).valid());
 }
 
 int runWatchdog(uintptr_t processId) {

@@ -19,6 +19,10 @@ int runWallpaper(HINSTANCE instance, const ProgramTexts& texts, const std::strin
 // starts one in a process of its own. False when neither could be done.
 bool startWallpaper(const std::string& settingsFile);
 
+// Hands the settings file to the wallpaper that runs, which reads it again at once; false
+// when none runs or it does not answer.
+bool handToRunningWallpaper(const std::string& settingsFile);
+
 // Waits, asleep, for the wallpaper's process to end, then has the desktop draw its own
 // wallpaper again. A wallpaper that stops as it should ends its watchdog first: this runs
 // on only when it was killed or crashed.

@@ -50,7 +50,7 @@ start_desktop() {
     wine "$stand_in" run "$1" "$(winpath "$work/desk.log")" > /dev/null 2>&1 &
     wait_for_content "$work/desk.log" || fail "the stand-in desktop did not start"
 }
-wallpaper_pid() { own_pgrep -f 'pluvette\.exe /w$' | head -n 1; }
+wallpaper_pid() { own_pgrep -f 'pluvette\.exe /w( |$)' | head -n 1; }
 start_wallpaper() {
     (cd "$work/app" && exec wine ./pluvette.exe /w) &
     pid=$!
@@ -222,8 +222,19 @@ settings_gone() { [ -z "$(own_pgrep -f 'pluvette\.exe /settings')" ]; }
 wait_for settings_gone || fail "the settings' process did not end after its error box"
 [ -n "$(wallpaper_pid)" ] || fail "the water on the desktop ended with its settings' show"
 wait_for ours || fail "the water left the desktop with its settings' show"
+# Settings still open once the water has stopped: their Wallpaper button starts it again.
+desk close
+wait_for eval '[ -z "$(wallpaper_pid)" ]' || fail "the wallpaper did not close"
+(cd "$work/app" && exec wine ./pluvette.exe /settings "$(winpath "$work/app/config.txt")") &
+wait_for launcher_visible || fail "the settings did not open"
+focus_launcher
+probe
+click "$IDC_WALLPAPER"
+wait_for settings_gone || fail "the settings did not close with their Wallpaper button"
+wait_for eval '[ -n "$(wallpaper_pid)" ]' || fail "the settings' Wallpaper button started no water"
+wait_for ours || fail "the water started from the settings is not on the desktop"
 settings rain=heavy
-one_wallpaper() { [ "$(own_pgrep -f 'pluvette\.exe /w$' | wc -l)" = 1 ]; }
+one_wallpaper() { [ "$(own_pgrep -f 'pluvette\.exe /w( |$)' | wc -l)" = 1 ]; }
 wait_for one_wallpaper || fail "a second wallpaper runs"
 
 # 4. A new rain decodes nothing: the desktop's picture, blue on the disk from now on, stays red
