@@ -61,14 +61,12 @@ static void onMessage(j_common_ptr common, int level) {
     if (level >= 0) {
         return;
     }
-    const int endMarker = 0xD9;
-    if (common->err->msg_code == JWRN_EXTRANEOUS_DATA && common->err->msg_parm.i[1] == endMarker) {
-        return;
-    }
+    /* Bytes between two markers (padding some cameras and editors write) are no damage: the
+       decode goes on as libjpeg-turbo's own does. Damage in the data itself shows as the
+       warnings below. */
     switch (common->err->msg_code) {
     case JWRN_ARITH_BAD_CODE:
     case JWRN_BOGUS_PROGRESSION:
-    case JWRN_EXTRANEOUS_DATA:
     case JWRN_HIT_MARKER:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_JPEG_EOF:

@@ -264,6 +264,33 @@ TEST(JpegAtShownSize, TheLibrarysOwnTestPicturesDecode) {
         }
     }
     EXPECT_EQ(decode(read("testorig12.jpg"), 8).outcome, jpegUnsupported);
+    // Zero bytes between two markers of the header (before the first table, as some cameras
+    // and editors write) or between a progressive file's scans: the same picture.
+    const std::vector<std::pair<const char*, std::vector<uint8_t>>> files{
+        {"testorig.jpg", read("testorig.jpg")},
+        {"testimgint.jpg", read("testimgint.jpg")},
+        {"progressive", makeJpeg(320, 240, Coding{"progressive", JCS_YCbCr, 2, 2, true})}};
+    for (const auto& [name, file] : files) {
+        const auto markerAt = [&](uint8_t code, size_t from) {
+            for (size_t i = from; i + 1 < file.size(); ++i) {
+                if (file[i] == 0xFF && file[i + 1] == code) {
+                    return i;
+                }
+            }
+            return file.size();
+        };
+        const JpegPicture original = decode(file, 8);
+        for (const size_t at : {markerAt(0xDB, 2), markerAt(0xDA, markerAt(0xDA, 2) + 2)}) {
+            if (at >= file.size()) {
+                continue; // one scan only
+            }
+            std::vector<uint8_t> padded = file;
+            padded.insert(padded.begin() + ptrdiff_t(at), 4, uint8_t(0));
+            const JpegPicture shown = decode(padded, 8);
+            ASSERT_EQ(shown.outcome, jpegDone) << name << " padded at " << at;
+            EXPECT_EQ(shown.pixels, original.pixels) << name << " padded at " << at;
+        }
+    }
 }
 
 } // namespace
