@@ -114,7 +114,9 @@ void selectChange(HWND dialog, const ProgramTexts& texts, const std::string& set
     }
     SendDlgItemMessageW(dialog, IDC_CHANGE, CB_SETCURSEL, WPARAM(index), 0);
     if (index < 0) {
-        const std::wstring own = texts.format(IDS_CHANGE_OWN, {win32::widen(setting)});
+        // As a number of a few digits however the file writes it; the file keeps its value.
+        const std::wstring own =
+            texts.format(IDS_CHANGE_OWN, {win32::widen(shownChangeMinutes(setting))});
         SendDlgItemMessageW(dialog, IDC_CHANGE, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(own.c_str()));
         SendDlgItemMessageW(dialog, IDC_CHANGE, CB_SETCURSEL, std::size(changeSpellings), 0);
@@ -168,8 +170,9 @@ void keepListChoice(Launcher& launcher, int controlId, const SettingKey& key,
 
 // A file that lacks a setting (hand-written, or from an older version) gets it with its
 // default, so that what the launcher then chooses is saved and shown.
-// A file there that cannot be read just now (another program writing or holding it) is
-// never replaced: the launcher shows the defaults, says so, and leaves the file as it is. A
+// A file there that cannot be read (another program writing or holding it, or one this user
+// may not read) is never replaced: the launcher shows the defaults, says so, and leaves the
+// file as it is. A
 // link that leads nowhere is not followed: the defaults are kept in memory and the next save
 // puts a file in the link's place, as for a missing file.
 void loadLauncherSettings(Launcher& launcher) {
@@ -180,12 +183,14 @@ void loadLauncherSettings(Launcher& launcher) {
         return;
     }
     settings.clear();
-    if (outcome == ReadOutcome::busy ||
+    if (keptUnread(outcome) ||
         (outcome == ReadOutcome::missing && entryExists(launcher.settingsPath))) {
         addMissingSettings(settings);
-        launcher.keepsFile = outcome == ReadOutcome::busy;
+        launcher.keepsFile = keptUnread(outcome);
         if (launcher.keepsFile) {
-            showNotice(launcher.texts, nullptr, launcher.texts.text(IDS_SETTINGS_BUSY), L"Pluvette",
+            const UINT notice =
+                outcome == ReadOutcome::busy ? IDS_SETTINGS_BUSY : IDS_SETTINGS_UNREADABLE;
+            showNotice(launcher.texts, nullptr, launcher.texts.text(notice), L"Pluvette",
                        MB_OK | MB_ICONWARNING);
         }
         return;
@@ -274,12 +279,13 @@ void startLauncher(HWND dialog, Launcher& launcher) {
     }
 }
 
-// A save that fails (a file marked read-only, a full or read-only disk) is not reported:
-// the show then shows what the file holds, and the choices stay the launcher's; the file
-// stays as it was, which a file marked read-only is meant to.
+// What others wrote in the file meanwhile is kept: only the launcher's own changes are
+// written over the file as it is now. A save that fails (a file marked read-only, a full or
+// read-only disk) is not reported: the show then shows what the file holds, and the choices
+// stay the launcher's; the file stays as it was, which a file marked read-only is meant to.
 void saveChoices(const Launcher& launcher) {
     if (!launcher.keepsFile) {
-        static_cast<void>(launcher.launcherSettings.save());
+        static_cast<void>(launcher.launcherSettings.saveKeepingOthers());
     }
 }
 

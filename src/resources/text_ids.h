@@ -73,6 +73,8 @@
 #define IDS_MENU_TRY_AGAIN 2075
 // The notification icon's balloon when the water cannot be seen on the desktop.
 #define IDS_WALLPAPER_UNSEEN 2076
+// The launcher's notice for a settings file this user may not read.
+#define IDS_SETTINGS_UNREADABLE 2077
 
 // The About panel's ticker headline.
 #define IDS_MORE_PROGRAMS 2080

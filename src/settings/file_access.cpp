@@ -159,22 +159,32 @@ namespace {
 ReadOutcome readOnce(const std::string& path, std::string& bytes, size_t maxBytes) {
     const win32::ReadOnlyFile file(path);
     if (!file.isOpen()) {
-        // Opening a folder fails too; a file held by another program refuses to open.
+        // Opening a folder fails too. Only a file another program holds is busy; one this
+        // user may not read will not become readable by trying again.
 #ifdef _WIN32
         const DWORD error = GetLastError(); // the open's
         const DWORD attributes = GetFileAttributesW(win32::widen(path).c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || error == ERROR_FILE_NOT_FOUND ||
-            error == ERROR_PATH_NOT_FOUND) {
-            return ReadOutcome::missing; // a link to nowhere among them
+            error == ERROR_PATH_NOT_FOUND || error == ERROR_CANT_RESOLVE_FILENAME) {
+            return ReadOutcome::missing; // a link to nowhere or in a loop among them
         }
-        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ReadOutcome::notAFile
-                                                            : ReadOutcome::busy;
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return ReadOutcome::notAFile;
+        }
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION
+                   ? ReadOutcome::busy
+                   : ReadOutcome::unreadable;
 #else
+        const int error = errno; // the open's
         struct stat status {};
         if (stat(path.c_str(), &status) != 0) {
-            return ReadOutcome::missing;
+            return errno == EACCES ? ReadOutcome::unreadable : ReadOutcome::missing;
         }
-        return S_ISREG(status.st_mode) ? ReadOutcome::busy : ReadOutcome::notAFile;
+        if (!S_ISREG(status.st_mode)) {
+            return ReadOutcome::notAFile;
+        }
+        return error == EAGAIN || error == EBUSY || error == ETXTBSY ? ReadOutcome::busy
+                                                                     : ReadOutcome::unreadable;
 #endif
     }
     uint64_t size = 0;

@@ -11,14 +11,16 @@ bool readWholeFile(const std::string& path, std::string& bytes, size_t maxBytes)
 
 // What a patient read of a file found.
 enum class ReadOutcome {
-    read,     // every byte, of a file that stood still while it was read
-    missing,  // nothing by that name can be opened (see entryExists for a link to nowhere)
-    notAFile, // a folder, a device, or more than the bytes allowed
-    busy,     // there, but not readable whole: locked, or changing while it was read
+    read,       // every byte, of a file that stood still while it was read
+    missing,    // nothing by that name can be opened (see entryExists for a link to nowhere)
+    notAFile,   // a folder, a device, or more than the bytes allowed
+    busy,       // there, but not readable whole: held by another program, or changing while read
+    unreadable, // there, but this user may not read it (or the system will not): not retried
 };
 
 // Reads the file as readWholeFile does, trying again a few times over about a second
-// (pauseMs between tries) while it is busy; bytes is unchanged unless it was read.
+// (pauseMs between tries) while it is busy; bytes is unchanged unless it was read. A link
+// in a loop is missing, as one that leads nowhere.
 ReadOutcome readWholeFileWhenSettled(const std::string& path, std::string& bytes, size_t maxBytes,
                                      int tries = 5, unsigned pauseMs = 200);
 

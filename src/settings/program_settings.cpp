@@ -162,10 +162,10 @@ bool holdsAnySetting(const SettingsStore& settings) {
 SettingsRead readSettingsFile(const std::string& path) {
     SettingsStore store(path, settingsSeparator, ansiToUtf8);
     const ReadOutcome outcome = store.loadWhenSettled();
-    if (outcome == ReadOutcome::busy) {
-        addMissingSettings(store); // there, but not readable now: the defaults
+    if (keptUnread(outcome)) {
+        addMissingSettings(store); // there, but not readable: the defaults
     }
-    if (outcome == ReadOutcome::read || outcome == ReadOutcome::busy) {
+    if (outcome == ReadOutcome::read || keptUnread(outcome)) {
         return {outcome, readSettings(store)};
     }
     return {outcome, Settings()};
@@ -173,7 +173,7 @@ SettingsRead readSettingsFile(const std::string& path) {
 
 std::optional<Settings> loadSettings(const std::string& path) {
     SettingsRead read = readSettingsFile(path);
-    if (read.outcome == ReadOutcome::read || read.outcome == ReadOutcome::busy) {
+    if (read.outcome == ReadOutcome::read || keptUnread(read.outcome)) {
         return std::move(read.settings);
     }
     return std::nullopt;

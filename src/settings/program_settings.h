@@ -65,8 +65,14 @@ bool holdsAnySetting(const SettingsStore& settings);
 // What the store's settings say, its paths read against its file's folder.
 Settings readSettings(const SettingsStore& store);
 
-// What reading a settings file gave: its settings when read; the defaults when it is busy
-// still after the retries (see loadSettings), missing or no file.
+// Whether a file that is there but could not be read (busy still after the retries, or
+// not to be read by this user) stands: the defaults are used and the file left as it is.
+inline bool keptUnread(ReadOutcome outcome) {
+    return outcome == ReadOutcome::busy || outcome == ReadOutcome::unreadable;
+}
+
+// What reading a settings file gave: its settings when read; the defaults when it is there
+// but could not be read (keptUnread), missing or no file.
 struct SettingsRead {
     ReadOutcome outcome = ReadOutcome::missing;
     Settings settings;
@@ -74,8 +80,8 @@ struct SettingsRead {
 SettingsRead readSettingsFile(const std::string& path);
 
 // Reads the settings file at path, trying again for about a second while another program
-// holds or writes it; the defaults when it still cannot be read then, nothing when it is
-// missing or no file. The paths in bg and sound
+// holds or writes it; the defaults when it still cannot be read then or may not be read,
+// nothing when it is missing or no file. The paths in bg and sound
 // are made openable from anywhere: %VARIABLE% parts expanded, a relative path read against
 // the settings file's folder.
 std::optional<Settings> loadSettings(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <iterator>
 #include <limits>
 
@@ -91,4 +92,22 @@ std::optional<uint32_t> changeIntervalMs(std::string_view change) {
     }
     const double ms = minutes * 60 * 1000;
     return static_cast<uint32_t>(std::clamp(ms, double(shortestChangeMs), double(longestChangeMs)));
+}
+
+std::string shownChangeMinutes(std::string_view change) {
+    const std::optional<uint32_t> interval = changeIntervalMs(change);
+    if (!interval) {
+        return {};
+    }
+    char digits[32];
+    std::snprintf(digits, sizeof(digits), "%.2f", double(*interval) / 60000.0);
+    std::string shown(digits);
+    shown.erase(shown.find_last_not_of('0') + 1);
+    if (shown.back() == '.') {
+        shown.pop_back();
+    }
+    if (change.find(',') != std::string_view::npos && change.find('.') == std::string_view::npos) {
+        std::replace(shown.begin(), shown.end(), '.', ',');
+    }
+    return shown;
 }

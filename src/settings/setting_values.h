@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 inline constexpr char settingsSeparator = '=';
@@ -63,3 +64,9 @@ inline constexpr const char* changeSpellings[] = {"1", "5", "15", "60", "never"}
 // The wait between pictures in milliseconds, held between the shortest and the longest;
 // nothing for "0" and "never" (in any case), which keep the first picture.
 std::optional<uint32_t> changeIntervalMs(std::string_view change);
+
+// The minutes a change value waits as the launcher's list shows them: the interval it means,
+// rounded to two decimals with the decimal mark the value was written with, so that a
+// hand-written value of any length shows as a short number; empty for one that never
+// changes.
+std::string shownChangeMinutes(std::string_view change);

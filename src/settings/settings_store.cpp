@@ -118,6 +118,7 @@ void SettingsStore::addIfAbsent(const std::string& key, const std::string& value
     values_.insert(values_.begin() + at, value);
     lines_.insert(lines_.begin() + at, key + separator_ + value);
     lastLineEnded_ = lastLineEnded_ || !beforeEmptyLast;
+    changes_.push_back({key, value, true});
 }
 
 bool SettingsStore::set(const std::string& key, const std::string& value) {
@@ -128,6 +129,7 @@ bool SettingsStore::set(const std::string& key, const std::string& value) {
     const auto at = static_cast<size_t>(index);
     values_[at] = value;
     lines_[at] = keys_[at] + separator_ + value; // the key as the file writes it
+    changes_.push_back({key, value, false});
     return true;
 }
 
@@ -146,6 +148,23 @@ bool SettingsStore::save() const {
     return replaceWholeFile(fileName_, fileBytes());
 }
 
+bool SettingsStore::saveKeepingOthers() const {
+    SettingsStore now(fileName_, separator_, legacy_);
+    const ReadOutcome outcome = now.loadWhenSettled();
+    if (outcome == ReadOutcome::missing) {
+        return save();
+    }
+    if (outcome != ReadOutcome::read) {
+        return false;
+    }
+    for (const Change& change : changes_) {
+        if (change.added || !now.set(change.key, change.value)) {
+            now.addIfAbsent(change.key, change.value);
+        }
+    }
+    return now.save();
+}
+
 void SettingsStore::clear() {
     encoding_ = TextEncoding::utf8;
     keys_.clear();
@@ -153,4 +172,5 @@ void SettingsStore::clear() {
     lines_.clear();
     lastLineEnded_ = true;
     afterEnd_.clear();
+    changes_.clear();
 }

@@ -52,6 +52,12 @@ class SettingsStore {
     // place; otherwise the old file is left as it was. A file marked read-only is never
     // replaced.
     [[nodiscard]] bool save() const;
+    // Saves as a program that shares the file with others should: reads the file as it is
+    // now and changes in it only what set and addIfAbsent changed here (a value set here
+    // wins; an entry added here is added only where the file still lacks it), keeping every
+    // other line the file holds at that moment. The table itself when the file is missing;
+    // false, writing nothing, when it is there but cannot be read.
+    [[nodiscard]] bool saveKeepingOthers() const;
     // The bytes that save writes.
     std::string fileBytes() const;
     void clear();
@@ -72,4 +78,10 @@ class SettingsStore {
     std::vector<std::string> lines_; // each line's text as read, or as set rewrote it
     bool lastLineEnded_ = true;      // whether the last line ends with a line end
     std::string afterEnd_;           // a Ctrl-Z and all that follows it
+    struct Change {
+        std::string key;
+        std::string value;
+        bool added; // by addIfAbsent: only where the file lacks the key
+    };
+    std::vector<Change> changes_; // what set and addIfAbsent did, in order
 };

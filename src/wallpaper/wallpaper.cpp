@@ -150,7 +150,7 @@ void Wallpaper::readSettings() {
 // the settings the water has.
 void Wallpaper::takeSettings() {
     SettingsRead read = std::move(*settingsMade_);
-    if (read.outcome == ReadOutcome::busy && settingsKnown_) {
+    if (keptUnread(read.outcome) && settingsKnown_) {
         return;
     }
     const Settings before = std::exchange(settings_, std::move(read.settings));

@@ -90,6 +90,14 @@ TEST(SettingValues, ChangeIsMinutesWithDecimalsNeverOrTheDefault) {
     for (const auto& [setting, ms] : cases) {
         EXPECT_EQ(changeIntervalMs(setting), ms) << setting;
     }
+    // Shown in the launcher's list as the wait it means, in a few digits whatever its length.
+    const std::pair<std::string, std::string> shown[] = {
+        {"0.5" + std::string(20000, '0'), "0.5"}, {" 1,5 ", "1,5"},  {"0.001", "0.03"},
+        {std::string(400, '9'), "10080"},         {"2.346", "2.35"}, {"never", ""},
+    };
+    for (const auto& [setting, minutes] : shown) {
+        EXPECT_EQ(shownChangeMinutes(setting), minutes) << setting.substr(0, 20);
+    }
 }
 
 } // namespace

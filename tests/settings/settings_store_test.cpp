@@ -224,6 +224,38 @@ TEST_F(SettingsStoreTest, ABusyFileIsReadAgainUntilItStandsStill) {
     ASSERT_TRUE(linked.save()); // a file in the link's place
     EXPECT_FALSE(fs::is_symlink(link));
     EXPECT_FALSE(fs::exists(target));
+    // A link in a loop is a link to nowhere.
+    fs::create_symlink(path + ".loop", path + ".loop");
+    EXPECT_EQ(readWholeFileWhenSettled(path + ".loop", bytes, 1 << 20), ReadOutcome::missing);
+}
+
+// A file this user may not read is unreadable at once, not busy: trying again would not
+// help. (Tried as another user where the test runs as root, which may read anything.)
+TEST_F(SettingsStoreTest, AFileNobodyMayReadIsUnreadableNotBusy) {
+    writeFile("bg=null\r\n");
+    fs::permissions(path, fs::perms::none);
+    fs::permissions(dir, fs::perms::all);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && setuid(65534) != 0) {
+            _exit(3);
+        }
+        std::string bytes;
+        const auto before = std::chrono::steady_clock::now();
+        const ReadOutcome outcome = readWholeFileWhenSettled(path, bytes, 1 << 20);
+        const auto took = std::chrono::steady_clock::now() - before;
+        _exit(outcome != ReadOutcome::unreadable      ? 1
+              : took > std::chrono::milliseconds(100) ? 2
+              : bytes.empty()                         ? 0
+                                                      : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not unreadable, 2: retried, 3: no other user";
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(readFile(), "bg=null\r\n");
 }
 
 TEST_F(SettingsStoreTest, RoundTripsWhatItWrites) {
@@ -269,6 +301,27 @@ TEST_F(SettingsStoreTest, ASaveChangesOnlyTheLinesSetOrAdded) {
     ASSERT_TRUE(store.load());
     store.addIfAbsent("bg", "null");
     EXPECT_EQ(store.fileBytes(), "# no line end\r\nbg=null\r\n");
+}
+
+// Lines another program wrote while the file was open here are kept by the save; what was
+// set here wins, what was added here only fills a gap.
+TEST_F(SettingsStoreTest, ASaveKeepsWhatOthersWroteMeanwhile) {
+    writeFile("bg=null\r\nsound=a.mp3\r\n");
+    SettingsStore store(path, '=');
+    ASSERT_TRUE(store.load());
+    store.set("bg", "sea.png");
+    store.addIfAbsent("rain", "light");
+    store.addIfAbsent("change", "5");
+    std::string others;
+    for (int i = 0; i < 50; ++i) {
+        others += "; note " + std::to_string(i) + "\r\n";
+    }
+    std::ofstream(path, std::ios::binary | std::ios::app) << others << "rain=heavy\r\n";
+    ASSERT_TRUE(store.saveKeepingOthers());
+    EXPECT_EQ(readFile(), "bg=sea.png\r\nsound=a.mp3\r\n" + others + "rain=heavy\r\nchange=5\r\n");
+    fs::remove(path);
+    ASSERT_TRUE(store.saveKeepingOthers()); // gone meanwhile: the table as it is
+    EXPECT_EQ(readFile(), "bg=sea.png\r\nsound=a.mp3\r\nrain=light\r\nchange=5\r\n");
 }
 
 TEST_F(SettingsStoreTest, ASetValueTurnsANoteIntoAnEntry) {
