@@ -119,6 +119,12 @@ void layOutLauncher(HWND dialog) {
                                          GetSystemMetrics(SM_CXVSCROLL) + measure.x(buttonPadding));
         }
     }
+    // Whatever the lists hold, the launcher stays within its monitor's work area.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        listsWidth = std::min(listsWidth, int(monitor.rcWork.right - monitor.rcWork.left) / 2);
+    }
 
     // The row of buttons, each as wide as its text needs, spread to the rows' width.
     int buttonWidths[std::size(buttons)];

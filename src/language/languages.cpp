@@ -64,9 +64,39 @@ const Language* languageOfTag(std::string_view tag) {
     return nullptr;
 }
 
+namespace {
+
+// The tag a hand-written setting names: blanks, quotes and the invisible marks an editor of
+// right-to-left text puts around it are no part of it.
+std::string_view bareTag(std::string_view written) {
+    static constexpr std::string_view around[] = {
+        " ",      "\t",     "\"",     "'",      "\u201C",
+        "\u201D", "\u201E", "\u00AB", "\u00BB",            // quotation marks
+        "\u200E", "\u200F", "\u061C",                      // direction marks
+        "\u202A", "\u202B", "\u202C", "\u202D", "\u202E",  // embeddings
+        "\u2066", "\u2067", "\u2068", "\u2069", "\uFEFF"}; // isolates, BOM
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        for (const std::string_view mark : around) {
+            if (written.size() >= mark.size() && written.substr(0, mark.size()) == mark) {
+                written.remove_prefix(mark.size());
+                trimmed = true;
+            }
+            if (written.size() >= mark.size() &&
+                written.substr(written.size() - mark.size()) == mark) {
+                written.remove_suffix(mark.size());
+                trimmed = true;
+            }
+        }
+    }
+    return written;
+}
+
+} // namespace
+
 const Language& chooseLanguage(std::string_view configured,
                                const std::vector<std::string>& preferred) {
-    if (const Language* chosen = languageOfTag(trimmedBlanks(configured))) {
+    if (const Language* chosen = languageOfTag(bareTag(configured))) {
         return *chosen;
     }
     for (const std::string& tag : preferred) {

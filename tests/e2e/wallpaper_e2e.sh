@@ -85,10 +85,12 @@ end_all() {
 
 # The processor time (clock ticks) the wallpaper's process used over two seconds, or the
 # seconds given.
+# Said on stderr, as this runs in a command substitution.
 cpu_over_2s() {
     local process before
     process=$(wallpaper_pid)
-    before=$(awk '{ print $14 + $15 }' "/proc/$process/stat")
+    before=$(awk '{ print $14 + $15 }' "/proc/${process:-none}/stat") ||
+        { echo "FAIL: no wallpaper process to measure (${process:-none})" >&2; exit 1; }
     sleep "${1:-2}"
     awk -v b="$before" '{ print $14 + $15 - b }' "/proc/$process/stat"
 }

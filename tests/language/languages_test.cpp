@@ -27,6 +27,9 @@ TEST(Languages, ChosenAsWindowsChoosesThemWithTheSettingFirst) {
     EXPECT_EQ(chosen("", {"ar-EG"}), "ar");
     EXPECT_EQ(chosen("fr", {"de-DE"}), "fr"); // the setting over the system
     EXPECT_EQ(chosen(" PT-br ", {"de-DE"}), "pt-BR");
+    EXPECT_EQ(chosen("\"de\"", {"fr-FR"}), "de"); // quoted, or marked for direction
+    EXPECT_EQ(chosen("\u200Far\u200F", {"fr-FR"}), "ar");
+    EXPECT_EQ(chosen("\u201Cnl\u201D", {"fr-FR"}), "nl");
     EXPECT_EQ(chosen("klingon", {"nl-BE"}), "nl"); // an unknown setting is passed over
     EXPECT_EQ(chosen("qps-ploc", {"de-DE"}), "qps-ploc");
     EXPECT_EQ(chosen("", {}), "en");
