@@ -22,6 +22,8 @@ const ErrorMessage* messageFor(ShowEnd end) {
         return &errorMessages::imageUnloadable;
     case ShowEnd::musicUnlaunchable:
         return &errorMessages::musicUnlaunchable;
+    case ShowEnd::windowUnmade:
+        return &errorMessages::showWindowUnmade;
     case ShowEnd::closed:
         break;
     }

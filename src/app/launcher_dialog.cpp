@@ -306,9 +306,19 @@ void launchShow(Launcher& launcher) {
     quietTooltips(launcher, true);
     ShowWindow(launcher.launcherWindow, SW_HIDE);
     ShowWindow(launcher.launcherWindow, SW_HIDE);
-    // The show brings the launcher back when it ends, or ends without it when it cannot start.
+    // The show brings the launcher back when it ends, or ends without it when it cannot start;
+    // when no window could be made for it, the launcher says so and comes back.
     Show show({ShowHost::launcher, launcher.settingsPath, launcher.launcherWindow, {}});
-    endOnFailure(launcher.texts, show.run(instanceOf(launcher.launcherWindow)));
+    const ShowEnd ended = show.run(instanceOf(launcher.launcherWindow));
+    if (ended == ShowEnd::windowUnmade) {
+        showNotice(launcher.texts, nullptr,
+                   composeErrorText(launcher.texts, errorMessages::showWindowUnmade),
+                   launcher.texts.text(IDS_ERROR_CAPTION), MB_OK | MB_ICONWARNING);
+        ShowWindow(launcher.launcherWindow, SW_SHOW);
+        SetForegroundWindow(launcher.launcherWindow);
+    } else {
+        endOnFailure(launcher.texts, ended);
+    }
     quietTooltips(launcher, false);
 }
 

@@ -11,13 +11,14 @@ namespace errorMessages {
 inline constexpr ErrorMessage showSettingsUnreadable{101};
 inline constexpr ErrorMessage imageUnloadable{104};
 inline constexpr ErrorMessage musicUnlaunchable{105};
+inline constexpr ErrorMessage showWindowUnmade{106};
 inline constexpr ErrorMessage launcherSettingsUnreadable{113};
 inline constexpr ErrorMessage settingsFileUncreatable{114};
 inline constexpr ErrorMessage settingsUnsaved{115};
 
-inline constexpr ErrorMessage all[] = {showSettingsUnreadable,  imageUnloadable,
-                                       musicUnlaunchable,       launcherSettingsUnreadable,
-                                       settingsFileUncreatable, settingsUnsaved};
+inline constexpr ErrorMessage all[] = {
+    showSettingsUnreadable,     imageUnloadable,         musicUnlaunchable, showWindowUnmade,
+    launcherSettingsUnreadable, settingsFileUncreatable, settingsUnsaved};
 } // namespace errorMessages
 
 inline constexpr const char* supportEmailAddress = "support@pluvette.org";

@@ -53,8 +53,11 @@ Show::Show(ShowSetup setup) : setup_(std::move(setup)) {}
 Show::~Show() = default;
 
 ShowEnd Show::run(HINSTANCE instance) {
-    return static_cast<ShowEnd>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SHOW), nullptr,
-                                                dialogProc, reinterpret_cast<LPARAM>(this)));
+    const INT_PTR ended = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SHOW), nullptr, dialogProc,
+                                          reinterpret_cast<LPARAM>(this));
+    // -1: no window could be made (no window or GDI objects left, or no template), which
+    // no ordinary end may pass for.
+    return ended == -1 ? ShowEnd::windowUnmade : static_cast<ShowEnd>(ended);
 }
 
 INT_PTR CALLBACK Show::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -27,6 +27,7 @@ enum class ShowEnd : INT_PTR {
     settingsUnreadable, // config.txt could not be read
     pictureUnloadable,  // the chosen picture could not be loaded
     musicUnlaunchable,  // the chosen music could not be started
+    windowUnmade,       // no window for the show (Windows out of resources): nothing shown
 };
 
 // Who runs the show. A launched show reads the launcher's settings file, ripples under the

@@ -46,6 +46,9 @@ std::string explanationOf(const ErrorMessage& message) {
                "right extention on your computer.";
     case 105:
         return "Failed to launch music file.";
+    case 106:
+        return "The water's window could not be opened: Windows may be short of resources.\n"
+               "Close a few programs and try again.";
     case 114:
         return "Failed to create file.";
     case 115:

@@ -123,4 +123,12 @@ TEST_F(ShowTest, AnUnreadableSettingsFileEndsTheStartAndLeavesTheLauncherHidden)
     RemoveDirectoryA(settingsFile.c_str());
 }
 
+// No window for the show (here: resources without its template, as when Windows has no
+// window objects left) is a failure of its own, never an ordinary end.
+TEST_F(ShowTest, AShowWithoutAWindowSaysSo) {
+    Show show(threeMonitors());
+    EXPECT_EQ(show.run(GetModuleHandleA("kernel32.dll")), ShowEnd::windowUnmade);
+    EXPECT_EQ(show.endings(), 0);
+}
+
 } // namespace
