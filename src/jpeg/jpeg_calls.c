@@ -12,8 +12,11 @@
 /* After jpeglib.h, whose configuration says which of its message codes exist. */
 #include <jerror.h>
 
-/* The most scans a picture may take: each makes the decoder go over the whole picture again. */
-#define mostJpegScans 1000
+/* The most work a picture may make, in passes over all its blocks: each scan goes over the
+ * blocks of its components, and a progressive photo goes over each block about ten times in
+ * all. Past this the file is refused at the scan that crosses it, however few or many its
+ * scans. */
+#define mostFullPasses 64
 
 /* One call's decompressor, on the heap: its fields change between the setjmp and a long jump,
  * which leaves a non-volatile local of the calling frame undefined, but not memory it points
@@ -26,6 +29,8 @@ typedef struct Session {
     JpegOutcome outcome; /* what a long jump back means */
     JpegStopCheck stop;
     void* stopContext;
+    int scanCounted;                  /* the last scan whose blocks were counted */
+    unsigned long long blocksVisited; /* over the scans so far */
 } Session;
 
 static Session* sessionOf(j_common_ptr common) {
@@ -54,9 +59,8 @@ static void onError(j_common_ptr common) {
 }
 
 /* A warning of corrupt data or of the file ending early ends the decode; others (an unknown
- * JFIF revision, an unknown Adobe transform) leave the picture as it is, and so do stray
- * bytes before the end marker, after the whole picture (some cameras and editors pad there).
- * Traces are ignored. */
+ * JFIF revision, an unknown Adobe transform) leave the picture as it is. Traces are
+ * ignored. */
 static void onMessage(j_common_ptr common, int level) {
     if (level >= 0) {
         return;
@@ -79,11 +83,27 @@ static void onMessage(j_common_ptr common, int level) {
     }
 }
 
-/* Called as the decoder goes: a picture of too many scans, or a stop asked for, ends it. */
+static unsigned long long blocksOf(const jpeg_component_info* component) {
+    return (unsigned long long)component->width_in_blocks * component->height_in_blocks;
+}
+
+/* Called as the decoder goes, at least once a scan: a picture whose scans go over its blocks
+ * too many times, or a stop asked for, ends it. */
 static void onProgress(j_common_ptr common) {
     Session* session = sessionOf(common);
-    if (session->decoder.input_scan_number > mostJpegScans) {
-        escape(common, jpegUnreadable);
+    const j_decompress_ptr decoder = &session->decoder;
+    if (decoder->input_scan_number != session->scanCounted && decoder->comps_in_scan > 0) {
+        unsigned long long all = 0;
+        session->scanCounted = decoder->input_scan_number;
+        for (int i = 0; i < decoder->comps_in_scan; ++i) {
+            session->blocksVisited += blocksOf(decoder->cur_comp_info[i]);
+        }
+        for (int c = 0; c < decoder->num_components; ++c) {
+            all += blocksOf(&decoder->comp_info[c]);
+        }
+        if (session->blocksVisited > mostFullPasses * all) {
+            escape(common, jpegUnreadable);
+        }
     }
     if (session->stop != NULL && session->stop(session->stopContext)) {
         escape(common, jpegStopped);

@@ -30,7 +30,24 @@ struct Coding {
     bool progressive = false;
     bool arithmetic = false;
     unsigned restartRows = 0;
+    int refiningScans = 0; // grey, progressive: this many scans, each of one coefficient
 };
+
+// A valid progression of the given number of scans (64 to 694) of a grey picture: the DC,
+// each AC coefficient at its coarsest, then each refined a bit at a time, one scan each.
+std::vector<jpeg_scan_info> refiningScript(int scans) {
+    std::vector<jpeg_scan_info> script{{1, {0}, 0, 0, 0, 0}};
+    for (int k = 1; k <= 63; ++k) {
+        script.push_back({1, {0}, k, k, 0, 10});
+    }
+    for (int bit = 10; bit >= 1; --bit) {
+        for (int k = 1; k <= 63; ++k) {
+            script.push_back({1, {0}, k, k, bit, bit - 1});
+        }
+    }
+    script.resize(size_t(scans));
+    return script;
+}
 
 // A photo-like test picture: smooth gradients, a few hard edges and some grain.
 uint8_t channelAt(int x, int y, int channel, int width, int height) {
@@ -66,6 +83,13 @@ std::vector<uint8_t> makeJpeg(int width, int height, const Coding& coding, int o
     encoder.restart_in_rows = int(coding.restartRows);
     if (coding.progressive) {
         jpeg_simple_progression(&encoder);
+    }
+    const std::vector<jpeg_scan_info> script = coding.refiningScans > 0
+                                                   ? refiningScript(coding.refiningScans)
+                                                   : std::vector<jpeg_scan_info>();
+    if (!script.empty()) {
+        encoder.scan_info = script.data();
+        encoder.num_scans = int(script.size());
     }
     jpeg_start_compress(&encoder, TRUE);
     if (orientation != 0) {
@@ -246,6 +270,19 @@ TEST(JpegAtShownSize, BrokenFilesFailCleanly) {
     const std::atomic<bool> stop{true};
     EXPECT_EQ(decodeJpeg(photo.data(), photo.size(), 8, memoryLimit, pixelLimit, &stop).outcome,
               jpegStopped);
+}
+
+// The work a file makes is bounded by the picture, not by its count of scans: one that goes
+// over its blocks hundreds of times (small, valid, each scan refining one coefficient) is
+// refused; one that goes over them 64 times, the most allowed, is shown.
+TEST(JpegAtShownSize, AFileThatGoesOverItsBlocksTooOftenIsRefused) {
+    const std::vector<uint8_t> many =
+        makeJpeg(512, 512, Coding{"many", JCS_GRAYSCALE, 1, 1, true, false, 0, 600});
+    EXPECT_EQ(decode(many, 8).outcome, jpegUnreadable);
+    EXPECT_EQ(decode(many, 1).outcome, jpegUnreadable);
+    const std::vector<uint8_t> enough =
+        makeJpeg(512, 512, Coding{"enough", JCS_GRAYSCALE, 1, 1, true, false, 0, 64});
+    EXPECT_EQ(decode(enough, 8).outcome, jpegDone);
 }
 
 // libjpeg-turbo's own test pictures: 8-bit ones decode, 12-bit ones are left to others.
