@@ -19,6 +19,7 @@
 #include "app/wallpaper_start.h"
 #include "app/web_addresses.h"
 #include "resources/text_ids.h"
+#include "pictures/picture_decoder.h"
 #include "pictures/picture_file.h"
 #include "settings/program_settings.h"
 #include "show/music.h"
@@ -447,8 +448,8 @@ std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defa
 std::string browseImage(HWND owner, const ProgramTexts& texts, SettingsStore& settings) {
     return browseChecked(
         owner, texts, settings, filterOf(texts, pictureKinds), backgroundKey,
-        [](const std::string& path) { return looksLikeShowablePicture(path.c_str()); },
-        IDS_NOT_PICTURE, IDS_IMAGE_CAPTION);
+        [](const std::string& path) { return pictureCanBeShown(path.c_str()); }, IDS_NOT_PICTURE,
+        IDS_IMAGE_CAPTION);
 }
 
 std::string browseFolder(HWND owner, const ProgramTexts& texts, SettingsStore& settings) {
@@ -460,9 +461,8 @@ std::string browseFolder(HWND owner, const ProgramTexts& texts, SettingsStore& s
     // picture usually comes early.
     const win32::BusyPointer busy;
     const std::vector<std::string> files = filesOfPictureFolder(folder, listFolder);
-    if (std::none_of(files.begin(), files.end(), [](const std::string& file) {
-            return looksLikeShowablePicture(file.c_str());
-        })) {
+    if (std::none_of(files.begin(), files.end(),
+                     [](const std::string& file) { return pictureCanBeShown(file.c_str()); })) {
         showNotice(texts, owner, texts.text(IDS_NO_PICTURES), texts.text(IDS_IMAGE_CAPTION),
                    MB_OK | MB_ICONWARNING);
         return {};

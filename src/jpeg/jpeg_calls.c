@@ -205,19 +205,31 @@ static void cmykToRgb(const JSAMPLE* inks, uint32_t* pixels, uint32_t width, int
     }
 }
 
+/* Grey as libjpeg gives it to RGB. */
+static void greyToRgb(const JSAMPLE* greys, uint32_t* pixels, uint32_t width) {
+    for (uint32_t x = 0; x < width; ++x) {
+        const uint32_t grey = greys[x];
+        pixels[x] = 0xFF000000u | grey << 16 | grey << 8 | grey;
+    }
+}
+
 static void readRows(Session* session, JpegRowSink sink, void* sinkContext) {
     j_decompress_ptr decoder = &session->decoder;
     const int inks = decoder->out_color_space == JCS_CMYK;
+    const int grey = decoder->out_color_space == JCS_GRAYSCALE;
+    const int converted = inks || grey; /* here, from the first row into the second */
     const JDIMENSION width = decoder->output_width;
-    JSAMPARRAY rows =
-        (*decoder->mem->alloc_sarray)((j_common_ptr)decoder, JPOOL_IMAGE, width * 4, inks ? 2 : 1);
+    JSAMPARRAY rows = (*decoder->mem->alloc_sarray)((j_common_ptr)decoder, JPOOL_IMAGE, width * 4,
+                                                    converted ? 2 : 1);
     while (decoder->output_scanline < decoder->output_height) {
         if (jpeg_read_scanlines(decoder, rows, 1) != 1) {
             escape((j_common_ptr)decoder, jpegUnreadable); /* data ran out without a warning */
         }
-        uint32_t* row = (uint32_t*)rows[inks ? 1 : 0];
+        uint32_t* row = (uint32_t*)rows[converted ? 1 : 0];
         if (inks) {
             cmykToRgb(rows[0], row, width, decoder->saw_Adobe_marker);
+        } else if (grey) {
+            greyToRgb(rows[0], row, width);
         }
         sink(sinkContext, row);
     }
@@ -235,7 +247,10 @@ JpegOutcome jpegDecodeScaled(const uint8_t* data, size_t size, unsigned eighths,
         readHeader(session, data, size);
         const int inks =
             decoder->jpeg_color_space == JCS_CMYK || decoder->jpeg_color_space == JCS_YCCK;
-        decoder->out_color_space = inks ? JCS_CMYK : JCS_EXT_BGRX;
+        /* Grey as grey: a lossless grey picture is decoded into no other colour space. */
+        decoder->out_color_space = inks                                         ? JCS_CMYK
+                                   : decoder->jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE
+                                                                                : JCS_EXT_BGRX;
         scaleTo(session, eighths);
         if (decoder->output_width != width || decoder->output_height != height) {
             escape((j_common_ptr)decoder, jpegUnreadable);

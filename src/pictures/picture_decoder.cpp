@@ -93,3 +93,25 @@ win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work, SIZE c
         return win32::Bitmap();
     }
 }
+
+bool pictureCanBeShown(const char* path) {
+    PictureFileBytes file = readPictureFile(path);
+    if (!file) {
+        return false;
+    }
+    if (file.format != PictureFormat::jpeg) {
+        return true; // PNG, GIF and BMP headers say all a show needs to know beforehand
+    }
+    // Its data at an eighth of its size, a small part of a whole decode: a file cut short
+    // or with corrupt data is refused now, not shown as a grey screen later.
+    constexpr SIZE glance{1, 1};
+    bool unsupported = false;
+    try {
+        if (decodeJpeg(file, glance, PictureWork::atOnce, unsupported)) {
+            return true;
+        }
+        return unsupported && bool(decodePictureFile(file, PictureWork::atOnce, glance));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}

@@ -37,3 +37,9 @@ bool uprightJpegSize(const PictureFileBytes& file, SIZE& size);
 // bitmaps held the water's steps up by five intervals).
 win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work = PictureWork::atOnce,
                                 SIZE covering = {});
+
+// Whether a file just picked can be shown, decided as a show decides it: the checks of
+// readPictureFile, a JPEG's data decoded at an eighth of its size, and a JPEG whose form
+// libjpeg-turbo leaves to others (12-bit, two components) through the platform decoders a
+// show would use.
+bool pictureCanBeShown(const char* path);

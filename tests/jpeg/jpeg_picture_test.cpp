@@ -272,6 +272,46 @@ TEST(JpegAtShownSize, BrokenFilesFailCleanly) {
               jpegStopped);
 }
 
+// A lossless grey picture, which libjpeg-turbo decodes into grey only: every sample exactly,
+// at its whole size whatever the scale asked for.
+TEST(JpegAtShownSize, LosslessGreyIsShownExactly) {
+    constexpr int width = 97, height = 61;
+    jpeg_compress_struct encoder{};
+    jpeg_error_mgr errors{};
+    encoder.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&encoder);
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&encoder, &bytes, &size);
+    encoder.image_width = width;
+    encoder.image_height = height;
+    encoder.input_components = 1;
+    encoder.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&encoder);
+    jpeg_enable_lossless(&encoder, 1, 0);
+    jpeg_start_compress(&encoder, TRUE);
+    std::vector<uint8_t> greys(size_t(width) * height);
+    for (size_t i = 0; i < greys.size(); ++i) {
+        greys[i] = uint8_t(i * 37 % 251);
+    }
+    while (encoder.next_scanline < encoder.image_height) {
+        JSAMPROW row = greys.data() + size_t(encoder.next_scanline) * width;
+        jpeg_write_scanlines(&encoder, &row, 1);
+    }
+    jpeg_finish_compress(&encoder);
+    const std::vector<uint8_t> file(bytes, bytes + size);
+    jpeg_destroy_compress(&encoder);
+    std::free(bytes);
+    for (unsigned eighths : {8u, 1u}) {
+        const JpegPicture shown = decode(file, eighths);
+        ASSERT_EQ(shown.outcome, jpegDone) << eighths;
+        ASSERT_EQ(shown.width, uint32_t(width));
+        for (size_t i = 0; i < greys.size(); ++i) {
+            ASSERT_EQ(shown.pixels[i], 0xFF000000u | greys[i] * 0x010101u) << i;
+        }
+    }
+}
+
 // The work a file makes is bounded by the picture, not by its count of scans: one that goes
 // over its blocks hundreds of times (small, valid, each scan refining one coefficient) is
 // refused; one that goes over them 64 times, the most allowed, is shown.

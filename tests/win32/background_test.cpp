@@ -16,6 +16,7 @@
 
 #include <jpeglib.h>
 
+#include "pictures/picture_decoder.h"
 #include "pictures/picture_file.h"
 #include "long_path.h"
 #include "message_pump.h"
@@ -359,6 +360,18 @@ std::string sidewaysJpeg() {
         0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 0x2A, 0, 8, 0, 0, 0,
         1,    0,    0x12, 0x01, 3,   0,   1,   0,   0, 0, 6,   0,   0,    0, 0, 0, 0, 0};
     return bytes.insert(2, reinterpret_cast<const char*>(exif), sizeof(exif));
+}
+
+// A file just picked is judged as a show judges it: a JPEG whose form libjpeg-turbo leaves to
+// the platform (12-bit) is refused when picked exactly when a show could not show it.
+TEST(Background, PickedAndShownDecideAlike) {
+    for (const std::string& path :
+         {std::string(PLUVETTE_JPEG_TEST_IMAGES) + "\\testorig12.jpg",
+          std::string(PLUVETTE_JPEG_TEST_IMAGES) + "\\testorig.jpg", picture("quad.jpg")}) {
+        EXPECT_EQ(pictureCanBeShown(path.c_str()), loadBackground(path.c_str()).get() != nullptr)
+            << path;
+    }
+    EXPECT_TRUE(pictureCanBeShown(picture("quad.jpg").c_str()));
 }
 
 // A JPEG whose one scan is repeated 20,000 times is within the pixel budget, but no decoder
