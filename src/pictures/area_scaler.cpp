@@ -191,7 +191,25 @@ bool scaleRowsByArea(const PixelRows& source, const ScaledArea& area, int32_t fr
     return true;
 }
 
-bool scaleByArea(const PixelRows& source, const ScaledArea& area, int threads) {
+namespace {
+
+// Rows fromRow to toRow in bands, stop looked at between them.
+bool scaleBandsByArea(const PixelRows& source, const ScaledArea& area, int32_t fromRow,
+                      int32_t toRow, const std::atomic<bool>* stop) {
+    constexpr int32_t bandRows = 32;
+    for (int32_t row = fromRow; row < toRow; row += bandRows) {
+        if ((stop != nullptr && stop->load()) ||
+            !scaleRowsByArea(source, area, row, std::min(toRow, row + bandRows))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool scaleByArea(const PixelRows& source, const ScaledArea& area, int threads,
+                 const std::atomic<bool>* stop) {
     const int32_t rows = area.bottom - area.top;
     const int parts = std::clamp(threads, 1, std::max(1, rows / 64)); // a thread for a few rows
     const auto rowOf = [&](int part) {
@@ -203,15 +221,16 @@ bool scaleByArea(const PixelRows& source, const ScaledArea& area, int threads) {
         helpers.reserve(size_t(parts));
         for (int part = 1; part < parts; ++part) {
             helpers.emplace_back([&, part] {
-                done[size_t(part)] = scaleRowsByArea(source, area, rowOf(part), rowOf(part + 1));
+                done[size_t(part)] =
+                    scaleBandsByArea(source, area, rowOf(part), rowOf(part + 1), stop);
             });
         }
     } catch (const std::exception&) {
         // Fewer threads than asked for: this one does the rest.
     }
-    done[0] = scaleRowsByArea(source, area, rowOf(0), rowOf(1));
+    done[0] = scaleBandsByArea(source, area, rowOf(0), rowOf(1), stop);
     for (size_t part = helpers.size() + 1; part < size_t(parts); ++part) {
-        done[part] = scaleRowsByArea(source, area, rowOf(int(part)), rowOf(int(part) + 1));
+        done[part] = scaleBandsByArea(source, area, rowOf(int(part)), rowOf(int(part) + 1), stop);
     }
     for (std::thread& helper : helpers) {
         helper.join();

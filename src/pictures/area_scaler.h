@@ -4,6 +4,7 @@
 // shows no shimmer or moire, and the result is the same on every processor and thread count.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -53,8 +54,10 @@ bool scaleRowsByArea(const PixelRows& source, const ScaledArea& area, int32_t fr
                      int32_t toRow);
 
 // The whole area, the rows shared among `threads` threads (one: this thread alone); false when
-// the memory for the work cannot be had.
-bool scaleByArea(const PixelRows& source, const ScaledArea& area, int threads);
+// the memory for the work cannot be had, or once stop (when given) turns true, which each
+// thread looks at between bands of a few rows.
+bool scaleByArea(const PixelRows& source, const ScaledArea& area, int threads,
+                 const std::atomic<bool>* stop = nullptr);
 
 // The same scaling fed the source one row at a time, top first, as a decoder makes its rows:
 // each scaled row of the area is written as soon as the last source row it covers has come,

@@ -133,7 +133,24 @@ bool looksLikeShowablePicture(const char* path) {
     return glance.outcome != jpegUnreadable;
 }
 
-PictureFileBytes readPictureFile(const char* path) {
+namespace {
+
+// Reads count bytes a piece at a time, looking at stop between the pieces.
+bool readInPieces(const win32::ReadOnlyFile& file, uint8_t* into, size_t count,
+                  const std::atomic<bool>* stop) {
+    constexpr size_t piece = size_t(4) << 20;
+    for (size_t done = 0; done < count; done += piece) {
+        if ((stop != nullptr && stop->load()) ||
+            !file.read(into + done, std::min(piece, count - done))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+PictureFileBytes readPictureFile(const char* path, const std::atomic<bool>* stop) {
     const win32::ReadOnlyFile file(path);
     uint64_t size = 0;
     if (!openPictureSized(file, size)) {
@@ -150,7 +167,8 @@ PictureFileBytes readPictureFile(const char* path) {
         return PictureFileBytes();
     }
     picture.format = pictureFormatOf(bytes, start);
-    if (!beginsShowablePicture(bytes, start) || !file.read(bytes + start, picture.length - start) ||
+    if (!beginsShowablePicture(bytes, start) ||
+        !readInPieces(file, bytes + start, picture.length - start, stop) ||
         !declaresOnlyPicturesWithinBudget(bytes, picture.length)) {
         return PictureFileBytes();
     }

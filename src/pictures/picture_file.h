@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "pictures/picture_header.h"
@@ -25,8 +26,9 @@ struct PictureFileBytes {
 // Reads the file for a decoder, or refuses it with an empty result: a missing, empty or
 // unreadable file; one larger than maxPictureFileBytes, or whose first bytes name no format
 // whose size the program can read, refused before it is read whole; one in which any image
-// declares more than maxPicturePixels.
-PictureFileBytes readPictureFile(const char* path);
+// declares more than maxPicturePixels. The file is read a few MiB at a time, so that stop
+// (when given) ends a read from a slow disk within one of them.
+PictureFileBytes readPictureFile(const char* path, const std::atomic<bool>* stop = nullptr);
 
 // What readPictureFile checks before it reads a file whole, from the file's first bytes (a
 // JPEG's whole file, to count its scans): a quick answer for a file just picked, which a

@@ -232,18 +232,7 @@ bool entryExists(const std::string& path) {
 }
 
 bool readWholeFile(const std::string& path, std::string& bytes, size_t maxBytes) {
-    const win32::ReadOnlyFile file(path);
-    uint64_t size = 0;
-    if (!file.size(size) || size > maxBytes) {
-        return false;
-    }
-    std::string read(static_cast<size_t>(size), '\0');
-    // Up to the end: a file that grew meanwhile is not cut short.
-    if (!file.read(read.data(), read.size()) || !file.atEnd()) {
-        return false;
-    }
-    bytes.swap(read);
-    return true;
+    return readOnce(path, bytes, maxBytes) == ReadOutcome::read;
 }
 
 std::string replacementFileName(const std::string& path) {

@@ -149,7 +149,7 @@ bool drawRowsByArea(const PixelRows& rows, void* canvasBits, int32_t width, int3
     const int threads = work == PictureWork::atOnce
                             ? int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u))
                             : 1;
-    return scaleByArea(rows, area, threads);
+    return scaleByArea(rows, area, threads, work.stop);
 }
 
 } // namespace
@@ -190,7 +190,7 @@ win32::Bitmap loadBackground(const char* path, PictureWork work) {
     if (!fitsPathLimit(path)) {
         return win32::Bitmap();
     }
-    PictureFileBytes file = readPictureFile(path);
+    PictureFileBytes file = readPictureFile(path, work.stop);
     return file ? decodePictureFile(file, work) : win32::Bitmap();
 }
 
@@ -390,7 +390,7 @@ ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens
         return {};
     }
     try {
-        PictureFileBytes file = readPictureFile(path);
+        PictureFileBytes file = readPictureFile(path, work.stop);
         return file ? showPicturesOf(file, screens, placement, work) : ShowPictures();
     } catch (const std::bad_alloc&) {
         return {}; // memory ran out on the way: the picture is skipped

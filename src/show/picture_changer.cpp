@@ -86,11 +86,12 @@ PictureChanger::PictureChanger(const std::string& folder, std::vector<SIZE> moni
                                        std::move(monitors), placement)),
       number_(++changersMade) {}
 
+// The worker is asked to stop and left to end on its own: it owns all it uses and posts
+// nothing once asked, and a worker inside a call that cannot be stopped (the imaging
+// component, the picture service, a read from a slow disk) must not hold up the window's
+// thread, which is the show's.
 PictureChanger::~PictureChanger() {
     shared_->stop = true;
-    if (worker_.valid()) {
-        WaitForSingleObject(worker_.get(), INFINITE); // a few rows at most
-    }
 }
 
 std::vector<Canvas> PictureChanger::firstHand(PictureWork work) {

@@ -59,5 +59,5 @@ class PictureChanger {
     WPARAM number_;
     bool due_ = false;
     bool ready_ = false;
-    win32::Handle worker_; // the last worker started: one at a time, and none past the changer
+    win32::Handle worker_; // the last worker started: one at a time, left to end on its own
 };
