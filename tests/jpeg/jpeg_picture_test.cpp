@@ -31,6 +31,7 @@ struct Coding {
     bool arithmetic = false;
     unsigned restartRows = 0;
     int refiningScans = 0; // grey, progressive: this many scans, each of one coefficient
+    bool lossless = false;
 };
 
 // A valid progression of the given number of scans (64 to 694) of a grey picture: the DC,
@@ -90,6 +91,9 @@ std::vector<uint8_t> makeJpeg(int width, int height, const Coding& coding, int o
     if (!script.empty()) {
         encoder.scan_info = script.data();
         encoder.num_scans = int(script.size());
+    }
+    if (coding.lossless) {
+        jpeg_enable_lossless(&encoder, 1, 0);
     }
     jpeg_start_compress(&encoder, TRUE);
     if (orientation != 0) {
@@ -276,38 +280,19 @@ TEST(JpegAtShownSize, BrokenFilesFailCleanly) {
 // at its whole size whatever the scale asked for.
 TEST(JpegAtShownSize, LosslessGreyIsShownExactly) {
     constexpr int width = 97, height = 61;
-    jpeg_compress_struct encoder{};
-    jpeg_error_mgr errors{};
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char* bytes = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&encoder, &bytes, &size);
-    encoder.image_width = width;
-    encoder.image_height = height;
-    encoder.input_components = 1;
-    encoder.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&encoder);
-    jpeg_enable_lossless(&encoder, 1, 0);
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<uint8_t> greys(size_t(width) * height);
-    for (size_t i = 0; i < greys.size(); ++i) {
-        greys[i] = uint8_t(i * 37 % 251);
-    }
-    while (encoder.next_scanline < encoder.image_height) {
-        JSAMPROW row = greys.data() + size_t(encoder.next_scanline) * width;
-        jpeg_write_scanlines(&encoder, &row, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    const std::vector<uint8_t> file(bytes, bytes + size);
-    jpeg_destroy_compress(&encoder);
-    std::free(bytes);
+    const std::vector<uint8_t> file =
+        makeJpeg(width, height, Coding{"lossless", JCS_GRAYSCALE, 1, 1, false, false, 0, 0, true});
     for (unsigned eighths : {8u, 1u}) {
         const JpegPicture shown = decode(file, eighths);
         ASSERT_EQ(shown.outcome, jpegDone) << eighths;
         ASSERT_EQ(shown.width, uint32_t(width));
-        for (size_t i = 0; i < greys.size(); ++i) {
-            ASSERT_EQ(shown.pixels[i], 0xFF000000u | greys[i] * 0x010101u) << i;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const uint32_t grey = channelAt(x, y, 1, width, height);
+                ASSERT_EQ(shown.pixels[size_t(y) * width + size_t(x)],
+                          0xFF000000u | grey * 0x010101u)
+                    << x << " " << y;
+            }
         }
     }
 }

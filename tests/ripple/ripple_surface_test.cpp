@@ -33,6 +33,15 @@ void paintGradient(RippleSurface& s) {
     }
 }
 
+// A picture of the surface's size whose every pixel differs from the gradient's.
+std::vector<uint32_t> scrambledPicture(const RippleSurface& s) {
+    std::vector<uint32_t> picture(size_t(s.pixelCount));
+    for (size_t i = 0; i < picture.size(); ++i) {
+        picture[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
+    }
+    return picture;
+}
+
 std::vector<int32_t> field(const RippleSurface& s, int index) {
     return {s.heights[index], s.heights[index] + s.pixelCount};
 }
@@ -557,10 +566,7 @@ TEST(RippleFade, TheStepOverMovingTilesEqualsTheWholeStepThroughAFade) {
     SurfacePtr tiled = makeSurface(1024, 512);
     paintGradient(*whole);
     paintGradient(*tiled);
-    std::vector<uint32_t> picture(size_t(whole->pixelCount));
-    for (size_t i = 0; i < picture.size(); ++i) {
-        picture[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
-    }
+    const std::vector<uint32_t> picture = scrambledPicture(*whole);
     for (int round = 0; round < 40; ++round) {
         if (round == 10) {
             ASSERT_TRUE(beginSourceFade(whole.get(), picture, 8));
@@ -590,10 +596,7 @@ TEST(RippleFade, TheSourceMovesEvenlyToTheNewPictureAndTheCalmWaterShowsIt) {
     paintGradient(*s);
     stepMovingRipple(s.get());
     const std::vector<uint32_t> before(s->source, s->source + s->pixelCount);
-    std::vector<uint32_t> picture(size_t(s->pixelCount));
-    for (size_t i = 0; i < picture.size(); ++i) {
-        picture[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
-    }
+    const std::vector<uint32_t> picture = scrambledPicture(*s);
     EXPECT_FALSE(beginSourceFade(s.get(), std::vector<uint32_t>(10), 4));
     ASSERT_TRUE(beginSourceFade(s.get(), picture, 4));
     addDrop(s.get(), 320, 240, 50, 70);
@@ -630,10 +633,7 @@ TEST(RippleFade, AStageInBandsEqualsTheWholeStage) {
     SurfacePtr banded = makeSurface(640, 480);
     paintGradient(*whole);
     paintGradient(*banded);
-    std::vector<uint32_t> picture(size_t(whole->pixelCount));
-    for (size_t i = 0; i < picture.size(); ++i) {
-        picture[i] = uint32_t(i * 2654435761u) & 0xFFFFFF;
-    }
+    const std::vector<uint32_t> picture = scrambledPicture(*whole);
     ASSERT_TRUE(beginSourceFade(whole.get(), picture, 5));
     ASSERT_TRUE(beginSourceFade(banded.get(), picture, 5));
     for (int32_t stage = 1; stage <= 5; ++stage) {
