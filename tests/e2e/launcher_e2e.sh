@@ -407,6 +407,25 @@ for content in "" 'junk\r\n' 'x=1\r\n[section]'; do
     xdotool key alt+F4
     expect_exit "Alt+F4"
 done
+# A hand-written change value of any length shows as a short number, with the launcher inside
+# the screen and closable; the value stays as written, and lines another program appends
+# while the launcher is open are kept by its save.
+for zeros in 300 20000; do
+    start_with_bytes "bg=null\\r\\nsound=null\\r\\nfitscreen=yes\\r\\nchange=0.5$(printf "%0${zeros}d" 0)\\r\\n"
+    probe
+    [ "$(text_of "$IDC_CHANGE")" = "Every 0.5 minutes" ] ||
+        fail "the change value of $zeros zeros shows as '$(text_of "$IDC_CHANGE" | cut -c 1-40)'"
+    for control in "$IDC_LAUNCH" "$IDC_CHANGE"; do
+        read -r x _ w _ < <(awk -v id="$control" '$1 == id { print $2, $3, $4, $5 }' "$work/probe.txt")
+        [ "$x" -ge 0 ] && [ $((x + w)) -le "$width" ] ||
+            fail "with $zeros zeros control $control lies at $x, $w wide, on a screen $width wide"
+    done
+    for n in $(seq 50); do printf '; note %d\r\n' "$n" >> "$folder/config.txt"; done
+    alt_f4_to_launcher || fail "the launcher with $zeros zeros did not close"
+    expect_exit "Alt+F4"
+    [ "$(grep -c '^; note' "$folder/config.txt")" = 50 ] || fail "the save lost notes appended meanwhile"
+    [ "$(config_line change | wc -c)" = $((zeros + 11)) ] || fail "the change value was rewritten"
+done
 # Blank lines, a line without a key and what follows a Ctrl-Z survive a show and a close too.
 start "# my rain" "bg=null" "sound=null" "fitscreen=yes" "[look] here"
 cp "$folder/config.txt" "$work/noted.txt"
