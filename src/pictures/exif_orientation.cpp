@@ -78,10 +78,16 @@ bool orientationSwapsSides(int orientation) {
 
 std::vector<uint32_t> orientPixels(const std::vector<uint32_t>& pixels, uint32_t width,
                                    uint32_t height, int orientation) {
+    std::vector<uint32_t> out(size_t(width) * height);
+    orientPixelsInto(pixels.data(), width, height, orientation, out.data());
+    return out;
+}
+
+void orientPixelsInto(const uint32_t* pixels, uint32_t width, uint32_t height, int orientation,
+                      uint32_t* out) {
     const bool swaps = orientationSwapsSides(orientation);
     const uint32_t outWidth = swaps ? height : width;
     const uint32_t outHeight = swaps ? width : height;
-    std::vector<uint32_t> out(size_t(outWidth) * outHeight);
     for (uint32_t y = 0; y < outHeight; ++y) {
         for (uint32_t x = 0; x < outWidth; ++x) {
             // Where the pixel shown at (x, y) was stored.
@@ -114,5 +120,4 @@ std::vector<uint32_t> orientPixels(const std::vector<uint32_t>& pixels, uint32_t
             out[size_t(y) * outWidth + x] = pixels[size_t(sy) * width + sx];
         }
     }
-    return out;
 }

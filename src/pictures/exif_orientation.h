@@ -18,3 +18,7 @@ bool orientationSwapsSides(int orientation);
 // that the picture stands upright; the result is height x width for orientations 5 to 8.
 std::vector<uint32_t> orientPixels(const std::vector<uint32_t>& pixels, uint32_t width,
                                    uint32_t height, int orientation);
+
+// The same into out, which holds width x height pixels and is not pixels.
+void orientPixelsInto(const uint32_t* pixels, uint32_t width, uint32_t height, int orientation,
+                      uint32_t* out);

@@ -303,12 +303,42 @@ std::vector<win32::Bitmap> pngScaledWhileDecoding(const PictureFileBytes& file,
     return std::move(scaled.canvases);
 }
 
+// Where a rectangle of an upright canvas of width x height lies on the same canvas as a photo
+// of that EXIF orientation is stored (turned back, and its sides swapped where it turns
+// sideways).
+RECT rectAsStored(const RECT& upright, LONG width, LONG height, int orientation) {
+    const bool sideways = orientationSwapsSides(orientation);
+    const LONG storedWidth = sideways ? height : width, storedHeight = sideways ? width : height;
+    const RECT& r = upright;
+    switch (orientation) {
+    case 2: // mirrored left to right
+        return {storedWidth - r.right, r.top, storedWidth - r.left, r.bottom};
+    case 3: // turned half a turn
+        return {storedWidth - r.right, storedHeight - r.bottom, storedWidth - r.left,
+                storedHeight - r.top};
+    case 4: // mirrored top to bottom
+        return {r.left, storedHeight - r.bottom, r.right, storedHeight - r.top};
+    case 5: // mirrored across the diagonal
+        return {r.top, r.left, r.bottom, r.right};
+    case 6: // stored a quarter turn anticlockwise
+        return {r.top, storedHeight - r.right, r.bottom, storedHeight - r.left};
+    case 7: // mirrored across the other diagonal
+        return {storedWidth - r.bottom, storedHeight - r.right, storedWidth - r.top,
+                storedHeight - r.left};
+    case 8: // stored a quarter turn clockwise
+        return {storedWidth - r.bottom, r.left, storedWidth - r.top, r.right};
+    default:
+        return r;
+    }
+}
+
 // A JPEG decoded at the fewest eighths that cover what every monitor shows of it and brought
-// to each monitor's canvas by the area scaler: a photo stored upright row by row as it is
-// decoded, so that it is never whole in memory; one to be turned whole, then turned. Nothing
-// when a monitor shows it at its own size or enlarged (it is then placed from the whole
-// picture), or when libjpeg-turbo leaves its form to the platform; failed when it cannot be
-// decoded at all.
+// to each monitor's canvas by the area scaler row by row as it is decoded, so that it is
+// never whole in memory. A photo stored turned is scaled onto canvases turned as it is
+// stored, which are then turned upright: area averaging gives the same pixels either way, and
+// only the monitors' canvases are ever turned. Nothing when a monitor shows it at its own
+// size or enlarged (it is then placed from the whole picture), or when libjpeg-turbo leaves
+// its form to the platform; failed when it cannot be decoded at all.
 std::vector<win32::Bitmap> jpegScaledForScreens(PictureFileBytes& file,
                                                 const std::vector<SIZE>& screens,
                                                 Placement placement, PictureWork work,
@@ -321,45 +351,57 @@ std::vector<win32::Bitmap> jpegScaledForScreens(PictureFileBytes& file,
     if (!allScaledDown(targets, upright.cx, upright.cy)) {
         return {};
     }
+    const int orientation = jpegOrientation(file.data(), file.length);
+    const bool sideways = orientationSwapsSides(orientation);
     SIZE covering{};
-    for (const RECT& to : targets) {
-        covering.cx = std::max(covering.cx, to.right - to.left);
-        covering.cy = std::max(covering.cy, to.bottom - to.top);
+    std::vector<SIZE> storedScreens;
+    std::vector<RECT> storedTargets;
+    for (size_t i = 0; i < screens.size(); ++i) {
+        const RECT& to = targets[i];
+        covering.cx = std::max(covering.cx, sideways ? to.bottom - to.top : to.right - to.left);
+        covering.cy = std::max(covering.cy, sideways ? to.right - to.left : to.bottom - to.top);
+        storedScreens.push_back(sideways ? SIZE{screens[i].cy, screens[i].cx} : screens[i]);
+        storedTargets.push_back(rectAsStored(to, screens[i].cx, screens[i].cy, orientation));
     }
-    if (jpegOrientation(file.data(), file.length) == 1) {
-        ScaledCanvases scaled;
-        const auto start = [&](uint32_t width, uint32_t height) noexcept {
-            try {
-                return startScaledCanvases(scaled, int32_t(width), int32_t(height), 4, screens,
-                                           targets);
-            } catch (const std::bad_alloc&) {
-                return false;
-            }
-        };
-        const auto addRow = [&](const uint32_t* row) noexcept {
-            scaleRow(&scaled, 0, reinterpret_cast<const uint8_t*>(row));
-        };
-        const JpegOutcome outcome =
-            decodeJpegRows(file.data(), file.length,
-                           jpegCoveringEighths(uint32_t(upright.cx), uint32_t(upright.cy),
-                                               uint32_t(covering.cx), uint32_t(covering.cy)),
-                           maxJpegDecoderBytes, start, addRow, work.stop);
-        failed = outcome != jpegDone && outcome != jpegUnsupported;
-        return outcome == jpegDone ? std::move(scaled.canvases) : std::vector<win32::Bitmap>();
+    const SIZE stored = sideways ? SIZE{upright.cy, upright.cx} : upright;
+    ScaledCanvases scaled;
+    const auto start = [&](uint32_t width, uint32_t height) noexcept {
+        try {
+            return startScaledCanvases(scaled, int32_t(width), int32_t(height), 4, storedScreens,
+                                       storedTargets);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    };
+    const auto addRow = [&](const uint32_t* row) noexcept {
+        scaleRow(&scaled, 0, reinterpret_cast<const uint8_t*>(row));
+    };
+    const JpegOutcome outcome =
+        decodeJpegRows(file.data(), file.length,
+                       jpegCoveringEighths(uint32_t(stored.cx), uint32_t(stored.cy),
+                                           uint32_t(covering.cx), uint32_t(covering.cy)),
+                       maxJpegDecoderBytes, start, addRow, work.stop);
+    failed = outcome != jpegDone && outcome != jpegUnsupported;
+    if (outcome != jpegDone) {
+        return {};
     }
-    const win32::Bitmap picture = decodePictureFile(file, work, covering);
-    failed = !picture;
+    if (orientation <= 1 || orientation > 8) {
+        return std::move(scaled.canvases);
+    }
     std::vector<win32::Bitmap> canvases;
-    for (size_t i = 0; picture && i < screens.size(); ++i) {
+    for (size_t i = 0; i < scaled.canvases.size(); ++i) {
         void* bits = nullptr;
-        win32::Bitmap canvas = win32::makeDibSection(
-            nullptr, win32::dibDescription(screens[i].cx, -screens[i].cy, 32), bits);
-        if (!canvas || !drawByAreaAveraging(picture.get(), bits, screens[i].cx, screens[i].cy,
-                                            targets[i], work)) {
+        BITMAP canvas{};
+        GetObjectA(scaled.canvases[i].get(), sizeof(canvas), &canvas);
+        canvases.push_back(win32::makeDibSection(
+            nullptr, win32::dibDescription(screens[i].cx, -screens[i].cy, 32), bits));
+        if (!canvases.back() || canvas.bmBits == nullptr) {
             failed = true;
             return {};
         }
-        canvases.push_back(std::move(canvas));
+        orientPixelsInto(static_cast<const uint32_t*>(canvas.bmBits), uint32_t(storedScreens[i].cx),
+                         uint32_t(storedScreens[i].cy), orientation, static_cast<uint32_t*>(bits));
+        scaled.canvases[i] = win32::Bitmap(); // each stored canvas goes once it is turned
     }
     return canvases;
 }

@@ -403,9 +403,33 @@ uint32_t quarterAt(int x, int y, int width, int height) {
     return colours[(x * 2 / width) + 2 * (y * 2 / height)];
 }
 
-// The quarters as a JPEG of width x height stored upright, or stored turned with the EXIF
-// orientation 6 that stands it upright again, as a phone writes it.
-PictureFileBytes quartersJpeg(int width, int height, bool sideways) {
+// Where the pixel stored at (x, y) of a picture stored storedWidth x storedHeight stands once
+// the EXIF orientation has turned it upright.
+POINT uprightOf(int x, int y, int storedWidth, int storedHeight, int orientation) {
+    switch (orientation) {
+    case 2:
+        return {storedWidth - 1 - x, y};
+    case 3:
+        return {storedWidth - 1 - x, storedHeight - 1 - y};
+    case 4:
+        return {x, storedHeight - 1 - y};
+    case 5:
+        return {y, x};
+    case 6:
+        return {storedHeight - 1 - y, x};
+    case 7:
+        return {storedHeight - 1 - y, storedWidth - 1 - x};
+    case 8:
+        return {y, storedWidth - 1 - x};
+    default:
+        return {x, y};
+    }
+}
+
+// The quarters as a JPEG of width x height stored as the EXIF orientation (1 to 8) stands
+// upright again, as phones and cameras write them.
+PictureFileBytes quartersJpeg(int width, int height, int orientation) {
+    const bool sideways = orientation >= 5;
     jpeg_compress_struct encoder{};
     jpeg_error_mgr errors{};
     encoder.err = jpeg_std_error(&errors);
@@ -421,18 +445,21 @@ PictureFileBytes quartersJpeg(int width, int height, bool sideways) {
     jpeg_set_defaults(&encoder);
     jpeg_set_quality(&encoder, 95, TRUE);
     jpeg_start_compress(&encoder, TRUE);
-    if (sideways) {
-        static const uint8_t exif[] = {'E', 'x', 'i', 'f', 0, 0,    'I', 'I', 42, 0, 8,
-                                       0,   0,   0,   1,   0, 0x12, 1,   3,   0,  1, 0,
-                                       0,   0,   6,   0,   0, 0,    0,   0,   0,  0};
+    if (orientation != 1) {
+        const uint8_t exif[] = {'E', 'x',  'i', 'f', 0,
+                                0,   'I',  'I', 42,  0,
+                                8,   0,    0,   0,   1,
+                                0,   0x12, 1,   3,   0,
+                                1,   0,    0,   0,   uint8_t(orientation),
+                                0,   0,    0,   0,   0,
+                                0,   0};
         jpeg_write_marker(&encoder, JPEG_APP0 + 1, exif, sizeof(exif));
     }
     std::vector<uint8_t> row(size_t(storedWidth) * 3);
     for (int y = 0; y < storedHeight; ++y) {
         for (int x = 0; x < storedWidth; ++x) {
-            // Turned a quarter clockwise, the stored (x, y) stands at (H - 1 - y, x).
-            const uint32_t colour = sideways ? quarterAt(storedHeight - 1 - y, x, width, height)
-                                             : quarterAt(x, y, width, height);
+            const POINT at = uprightOf(x, y, storedWidth, storedHeight, orientation);
+            const uint32_t colour = quarterAt(at.x, at.y, width, height);
             row[size_t(x) * 3] = uint8_t(colour >> 16);
             row[size_t(x) * 3 + 1] = uint8_t(colour >> 8);
             row[size_t(x) * 3 + 2] = uint8_t(colour);
@@ -465,13 +492,13 @@ double meanDifference(const std::string& a, const std::string& b) {
 // within the small differences of the smaller decode.
 TEST(Background, JpegsAreDecodedAtTheSizeTheyAreShown) {
     const std::vector<SIZE> screens = {{200, 150}, {120, 160}};
-    for (bool sideways : {false, true}) {
+    for (int orientation = 1; orientation <= 8; ++orientation) {
         for (const char* fitscreen : {"yes", "fill", "fit"}) {
-            PictureFileBytes file = quartersJpeg(640, 360, sideways);
+            PictureFileBytes file = quartersJpeg(640, 360, orientation);
             const ShowPictures shown = showPicturesOf(file, screens, placementOf(fitscreen));
             ASSERT_TRUE(shown.placed) << fitscreen;
             ASSERT_EQ(shown.pictures.size(), screens.size());
-            PictureFileBytes again = quartersJpeg(640, 360, sideways);
+            PictureFileBytes again = quartersJpeg(640, 360, orientation);
             const win32::Bitmap whole = decodePictureFile(again);
             ASSERT_EQ(sizeOf(whole.get()).cx, 640);
             for (size_t i = 0; i < screens.size(); ++i) {
@@ -480,7 +507,7 @@ TEST(Background, JpegsAreDecodedAtTheSizeTheyAreShown) {
                     placePicture(640, 360, screens[i].cx, screens[i].cy, placementOf(fitscreen)));
                 EXPECT_LT(meanDifference(pixelsOf(shown.pictures[i].get()), pixelsOf(placed.shown)),
                           3.0)
-                    << fitscreen << (sideways ? ", sideways" : "") << ", monitor " << i;
+                    << fitscreen << ", orientation " << orientation << ", monitor " << i;
             }
         }
     }
@@ -489,7 +516,7 @@ TEST(Background, JpegsAreDecodedAtTheSizeTheyAreShown) {
 // A photo whose data turns to noise after its first third, or that ends there, is refused
 // when picked and when shown: not a grey screen with a strip of the photo along its top.
 TEST(Background, AJpegWithCorruptOrMissingDataIsRefused) {
-    const PictureFileBytes photo = quartersJpeg(640, 360, false);
+    const PictureFileBytes photo = quartersJpeg(640, 360, 1);
     const std::string bytes(reinterpret_cast<const char*>(photo.data()), photo.length);
     std::string noisy = bytes;
     uint32_t seed = 7;
