@@ -6,8 +6,10 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -28,6 +30,7 @@
 #include "show/picture_folder.h"
 #include "skin/about_panel.h"
 #include "skin/window_fades.h"
+#include "win32/background_jobs.h"
 #include "win32/dpi.h"
 #include "win32/shell.h"
 #include "win32/wide.h"
@@ -47,6 +50,15 @@ struct Launcher {
     std::vector<HWND> tooltips; // the dialog's own, destroyed with it
     bool keepsFile = false;     // the file could not be read: it is never written
     LauncherHost host = LauncherHost::program;
+    // A picture or folder just picked, checked off the dialog's thread: a large photo's
+    // check would otherwise hold the launcher still.
+    struct PictureCheck {
+        std::string path;
+        bool folder = false;
+        bool showable = false;
+    };
+    std::unique_ptr<win32::BackgroundJobs> pictureChecks;
+    std::shared_ptr<PictureCheck> checked;
 
     Launcher(const ProgramTexts& language, std::string path, LauncherHost opener)
         : texts(language), settingsPath(std::move(path)),
@@ -71,6 +83,8 @@ constexpr UINT relayoutMessage = WM_APP + 1;
 // Posted once the dialog shows: the water on the desktop's launcher comes to the front, as
 // the water that opened it allowed.
 constexpr UINT comeForwardMessage = WM_APP + 2;
+// A picked picture's or folder's check has ended (its job's number).
+constexpr UINT pictureCheckedMessage = WM_APP + 3;
 constexpr int fadeAlpha = 220;
 
 struct FileKind {
@@ -268,6 +282,7 @@ void startLauncher(HWND dialog, Launcher& launcher) {
     enableChangeList(launcher);
     showFolderIcon(launcher, win32::dpiOfWindow(dialog));
     layOutLauncher(dialog);
+    launcher.pictureChecks = std::make_unique<win32::BackgroundJobs>(dialog, pictureCheckedMessage);
     if (launcher.host == LauncherHost::wallpaper) {
         PostMessageW(dialog, comeForwardMessage, 0, 0);
     }
@@ -339,6 +354,50 @@ void startWallpaperAndClose(Launcher& launcher) {
     closeLauncher(launcher);
 }
 
+// Whether a picked picture, or a folder's files walked in order until one is a picture (names
+// alone are cheap, and the first picture usually comes early), can be shown: judged on a job
+// of its own while the launcher, disabled meanwhile, keeps answering.
+void checkPicture(Launcher& launcher, const std::string& path, bool folder) {
+    auto check = std::make_shared<Launcher::PictureCheck>(Launcher::PictureCheck{path, folder});
+    launcher.checked = check;
+    const auto judge = [check](const std::atomic<bool>&) {
+        if (!check->folder) {
+            check->showable = pictureCanBeShown(check->path.c_str());
+            return;
+        }
+        const std::vector<std::string> files = filesOfPictureFolder(check->path, listFolder);
+        check->showable = std::any_of(files.begin(), files.end(), [](const std::string& file) {
+            return pictureCanBeShown(file.c_str());
+        });
+    };
+    EnableWindow(launcher.launcherWindow, FALSE);
+    if (launcher.pictureChecks->start(judge) == 0) {
+        judge(std::atomic<bool>(false)); // no thread to spare: judged here
+        PostMessageW(launcher.launcherWindow, pictureCheckedMessage, 0, 0);
+    }
+}
+
+// Keeps the picture or folder checked as the picture setting when it can be shown; otherwise
+// a notice says why and the earlier choice stays.
+void takeCheckedPicture(Launcher& launcher) {
+    const HWND dialog = launcher.launcherWindow;
+    EnableWindow(dialog, TRUE);
+    const Launcher::PictureCheck check = *launcher.checked;
+    if (!check.showable) {
+        showNotice(launcher.texts, dialog,
+                   launcher.texts.text(check.folder ? IDS_NO_PICTURES : IDS_NOT_PICTURE),
+                   launcher.texts.text(IDS_IMAGE_CAPTION), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    launcher.launcherSettings.set(backgroundKey.name, check.path);
+    SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(check.path)).c_str());
+    enableChangeList(launcher);
+    if (launcher.host == LauncherHost::wallpaper) {
+        saveChoices(launcher);
+        handToRunningWallpaper(launcher.settingsPath);
+    }
+}
+
 void onCommand(Launcher& launcher, int controlId) {
     const HWND dialog = launcher.launcherWindow;
     switch (controlId) {
@@ -352,18 +411,17 @@ void onCommand(Launcher& launcher, int controlId) {
         enableChangeList(launcher);
         break;
     case IDC_BROWSE_IMAGE:
-        if (const std::string path = browseImage(dialog, launcher.texts, launcher.launcherSettings);
-            !path.empty()) {
-            SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(path)).c_str());
-            enableChangeList(launcher);
+        if (const std::string path =
+                browseForFile(dialog, filterOf(launcher.texts, pictureKinds).c_str(), L"*.*");
+            path.size() > 1) {
+            checkPicture(launcher, path, false);
         }
         break;
     case IDC_BROWSE_FOLDER:
-        if (const std::string path =
-                browseFolder(dialog, launcher.texts, launcher.launcherSettings);
-            !path.empty()) {
-            SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(path)).c_str());
-            enableChangeList(launcher);
+        if (const std::string folder =
+                pickFolder(dialog, launcher.texts.text(IDS_CHOOSE_FOLDER).c_str());
+            !folder.empty()) {
+            checkPicture(launcher, folder, true);
         }
         break;
     case IDC_BROWSE_MUSIC:
@@ -445,32 +503,6 @@ std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defa
     return GetOpenFileNameW(&dialog) ? win32::narrow(file) : std::string();
 }
 
-std::string browseImage(HWND owner, const ProgramTexts& texts, SettingsStore& settings) {
-    return browseChecked(
-        owner, texts, settings, filterOf(texts, pictureKinds), backgroundKey,
-        [](const std::string& path) { return pictureCanBeShown(path.c_str()); }, IDS_NOT_PICTURE,
-        IDS_IMAGE_CAPTION);
-}
-
-std::string browseFolder(HWND owner, const ProgramTexts& texts, SettingsStore& settings) {
-    const std::string folder = pickFolder(owner, texts.text(IDS_CHOOSE_FOLDER).c_str());
-    if (folder.empty()) {
-        return {};
-    }
-    // The walk's files in order, until one is a picture: names alone are cheap, and the first
-    // picture usually comes early.
-    const win32::BusyPointer busy;
-    const std::vector<std::string> files = filesOfPictureFolder(folder, listFolder);
-    if (std::none_of(files.begin(), files.end(),
-                     [](const std::string& file) { return pictureCanBeShown(file.c_str()); })) {
-        showNotice(texts, owner, texts.text(IDS_NO_PICTURES), texts.text(IDS_IMAGE_CAPTION),
-                   MB_OK | MB_ICONWARNING);
-        return {};
-    }
-    settings.set(backgroundKey.name, folder);
-    return folder;
-}
-
 // Only music is kept, so that Launch never hands a program or a script to the shell.
 std::string browseMusic(HWND owner, const ProgramTexts& texts, SettingsStore& settings) {
     return browseChecked(owner, texts, settings, filterOf(texts, musicKinds), soundKey,
@@ -535,6 +567,11 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         break;
     case comeForwardMessage:
         SetForegroundWindow(dialog);
+        break;
+    case pictureCheckedMessage:
+        if (wParam == 0 || launcher.pictureChecks->isNewest(wParam)) {
+            takeCheckedPicture(launcher);
+        }
         break;
     case WM_CLOSE:
         closeLauncher(launcher);

@@ -39,12 +39,8 @@ HWND addTooltip(HWND dialog, const std::wstring& text, int controlId, bool ballo
 // The chosen full path of an existing file in UTF-8, or empty when the user cancels. The
 // working directory, where config.txt lives, never changes.
 std::string browseForFile(HWND owner, const wchar_t* filter, const wchar_t* defaultExtension);
-// The picked picture or music is kept as its setting in the store when the check accepts it.
-std::string browseImage(HWND owner, const ProgramTexts& texts, SettingsStore& settings);
+// The picked music is kept as its setting in the store when the check accepts it.
 std::string browseMusic(HWND owner, const ProgramTexts& texts, SettingsStore& settings);
-// Lets the user pick a folder of pictures, kept as the picture setting when it holds a
-// picture the show can use; otherwise a notice says so and the earlier choice stays.
-std::string browseFolder(HWND owner, const ProgramTexts& texts, SettingsStore& settings);
 
 // What a field shows of a path: the name of the file or folder it names (a folder's without
 // the separator its path may end with).
