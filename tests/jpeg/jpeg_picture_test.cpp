@@ -13,6 +13,8 @@
 
 #include <jpeglib.h>
 
+#include "exif_marker.h"
+
 #include "jpeg/jpeg_picture.h"
 #include "pictures/area_scaler.h"
 
@@ -97,15 +99,7 @@ std::vector<uint8_t> makeJpeg(int width, int height, const Coding& coding, int o
     }
     jpeg_start_compress(&encoder, TRUE);
     if (orientation != 0) {
-        // "Exif\0\0", a little-endian TIFF header and one directory of one entry: 0x0112.
-        const uint8_t exif[] = {'E', 'x',  'i', 'f', 0,
-                                0,   'I',  'I', 42,  0,
-                                8,   0,    0,   0,   1,
-                                0,   0x12, 1,   3,   0,
-                                1,   0,    0,   0,   uint8_t(orientation),
-                                0,   0,    0,   0,   0,
-                                0,   0};
-        jpeg_write_marker(&encoder, JPEG_APP0 + 1, exif, sizeof(exif));
+        writeExifOrientation(&encoder, orientation);
     }
     std::vector<uint8_t> row(size_t(width) * size_t(encoder.input_components));
     while (encoder.next_scanline < encoder.image_height) {

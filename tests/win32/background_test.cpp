@@ -16,6 +16,8 @@
 
 #include <jpeglib.h>
 
+#include "../jpeg/exif_marker.h"
+
 #include "pictures/picture_decoder.h"
 #include "pictures/picture_file.h"
 #include "long_path.h"
@@ -446,14 +448,7 @@ PictureFileBytes quartersJpeg(int width, int height, int orientation) {
     jpeg_set_quality(&encoder, 95, TRUE);
     jpeg_start_compress(&encoder, TRUE);
     if (orientation != 1) {
-        const uint8_t exif[] = {'E', 'x',  'i', 'f', 0,
-                                0,   'I',  'I', 42,  0,
-                                8,   0,    0,   0,   1,
-                                0,   0x12, 1,   3,   0,
-                                1,   0,    0,   0,   uint8_t(orientation),
-                                0,   0,    0,   0,   0,
-                                0,   0};
-        jpeg_write_marker(&encoder, JPEG_APP0 + 1, exif, sizeof(exif));
+        writeExifOrientation(&encoder, orientation);
     }
     std::vector<uint8_t> row(size_t(storedWidth) * 3);
     for (int y = 0; y < storedHeight; ++y) {
