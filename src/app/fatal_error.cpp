@@ -1,6 +1,7 @@
 #include "app/fatal_error.h"
 
 #include "resources/text_ids.h"
+#include "win32/left_threads.h"
 #include "win32/wide.h"
 
 std::wstring composeErrorText(const ProgramTexts& texts, const ErrorMessage& message) {
@@ -14,5 +15,6 @@ void fatalError(const ProgramTexts& texts, const ErrorMessage& message) {
     showNotice(texts, nullptr, composeErrorText(texts, message), texts.text(IDS_ERROR_CAPTION),
                MB_OK | MB_ICONWARNING);
     // A non-zero exit status tells scripts and launchers that the run failed.
+    win32::awaitLeftThreads();
     ExitProcess(static_cast<UINT>(message.code));
 }

@@ -32,6 +32,7 @@
 #include "skin/window_fades.h"
 #include "win32/background_jobs.h"
 #include "win32/dpi.h"
+#include "win32/left_threads.h"
 #include "win32/shell.h"
 #include "win32/wide.h"
 
@@ -529,6 +530,7 @@ void closeLauncher(const Launcher& launcher) {
         EndDialog(launcher.launcherWindow, 0);
         return;
     }
+    win32::awaitLeftThreads();
     ExitProcess(0); // at once: nothing else runs, the dialog is never ended
 }
 

@@ -16,6 +16,7 @@
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
 #include "win32/handles.h"
+#include "win32/left_threads.h"
 #include "win32/wide.h"
 
 namespace {
@@ -44,9 +45,8 @@ std::string programArguments() {
     return line;
 }
 
-} // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+// Runs what the command line asks for; the exit code.
+int runAsAsked(HINSTANCE instance) {
     registerRippleClass(instance); // without it, shows run without water
     const StartRequest request = parseCommandLine(programArguments());
     switch (request.mode) {
@@ -88,4 +88,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         screenSaver ? prepareScreenSaverSettingsPath() : std::string(settingsFileName);
     return runLauncher(instance, textsFor(instance, settingsFile), settingsFile,
                        screenSaver ? LauncherHost::screenSaverSettings : LauncherHost::program);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    const int code = runAsAsked(instance);
+    win32::awaitLeftThreads(); // a picture still read or decoded for a show that has ended
+    return code;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "show/picture_deck.h"
+#include "win32/left_threads.h"
 
 // What the show and the worker share. The worker alone touches the deck and the next hand
 // while busy is set; the show reads them once the worker's message has come.
@@ -92,6 +93,7 @@ PictureChanger::PictureChanger(const std::string& folder, std::vector<SIZE> moni
 // thread, which is the show's.
 PictureChanger::~PictureChanger() {
     shared_->stop = true;
+    win32::leaveToFinish(std::move(worker_));
 }
 
 std::vector<Canvas> PictureChanger::firstHand(PictureWork work) {
@@ -108,6 +110,7 @@ void PictureChanger::prepareNextHand(HWND window, UINT message) {
         return;
     }
     auto* task = new (std::nothrow) Task{shared_, window, message, number_};
+    win32::leaveToFinish(std::move(worker_)); // it has dealt its hand; it may still be returning
     worker_.reset(task != nullptr ? CreateThread(nullptr, 0, prepare, task, 0, nullptr) : nullptr);
     if (!worker_.valid()) {
         delete task;

@@ -18,8 +18,9 @@ class PictureChanger {
     // Walks the folder now, for monitors of the given sizes (in the order of the show's
     // waters) and the placement given.
     PictureChanger(const std::string& folder, std::vector<SIZE> monitors, Placement placement);
-    // Asks a worker still busy to stop, and waits for it: it stops between pictures, and in a
-    // picture within a few rows or a block of its stream. What it made is dropped.
+    // Asks a worker still busy to stop (between pictures, and in a picture within a few rows,
+    // a block of its stream or a piece of its file) and leaves it to finish on its own, never
+    // waited for by the show. What it made is dropped.
     ~PictureChanger();
     PictureChanger(const PictureChanger&) = delete;
     PictureChanger& operator=(const PictureChanger&) = delete;

@@ -1,6 +1,7 @@
 #include "show/show.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -17,6 +18,7 @@ namespace {
 
 constexpr UINT_PTR pictureChangeTimerId = 102;
 constexpr UINT nextHandReadyMessage = WM_APP + 1;
+constexpr UINT firstPicturesMessage = WM_APP + 2;
 // A screen saver over the captured screen dims it by a quarter every change interval, down
 // to black, so that no part of the screen shows the same for hours (dimming rather than
 // drifting: a bright taskbar moved a few pixels would still stand in nearly the same place).
@@ -94,41 +96,42 @@ void Show::showOnMonitor(HBITMAP picture, const RECT& area, unsigned controlId,
                         controlId, effectWindow, instanceOf(effectWindow), placed.shown, options);
 }
 
-// The first pictures of a folder, one for each monitor, laid on canvases of the monitors'
-// sizes; none when the folder holds no picture that can be shown.
-std::vector<win32::Bitmap> Show::folderBackgrounds() {
-    pictureChanger_ = std::make_unique<PictureChanger>(
-        settings_.background, sizesOf(coveredMonitors_), settings_.placement);
+// What the job that loads the first pictures leaves for the show: one picture for each
+// monitor, or one for all, and a folder's changer; no pictures when none could be loaded.
+struct Show::FirstPictures {
     std::vector<win32::Bitmap> pictures;
-    for (Canvas& canvas : pictureChanger_->firstHand()) {
-        pictures.push_back(std::move(canvas.bitmap));
+    bool placed = false; // laid on canvases of the monitors' sizes already
+    std::unique_ptr<PictureChanger> changer;
+};
+
+namespace {
+
+// Loads the chosen file's pictures, or the first hand of the chosen folder's, for monitors of
+// these sizes; looks at stop between rows, blocks and pieces of the file.
+void loadFirstPictures(Show::FirstPictures& into, const Settings& settings,
+                       const std::vector<SIZE>& sizes, const std::atomic<bool>& stop) {
+    const win32::ComScope com; // the imaging component and the picture service
+    const PictureWork work(PictureWork::atOnce, &stop);
+    if (settings.backgroundKind == BackgroundKind::folder) {
+        into.changer =
+            std::make_unique<PictureChanger>(settings.background, sizes, settings.placement);
+        for (Canvas& canvas : into.changer->firstHand(work)) {
+            into.pictures.push_back(std::move(canvas.bitmap));
+        }
+        into.placed = true;
+        return;
     }
-    return pictures;
+    ShowPictures file =
+        loadShowPictures(settings.background.c_str(), sizes, settings.placement, work);
+    into.pictures = std::move(file.pictures);
+    into.placed = file.placed;
 }
 
-// The pictures under the water, one for each monitor: what each shows now, the chosen file
-// for all, or pictures of the chosen folder. A screen saver that cannot load any shows the
-// screens instead of an error. Empty when a picture is missing.
-std::vector<win32::Bitmap> Show::backgrounds() {
+} // namespace
+
+// What each monitor shows now, or nothing when one cannot be captured.
+std::vector<win32::Bitmap> Show::captures() const {
     std::vector<win32::Bitmap> pictures;
-    showsCapture_ = false;
-    picturesPlaced_ = false;
-    const bool screenSaver = setup_.host == ShowHost::screenSaver;
-    if (settings_.backgroundKind != BackgroundKind::screen) {
-        if (settings_.backgroundKind == BackgroundKind::folder) {
-            pictures = folderBackgrounds();
-        } else {
-            ShowPictures file = loadShowPictures(settings_.background.c_str(),
-                                                 sizesOf(coveredMonitors_), settings_.placement);
-            pictures = std::move(file.pictures);
-            picturesPlaced_ = file.placed;
-        }
-        if (!pictures.empty() || !screenSaver) {
-            return pictures;
-        }
-        pictureChanger_.reset();
-    }
-    showsCapture_ = true;
     for (const RECT& monitor : coveredMonitors_) {
         pictures.push_back(captureScreen(monitor));
         if (!pictures.back()) {
@@ -136,6 +139,48 @@ std::vector<win32::Bitmap> Show::backgrounds() {
         }
     }
     return pictures;
+}
+
+// Loads the pictures under the water on a job of its own, while the show's window, black,
+// answers: a close key, or a screen saver's input, ends the show before they come. A chosen
+// file or folder that cannot be shown ends a launched show; a screen saver then shows the
+// screens, captured before its window covered them.
+void Show::loadBackgrounds() {
+    if (settings_.backgroundKind == BackgroundKind::screen) {
+        showsCapture_ = true;
+        showBackgrounds(captures());
+        return;
+    }
+    if (setup_.host == ShowHost::screenSaver) {
+        screensBeforeShow_ = captures();
+    }
+    firstPictures_ = std::make_shared<FirstPictures>();
+    pictureJobs_ = std::make_unique<win32::BackgroundJobs>(effectWindow, firstPicturesMessage);
+    const bool started =
+        pictureJobs_->start([into = firstPictures_, settings = settings_,
+                             sizes = sizesOf(coveredMonitors_)](const std::atomic<bool>& stop) {
+            loadFirstPictures(*into, settings, sizes, stop);
+        }) != 0;
+    if (!started) { // no thread to be had: loaded here, as the show cannot go on otherwise
+        const std::atomic<bool> never{false};
+        loadFirstPictures(*firstPictures_, settings_, sizesOf(coveredMonitors_), never);
+        takeFirstPictures();
+    }
+}
+
+void Show::takeFirstPictures() {
+    FirstPictures loaded = std::move(*firstPictures_);
+    firstPictures_.reset();
+    pictureChanger_ = std::move(loaded.changer);
+    picturesPlaced_ = loaded.placed;
+    if (loaded.pictures.empty() && setup_.host == ShowHost::screenSaver) {
+        pictureChanger_.reset();
+        showsCapture_ = true;
+        picturesPlaced_ = false;
+        loaded.pictures = std::move(screensBeforeShow_);
+    }
+    screensBeforeShow_.clear();
+    showBackgrounds(std::move(loaded.pictures));
 }
 
 // Brings the next hand of a folder's pictures in under the waters, once it is due and ready,
@@ -166,16 +211,12 @@ bool Show::startMusic() {
 
 void Show::start() {
     SetWindowTextA(effectWindow, "Pluvette");
-    // From Launch until the water first shows, while a picture may take seconds to load and
-    // scale with the launcher gone; a screen saver keeps the pointer hidden.
-    std::optional<win32::BusyPointer> busy;
     if (setup_.host == ShowHost::screenSaver) {
         settings_ = loadScreenSaverSettings();
         screenSaverInput_.start();
         ShowCursor(FALSE);
     } else if (std::optional<Settings> read = loadSettings(setup_.settingsFile)) {
         settings_ = std::move(*read);
-        busy.emplace();
     } else {
         end(ShowEnd::settingsUnreadable);
         return;
@@ -185,16 +226,26 @@ void Show::start() {
     // One window over every monitor, with a water of its own on each: the close keys, the
     // keep-on-top timer and a screen saver's input have one window to go to.
     coveredMonitors_ = setup_.monitors.empty() ? showMonitors() : setup_.monitors;
-    const std::vector<RECT>& monitors = coveredMonitors_;
-    const RECT desktop = boundsOf(monitors);
-    const std::vector<win32::Bitmap> pictures = backgrounds();
+    const RECT desktop = boundsOf(coveredMonitors_);
     SetWindowPos(effectWindow, HWND_TOPMOST, desktop.left, desktop.top,
                  desktop.right - desktop.left, desktop.bottom - desktop.top, SWP_FRAMECHANGED);
+    holdCloseKeys(effectWindow); // heard while the pictures load too
+    loadBackgrounds();
+}
+
+// Puts the waters over the pictures, one for each monitor (or one for all), and starts what
+// runs with them; a show without pictures ends.
+void Show::showBackgrounds(std::vector<win32::Bitmap> pictures) {
+    const std::vector<RECT>& monitors = coveredMonitors_;
+    if (phase_ == Phase::ended) {
+        return;
+    }
     if (pictures.empty()) {
         // A screen saver without even the screen to show has nothing to say either.
         end(setup_.host == ShowHost::screenSaver ? ShowEnd::closed : ShowEnd::pictureUnloadable);
         return;
     }
+    const RECT desktop = boundsOf(monitors);
     for (size_t i = 0; i < monitors.size(); ++i) {
         RECT area = monitors[i];
         OffsetRect(&area, -desktop.left, -desktop.top);
@@ -218,7 +269,6 @@ void Show::start() {
     if (phase_ == Phase::ended) {
         return; // ended meanwhile, from a box of the shell's that let messages through
     }
-    holdCloseKeys(effectWindow);
     // Started after the music, so that it cannot pull the show over the shell's and the
     // program's error boxes while they wait for the user.
     SetTimer(effectWindow, keepOnTopTimerId, keepOnTopIntervalMs, nullptr);
@@ -239,6 +289,7 @@ void Show::end(ShowEnd why) {
     KillTimer(effectWindow, pictureChangeTimerId);
     KillTimer(effectWindow, dimTimerId);
     pictureChanger_.reset();
+    pictureJobs_.reset(); // a picture still loading is left to finish on its own
     music_.stop();
     if (why == ShowEnd::closed && setup_.returnWindow != nullptr) {
         ShowWindow(setup_.returnWindow, SW_SHOW);
@@ -249,8 +300,8 @@ void Show::end(ShowEnd why) {
 }
 
 bool Show::endsOn(UINT message, WPARAM wParam) {
-    if (phase_ != Phase::running) {
-        return false; // input waits until the show is up
+    if (phase_ == Phase::ended) {
+        return false;
     }
     const bool ends =
         setup_.host == ShowHost::screenSaver
@@ -276,6 +327,20 @@ INT_PTR Show::handle(UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
     }
     switch (message) {
+    case firstPicturesMessage:
+        if (pictureJobs_ != nullptr && pictureJobs_->isNewest(wParam) && firstPictures_) {
+            takeFirstPictures();
+        }
+        return TRUE;
+    case WM_SETCURSOR:
+        // The busy pointer over the black screen from Launch until the water shows (a
+        // screen saver's is hidden).
+        if (phase_ == Phase::starting && setup_.host == ShowHost::launcher) {
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            SetWindowLongPtrA(effectWindow, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return FALSE;
     case nextHandReadyMessage:
         if (pictureChanger_ != nullptr) {
             showNextHand(pictureChanger_->handWhenReady(wParam));

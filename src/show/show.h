@@ -16,6 +16,7 @@
 #include "show/music.h"
 #include "show/picture_changer.h"
 #include "show/screen_saver_input.h"
+#include "win32/background_jobs.h"
 
 inline constexpr UINT_PTR keepOnTopTimerId = 101;
 inline constexpr UINT keepOnTopIntervalMs = 500;
@@ -61,7 +62,10 @@ class Show final : public RippleHost {
     bool waterInput(HWND water, UINT message, WPARAM wParam, LPARAM lParam) override;
     void waterGone(HWND water) override;
 
+    struct FirstPictures;
+
   private:
+    // Starting: the pictures load while the show's window, black, covers the monitors.
     enum class Phase { starting, running, ended };
 
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -70,8 +74,10 @@ class Show final : public RippleHost {
     void end(ShowEnd why);
     // Input on the show's window or its waters; true when it ended the show.
     bool endsOn(UINT message, WPARAM wParam);
-    std::vector<win32::Bitmap> backgrounds();
-    std::vector<win32::Bitmap> folderBackgrounds();
+    std::vector<win32::Bitmap> captures() const;
+    void loadBackgrounds();
+    void takeFirstPictures();
+    void showBackgrounds(std::vector<win32::Bitmap> pictures);
     void showOnMonitor(HBITMAP picture, const RECT& area, unsigned controlId, Placement placement);
     void showNextHand(std::optional<PictureChanger::Hand> hand);
     bool startMusic();
@@ -89,6 +95,11 @@ class Show final : public RippleHost {
     // The pictures of a folder, when bg names one, and where their change stands: the next
     // hand comes in once the change is due and the worker has it ready, whichever is last.
     std::unique_ptr<PictureChanger> pictureChanger_;
+    // The job loading the first pictures, and what it leaves; a screen saver's screens as
+    // they were before its window covered them, to show when its pictures cannot be.
+    std::unique_ptr<win32::BackgroundJobs> pictureJobs_;
+    std::shared_ptr<FirstPictures> firstPictures_;
+    std::vector<win32::Bitmap> screensBeforeShow_;
     // A screen saver over the captured screen dims it by a quarter every change interval.
     bool showsCapture_ = false;
     // Whether the pictures are laid on canvases of the monitors' sizes already (a folder's,

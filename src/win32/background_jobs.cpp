@@ -4,14 +4,14 @@
 #include <new>
 #include <utility>
 
+#include "win32/left_threads.h"
+
 namespace win32 {
 
 namespace {
 
 // Jobs of every window are numbered together, so that no message is taken for another's.
 std::atomic<WPARAM> jobsStarted{0};
-
-constexpr DWORD endWaitMs = 3000;
 
 } // namespace
 
@@ -29,10 +29,8 @@ BackgroundJobs::~BackgroundJobs() {
     if (stopNewest_ != nullptr) {
         *stopNewest_ = true;
     }
-    const DWORD until = GetTickCount() + endWaitMs;
-    for (const Handle& thread : threads_) {
-        const DWORD now = GetTickCount();
-        WaitForSingleObject(thread.get(), now < until ? until - now : 0);
+    for (Handle& thread : threads_) {
+        leaveToFinish(std::move(thread));
     }
 }
 

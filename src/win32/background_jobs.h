@@ -19,8 +19,8 @@ namespace win32 {
 class BackgroundJobs {
   public:
     BackgroundJobs(HWND window, UINT message);
-    // Asks the job that runs to stop, and gives the threads a few seconds to end: a job is
-    // left to finish on its own past that, owning all it uses.
+    // Asks the job that runs to stop and leaves it to finish on its own, owning all it uses:
+    // the window's thread never waits for it (the process does, when it exits).
     ~BackgroundJobs();
     BackgroundJobs(const BackgroundJobs&) = delete;
     BackgroundJobs& operator=(const BackgroundJobs&) = delete;
