@@ -12,11 +12,6 @@
 /* After jpeglib.h, whose configuration says which of its message codes exist. */
 #include <jerror.h>
 
-/* The most work a picture may make, in passes over all its blocks: each scan goes over the
- * blocks of its components, and a progressive photo goes over each block about ten times in
- * all. Past this the file is refused at the scan that crosses it, however few or many its
- * scans. */
-#define mostFullPasses 64
 
 /* One call's decompressor, on the heap: its fields change between the setjmp and a long jump,
  * which leaves a non-volatile local of the calling frame undefined, but not memory it points
@@ -101,7 +96,7 @@ static void onProgress(j_common_ptr common) {
         for (int c = 0; c < decoder->num_components; ++c) {
             all += blocksOf(&decoder->comp_info[c]);
         }
-        if (session->blocksVisited > mostFullPasses * all) {
+        if (session->blocksVisited > (unsigned long long)jpegMostFullPasses * all) {
             escape(common, jpegUnreadable);
         }
     }

@@ -18,6 +18,13 @@ typedef enum JpegOutcome {
     jpegStopped,     /* the caller's stop asked it to end */
 } JpegOutcome;
 
+/* The most work a picture may make, in passes over all its blocks: each scan goes over the
+ * blocks of its components, and a progressive photo (libjpeg's own progression, or a
+ * camera's) makes about five such passes, its luma blocks visited five to ten times. A decode
+ * past this ends at the scan that crosses it, however few or many its scans, and a file whose
+ * scans add up to more is refused before it is decoded. */
+#define jpegMostFullPasses 32
+
 /* What a JPEG's header says. */
 typedef struct JpegFacts {
     uint32_t width; /* as stored, before any EXIF turn */

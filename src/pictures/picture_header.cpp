@@ -5,6 +5,7 @@
 #include <iterator>
 #include <vector>
 
+#include "jpeg/jpeg_calls.h"
 #include "png/byte_order.h"
 
 namespace {
@@ -35,24 +36,79 @@ bool pngDimensions(const uint8_t* data, size_t size, Largest& largest) {
     return true;
 }
 
+// What a JPEG's scans make a decoder do, in blocks visited: each scan goes over every block
+// of the components it names, in the frame before it.
+class JpegWork {
+  public:
+    void frame(const uint8_t* segment, size_t length) {
+        const size_t count = length >= 8 ? segment[9] : 0;
+        components_.clear();
+        uint32_t widest = 1;
+        uint32_t tallest = 1;
+        for (size_t i = 0; i < count && 8 + 3 * (i + 1) <= length; ++i) {
+            const uint8_t* c = segment + 10 + 3 * i;
+            components_.push_back({c[0], uint32_t(c[1] >> 4), uint32_t(c[1] & 15), 0});
+            widest = std::max(widest, uint32_t(c[1] >> 4));
+            tallest = std::max(tallest, uint32_t(c[1] & 15));
+        }
+        const uint64_t width = bigEndian16(segment + 7);
+        const uint64_t height = bigEndian16(segment + 5);
+        uint64_t all = 0;
+        for (Component& c : components_) {
+            c.blocks = ((width * c.across + widest * 8 - 1) / (widest * 8)) *
+                       ((height * c.down + tallest * 8 - 1) / (tallest * 8));
+            all += c.blocks;
+        }
+        allBlocks_ = std::max(allBlocks_, all);
+    }
+    void scan(const uint8_t* segment, size_t length) {
+        const size_t count = length >= 3 ? segment[4] : 0;
+        for (size_t i = 0; i < count && 3 + 2 * (i + 1) <= length; ++i) {
+            for (const Component& c : components_) {
+                visited_ += c.id == segment[5 + 2 * i] ? c.blocks : 0;
+            }
+        }
+    }
+    bool tooMuch() const { return visited_ > uint64_t(jpegMostFullPasses) * allBlocks_; }
+
+  private:
+    struct Component {
+        uint8_t id;
+        uint32_t across, down; // sampling factors
+        uint64_t blocks;
+    };
+    std::vector<Component> components_;
+    uint64_t allBlocks_ = 0;
+    uint64_t visited_ = 0;
+};
+
 // Every frame header (SOF0 to SOF15; C4, C8 and CC are other tables), the scans between them
 // skipped: a hierarchical file holds several frames. Bytes that end the file early or are no
 // marker end the walk, as they end what a decoder reads. A file of more scans than
-// maxJpegScans names no size: it is refused as a whole, whatever its pixels.
+// maxJpegScans, or whose scans would go over its blocks more often than a decoder may, names
+// no size: it is refused as a whole, whatever its pixels, before any of it is decoded.
 bool jpegDimensions(const uint8_t* data, size_t size, Largest& largest) {
     size_t scans = 0;
+    JpegWork work;
     const bool tooManyScans = walkJpegSegments(
         data, size,
         [&](uint8_t marker, size_t at, size_t length) {
             const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
                                marker != 0xC8 && marker != 0xCC;
+            const bool whole = at + 2 + length <= size;
             if (frame && length >= 7 && at + 9 <= size) {
                 largest.add(bigEndian16(data + at + 7), bigEndian16(data + at + 5));
+            }
+            if (frame && whole) {
+                work.frame(data + at, length);
+            }
+            if (marker == 0xDA && whole) {
+                work.scan(data + at, length);
             }
             return marker == 0xDA && ++scans > maxJpegScans;
         },
         true);
-    return largest.found && !tooManyScans;
+    return largest.found && !tooManyScans && !work.tooMuch();
 }
 
 // Walks a GIF's blocks after its screen and global colour table without decoding, calling

@@ -13,7 +13,9 @@ browser=$(readlink -f "$5") # a stand-in web browser
 shots=${PLUVETTE_E2E_SHOTS:-}
 work=$(mktemp -d)
 pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; end_own_session; rm -rf "$work"' EXIT
+slow_disk_pid=
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; [ -z "$slow_disk_pid" ] || fusermount3 -u -z "$work/slow"
+    end_own_session; rm -rf "$work"' EXIT
 # shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 use_own_session
@@ -178,6 +180,105 @@ echo "fifteen shows of a folder ended at once: peak $peak MB"
 xdotool key alt+F4
 wait_for eval '! kill -0 $pid 2> /dev/null' || fail "the program did not end"
 pid=
+
+# 4c. A picture on a slow disk (1 MiB a second, served by a file system of the test's own):
+# Escape while its first pieces are read brings the launcher back at once, and the process,
+# closed then, ends within its bounded wait for the reader left behind; a screen saver ends on
+# a key meanwhile just as soon.
+slow_disk() {
+    [ -e /dev/fuse ] || { echo "slow disk: skipped, this machine has no FUSE"; return; }
+    gcc -O2 -D_FILE_OFFSET_BITS=64 -I/usr/include/fuse3 -o "$work/slow_file_system" \
+        "$(dirname "$0")/../tools/slow_file_system.c" -lfuse3 -lpthread
+    python3 - "$work/slow.png" <<'PY'
+import os, struct, sys, zlib
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+rows = b"".join(b"\0" + os.urandom(2048 * 3) for _ in range(1024))  # 6 MiB that do not compress
+open(sys.argv[1], "wb").write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2048, 1024, 8, 2, 0, 0, 0))
+                              + chunk(b"IDAT", zlib.compress(rows, 0)) + chunk(b"IEND", b""))
+PY
+    mkdir -p "$work/slow"
+    "$work/slow_file_system" "$work/slow.png" 1048576 "$work/slow" &
+    slow_disk_pid=$!
+    wait_for test -e "$work/slow/slow.png" || fail "the slow disk was not mounted"
+    local launcher_window='^Pluvette : www\.pluvette\.org$' started waited ended_ms
+    start "bg=$(winpath "$work/slow/slow.png")" "sound=null" "fitscreen=yes"
+    sleep 1
+    started=$(date +%s%N)
+    xdotool key Escape
+    until xdotool search --onlyvisible --name "$launcher_window" > /dev/null 2>&1; do
+        [ $((($(date +%s%N) - started) / 1000000)) -lt 6000 ] || fail "Escape during a slow read"
+    done
+    waited=$((($(date +%s%N) - started) / 1000000))
+    echo "slow disk: Escape to the launcher in $waited ms"
+    [ "$waited" -lt 100 ] || fail "Escape during a slow read took $waited ms"
+    started=$(date +%s%N)
+    xdotool key alt+F4
+    wait_for eval '! kill -0 $pid 2> /dev/null' || fail "the program did not end with a slow read"
+    ended_ms=$((($(date +%s%N) - started) / 1000000))
+    pid=
+    echo "slow disk: the program ended $ended_ms ms after its launcher was closed"
+    [ "$ended_ms" -lt 3000 ] || fail "the program took $ended_ms ms to end"
+    install_saver
+    printf '%s\r\n' "bg=$(winpath "$work/slow/slow.png")" "sound=null" > "$work/saver/config.txt"
+    start_saver /s
+    xdotool search --onlyvisible --name '^Pluvette$' > /dev/null 2>&1 || fail "no screen saver"
+    started=$(date +%s%N)
+    xdotool key shift
+    while xdotool search --onlyvisible --name '^Pluvette$' > /dev/null 2>&1; do
+        [ $((($(date +%s%N) - started) / 1000000)) -lt 6000 ] || fail "a key during a slow read"
+    done
+    waited=$((($(date +%s%N) - started) / 1000000))
+    expect_end "a key during a slow read"
+    echo "slow disk: the screen saver gone $waited ms after a key, its process" \
+        "$((($(date +%s%N) - started) / 1000000)) ms after"
+    [ "$waited" -lt 100 ] || fail "a key during a slow read took $waited ms to end the screen saver"
+    fusermount3 -u -z "$work/slow"
+    wait "$slow_disk_pid" || true
+    slow_disk_pid=
+}
+slow_disk
+
+# 4d. An 8192 x 8192 progressive JPEG of 1,000 valid scans, each going over every block of a
+# component (half a megabyte): a decision within 3 s at Launch and in a folder (the folder's
+# other picture shown), and a screen saver's key honoured while it is decoded.
+python3 "$(dirname "$0")/../tools/refining_jpeg.py" "$work/many-scans.jpg" 8192 8192 1000
+start "bg=$(winpath "$work/many-scans.jpg")" "sound=null" "fitscreen=yes"
+started=$(date +%s%N)
+wait_for eval '[ -n "$(error_box)" ]' || fail "no error box for 1,000 scans"
+waited=$((($(date +%s%N) - started) / 1000000))
+echo "1,000 scans: refused $waited ms after Launch"
+[ "$waited" -lt 3000 ] || fail "1,000 scans took $waited ms to be refused"
+expect_error 104 "1,000 scans"
+mkdir -p "$work/scans"
+cp "$work/many-scans.jpg" "$work/scans/"
+convert -size 640x360 gradient:'#204080-#80c0ff' "$work/scans/small.png"
+start "bg=$(winpath "$work/scans")" "sound=null" "fitscreen=yes"
+started=$(date +%s%N)
+# The show's window is black until its first picture comes.
+picture_shown() {
+    [ "$(import -window root -gravity center -crop 16x16+0+0 -format '%[fx:int(255*mean)]' info:)" -gt 40 ]
+}
+wait_for picture_shown ||
+    fail "the folder with 1,000 scans was not shown"
+waited=$((($(date +%s%N) - started) / 1000000))
+echo "1,000 scans in a folder: its other picture shown $waited ms after Launch"
+[ "$waited" -lt 3000 ] || fail "the folder with 1,000 scans took $waited ms"
+xdotool key Escape
+wait_for launcher_visible || fail "Escape did not end the folder's show"
+xdotool key alt+F4
+wait_for eval '! kill -0 $pid 2> /dev/null' || fail "the program did not end"
+pid=
+install_saver
+printf '%s\r\n' "bg=$(winpath "$work/many-scans.jpg")" "sound=null" > "$work/saver/config.txt"
+xdotool mousemove 600 400
+(cd "$work/elsewhere" && exec wine "$saver" /s) &
+pid=$!
+wait_for xdotool search --onlyvisible --name '^Pluvette$' > /dev/null 2>&1 || fail "no screen saver"
+started=$(date +%s%N)
+xdotool key shift
+expect_end "a key while 1,000 scans are decoded"
+echo "1,000 scans: the screen saver ended $((($(date +%s%N) - started) / 1000000)) ms after a key"
 
 # 5. The About panel opened 200 times leaves as many GDI objects as one opening: Wine's GDI
 # trace counts the objects alive, where Windows would answer GetGuiResources.

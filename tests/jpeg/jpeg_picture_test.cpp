@@ -293,14 +293,14 @@ TEST(JpegAtShownSize, LosslessGreyIsShownExactly) {
 
 // The work a file makes is bounded by the picture, not by its count of scans: one that goes
 // over its blocks hundreds of times (small, valid, each scan refining one coefficient) is
-// refused; one that goes over them 64 times, the most allowed, is shown.
+// refused; one that goes over them 32 times, the most allowed, is shown.
 TEST(JpegAtShownSize, AFileThatGoesOverItsBlocksTooOftenIsRefused) {
     const std::vector<uint8_t> many =
         makeJpeg(512, 512, Coding{"many", JCS_GRAYSCALE, 1, 1, true, false, 0, 600});
     EXPECT_EQ(decode(many, 8).outcome, jpegUnreadable);
     EXPECT_EQ(decode(many, 1).outcome, jpegUnreadable);
     const std::vector<uint8_t> enough =
-        makeJpeg(512, 512, Coding{"enough", JCS_GRAYSCALE, 1, 1, true, false, 0, 64});
+        makeJpeg(512, 512, Coding{"enough", JCS_GRAYSCALE, 1, 1, true, false, 0, 32});
     EXPECT_EQ(decode(enough, 8).outcome, jpegDone);
 }
 

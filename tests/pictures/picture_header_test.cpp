@@ -1,3 +1,4 @@
+#include "jpeg/jpeg_calls.h"
 #include "pictures/picture_header.h"
 
 #include <gtest/gtest.h>
@@ -169,21 +170,38 @@ TEST(PictureHeader, EveryImageOfEveryFormatIsHeldToTheBudget) {
     }
 }
 
-// A JPEG of more scans than any encoder writes names no size, so that it is refused before any
-// decoder goes over its picture again and again; its last scan counts however far it lies.
-TEST(PictureHeader, AJpegOfTooManyScansIsRefused) {
-    const Bytes scan = bytes({0xFF, 0xDA, 0, 8, 1, 1, 0, 1, 5, 0x02, 0x12, 0x34, 0xFF, 0x00});
-    for (const auto& [scans, named] : {std::pair{size_t(1), true},
-                                       {maxJpegScans, true},
-                                       {maxJpegScans + 1, false},
-                                       {size_t(20000), false}}) {
-        Bytes file = bytes({0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0, 16, 0, 16, 1, 1, 0x11, 0});
-        for (size_t i = 0; i < scans; ++i) {
-            file += scan;
+// A JPEG whose scans would make a decoder go over its blocks more often than photos do names
+// no size, so that it is refused before any decoder goes over it again and again: its last
+// scan counts however far it lies, and a scan counts the blocks of the components it names
+// (a chroma component of a 4:2:0 frame holds a sixth of them).
+TEST(PictureHeader, AJpegWhoseScansMakeTooMuchWorkIsRefused) {
+    const auto scanOf = [](uint8_t component) {
+        return bytes({0xFF, 0xDA, 0, 8, 1, component, 0, 1, 5, 0x02, 0x12, 0x34, 0xFF, 0x00});
+    };
+    const Bytes grey = bytes({0xFF, 0xD8, 0xFF, 0xC2, 0, 11, 8, 0, 16, 0, 16, 1, 1, 0x11, 0});
+    const Bytes colour = bytes(
+        {0xFF, 0xD8, 0xFF, 0xC2, 0, 17, 8, 0, 16, 0, 16, 3, 1, 0x22, 0, 2, 0x11, 0, 3, 0x11, 0});
+    struct ScansCase {
+        const Bytes& frame;
+        uint8_t component;
+        size_t scans;
+        bool named;
+    };
+    for (const ScansCase& c : {ScansCase{grey, 1, 1, true},
+                               {grey, 1, jpegMostFullPasses, true},
+                               {grey, 1, jpegMostFullPasses + 1, false},
+                               {grey, 1, 20000, false},
+                               {colour, 2, 6 * jpegMostFullPasses, true},
+                               {colour, 2, 6 * jpegMostFullPasses + 1, false},
+                               {colour, 9, maxJpegScans + 1, false}}) { // no blocks, too many
+        Bytes file = c.frame;
+        for (size_t i = 0; i < c.scans; ++i) {
+            file += scanOf(c.component);
         }
         file += bytes({0xFF, 0xD9});
         PictureDimensions dimensions;
-        EXPECT_EQ(readPictureDimensions(file.data(), file.size(), dimensions), named) << scans;
+        EXPECT_EQ(readPictureDimensions(file.data(), file.size(), dimensions), c.named)
+            << c.scans << " scans of component " << int(c.component);
     }
 }
 
