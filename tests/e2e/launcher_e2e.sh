@@ -258,7 +258,10 @@ refused_pick() { # button path notice screenshot
     xdotool key alt+n
     xdotool type --delay 5 "$2"
     press_in_dialog Return
+    local picked
+    picked=$(date +%s%N)
     wait_for eval "$notice" || fail "picking $2 gave no notice"
+    notice_ms=$((($(date +%s%N) - picked) / 1000000))
     shot "$4"
     # The notice may still be taking the focus (or the search may meet a window just gone), so
     # Return is pressed again while it stays.
@@ -278,6 +281,11 @@ header = b'IHDR' + struct.pack('>IIBBBBB', (1 << 26) + 1, 1, 8, 2, 0, 0, 0)
 sys.stdout.buffer.write(b'\x89PNG\r\n\x1a\n' + struct.pack('>I', 13) + header + struct.pack('>I', zlib.crc32(header)))" \
     > "$work/too-large.png"
 refused_pick "$IDC_BROWSE_IMAGE" "$(winpath "$work/too-large.png")" "Background Image" refused-too-large
+# 8192 x 8192 and 1,000 scans that each go over every block of a component: judged at once.
+python3 "$(dirname "$0")/../tools/refining_jpeg.py" "$work/many-scans.jpg" 8192 8192 1000
+refused_pick "$IDC_BROWSE_IMAGE" "$(winpath "$work/many-scans.jpg")" "Background Image" refused-many-scans
+echo "1,000 scans: refused $notice_ms ms after being picked"
+[ "$notice_ms" -lt 3000 ] || fail "1,000 scans took $notice_ms ms to be refused when picked"
 expect_fields picture.png song.plvsong
 convert -size 400x300 gradient:'#00c060-#ff00ff' JPEG:"$work/photo.png"
 browse "$IDC_BROWSE_IMAGE" "$(winpath "$work/photo.png")" Return
