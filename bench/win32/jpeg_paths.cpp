@@ -12,7 +12,7 @@
 #include "pictures/picture_file.h"
 #include "pictures/picture_header.h"
 #include "pictures/wic_picture.h"
-#include "show/background.h"
+#include "pictures/screen_pictures.h"
 #include "win32/handles.h"
 
 namespace {
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         const double ours = fastest([&] {
-            return !showPicturesOf(file, {SIZE{1920, 1080}}, Placement::stretch).pictures.empty();
+            return !screenPicturesOf(file, {SIZE{1920, 1080}}, Placement::stretch).pictures.empty();
         });
         const double whole = fastest([&] {
             return decodeJpeg(file.data(), file.length, 8, maxJpegDecoderBytes, maxPicturePixels)

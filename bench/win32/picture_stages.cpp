@@ -20,7 +20,9 @@
 #include "png/png_win32.h"
 #include "ripple/ripple_window.h"
 #include "show/background.h"
-#include "show/placement.h"
+#include "pictures/placement.h"
+#include "pictures/screen_pictures.h"
+#include "settings/setting_values.h"
 #include "win32/bitmap_size.h"
 
 namespace {
@@ -57,8 +59,8 @@ bool measure(const std::string& path, const char* fitscreen, HWND host, double (
     // As the show decodes: a PNG's rows are converted while its stream is still inflated,
     // and scaled for the monitor as they come when it is shown smaller, so that decoding,
     // converting and placing are one stage.
-    ShowPictures pictures =
-        showPicturesOf(file, {SIZE{screenWidth, screenHeight}}, placementOf(fitscreen));
+    ScreenPictures pictures =
+        screenPicturesOf(file, {SIZE{screenWidth, screenHeight}}, placementOf(fitscreen));
     lap(decode);
     lap(convert);
     if (pictures.pictures.empty()) {

@@ -5,11 +5,12 @@
 
 #include "ripple/ripple_window.h"
 #include "settings/program_settings.h"
+#include "pictures/screen_pictures.h"
 #include "show/background.h"
 #include "show/folder_pictures.h"
 #include "show/picture_changer.h"
 #include "show/show.h"
-#include "show/placement.h"
+#include "pictures/placement.h"
 #include "win32/bitmap_size.h"
 #include "win32/handles.h"
 
@@ -30,8 +31,8 @@ win32::Bitmap previewPicture(const Settings& settings, int32_t width, int32_t he
     } else if (settings.backgroundKind == BackgroundKind::file) {
         // Made for the small window as for a monitor of its size where it is scaled down (a
         // photo then decoded at an eighth of its size or so).
-        ShowPictures shown = loadShowPictures(settings.background.c_str(), {SIZE{width, height}},
-                                              settings.placement);
+        ScreenPictures shown = loadScreenPictures(settings.background.c_str(),
+                                                  {SIZE{width, height}}, settings.placement);
         if (shown.placed) {
             return std::move(shown.pictures.front());
         }

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "png/byte_order.h"
-#include "pictures/picture_header.h"
 
 namespace {
 
@@ -52,23 +51,11 @@ int tiffOrientation(const uint8_t* tiff, size_t size) {
 
 } // namespace
 
-int jpegOrientation(const uint8_t* bytes, size_t size) {
-    if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) {
-        return upright;
+int exifOrientation(const uint8_t* payload, size_t size) {
+    if (size < 6 || std::memcmp(payload, "Exif\0\0", 6) != 0) {
+        return 0;
     }
-    int orientation = 0;
-    walkJpegSegments(bytes, size, [&](uint8_t marker, size_t at, size_t length) {
-        if (length < 2 || length > size - at - 2) {
-            return true; // damaged: no turn
-        }
-        const uint8_t* payload = bytes + at + 4;
-        const size_t payloadSize = length - 2;
-        if (marker != 0xE1 || payloadSize < 6 || std::memcmp(payload, "Exif\0\0", 6) != 0) {
-            return false;
-        }
-        orientation = tiffOrientation(payload + 6, payloadSize - 6);
-        return true; // only the first EXIF segment counts
-    });
+    const int orientation = tiffOrientation(payload + 6, size - 6);
     return orientation != 0 ? orientation : upright;
 }
 

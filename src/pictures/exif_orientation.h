@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-// The orientation a JPEG picture's EXIF data gives, 1 to 8, from the first APP1 "Exif"
-// segment before the picture data (TIFF header in either byte order, the first image file
-// directory). 1, no turn, when the picture has none or it is damaged or out of range.
-int jpegOrientation(const uint8_t* bytes, size_t size);
+// The orientation an APP1 segment's payload gives when it is EXIF data, 1 to 8 (TIFF header in
+// either byte order, the first image file directory): 1, no turn, when it holds none or it is
+// damaged or out of range; 0 when the payload is no EXIF data.
+int exifOrientation(const uint8_t* payload, size_t size);
 
 // Whether the orientation swaps width and height (5 to 8).
 bool orientationSwapsSides(int orientation);

@@ -37,7 +37,7 @@ win32::Bitmap decodeJpeg(const PictureFileBytes& file, SIZE covering, PictureWor
         unsupported = header == jpegUnsupported;
         return win32::Bitmap();
     }
-    const int orientation = jpegOrientation(file.data(), file.length);
+    const int orientation = file.header.orientation;
     if (orientationSwapsSides(orientation)) {
         std::swap(covering.cx, covering.cy);
     }
@@ -57,13 +57,11 @@ win32::Bitmap decodeJpeg(const PictureFileBytes& file, SIZE covering, PictureWor
 } // namespace
 
 bool uprightJpegSize(const PictureFileBytes& file, SIZE& size) {
-    JpegFacts facts{};
-    if (file.format != PictureFormat::jpeg ||
-        jpegReadFacts(file.data(), file.length, &facts) != jpegDone) {
+    if (file.format != PictureFormat::jpeg) {
         return false;
     }
-    size = {LONG(facts.width), LONG(facts.height)};
-    if (orientationSwapsSides(jpegOrientation(file.data(), file.length))) {
+    size = {LONG(file.header.width), LONG(file.header.height)};
+    if (orientationSwapsSides(file.header.orientation)) {
         std::swap(size.cx, size.cy);
     }
     return true;
@@ -81,10 +79,8 @@ win32::Bitmap decodePictureFile(PictureFileBytes& file, PictureWork work, SIZE c
                 return picture;
             }
         }
-        const int orientation =
-            file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
-        win32::Bitmap picture =
-            LoadPictureWithImagingComponent(file.data(), file.length, orientation, work.stop);
+        win32::Bitmap picture = LoadPictureWithImagingComponent(file.data(), file.length,
+                                                                file.header.orientation, work.stop);
         if (picture || (work.stop != nullptr && work.stop->load())) {
             return picture;
         }

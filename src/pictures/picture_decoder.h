@@ -19,8 +19,8 @@ struct PictureWork {
     bool operator==(Cores other) const { return cores == other; }
 };
 
-// A JPEG's size as it stands upright (its EXIF turn applied), from its header; false for any
-// other file and for a JPEG whose header libjpeg-turbo cannot read.
+// A JPEG's size as it stands upright (its EXIF turn applied), from the facts its header walk
+// found; false for any other file.
 bool uprightJpegSize(const PictureFileBytes& file, SIZE& size);
 
 // A picture file's bytes, read and checked by readPictureFile, through the decoder they name:

@@ -74,8 +74,8 @@ win32::Bitmap turnedUpright(win32::Bitmap picture, int orientation) {
     return uprightBitmap(std::move(pixels), width, height, orientation);
 }
 
-bool declaresOnlyPicturesWithinBudget(const uint8_t* data, size_t length) {
-    PictureDimensions dimensions;
+bool declaresOnlyPicturesWithinBudget(const uint8_t* data, size_t length,
+                                      PictureDimensions& dimensions) {
     return readPictureDimensions(data, length, dimensions) &&
            fitsPictureBudget(dimensions.width, dimensions.height);
 }
@@ -121,8 +121,9 @@ bool looksLikeShowablePicture(const char* path) {
     } catch (const std::bad_alloc&) {
         return false;
     }
+    PictureDimensions dimensions;
     if (!file.read(start.data() + read, start.size() - read) ||
-        !declaresOnlyPicturesWithinBudget(start.data(), start.size())) {
+        !declaresOnlyPicturesWithinBudget(start.data(), start.size(), dimensions)) {
         return false;
     }
     // Its data decoded at an eighth of its size, which costs a small part of a whole decode:
@@ -169,7 +170,7 @@ PictureFileBytes readPictureFile(const char* path, const std::atomic<bool>* stop
     picture.format = pictureFormatOf(bytes, start);
     if (!beginsShowablePicture(bytes, start) ||
         !readInPieces(file, bytes + start, picture.length - start, stop) ||
-        !declaresOnlyPicturesWithinBudget(bytes, picture.length)) {
+        !declaresOnlyPicturesWithinBudget(bytes, picture.length, picture.header)) {
         return PictureFileBytes();
     }
     return picture;
@@ -181,8 +182,7 @@ win32::Bitmap LoadPictureFromBytes(PictureFileBytes& file) {
         return win32::Bitmap();
     }
     // Photos from phones and cameras stand upright as their EXIF data says.
-    const int orientation =
-        file.format == PictureFormat::jpeg ? jpegOrientation(file.data(), file.length) : 1;
+    const int orientation = file.header.orientation;
     const win32::ComPtr<IPicture> picture = loadPictureObject(file.block.get(), file.length);
     if (picture.get() == nullptr) {
         return win32::Bitmap();

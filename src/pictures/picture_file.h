@@ -13,11 +13,14 @@
 #include "win32/handles.h"
 
 // A picture file's bytes in a fixed block of global memory (the picture service reads from
-// one; a fixed block's handle is its address), and the format they begin with.
+// one; a fixed block's handle is its address), the format they begin with, and what one walk
+// of its headers found (the largest size its images declare, a JPEG's turn): every decoder
+// takes these facts from here, none reads them again.
 struct PictureFileBytes {
     win32::GlobalMemory block{};
     DWORD length = 0;
     PictureFormat format = PictureFormat::unknown;
+    PictureDimensions header;
 
     const uint8_t* data() const { return static_cast<const uint8_t*>(block.get()); }
     explicit operator bool() const { return block.get() != nullptr; }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "jpeg/jpeg_calls.h"
+#include "pictures/exif_orientation.h"
 #include "png/byte_order.h"
 
 namespace {
@@ -87,9 +88,10 @@ class JpegWork {
 // marker end the walk, as they end what a decoder reads. A file of more scans than
 // maxJpegScans, or whose scans would go over its blocks more often than a decoder may, names
 // no size: it is refused as a whole, whatever its pixels, before any of it is decoded.
-bool jpegDimensions(const uint8_t* data, size_t size, Largest& largest) {
+bool jpegDimensions(const uint8_t* data, size_t size, Largest& largest, int& orientation) {
     size_t scans = 0;
     JpegWork work;
+    int turn = 0; // none found yet
     const bool tooManyScans = walkJpegSegments(
         data, size,
         [&](uint8_t marker, size_t at, size_t length) {
@@ -105,9 +107,13 @@ bool jpegDimensions(const uint8_t* data, size_t size, Largest& largest) {
             if (marker == 0xDA && whole) {
                 work.scan(data + at, length);
             }
+            if (marker == 0xE1 && whole && length >= 2 && scans == 0 && turn == 0) {
+                turn = exifOrientation(data + at + 4, length - 2); // only the first EXIF counts
+            }
             return marker == 0xDA && ++scans > maxJpegScans;
         },
         true);
+    orientation = turn != 0 ? turn : 1;
     return largest.found && !tooManyScans && !work.tooMuch();
 }
 
@@ -456,13 +462,14 @@ PictureFormat pictureFormatOf(const uint8_t* data, size_t size) {
 
 bool readPictureDimensions(const uint8_t* data, size_t size, PictureDimensions& dimensions) {
     Largest largest;
+    int orientation = 1;
     bool read = false;
     switch (pictureFormatOf(data, size)) {
     case PictureFormat::png:
         read = pngDimensions(data, size, largest);
         break;
     case PictureFormat::jpeg:
-        read = jpegDimensions(data, size, largest);
+        read = jpegDimensions(data, size, largest, orientation);
         break;
     case PictureFormat::gif:
         read = gifDimensions(data, size, largest);
@@ -486,9 +493,18 @@ bool readPictureDimensions(const uint8_t* data, size_t size, PictureDimensions& 
         break;
     }
     if (read) {
-        dimensions = {largest.width, largest.height};
+        dimensions = {largest.width, largest.height, orientation};
     }
     return read;
+}
+
+int jpegOrientation(const uint8_t* data, size_t size) {
+    Largest largest;
+    int orientation = 1;
+    if (pictureFormatOf(data, size) == PictureFormat::jpeg) {
+        jpegDimensions(data, size, largest, orientation);
+    }
+    return orientation;
 }
 
 bool declaresTransparency(const uint8_t* data, size_t size) {

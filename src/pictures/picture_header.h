@@ -17,6 +17,7 @@ PictureFormat pictureFormatOf(const uint8_t* data, size_t size);
 struct PictureDimensions {
     uint32_t width = 0;
     uint32_t height = 0;
+    int orientation = 1; // a JPEG's EXIF turn, 1 to 8 (1: stands as stored)
 };
 
 // The largest width and the largest height that any image of the file declares, read from
@@ -24,8 +25,13 @@ struct PictureDimensions {
 // screen and every image on it; a bitmap's info header; every picture of an icon or cursor
 // with the PNG or bitmap header inside it; every image directory of a TIFF file; a WebP
 // file's canvas, frames and pictures; every image extent of a HEIF or AVIF file. False when
-// the bytes end before the first size or a header that must be read cannot be.
+// the bytes end before the first size or a header that must be read cannot be. A JPEG's turn
+// comes from the same walk: its first APP1 "Exif" segment before the picture data.
 bool readPictureDimensions(const uint8_t* data, size_t size, PictureDimensions& dimensions);
+
+// A JPEG's EXIF orientation alone, as readPictureDimensions reads it (1 for any other file,
+// and for a JPEG whose EXIF data is missing or damaged).
+int jpegOrientation(const uint8_t* data, size_t size);
 
 // Whether a GIF or bitmap file's picture may have transparent parts that only the imaging
 // component composes: a GIF whose first image has a transparent colour, or a 32-bit bitmap

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "pictures/placement.h"
+
 inline constexpr char settingsSeparator = '=';
 
 // Every key; the first three are in every file the program writes, with these defaults.
@@ -35,10 +37,8 @@ bool launcherShowsAsNothing(std::string_view value);
 // and any other short value mean silence.
 bool namesMusic(std::string_view sound);
 
-// How a picture is placed on a monitor: stretched over it; centred at its own size (one larger
-// than the monitor either way stretched); scaled keeping its shape to cover it or to fit in
-// it. In the order of the launcher's list, with the spelling each writes.
-enum class Placement { stretch, centre, fill, fit };
+// The placements (pictures/placement.h) in the order of the launcher's list, with the
+// spelling each writes.
 inline constexpr const char* placementSpellings[] = {"yes", "no", "fill", "fit"};
 // "fill" and "fit" in any case; a value beginning with "yes" in any case stretches; any other
 // value (a missing one too) centres.

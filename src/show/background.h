@@ -1,4 +1,4 @@
-// The picture under the water: a capture of the screen or a picture file, and scaling.
+// The picture under the water: a capture of the screen, and a decoded picture laid on a screen.
 // Every bitmap comes back in an owner that deletes it.
 #pragma once
 
@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "pictures/picture_decoder.h"
-#include "pictures/picture_file.h"
-#include "show/placement.h"
+#include "pictures/placement.h"
 #include "win32/handles.h"
 
 // What the display shows now in an area of the virtual screen, or on the primary monitor,
@@ -44,22 +43,3 @@ struct PlacedPicture {
 };
 PlacedPicture placedPicture(HBITMAP picture, int32_t screenWidth, int32_t screenHeight,
                             const PicturePlacement& place);
-
-// A picture file read with readPictureFile and decoded with decodePictureFile; null when it
-// cannot be loaded (a path longer than the platform's limit, and a file in which any image is
-// too large to show safely, among them).
-win32::Bitmap loadBackground(const char* path, PictureWork work = PictureWork::atOnce);
-
-// The show's pictures from one picture file, for monitors of the sizes given: a bitmap of each
-// monitor's size, placed and scaled as the setting says, when the file is a PNG without
-// interlacing that every monitor shows scaled down (its rows are scaled as they are decoded,
-// so that the picture is never whole in memory); otherwise the picture itself, to be placed
-// for each monitor. Empty when the file cannot be loaded.
-struct ShowPictures {
-    std::vector<win32::Bitmap> pictures;
-    bool placed = false; // one for each monitor, of its size
-};
-ShowPictures showPicturesOf(PictureFileBytes& file, const std::vector<SIZE>& screens,
-                            Placement placement, PictureWork work = PictureWork::atOnce);
-ShowPictures loadShowPictures(const char* path, const std::vector<SIZE>& screens,
-                              Placement placement, PictureWork work = PictureWork::atOnce);

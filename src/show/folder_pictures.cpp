@@ -2,8 +2,9 @@
 
 #include <new>
 
+#include "pictures/screen_pictures.h"
 #include "show/background.h"
-#include "show/placement.h"
+#include "pictures/placement.h"
 #include "win32/bitmap_size.h"
 #include "win32/dib.h"
 #include "win32/wide.h"
@@ -66,7 +67,7 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, Placement
 
 std::vector<Canvas> canvasesOfFile(const std::string& path, const std::vector<SIZE>& sizes,
                                    Placement placement, PictureWork work) {
-    ShowPictures shown = loadShowPictures(path.c_str(), sizes, placement, work);
+    ScreenPictures shown = loadScreenPictures(path.c_str(), sizes, placement, work);
     if (shown.pictures.empty() || (shown.placed && shown.pictures.size() != sizes.size())) {
         return {};
     }

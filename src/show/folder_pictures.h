@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "pictures/screen_pictures.h"
 #include "show/background.h"
 #include "show/picture_folder.h"
 #include "win32/handles.h"
@@ -37,7 +38,7 @@ Canvas pictureOnCanvas(HBITMAP picture, int32_t width, int32_t height, Placement
 std::vector<Canvas> canvasesOfFile(const std::string& path, const std::vector<SIZE>& sizes,
                                    Placement placement, PictureWork work);
 
-// The picture file, loaded as loadBackground does and laid on a canvas; an empty one when it
+// The picture file, loaded as loadPicture does and laid on a canvas; an empty one when it
 // cannot be shown.
 Canvas canvasOfFile(const std::string& path, int32_t width, int32_t height, Placement placement,
                     PictureWork work);

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "show/music_type.h"
-#include "show/path_limit.h"
+#include "win32/path_limit.h"
 #include "text/text.h"
 #include "win32/handles.h"
 #include "win32/read_only_file.h"

@@ -6,11 +6,12 @@
 #include <optional>
 #include <utility>
 
+#include "pictures/screen_pictures.h"
 #include "show/background.h"
 #include "show/close_keys.h"
 #include "show/folder_pictures.h"
 #include "show/monitors.h"
-#include "show/placement.h"
+#include "pictures/placement.h"
 #include "win32/bitmap_size.h"
 #include "win32/handles.h"
 
@@ -121,8 +122,8 @@ void loadFirstPictures(Show::FirstPictures& into, const Settings& settings,
         into.placed = true;
         return;
     }
-    ShowPictures file =
-        loadShowPictures(settings.background.c_str(), sizes, settings.placement, work);
+    ScreenPictures file =
+        loadScreenPictures(settings.background.c_str(), sizes, settings.placement, work);
     into.pictures = std::move(file.pictures);
     into.placed = file.placed;
 }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "desktop/desktop_wallpaper.h"
+#include "pictures/screen_pictures.h"
 #include "show/background.h"
 #include "show/folder_pictures.h"
 #include "show/monitors.h"
@@ -115,7 +116,7 @@ std::vector<std::vector<uint32_t>> desktopsOwn(const std::vector<RECT>& monitors
             continue;
         }
         if (!own.path.empty() && own.fit == WallpaperFit::tile) {
-            const win32::Bitmap picture = loadBackground(own.path.c_str(), work);
+            const win32::Bitmap picture = loadPicture(own.path.c_str(), work);
             SIZE size{};
             const std::vector<uint32_t> tile =
                 picture ? pixelsOf(picture.get(), size) : std::vector<uint32_t>();

@@ -16,7 +16,7 @@ ALLOWED = {
     "pictures": {"jpeg", "png", "win32"},
     "ripple": {"win32"},
     "desktop": {"win32"},
-    "settings": {"text", "win32"},
+    "settings": {"pictures", "text", "win32"},
     "language": {"resources", "text", "win32"},
     "skin": {"png", "resources", "win32"},
     "show": {"desktop", "jpeg", "pictures", "png", "resources", "ripple", "settings", "text", "win32"},

@@ -1,6 +1,7 @@
 // Photos turned upright: the EXIF orientation read from JPEG files as cameras write them, in
 // both byte orders, and the eight turns applied to pixels.
 #include "pictures/exif_orientation.h"
+#include "pictures/picture_header.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "show/placement.h"
+#include "pictures/placement.h"
+#include "settings/setting_values.h"
 
 #include <gtest/gtest.h>
 

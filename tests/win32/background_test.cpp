@@ -23,9 +23,11 @@
 #include "long_path.h"
 #include "message_pump.h"
 #include "show/picture_changer.h"
+#include "pictures/screen_pictures.h"
+#include "settings/setting_values.h"
 #include "show/background.h"
 #include "show/folder_pictures.h"
-#include "show/placement.h"
+#include "pictures/placement.h"
 #include "win32/bitmap_size.h"
 #include "win32/dib.h"
 #include "win32/handles.h"
@@ -110,7 +112,7 @@ void expectNear(COLORREF actual, COLORREF expected, int tolerance, const std::st
 // and white quarters.
 TEST(Background, PictureFilesLoadWithTheirSizeAndColours) {
     for (const char* name : {"quad.png", "quad.jpg", "quad.gif", "quad.bmp"}) {
-        const win32::Bitmap bitmap = loadBackground(picture(name).c_str());
+        const win32::Bitmap bitmap = loadPicture(picture(name).c_str());
         ASSERT_NE(bitmap.get(), nullptr) << name;
         const SIZE size = sizeOf(bitmap.get());
         EXPECT_EQ(size.cx, 32) << name;
@@ -129,18 +131,18 @@ TEST(Background, PathsUpToThePlatformsLimitLoad) {
     for (const char* name : {"quad.png", "quad.bmp"}) {
         const std::string longest = pathOfLength(259, name);
         ASSERT_TRUE(CopyFileA(picture(name).c_str(), longest.c_str(), FALSE)) << longest;
-        const win32::Bitmap bitmap = loadBackground(longest.c_str());
+        const win32::Bitmap bitmap = loadPicture(longest.c_str());
         EXPECT_NE(bitmap.get(), nullptr) << name;
         DeleteFileA(longest.c_str());
         RemoveDirectoryA(longest.substr(0, longest.rfind('\\')).c_str());
-        EXPECT_EQ(loadBackground((longest + std::string(1000, 'x')).c_str()).get(), nullptr);
+        EXPECT_EQ(loadPicture((longest + std::string(1000, 'x')).c_str()).get(), nullptr);
     }
 }
 
 TEST(Background, WhatIsNoBitmapGivesNull) {
     for (const char* name :
          {"empty.gif", "not-a-picture.jpg", "missing.bmp", "damaged.png", "missing.png"}) {
-        EXPECT_EQ(loadBackground(picture(name).c_str()).get(), nullptr) << name;
+        EXPECT_EQ(loadPicture(picture(name).c_str()).get(), nullptr) << name;
     }
 }
 
@@ -149,7 +151,7 @@ TEST(Background, WhatThePictureServiceCannotReadGoesToTheImagingComponent) {
     PictureFileBytes file = readPictureFile(picture("icon.ico").c_str());
     ASSERT_TRUE(file);
     EXPECT_EQ(LoadPictureFromBytes(file).get(), nullptr);
-    const win32::Bitmap icon = loadBackground(picture("icon.ico").c_str());
+    const win32::Bitmap icon = loadPicture(picture("icon.ico").c_str());
     ASSERT_NE(icon.get(), nullptr);
     const SIZE size = bitmapSize(icon.get());
     EXPECT_GT(size.cx, 0);
@@ -162,8 +164,8 @@ TEST(Background, TheBytesChooseTheDecoder) {
     const std::string withoutDot = inTemp("pluvette-test-bmp");
     CopyFileA(picture("quad.jpg").c_str(), jpegAsPng.c_str(), FALSE);
     CopyFileA(picture("quad.bmp").c_str(), withoutDot.c_str(), FALSE);
-    EXPECT_NE(loadBackground(jpegAsPng.c_str()).get(), nullptr);
-    const win32::Bitmap bitmap = loadBackground(withoutDot.c_str());
+    EXPECT_NE(loadPicture(jpegAsPng.c_str()).get(), nullptr);
+    const win32::Bitmap bitmap = loadPicture(withoutDot.c_str());
     EXPECT_NE(bitmap.get(), nullptr);
     DeleteFileA(jpegAsPng.c_str());
     DeleteFileA(withoutDot.c_str());
@@ -178,7 +180,7 @@ TEST(Background, TheBytesChooseTheDecoder) {
 }
 
 TEST(Background, StretchingMakesANewBitmapOfTheAskedSize) {
-    const win32::Bitmap source = loadBackground(picture("quad.bmp").c_str());
+    const win32::Bitmap source = loadPicture(picture("quad.bmp").c_str());
     ASSERT_NE(source.get(), nullptr);
     const win32::Bitmap same = stretchBitmap(source.get(), 32, 16);
     ASSERT_NE(same.get(), nullptr);
@@ -306,6 +308,7 @@ PictureFileBytes storedPng(uint32_t width, uint32_t height, uint8_t colourType, 
     std::memcpy(bytes.block.get(), file.data(), file.size());
     bytes.length = DWORD(file.size());
     bytes.format = PictureFormat::png;
+    readPictureDimensions(bytes.data(), bytes.length, bytes.header);
     return bytes;
 }
 
@@ -319,8 +322,8 @@ TEST(Background, LargePngsAreScaledAsTheyAreDecoded) {
         for (const char* fitscreen : {"yes", "fill", "fit"}) {
             for (PictureWork work : {PictureWork::atOnce, PictureWork::besideTheWater}) {
                 PictureFileBytes file = storedPng(640, 360, colourType, false);
-                const ShowPictures shown =
-                    showPicturesOf(file, screens, placementOf(fitscreen), work);
+                const ScreenPictures shown =
+                    screenPicturesOf(file, screens, placementOf(fitscreen), work);
                 ASSERT_TRUE(shown.placed) << fitscreen;
                 ASSERT_EQ(shown.pictures.size(), screens.size());
                 PictureFileBytes again = storedPng(640, 360, colourType, false);
@@ -346,9 +349,9 @@ TEST(Background, LargePngsAreScaledAsTheyAreDecoded) {
     }
     std::remove(path.c_str());
     PictureFileBytes interlaced = storedPng(640, 360, 2, true);
-    EXPECT_FALSE(showPicturesOf(interlaced, screens, Placement::fill).placed);
+    EXPECT_FALSE(screenPicturesOf(interlaced, screens, Placement::fill).placed);
     PictureFileBytes centred = storedPng(100, 80, 2, false); // smaller than the monitors
-    const ShowPictures atOwnSize = showPicturesOf(centred, screens, Placement::centre);
+    const ScreenPictures atOwnSize = screenPicturesOf(centred, screens, Placement::centre);
     ASSERT_EQ(atOwnSize.pictures.size(), 1u);
     EXPECT_FALSE(atOwnSize.placed);
     EXPECT_EQ(sizeOf(atOwnSize.pictures.front().get()).cx, 100);
@@ -370,7 +373,7 @@ TEST(Background, PickedAndShownDecideAlike) {
     for (const std::string& path :
          {std::string(PLUVETTE_JPEG_TEST_IMAGES) + "\\testorig12.jpg",
           std::string(PLUVETTE_JPEG_TEST_IMAGES) + "\\testorig.jpg", picture("quad.jpg")}) {
-        EXPECT_EQ(pictureCanBeShown(path.c_str()), loadBackground(path.c_str()).get() != nullptr)
+        EXPECT_EQ(pictureCanBeShown(path.c_str()), loadPicture(path.c_str()).get() != nullptr)
             << path;
     }
     EXPECT_TRUE(pictureCanBeShown(picture("quad.jpg").c_str()));
@@ -392,10 +395,10 @@ TEST(Background, AJpegOfTooManyScansIsRefused) {
     const std::string path = inTemp("pluvette-scans.jpg");
     std::ofstream(path, std::ios::binary) << scans;
     EXPECT_FALSE(looksLikeShowablePicture(path.c_str()));
-    EXPECT_EQ(loadBackground(path.c_str()).get(), nullptr);
+    EXPECT_EQ(loadPicture(path.c_str()).get(), nullptr);
     std::ofstream(path, std::ios::binary) << jpeg; // one scan: shown
     EXPECT_TRUE(looksLikeShowablePicture(path.c_str()));
-    EXPECT_NE(loadBackground(path.c_str()).get(), nullptr);
+    EXPECT_NE(loadPicture(path.c_str()).get(), nullptr);
     DeleteFileA(path.c_str());
 }
 
@@ -469,6 +472,7 @@ PictureFileBytes quartersJpeg(int width, int height, int orientation) {
     std::memcpy(file.block.get(), bytes, size);
     file.length = DWORD(size);
     file.format = PictureFormat::jpeg;
+    readPictureDimensions(file.data(), file.length, file.header);
     std::free(bytes);
     return file;
 }
@@ -490,7 +494,7 @@ TEST(Background, JpegsAreDecodedAtTheSizeTheyAreShown) {
     for (int orientation = 1; orientation <= 8; ++orientation) {
         for (const char* fitscreen : {"yes", "fill", "fit"}) {
             PictureFileBytes file = quartersJpeg(640, 360, orientation);
-            const ShowPictures shown = showPicturesOf(file, screens, placementOf(fitscreen));
+            const ScreenPictures shown = screenPicturesOf(file, screens, placementOf(fitscreen));
             ASSERT_TRUE(shown.placed) << fitscreen;
             ASSERT_EQ(shown.pictures.size(), screens.size());
             PictureFileBytes again = quartersJpeg(640, 360, orientation);
@@ -523,13 +527,13 @@ TEST(Background, AJpegWithCorruptOrMissingDataIsRefused) {
     for (const std::string& damaged : {noisy, bytes.substr(0, bytes.size() / 3)}) {
         std::ofstream(path, std::ios::binary) << damaged;
         EXPECT_FALSE(looksLikeShowablePicture(path.c_str()));
-        EXPECT_TRUE(
-            loadShowPictures(path.c_str(), {SIZE{200, 150}}, Placement::stretch).pictures.empty());
+        EXPECT_TRUE(loadScreenPictures(path.c_str(), {SIZE{200, 150}}, Placement::stretch)
+                        .pictures.empty());
     }
     std::ofstream(path, std::ios::binary) << bytes;
     EXPECT_TRUE(looksLikeShowablePicture(path.c_str()));
     EXPECT_FALSE(
-        loadShowPictures(path.c_str(), {SIZE{200, 150}}, Placement::stretch).pictures.empty());
+        loadScreenPictures(path.c_str(), {SIZE{200, 150}}, Placement::stretch).pictures.empty());
     DeleteFileA(path.c_str());
 }
 
@@ -540,7 +544,7 @@ TEST(Background, AnAllocationThatFailsOnTheFolderWorkerSkipsThePicture) {
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string photo = folder + "\\sideways.jpg";
     std::ofstream(photo, std::ios::binary) << sidewaysJpeg();
-    const win32::Bitmap upright = loadBackground(photo.c_str());
+    const win32::Bitmap upright = loadPicture(photo.c_str());
     ASSERT_NE(upright.get(), nullptr);
     EXPECT_EQ(sizeOf(upright.get()).cx, 16);
     EXPECT_EQ(sizeOf(upright.get()).cy, 32);

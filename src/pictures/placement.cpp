@@ -1,4 +1,4 @@
-#include "show/placement.h"
+#include "pictures/placement.h"
 
 #include <algorithm>
 

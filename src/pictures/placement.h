@@ -4,7 +4,10 @@
 
 #include <cstdint>
 
-#include "settings/setting_values.h"
+// How a picture is placed on a monitor: stretched over it; centred at its own size (one larger
+// than the monitor either way stretched); scaled keeping its shape to cover it or to fit in
+// it.
+enum class Placement { stretch, centre, fill, fit };
 
 struct PicturePlacement {
     int32_t x;
