@@ -84,10 +84,11 @@ class JpegWork {
 };
 
 // Every frame header (SOF0 to SOF15; C4, C8 and CC are other tables), the scans between them
-// skipped: a hierarchical file holds several frames. Bytes that end the file early or are no
-// marker end the walk, as they end what a decoder reads. A file of more scans than
-// maxJpegScans, or whose scans would go over its blocks more often than a decoder may, names
-// no size: it is refused as a whole, whatever its pixels, before any of it is decoded.
+// skipped: a hierarchical file holds several frames. Bytes that end the file early end the
+// walk, as they end what a decoder reads; padding before a marker is skipped, as it is there. A
+// file of more scans than maxJpegScans, or whose scans would go over its blocks more often than a
+// decoder may, names no size: it is refused as a whole, whatever its pixels, before any of it is
+// decoded.
 bool jpegDimensions(const uint8_t* data, size_t size, Largest& largest, int& orientation) {
     size_t scans = 0;
     JpegWork work;

@@ -41,15 +41,17 @@ bool declaresTransparency(const uint8_t* data, size_t size);
 // Walks a JPEG file's marker segments after its SOI, calling visit(marker, at, length) for
 // each one with a length field, where at is the offset of its 0xFF and length the field's
 // value (not checked against the file's size). Stops, returning true, when visit does; stops
-// returning false at the end of the image, a length below 2, bytes that are not a marker, or,
-// unless acrossScans, the picture data (SOS). Across scans, the coded data after each SOS
-// segment is skipped to the next marker.
+// returning false at the end of the image, a length below 2, or, unless acrossScans, the
+// picture data (SOS). Across scans, the coded data after each SOS segment is skipped to the
+// next marker. Bytes between a segment and the next marker (padding some cameras and editors
+// write) are skipped, as libjpeg-turbo skips them.
 template <typename Visit>
 bool walkJpegSegments(const uint8_t* data, size_t size, Visit visit, bool acrossScans = false) {
     size_t at = 2;
     while (at + 4 <= size) {
         if (data[at] != 0xFF) {
-            return false;
+            ++at;
+            continue;
         }
         const uint8_t marker = data[at + 1];
         if (marker == 0xFF) {

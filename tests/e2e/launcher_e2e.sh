@@ -245,8 +245,8 @@ expect_exit "Alt+F4"
 
 # 9. Files picked through "All Files" that cannot be what they are picked for are refused
 # when picked, each with a notice of its own, and the choice before stays: a program as
-# music; a text file and a PNG one pixel over the budget as the picture. A JPEG named .png is
-# a picture, taken and shown.
+# music; a text file, a PNG one pixel over the budget and a JPEG of 1,000 scans as the
+# picture. A JPEG named .png, padded between its markers, is a picture, taken and shown.
 # Picks a file through the dialog of a browse button and dismisses the notice it must give.
 refused_pick() { # button path notice screenshot
     local notice="xdotool search --name '^$3\$' > /dev/null 2>&1"
@@ -287,14 +287,17 @@ refused_pick "$IDC_BROWSE_IMAGE" "$(winpath "$work/many-scans.jpg")" "Background
 echo "1,000 scans: refused $notice_ms ms after being picked"
 [ "$notice_ms" -lt 3000 ] || fail "1,000 scans took $notice_ms ms to be refused when picked"
 expect_fields picture.png song.plvsong
-convert -size 400x300 gradient:'#00c060-#ff00ff' JPEG:"$work/photo.png"
+convert -size 400x300 gradient:'#00c060-#ff00ff' JPEG:"$work/unpadded.jpg"
+# Padded between two markers, as some cameras and editors write: no damage.
+python3 -c "import sys; d = open(sys.argv[1], 'rb').read(); at = d.index(b'\xff\xdb')
+open(sys.argv[2], 'wb').write(d[:at] + b'\0\0\0\0' + d[at:])" "$work/unpadded.jpg" "$work/photo.png"
 browse "$IDC_BROWSE_IMAGE" "$(winpath "$work/photo.png")" Return
 expect_fields photo.png song.plvsong
 launch || fail "Launch did not start the show"
 wait_for show_or_box || fail "no show of the JPEG named .png"
 sleep 1
 shot jpeg-named-png
-convert "$work/photo.png" -sample "${width}x${height}!" "$work/photo-stretched.png"
+convert "$work/unpadded.jpg" -sample "${width}x${height}!" "$work/photo-stretched.png"
 changed=$(differing "$work/photo-stretched.png" "$work/jpeg-named-png.png" 8%)
 [ "$changed" -lt $((width * height / 5)) ] || fail "the JPEG named .png is not shown ($changed pixels differ)"
 xdotool key Escape

@@ -64,6 +64,19 @@ shows "$work/cmyk.jpg" yes "$work/upright-screen.png" cmyk-jpeg
 convert "$work/large.png" -interlace Plane -quality 90 "$work/progressive.jpg"
 shows "$work/progressive.jpg" yes "$work/upright-screen.png" progressive-jpeg
 
+# Padding between two markers (four zero bytes before the quantisation tables, as some
+# cameras and editors write) is no damage: shown alone, and as a folder's first picture.
+python3 - "$work/progressive.jpg" "$work/padded.jpg" << 'PY'
+import sys
+data = open(sys.argv[1], 'rb').read()
+at = data.index(b'\xff\xdb')
+open(sys.argv[2], 'wb').write(data[:at] + b'\0\0\0\0' + data[at:])
+PY
+shows "$work/padded.jpg" yes "$work/upright-screen.png" padded-jpeg
+mkdir -p "$work/padded"
+cp "$work/padded.jpg" "$work/padded/"
+shows "$work/padded" yes "$work/upright-screen.png" padded-jpeg-in-folder
+
 # The same photo from a folder, changing to itself every three seconds: the next picture,
 # decoded in the worker another way, stands upright too.
 mkdir -p "$work/phone"
