@@ -12,7 +12,6 @@
 /* After jpeglib.h, whose configuration says which of its message codes exist. */
 #include <jerror.h>
 
-
 /* One call's decompressor, on the heap: its fields change between the setjmp and a long jump,
  * which leaves a non-volatile local of the calling frame undefined, but not memory it points
  * to. */
