@@ -131,8 +131,7 @@ void selectChange(HWND dialog, const ProgramTexts& texts, const std::string& set
     SendDlgItemMessageW(dialog, IDC_CHANGE, CB_SETCURSEL, WPARAM(index), 0);
     if (index < 0) {
         // As a number of a few digits however the file writes it; the file keeps its value.
-        const std::wstring own =
-            texts.format(IDS_CHANGE_OWN, {win32::widen(shownChangeMinutes(setting))});
+        const std::wstring own = texts.formatCounted(IDS_CHANGE_OWN, shownChangeMinutes(setting));
         SendDlgItemMessageW(dialog, IDC_CHANGE, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(own.c_str()));
         SendDlgItemMessageW(dialog, IDC_CHANGE, CB_SETCURSEL, std::size(changeSpellings), 0);

@@ -45,6 +45,16 @@ std::wstring ProgramTexts::format(UINT id, std::initializer_list<std::wstring_vi
     return fillPlaceholders(text(id), values);
 }
 
+std::wstring ProgramTexts::formatCounted(UINT id, std::string_view number) const {
+    const std::wstring written = win32::widen(number);
+    const PluralCategory category = pluralCategoryOf(language_->tag, number);
+    std::wstring form;
+    if (category != PluralCategory::other && language_ != &pseudoLanguage) {
+        form = tableText(module_, pluralFormId(id, category), language_->windowsId);
+    }
+    return fillPlaceholders(form.empty() ? text(id) : form, {written});
+}
+
 std::vector<std::string> preferredUiLanguages() {
     ULONG count = 0;
     ULONG length = 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "language/languages.h"
+#include "language/plural_rules.h"
 #include "language/text_patterns.h"
 
 class ProgramTexts {
@@ -23,6 +24,9 @@ class ProgramTexts {
     std::wstring text(UINT id) const;
     // The text with its placeholders (%s, %d) replaced by the values, in order.
     std::wstring format(UINT id, std::initializer_list<std::wstring_view> values) const;
+    // The form of a counted text (its %s the number, as written) that the number takes in
+    // this language; the text's own form when the language's table has none for it.
+    std::wstring formatCounted(UINT id, std::string_view number) const;
 
     // What a message box adds to its flags to read in this language's direction.
     UINT messageBoxReading() const { return rightToLeft() ? MB_RTLREADING | MB_RIGHT : 0; }

@@ -40,6 +40,14 @@
 #define IDS_CHANGE_HOUR 2031
 #define IDS_CHANGE_NEVER 2032
 #define IDS_CHANGE_OWN 2033
+// A text that carries a number is its form for the plural category "other"; the forms of the
+// other categories follow it, zero to many, in the languages whose words change with the
+// number (pluralFormId). A table without a form says the text's own.
+#define IDS_CHANGE_OWN_ZERO 2034
+#define IDS_CHANGE_OWN_ONE 2035
+#define IDS_CHANGE_OWN_TWO 2036
+#define IDS_CHANGE_OWN_FEW 2037
+#define IDS_CHANGE_OWN_MANY 2038
 
 // The file and folder dialogs.
 #define IDS_IMAGE_FILES 2040
