@@ -1,9 +1,9 @@
 ; The installer's own texts in French; NSIS's language file has the rest.
-LangString WelcomeText ${LANG_FRENCH} "Pluvette ${VERSION} va être installé pour vous seul, dans un dossier à vous : aucun droit d’administrateur n’est nécessaire et rien ne change pour les autres utilisateurs de cet ordinateur.$\r$\n$\r$\nSi Pluvette est ouvert, fermez-le d’abord.$\r$\n$\r$\nCliquez sur Suivant pour continuer."
+LangString WelcomeText ${LANG_FRENCH} "Pluvette ${VERSION} va être installé pour vous seul, dans un dossier à vous : aucun droit d’administrateur n’est nécessaire et rien ne change pour les autres utilisateurs de cet ordinateur.$\r$\n$\r$\nSi Pluvette est ouvert, fermez-le d’abord.$\r$\n$\r$\nCliquez sur Suivant pour continuer."
 LangString StartPluvette ${LANG_FRENCH} "Lancer Pluvette"
 LangString RunningRetry ${LANG_FRENCH} "Pluvette est ouvert. Fermez-le (ainsi que son écran de veille), puis cliquez sur Réessayer."
 LangString FolderNotEmpty ${LANG_FRENCH} "$INSTDIR contient déjà d’autres fichiers, que l’installation écraserait et que la désinstallation supprimerait.$\r$\nChoisissez un dossier vide ou nouveau, par exemple $INSTDIR\Pluvette."
-LangString InstalledElsewhere ${LANG_FRENCH} "Pluvette est déjà installé dans $Installed. L’installation le met à jour à cet endroit ; pour l’installer ailleurs, supprimez-le d’abord."
+LangString InstalledElsewhere ${LANG_FRENCH} "Pluvette est déjà installé dans $Installed. L’installation le met à jour à cet endroit ; pour l’installer ailleurs, supprimez-le d’abord."
 LangString ScreenSaverTitle ${LANG_FRENCH} "Écran de veille"
 LangString ScreenSaverSubtitle ${LANG_FRENCH} "Pluvette peut faire pleuvoir sur votre écran quand l’ordinateur est inactif."
 LangString UseAsScreenSaver ${LANG_FRENCH} "&Utiliser Pluvette comme écran de veille"
@@ -11,4 +11,4 @@ LangString ScreenSaverHelp ${LANG_FRENCH} "Windows lance alors Pluvette quand l�
 LangString StartAtSignIn ${LANG_FRENCH} "&Lancer l’eau sur mon bureau à l’ouverture de session"
 LangString StartAtSignInHelp ${LANG_FRENCH} "Pluvette s’affiche alors derrière les icônes de votre bureau et se met en pause dès qu’une fenêtre couvre l’écran. Son icône dans la zone de notification permet de le mettre en pause, de le régler ou de l’arrêter."
 LangString ShortcutComment ${LANG_FRENCH} "Votre écran sous la pluie"
-LangString RemoveSettings ${LANG_FRENCH} "Supprimer aussi vos paramètres Pluvette (config.txt) ?$\r$\nChoisissez Non pour les garder pour une prochaine installation."
+LangString RemoveSettings ${LANG_FRENCH} "Supprimer aussi vos paramètres Pluvette (config.txt) ?$\r$\nChoisissez Non pour les garder pour une prochaine installation."

@@ -1,7 +1,7 @@
 ; The installer's own texts in Polish; NSIS's language file has the rest.
 LangString WelcomeText ${LANG_POLISH} "Pluvette ${VERSION} zostanie zainstalowany tylko dla Ciebie, we własnym folderze: uprawnienia administratora nie są potrzebne, a dla innych użytkowników tego komputera nic się nie zmienia.$\r$\n$\r$\nJeśli Pluvette jest uruchomiony, najpierw go zamknij.$\r$\n$\r$\nKliknij Dalej, aby kontynuować."
 LangString StartPluvette ${LANG_POLISH} "Uruchom Pluvette"
-LangString RunningRetry ${LANG_POLISH} "Pluvette jest uruchomiony. Zamknij go (i jego wygaszacz ekranu), a następnie kliknij Ponów."
+LangString RunningRetry ${LANG_POLISH} "Pluvette jest uruchomiony. Zamknij go (i jego wygaszacz ekranu), a następnie kliknij Ponów próbę."
 LangString FolderNotEmpty ${LANG_POLISH} "$INSTDIR zawiera już inne pliki, które instalator by nadpisał, a deinstalator usunął.$\r$\nWybierz pusty lub nowy folder, na przykład $INSTDIR\Pluvette."
 LangString InstalledElsewhere ${LANG_POLISH} "Pluvette jest już zainstalowany w $Installed. Instalator zaktualizuje go w tym miejscu; aby zainstalować go gdzie indziej, najpierw go usuń."
 LangString ScreenSaverTitle ${LANG_POLISH} "Wygaszacz ekranu"

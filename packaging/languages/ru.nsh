@@ -1,7 +1,7 @@
 ; The installer's own texts in Russian; NSIS's language file has the rest.
 LangString WelcomeText ${LANG_RUSSIAN} "Pluvette ${VERSION} будет установлен только для вас, в отдельную папку: права администратора не нужны, и для других пользователей этого компьютера ничего не меняется.$\r$\n$\r$\nЕсли Pluvette запущен, сначала закройте его.$\r$\n$\r$\nНажмите «Далее», чтобы продолжить."
 LangString StartPluvette ${LANG_RUSSIAN} "Запустить Pluvette"
-LangString RunningRetry ${LANG_RUSSIAN} "Pluvette запущен. Закройте его (и его заставку), затем нажмите «Повтор»."
+LangString RunningRetry ${LANG_RUSSIAN} "Pluvette запущен. Закройте его (и его заставку), затем нажмите «Повторить»."
 LangString FolderNotEmpty ${LANG_RUSSIAN} "В папке $INSTDIR уже есть другие файлы, которые установка перезапишет, а удаление сотрёт.$\r$\nВыберите пустую или новую папку, например $INSTDIR\Pluvette."
 LangString InstalledElsewhere ${LANG_RUSSIAN} "Pluvette уже установлен в $Installed. Установка обновит его там; чтобы установить его в другое место, сначала удалите его."
 LangString ScreenSaverTitle ${LANG_RUSSIAN} "Заставка"

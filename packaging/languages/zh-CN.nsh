@@ -11,4 +11,4 @@ LangString ScreenSaverHelp ${LANG_SIMPCHINESE} "计算机空闲达到屏幕保�
 LangString StartAtSignIn ${LANG_SIMPCHINESE} "登录时在桌面上启动水面(&S)"
 LangString StartAtSignInHelp ${LANG_SIMPCHINESE} "Pluvette 将在桌面图标后面运行，窗口遮住屏幕时暂停。通知区域中的图标可以暂停、设置或停止它。"
 LangString ShortcutComment ${LANG_SIMPCHINESE} "雨中的屏幕"
-LangString RemoveSettings ${LANG_SIMPCHINESE} "同时删除你的 Pluvette 设置 (config.txt) 吗?$\r$\n选择“否”可保留它们以便以后安装。"
+LangString RemoveSettings ${LANG_SIMPCHINESE} "同时删除你的 Pluvette 设置 (config.txt) 吗？$\r$\n选择“否”可保留它们以便以后安装。"

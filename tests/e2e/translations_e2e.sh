@@ -62,7 +62,7 @@ fi
 
 # 2. The setting over the system's language.
 LANG=en_US.UTF-8 start_in_new_folder "bg=null" "sound=null" "fitscreen=yes" "language=fr"
-expect_text "$IDC_IMAGE_LABEL" "Image de fond :" "the image label with language=fr"
+expect_text "$IDC_IMAGE_LABEL" "Image de fond :" "the image label with language=fr"
 expect_text "$IDC_RAIN" "Normale" "the Rain list with language=fr"
 close_launcher
 LANG=en_US.UTF-8 start_in_new_folder "bg=null" "sound=null" "fitscreen=yes"

@@ -223,6 +223,35 @@ TEST(Languages, TheInstallerHasEachEnglishTextInEveryLanguage) {
     }
 }
 
+// French sets its high punctuation off with a no-break space (the launcher's caption, the
+// program's name in every language, aside); Japanese and Chinese end a sentence with their
+// full-width marks.
+TEST(Languages, PunctuationAsEachLanguageWritesIt) {
+    const auto textsOf = [](const std::string& tag) {
+        auto texts = tableOf(std::filesystem::path(PLUVETTE_TEXTS_DIR) / (tag + ".rc"));
+        texts.erase("IDS_LAUNCHER_CAPTION");
+        for (const auto& [name, text] : installerTextsOf(
+                 std::filesystem::path(PLUVETTE_INSTALLER_TEXTS_DIR) / (tag + ".nsh"))) {
+            texts.emplace("installer " + name, text);
+        }
+        return texts;
+    };
+    static const std::regex plainSpaceBefore(" [:;!?]");
+    for (const auto& [name, text] : textsOf("fr")) {
+        EXPECT_FALSE(std::regex_search(text, plainSpaceBefore)) << name << ": " << text;
+    }
+    for (const char* tag : {"ja", "zh-CN"}) {
+        for (const auto& [name, text] : textsOf(tag)) {
+            const std::wstring wide =
+                std::wstring_convert<std::codecvt_utf8<wchar_t>>().from_bytes(text);
+            for (size_t i = 1; i < wide.size(); ++i) {
+                EXPECT_FALSE((wide[i] == L'!' || wide[i] == L'?') && wide[i - 1] >= 0x3000)
+                    << tag << " " << name << ": " << text;
+            }
+        }
+    }
+}
+
 // The access key a text marks with "&" (not "&&"), lower-cased; empty when it marks none.
 std::wstring accessKeyOf(const std::string& text) {
     std::wstring wide = std::wstring_convert<std::codecvt_utf8<wchar_t>>().from_bytes(text);
