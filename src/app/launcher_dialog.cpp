@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/default_mark.h"
 #include "app/failures.h"
 #include "app/fatal_error.h"
 #include "app/launcher_layout.h"
@@ -47,6 +48,7 @@ struct Launcher {
     HWND imageField = nullptr;
     HWND musicField = nullptr;
     win32::Icon folderIcon;     // shown on the folder button until the next scale's replaces it
+    win32::Icon defaultIcon;    // the Default buttons' arrow, where their font lacks it
     AboutPanel about;           // kept from one opening to the next
     std::vector<HWND> tooltips; // the dialog's own, destroyed with it
     bool keepsFile = false;     // the file could not be read: it is never written
@@ -171,6 +173,23 @@ void showFolderIcon(Launcher& launcher, int dpi) {
     launcher.folderIcon = std::move(fresh); // the icon shown before goes with fresh
 }
 
+// The Default buttons show their mark as text where the dialog's font draws it, else as an
+// icon of the small icon size of the dialog's scale.
+void showDefaultMarks(Launcher& launcher, int dpi) {
+    const std::wstring mark = launcher.texts.text(IDS_DEFAULT_BUTTON);
+    const HWND image = GetDlgItem(launcher.launcherWindow, IDC_IMAGE_DEFAULT);
+    win32::Icon fresh =
+        fontDrawsText(image, mark) ? win32::Icon() : defaultMarkIcon(MulDiv(16, dpi, 96));
+    for (const int id : {IDC_IMAGE_DEFAULT, IDC_MUSIC_DEFAULT}) {
+        const HWND button = GetDlgItem(launcher.launcherWindow, id);
+        const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE) & ~LONG_PTR(BS_ICON);
+        SetWindowLongPtrW(button, GWL_STYLE, style | (fresh.get() != nullptr ? BS_ICON : 0));
+        SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(fresh.get()));
+        InvalidateRect(button, nullptr, TRUE);
+    }
+    launcher.defaultIcon = std::move(fresh);
+}
+
 // Keeps the setting of the entry picked in a list. A hand-written value stays as written
 // until another entry is picked; rain, which older files lack, is added when first picked.
 template <size_t count>
@@ -216,18 +235,30 @@ void loadLauncherSettings(Launcher& launcher) {
     }
 }
 
-// What a field shows of a value: the display text for nothing, else the file's name.
-void showChoice(HWND field, const std::string& value, const std::wstring& nullText) {
-    SetWindowTextW(field, launcherShowsAsNothing(value) ? nullText.c_str()
-                                                        : win32::widen(shownNameOf(value)).c_str());
+// Shows a text in a field: the name of a file or folder, which reads left to right in any
+// language, or one of the program's own texts ("Capture Screen"), which reads in the
+// language's direction: in a right-to-left language from the field's right edge, the field
+// mirrored as the launcher is. (The edit control takes no new alignment once made, on Windows
+// as under Wine; its mirroring, which every paint takes from its style, it does.)
+void showInField(HWND field, const std::wstring& text, bool ownText, const ProgramTexts& texts) {
+    const LONG_PTR directions =
+        WS_EX_LAYOUTRTL | WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR;
+    LONG_PTR style = GetWindowLongPtrW(field, GWL_EXSTYLE) & ~directions;
+    if (ownText && texts.rightToLeft()) {
+        style |= WS_EX_LAYOUTRTL | WS_EX_RTLREADING;
+    }
+    SetWindowLongPtrW(field, GWL_EXSTYLE, style);
+    SetWindowTextW(field, text.c_str());
+    InvalidateRect(field, nullptr, TRUE);
 }
 
-// The fields show names of files and folders, which read left to right in any language.
-void keepFieldLeftToRight(HWND field) {
-    const LONG_PTR style = GetWindowLongPtrW(field, GWL_EXSTYLE);
-    SetWindowLongPtrW(
-        field, GWL_EXSTYLE,
-        style & ~LONG_PTR(WS_EX_LAYOUTRTL | WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR));
+// What a field shows of a value: the program's text for nothing, else the file's name.
+void showChoice(HWND field, const std::string& value, UINT nothingText, const ProgramTexts& texts) {
+    if (launcherShowsAsNothing(value)) {
+        showInField(field, texts.text(nothingText), true, texts);
+    } else {
+        showInField(field, win32::widen(shownNameOf(value)), false, texts);
+    }
 }
 
 } // namespace
@@ -269,10 +300,8 @@ void startLauncher(HWND dialog, Launcher& launcher) {
     const std::string background = settings.getTrimmed(backgroundKey.name, true);
     const ProgramTexts& texts = launcher.texts;
     SetPropW(dialog, launcherMark, dialog);
-    keepFieldLeftToRight(launcher.imageField);
-    keepFieldLeftToRight(launcher.musicField);
-    showChoice(launcher.imageField, background, texts.text(IDS_CAPTURE_SCREEN));
-    showChoice(launcher.musicField, sound, texts.text(IDS_NO_MUSIC));
+    showChoice(launcher.imageField, background, IDS_CAPTURE_SCREEN, texts);
+    showChoice(launcher.musicField, sound, IDS_NO_MUSIC, texts);
     showLauncherTexts(dialog, texts, launcher.host);
     SendDlgItemMessageW(dialog, IDC_PLACEMENT, CB_SETCURSEL,
                         WPARAM(placementOf(settings.getTrimmed(fitScreenKey.name, false))), 0);
@@ -281,6 +310,7 @@ void startLauncher(HWND dialog, Launcher& launcher) {
     selectChange(dialog, texts, settings.getTrimmed(changeKey.name, false));
     enableChangeList(launcher);
     showFolderIcon(launcher, win32::dpiOfWindow(dialog));
+    showDefaultMarks(launcher, win32::dpiOfWindow(dialog));
     layOutLauncher(dialog);
     launcher.pictureChecks = std::make_unique<win32::BackgroundJobs>(dialog, pictureCheckedMessage);
     if (launcher.host == LauncherHost::wallpaper) {
@@ -390,7 +420,7 @@ void takeCheckedPicture(Launcher& launcher) {
         return;
     }
     launcher.launcherSettings.set(backgroundKey.name, check.path);
-    SetWindowTextW(launcher.imageField, win32::widen(shownNameOf(check.path)).c_str());
+    showChoice(launcher.imageField, check.path, IDS_CAPTURE_SCREEN, launcher.texts);
     enableChangeList(launcher);
     if (launcher.host == LauncherHost::wallpaper) {
         saveChoices(launcher);
@@ -402,12 +432,13 @@ void onCommand(Launcher& launcher, int controlId) {
     const HWND dialog = launcher.launcherWindow;
     switch (controlId) {
     case IDC_MUSIC_DEFAULT:
-        SetWindowTextW(launcher.musicField, launcher.texts.text(IDS_NO_MUSIC).c_str());
         launcher.launcherSettings.set(soundKey.name, soundKey.defaultValue);
+        showChoice(launcher.musicField, soundKey.defaultValue, IDS_NO_MUSIC, launcher.texts);
         break;
     case IDC_IMAGE_DEFAULT:
-        SetWindowTextW(launcher.imageField, launcher.texts.text(IDS_CAPTURE_SCREEN).c_str());
         launcher.launcherSettings.set(backgroundKey.name, backgroundKey.defaultValue);
+        showChoice(launcher.imageField, backgroundKey.defaultValue, IDS_CAPTURE_SCREEN,
+                   launcher.texts);
         enableChangeList(launcher);
         break;
     case IDC_BROWSE_IMAGE:
@@ -427,7 +458,7 @@ void onCommand(Launcher& launcher, int controlId) {
     case IDC_BROWSE_MUSIC:
         if (const std::string path = browseMusic(dialog, launcher.texts, launcher.launcherSettings);
             !path.empty()) {
-            SetWindowTextW(launcher.musicField, win32::widen(shownNameOf(path)).c_str());
+            showChoice(launcher.musicField, path, IDS_NO_MUSIC, launcher.texts);
         }
         break;
     case IDC_LAUNCH:
@@ -560,6 +591,7 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         break;
     case WM_DPICHANGED:
         showFolderIcon(launcher, HIWORD(wParam));
+        showDefaultMarks(launcher, HIWORD(wParam));
         // After the dialog manager has scaled the dialog and its font.
         PostMessageW(dialog, relayoutMessage, 0, 0);
         break;

@@ -45,10 +45,27 @@ check_launcher() { # locale tag image-label launch-button placement-entry
     launch=$(left_of "$IDC_LAUNCH") more=$(left_of "$IDC_MORE_APPS")
     if [ "$2" = ar ]; then
         [ "$launch" -gt "$more" ] || fail "the Arabic launcher is not mirrored (Launch at $launch)"
+        # The fields' own texts ("Capture Screen", "No Music") read from the right edge.
+        for field in "$IDC_IMAGE_FIELD" "$IDC_MUSIC_FIELD"; do
+            grep -qx "right-to-left $field" "$work/probe.txt" &&
+                grep -qx "mirrored $field" "$work/probe.txt" ||
+                fail "the Arabic field $field does not read right to left"
+        done
     else
         [ "$launch" -lt "$more" ] || fail "the launcher in $2 is mirrored"
     fi
     shot_launcher "$2"
+    if [ "$2" = ar ]; then
+        # Where the image field's text stands: nearer its right edge than its left.
+        local x y w h box tw tx
+        read -r x y w h < <(awk -v id="$IDC_IMAGE_FIELD" '$1 == id { print $2, $3, $4, $5 }' \
+            "$work/probe.txt")
+        box=$(import -window root -crop "$((w - 8))x$((h - 8))+$((x + 4))+$((y + 4))" +repage \
+            png:- | convert png:- -fuzz 30% -format '%@' info:)
+        read -r tw tx < <(echo "$box" | awk -F'[x+]' '{ print $1, $3 }')
+        echo "Arabic image field: text from $tx to $((tx + tw)) of $((w - 8)) pixels"
+        [ $((w - 8 - tx - tw)) -lt "$tx" ] || fail "the Arabic field's text is not aligned right"
+    fi
     close_launcher
 }
 check_launcher de_DE.UTF-8 de "Hintergrundbild:" "Starten" "Zentriert (größere strecken)"

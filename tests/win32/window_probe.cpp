@@ -1,7 +1,8 @@
 // Prints what a top-level window of another process shows, for the end-to-end scripts:
 // window_probe CAPTION writes "visible 0|1", "foreground 0|1", then a line "ID X Y W H TEXT"
-// for each control, with its place on the screen and its text in UTF-8, and "disabled ID" for
-// each control that is disabled, and "tip X Y W H" for each tooltip of its thread that shows;
+// for each control, with its place on the screen and its text in UTF-8, "disabled ID" for each
+// control that is disabled, "right-to-left ID" and "mirrored ID" for each that reads or is laid
+// out right to left, and "tip X Y W H" for each tooltip of its thread that shows;
 // window_probe CAPTION deep prints the controls inside controls too; window_probe CAPTION post
 // NUMBER posts the message to the window instead. Exits 1 when there is no such window.
 #include <windows.h>
@@ -43,6 +44,13 @@ void printControls(HWND window, bool deep) {
                     box.right - box.left, box.bottom - box.top, text);
         if (!IsWindowEnabled(child)) {
             std::printf("disabled %d\n", GetDlgCtrlID(child));
+        }
+        const LONG_PTR extended = GetWindowLongPtrW(child, GWL_EXSTYLE);
+        if ((extended & WS_EX_RTLREADING) != 0) {
+            std::printf("right-to-left %d\n", GetDlgCtrlID(child));
+        }
+        if ((extended & WS_EX_LAYOUTRTL) != 0) {
+            std::printf("mirrored %d\n", GetDlgCtrlID(child));
         }
         if (deep) {
             printControls(child, true);
