@@ -42,8 +42,11 @@ bool pngDimensions(const uint8_t* data, size_t size, Largest& largest) {
 class JpegWork {
   public:
     void frame(const uint8_t* segment, size_t length) {
-        const size_t count = length >= 8 ? segment[9] : 0;
         components_.clear();
+        if (length < 8) {
+            return; // too short for a frame header: no components
+        }
+        const size_t count = segment[9];
         uint32_t widest = 1;
         uint32_t tallest = 1;
         for (size_t i = 0; i < count && 8 + 3 * (i + 1) <= length; ++i) {

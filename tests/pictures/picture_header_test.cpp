@@ -203,6 +203,10 @@ TEST(PictureHeader, AJpegWhoseScansMakeTooMuchWorkIsRefused) {
         EXPECT_EQ(readPictureDimensions(file.data(), file.size(), dimensions), c.named)
             << c.scans << " scans of component " << int(c.component);
     }
+    // A frame header too short to hold one, at the very end: nothing read past it.
+    const Bytes cut = bytes({0xFF, 0xD8, 0xFF, 0xC2, 0, 2});
+    PictureDimensions dimensions;
+    EXPECT_FALSE(readPictureDimensions(cut.data(), cut.size(), dimensions));
 }
 
 // What the imaging component must compose: a GIF's first image with a transparent colour, a
